@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+// Latitude/longitude text, "%f %f": 51.477500 -0.001400.
+class PositionFormatter {
+public:
+    virtual ~PositionFormatter() = default;
+    // Replaces out with the position text; true when a text was produced.
+    virtual bool Format(double latitude, double longitude, std::string& out);
+
+    std::string text;   // the latest grid reference of an OsgbConverter
+};

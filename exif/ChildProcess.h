@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Runs one program (found through PATH, never through a shell) with its standard
+// output and standard error on one pipe, its standard input a pipe that is never
+// written, at nice 19. Output reaches OnOutput in order, in chunks of at most 256 bytes.
+class ChildProcess {
+public:
+    virtual ~ChildProcess() = default;
+
+    // Returns 0 once the output has been read to its end and the child has ended,
+    // otherwise the errno of the step that failed (ENOENT when the program isn't found).
+    int Run(const std::vector<std::string>& argv);
+
+    // Outcome of the latest Run: true only when the child exited with status 0.
+    bool Succeeded() const { return exited && exitCode == 0; }
+    bool exited = false;   // the child ended through exit()
+    int exitCode = -1;     // its exit status, when exited
+    int termSignal = 0;    // the signal that ended it, or 0
+
+protected:
+    // One chunk of output as text: the bytes read, up to the first zero byte.
+    virtual void OnOutput(const char* text) = 0;
+};
+
+// Captures everything a run prints into a text file.
+class ExifTool : public ChildProcess {
+public:
+    ~ExifTool() override;
+    // Creates or empties the capture file; when it can't be opened, output is dropped.
+    void Open(const std::string& path);
+    void Close();
+
+protected:
+    void OnOutput(const char* text) override;
+
+private:
+    FILE* file = nullptr;
+};
+
+// The program run for every EXIF action; "exiv2", found through PATH.
+extern const char* const kExifProgram;

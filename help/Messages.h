@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+enum class MessageIcon { None, Error, Information };
+
+// Where the core's message boxes go. The GUI installs one that shows QMessageBox;
+// tests install one that records. Without one, messages go to standard error.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // An empty caption means the application's default caption.
+    virtual void Show(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+};
+
+void SetMessageBoxes(MessageBoxes* boxes);   // null restores the standard-error fall-back
+void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon);

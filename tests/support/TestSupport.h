@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path; }   // no final "/"
+    std::string File(const std::string& name) const { return path + "/" + name; }
+
+private:
+    std::string path;
+};
+
+// Makes dir the current directory for the object's lifetime.
+class ScopedCwd {
+public:
+    explicit ScopedCwd(const std::string& dir);
+    ~ScopedCwd();
+
+private:
+    std::string previous;
+};
+
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);   // "" when missing
+bool FileExists(const std::string& path);
+
+// A small valid baseline JPEG (16 x 16 pixels) with no EXIF data.
+void WriteTinyJpeg(const std::string& path);
+
+// Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
+int RunExiv2(const std::vector<std::string>& args, std::string* output = nullptr);
