@@ -1,3 +1,33 @@
 #include "coords/PositionFormatter.h"
-// Placeholder until the formatter lands.
-bool PositionFormatter::Format(double, double, std::string& out) { out.clear(); return false; }
+
+#include <charconv>
+#include <vector>
+
+namespace {
+
+// Appends value as "%f" would print it (fixed, six decimals, rounded to nearest), but
+// independent of LC_NUMERIC: the decimal separator is always ".".
+void AppendFixed6(double value, std::string& out)
+{
+    std::vector<char> buffer(64);
+    for (;;) {
+        auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, 6);
+        if (result.ec == std::errc()) {
+            out.append(buffer.data(), result.ptr);
+            return;
+        }
+        buffer.resize(buffer.size() * 2);   // a huge value from a malformed EXIF entry
+    }
+}
+
+}  // namespace
+
+bool PositionFormatter::Format(double latitude, double longitude, std::string& out)
+{
+    out.clear();
+    AppendFixed6(latitude, out);
+    out += ' ';
+    AppendFixed6(longitude, out);
+    return true;
+}

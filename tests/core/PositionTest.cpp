@@ -1,1 +1,179 @@
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
 #include <gtest/gtest.h>
+
+#include "coords/OsgbConverter.h"
+#include "coords/PositionFormatter.h"
+
+TEST(PositionFormatter, FormatsLatitudeThenLongitudeWithSixDecimals)
+{
+    struct { double lat; double lon; const char* text; } cases[] = {
+        {51.4775, -0.0014, "51.477500 -0.001400"},
+        {-0.0014, 51.4775, "-0.001400 51.477500"},   // arguments swapped: numbers swapped
+        {0, 0, "0.000000 0.000000"},
+        {-33.8568, 151.2153, "-33.856800 151.215300"},
+        {0.0000004, -0.0000004, "0.000000 -0.000000"},
+        {0.0000006, -89.9999996, "0.000001 -90.000000"},   // rounded, not truncated
+        {1e20, -180, "100000000000000000000.000000 -180.000000"},   // no fixed-size buffer
+    };
+    PositionFormatter formatter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string out = "old text";
+        EXPECT_TRUE(formatter.Format(c.lat, c.lon, out));
+        EXPECT_EQ(c.text, out);
+    }
+}
+
+TEST(OsgbGridReference, LettersDigitsAndSigns)
+{
+    struct { int32_t e; int32_t n; int digits; const char* text; } cases[] = {
+        {538034, 180412, 10, "TQ 38034 80412"},
+        {538034, 180412, 8, "TQ 3803 8041"},
+        {538034, 180412, 6, "TQ 380 804"},
+        {538034, 180412, 4, "TQ 38 80"},
+        {538034, 180412, 0, "TQ 3803 8041"},   // digits/2 outside 2..5 gives 4 per axis
+        {538034, 180412, 2, "TQ 3803 8041"},
+        {538034, 180412, 3, "TQ 3803 8041"},
+        {538034, 180412, 12, "TQ 3803 8041"},
+        {538034, 180412, 5, "TQ 38 80"},   // odd counts round down to whole digits per axis
+        {400000, 1100000, 10, "HU 00000 00000"},
+        {123456, 654321, 10, "NR 23456 54321"},
+        {200000, 300000, 10, "SH 00000 00000"},   // code 72, just before the skipped I
+        {300000, 300000, 10, "SJ 00000 00000"},   // code 73 moves up past I
+        {0, 0, 10, "SV 00000 00000"},
+        {499999, 499999, 10, "SE 99999 99999"},
+        {500000, 499999, 10, "TA 00000 99999"},
+        {499999, 500000, 10, "NZ 99999 00000"},
+        {600000, 1100000, 10, "HR 00000 00000"},   // no J column north of 1000 km
+        {465288, 1220287, 10, "HP 65288 20287"},
+        {-50000, 50000, 10, "SV -50000 50000"},   // truncating division: still square 0
+        {-5, 7, 10, "SV -0005 00007"},            // "%05d" counts the sign in the width
+        {-50000, -7, 6, "SV -500 000"},
+    };
+    OsgbConverter converter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        converter.GridReference(c.e, c.n, c.digits);
+        EXPECT_EQ(c.text, converter.text);
+    }
+}
+
+TEST(OsgbGridReference, ExtremeEastingsAndNorthingsKeepTheArithmetic)
+{
+    const int32_t lo = std::numeric_limits<int32_t>::min();
+    const int32_t hi = std::numeric_limits<int32_t>::max();
+    struct { int32_t e; int32_t n; const char* text; } cases[] = {
+        {lo, lo, "Sf -83648 -83648"},
+        {lo, hi, "H= -83648 83647"},
+        {hi, lo, "Tn 83647 -83648"},
+        {hi, hi, "HE 83647 83647"},
+    };
+    OsgbConverter converter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        converter.GridReference(c.e, c.n, 10);
+        EXPECT_EQ(c.text, converter.text);
+    }
+}
+
+// Expected references come from PROJ's own command-line tool on the same two definitions:
+//   cs2cs -f %.6f +proj=latlong +ellps=WGS84 +towgs84=0,0,0 +no_defs +type=crs +to
+//     +proj=tmerc +lat_0=49 +lon_0=-2 +k=0.9996012717 +x_0=400000 +y_0=-100000 +ellps=airy
+//     +towgs84=446.448,-125.157,542.060,0.1502,0.2470,0.8421,-20.4894 +units=m +type=crs
+// fed "longitude latitude" lines; its easting and northing are in the comments, truncated
+// toward zero in the references.
+TEST(OsgbConverter, MatchesCs2csFromScillyToShetland)
+{
+    struct { double lat; double lon; const char* text; } cases[] = {
+        {49.9145, -6.31, "SV 90704 10497"},      // 90704.208560 10497.826773
+        {50.07, -5.7, "SW 35337 25436"},         // 135337.707281 25436.073703
+        {51.4775, -0.0014, "TQ 38891 77287"},    // 538891.015380 177287.135296
+        {51.5072, -0.1276, "TQ 30043 80358"},    // 530043.197869 180358.208699
+        {52.48, 1.75, "TM 54734 93509"},         // 654734.679770 293509.596510
+        {55.8642, -4.2518, "NS 59175 65739"},    // 259175.754112 665739.716840
+        {55.9533, -3.1883, "NT 25897 74001"},    // 325897.221502 674001.201887
+        {56.7969, -5.0036, "NN 16671 71287"},    // 216671.849206 771287.333005
+        {60.153, -1.149, "HU 47348 41249"},      // 447348.229847 1141249.992208
+        {60.86, -0.8, "HP 65288 20287"},         // 465288.421331 1220287.195977
+        {49.77162, -7.550755, "SV 00500 00500"}, // 500.557165 500.464699, by the grid's origin
+        // Outside the grid the letters follow the arithmetic, whatever they turn out to be.
+        {49, -2, "S_ 00095 -0085"},              // 400095.635907 -100085.688422
+        {-33.8568, 151.2153, "Tn 10200 -33257"}, // 2910200.461639 -21433257.769941 (Sydney)
+    };
+    OsgbConverter converter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string out;
+        EXPECT_TRUE(converter.Format(c.lat, c.lon, out));
+        EXPECT_EQ(c.text, out);
+    }
+}
+
+TEST(OsgbConverter, FailureEmptiesTheTextAndReportsOnStandardOutput)
+{
+    struct { double lat; double lon; } failures[] = {
+        {91, 0},      // cs2cs prints "*" for this too
+        {0, 88},      // 90 degrees from the central meridian, on the equator
+        {-95, 10},
+        {std::nan(""), 0},
+        {0, std::numeric_limits<double>::infinity()},
+    };
+    OsgbConverter converter;
+    for (const auto& f : failures) {
+        SCOPED_TRACE(std::to_string(f.lat) + " " + std::to_string(f.lon));
+        std::string out;
+        ASSERT_TRUE(converter.Format(51.4775, -0.0014, out));
+        ASSERT_EQ("TQ 38891 77287", out);
+
+        testing::internal::CaptureStdout();
+        bool ok = converter.Format(f.lat, f.lon, out);
+        std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ("", out);
+        EXPECT_EQ(0u, printed.rfind("Transform failed: ", 0)) << printed;
+        EXPECT_GT(printed.size(), std::string("Transform failed: \n").size()) << printed;
+        EXPECT_EQ('\n', printed.back());
+    }
+    std::string out;
+    EXPECT_TRUE(converter.Format(60.153, -1.149, out));   // the next conversion starts afresh
+    EXPECT_EQ("HU 47348 41249", out);
+}
+
+TEST(PositionText, DecimalCommaLocaleChangesNothing)
+{
+    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8",
+                                "fr_FR", "nl_NL.UTF-8", "it_IT.UTF-8", "ru_RU.UTF-8"};
+    std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char* found = nullptr;
+    for (const char* name : candidates) {
+        if (std::setlocale(LC_ALL, name)) {
+            char probe[16];
+            std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+            if (std::string(probe) == "1,5") {
+                found = name;
+                break;
+            }
+        }
+    }
+    if (!found) {
+        std::setlocale(LC_ALL, previous.c_str());
+        GTEST_SKIP() << "no decimal-comma locale (de_DE, fr_FR, ...) is installed";
+    }
+    SCOPED_TRACE(found);
+
+    std::string latLon;
+    PositionFormatter().Format(51.4775, -0.0014, latLon);
+    std::string grid;
+    OsgbConverter converter;   // PROJ reads "+k=0.9996012717" under this locale
+    bool converted = converter.Format(51.4775, -0.0014, grid);
+    std::setlocale(LC_ALL, previous.c_str());
+
+    EXPECT_EQ("51.477500 -0.001400", latLon);
+    EXPECT_TRUE(converted);
+    EXPECT_EQ("TQ 38891 77287", grid);
+}

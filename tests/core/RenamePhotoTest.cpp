@@ -1,1 +1,150 @@
+#include <cerrno>
+#include <filesystem>
+#include <set>
+#include <string>
+
 #include <gtest/gtest.h>
+
+#include "parse/RenamePhoto.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char* const kExists = "File or directory specified already exists or could not be created (invalid path)";
+const char* const kInvalid = "File name contains invalid characters";
+
+std::set<std::string> Listing(const std::string& dir)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        names.insert(entry.path().string());
+    return names;
+}
+
+}  // namespace
+
+TEST(RenamePhoto, BuildsTheNewNameFromFlagsDateAndPosition)
+{
+    struct {
+        const char* file; int dateFlag; int posnFlag; int32_t lat; int32_t lon;
+        const char* position; const char* date; const char* renamed;
+    } cases[] = {
+        {"IMG_0001.JPG", 1, 0, 51, 0, "TQ 38034 80412", "2006:08:26", "IMG_0001 2006-08-26 .JPG"},
+        {"IMG_0001.JPG", 0, 1, 51, 0, "TQ 38034 80412", "2006:08:26", "IMG_0001 TQ 38034 80412.JPG"},
+        {"IMG_0001.JPG", 1, 1, 51, 0, "51.477500 -0.001400", "2006:08:26", "IMG_0001 2006-08-26 51.477500 -0.001400.JPG"},
+        {"IMG_0001.JPG", 0, 0, 51, 0, "TQ 38034 80412", "2006:08:26", "IMG_0001 .JPG"},
+        {"IMG_0001.JPG", 1, 0, 51, 0, "", "2006:08:26 14:20:31", "IMG_0001 2006:08:26 14-20-31 .JPG"},
+        {"IMG_0001.JPG", 1, 0, 51, 0, "", "20060826", "IMG_0001 20060826 .JPG"},
+        {"IMG_0001.JPG", 1, 0, 51, 0, "", "2006:08", "IMG_0001 2006-08 .JPG"},
+        {"IMG_0001.JPG", 1, 0, 51, 0, "", "", "IMG_0001  .JPG"},   // no date: two spaces
+        // No position text (a failed grid conversion): whole degrees with hemisphere letters.
+        {"IMG_0001.JPG", 0, 1, 51, 0, "", "2006:08:26", "IMG_0001 N51 E0.JPG"},
+        {"IMG_0001.JPG", 0, 1, -33, 151, "", "2006:08:26", "IMG_0001 S33 E151.JPG"},
+        {"IMG_0001.JPG", 0, 1, 0, -1, "", "2006:08:26", "IMG_0001 N0 W1.JPG"},
+        {"IMG_0001.JPG", 0, 1, INT32_MIN, INT32_MIN, "", "", "IMG_0001 S2147483648 W2147483648.JPG"},
+        {"README", 1, 0, 0, 0, "", "2006:08:26", "README 2006-08-26 "},   // no extension
+        {"a.b.jpg", 1, 0, 0, 0, "", "2006:08:26", "a.b 2006-08-26 .jpg"},   // the last dot only
+        {".hidden", 0, 0, 0, 0, "", "", " .hidden"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.renamed);
+        TempDir temp;
+        const std::string folder = temp.File("Photos v1.2") + "/";   // a dot in the folder
+        std::filesystem::create_directory(folder);
+        WriteFile(folder + c.file, "photo bytes");
+
+        std::string newName = "stale";
+        std::string message = "stale";
+        EXPECT_TRUE(RenamePhoto(folder + c.file, folder, c.dateFlag, c.posnFlag, c.lat, c.lon, c.position,
+                                c.date, newName, message)) << message;
+        EXPECT_EQ(folder + c.renamed, newName);
+        EXPECT_EQ("photo bytes", ReadFile(folder + c.renamed));
+        EXPECT_FALSE(FileExists(folder + c.file));
+        EXPECT_EQ(2u, Listing(temp.Path()).size());   // the folder and the photo, nothing else
+    }
+}
+
+TEST(RenamePhoto, SecondRenameAppendsAgain)
+{
+    TempDir temp;
+    const std::string folder = temp.Path() + "/";
+    WriteFile(folder + "IMG_0001.JPG", "photo");
+    std::string newName, message;
+    ASSERT_TRUE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
+    ASSERT_TRUE(RenamePhoto(newName, folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
+    EXPECT_EQ(folder + "IMG_0001 2006-08-26  2006-08-26 .JPG", newName);
+    EXPECT_EQ("photo", ReadFile(newName));
+}
+
+TEST(RenamePhoto, NeverReplacesAnExistingEntry)
+{
+    TempDir temp;
+    const std::string folder = temp.Path() + "/";
+    WriteFile(folder + "IMG_0001.JPG", std::string("photo\0one", 9));
+    WriteFile(folder + "IMG_0001 TQ 38034 80412.JPG", "another photo");
+    std::filesystem::create_directory(folder + "IMG_0002 TQ 38034 80412.JPG");
+    WriteFile(folder + "IMG_0002.JPG", "photo two");
+
+    std::string newName, message;
+    EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 0, 1, 51, 0, "TQ 38034 80412", "", newName, message));
+    EXPECT_EQ(kExists, message);
+    EXPECT_EQ(std::string("photo\0one", 9), ReadFile(folder + "IMG_0001.JPG"));
+    EXPECT_EQ("another photo", ReadFile(folder + "IMG_0001 TQ 38034 80412.JPG"));
+
+    EXPECT_FALSE(RenamePhoto(folder + "IMG_0002.JPG", folder, 0, 1, 51, 0, "TQ 38034 80412", "", newName, message));
+    EXPECT_EQ(kExists, message);
+    EXPECT_EQ("photo two", ReadFile(folder + "IMG_0002.JPG"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "IMG_0002 TQ 38034 80412.JPG"));
+}
+
+TEST(RenamePhoto, VanishedSourceIsReported)
+{
+    TempDir temp;
+    const std::string folder = temp.Path() + "/";
+    std::string newName, message;
+    EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 1, 51, 0, "TQ 38034 80412", "2006:08:26",
+                             newName, message));
+    EXPECT_EQ("Original file not found", message);
+    EXPECT_EQ(0u, Listing(temp.Path()).size());
+}
+
+TEST(RenamePhoto, NeverMovesThePhotoToAnotherFolder)
+{
+    struct { const char* date; std::string position; } cases[] = {
+        {"2006/08/26", "TQ 38034 80412"},
+        {"2006:08:26", "../../outside"},
+        {"2006:08:26", "sub/inside"},
+        {"2006:08:26", std::string("TQ\0/x", 5)},
+        {"../2006", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date + (" " + c.position));
+        TempDir temp;
+        const std::string folder = temp.File("photos") + "/";
+        std::filesystem::create_directories(folder + "IMG_0001 2006-08-26 sub");   // a reachable target
+        std::filesystem::create_directories(folder + "IMG_0001 2006");
+        WriteFile(folder + "IMG_0001.JPG", "photo");
+        auto before = Listing(temp.Path());
+
+        std::string newName, message;
+        EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 1, 51, 0, c.position, c.date, newName, message));
+        EXPECT_EQ(kInvalid, message);
+        EXPECT_EQ("photo", ReadFile(folder + "IMG_0001.JPG"));
+        EXPECT_EQ(before, Listing(temp.Path()));
+    }
+}
+
+TEST(RenamePhoto, LinkFallbackRefusesAnExistingName)
+{
+    TempDir temp;
+    WriteFile(temp.File("a.jpg"), "photo a");
+    WriteFile(temp.File("b.jpg"), "photo b");
+    EXPECT_EQ(EEXIST, LinkThenUnlink(temp.File("a.jpg"), temp.File("b.jpg")));
+    EXPECT_EQ("photo a", ReadFile(temp.File("a.jpg")));
+    EXPECT_EQ("photo b", ReadFile(temp.File("b.jpg")));
+
+    EXPECT_EQ(0, LinkThenUnlink(temp.File("a.jpg"), temp.File("c.jpg")));
+    EXPECT_FALSE(FileExists(temp.File("a.jpg")));
+    EXPECT_EQ("photo a", ReadFile(temp.File("c.jpg")));
+    EXPECT_EQ(ENOENT, LinkThenUnlink(temp.File("a.jpg"), temp.File("d.jpg")));
+}
