@@ -28,7 +28,7 @@ protected:
 // Captures everything a run prints into a text file.
 class ExifTool : public ChildProcess {
 public:
-    ~ExifTool() override;
+    ~ExifTool() override;   // closes a capture file still open
     // Creates or empties the capture file; when it can't be opened, output is dropped.
     void Open(const std::string& path);
     void Close();

@@ -11,6 +11,7 @@ std::vector<std::string> ListingCommand(const std::string& photoPath);
 int32_t ReadCaptureTime(const std::string& listingPath);
 
 // Splits a rational word such as "3000/100" into its two numbers ("51" reads as 51/1).
+// Each number reads as atol reads it, saturating at the limits of long.
 void ParseRational(const std::string& word, long& numerator, long& denominator);
 
 // A photo's stored GPS position and capture date, read from a captured listing.
@@ -29,5 +30,6 @@ public:
 
     void SplitFields(const std::string& line);
     int RefSign(const std::string& line);
-    double Degrees(const std::string& line);  // throws boost::bad_rational on a zero denominator
+    // Throws boost::bad_rational on a zero denominator or a number beyond +-INT_MAX.
+    double Degrees(const std::string& line);
 };
