@@ -1,4 +1,74 @@
 #include "track/Gpx.h"
-// Placeholder until the GPX reader lands.
-int LoadGpx(const std::string&, Track&) { return -1; }
-void ReadTrackPoint(const tinyxml2::XMLElement&, Track&) {}
+
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+
+#include <tinyxml2.h>
+
+#include "track/Timestamps.h"
+
+using tinyxml2::XMLDocument;
+using tinyxml2::XMLElement;
+
+namespace {
+
+// Converts as atof does (leading white space skipped, the longest leading number
+// taken, 0 when there is none), but always with "." as the decimal point: a GPX
+// file's numbers don't follow the user's LC_NUMERIC.
+double AtofC(const char* text) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    if (text == nullptr || cLocale == locale_t(nullptr))
+        return 0;
+    return strtod_l(text, nullptr, cLocale);
+}
+
+// The element's first child node as text, or "" when it is missing or not text.
+const char* TextOf(const XMLElement* element) {
+    const char* text = element != nullptr ? element->GetText() : nullptr;
+    return text != nullptr ? text : "";
+}
+
+}  // namespace
+
+void ReadTrackPoint(const XMLElement& element, Track& track) {
+    TrackPoint point;
+    point.lat = AtofC(element.Attribute("lat"));
+    point.lon = AtofC(element.Attribute("lon"));
+    // No time element, a text that doesn't parse or a moment out of span: -1, so the
+    // point never matches a photo.
+    if (const XMLElement* time = element.FirstChildElement("time"))
+        point.time = ParseGpxTime(TextOf(time));
+    point.eleText = TextOf(element.FirstChildElement("ele"));
+    track.push_back(std::move(point));
+}
+
+int LoadGpx(const std::string& path, Track& track) {
+    XMLDocument document;
+    if (document.LoadFile(path.c_str()) != tinyxml2::XML_SUCCESS)
+        return -1;
+    // TinyXML-2 accepts a file holding only comments or a declaration; without any
+    // element it is no XML document at all.
+    if (document.RootElement() == nullptr)
+        return -1;
+
+    const XMLElement* gpx = document.FirstChildElement("gpx");
+    if (gpx == nullptr)
+        return 0;
+
+    // Every segment counts: a receiver starts a new one after each loss of signal.
+    for (const XMLElement* trk = gpx->FirstChildElement("trk"); trk != nullptr;
+         trk = trk->NextSiblingElement("trk")) {
+        for (const XMLElement* seg = trk->FirstChildElement("trkseg"); seg != nullptr;
+             seg = seg->NextSiblingElement("trkseg")) {
+            for (const XMLElement* pt = seg->FirstChildElement("trkpt"); pt != nullptr;
+                 pt = pt->NextSiblingElement("trkpt"))
+                ReadTrackPoint(*pt, track);
+        }
+    }
+    // Waypoints come after all track points, wherever they stand in the file.
+    for (const XMLElement* wpt = gpx->FirstChildElement("wpt"); wpt != nullptr;
+         wpt = wpt->NextSiblingElement("wpt"))
+        ReadTrackPoint(*wpt, track);
+    return 0;
+}

@@ -1,1 +1,151 @@
+#include "track/Timestamps.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <string>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+// Sets TZ for the object's lifetime, then restores what was there.
+class ScopedTz {
+public:
+    explicit ScopedTz(const char* zone) : hadOld(std::getenv("TZ") != nullptr) {
+        if (hadOld)
+            previous = std::getenv("TZ");
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTz() {
+        if (hadOld)
+            setenv("TZ", previous.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool hadOld;
+    std::string previous;
+};
+
+constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+const char* const kRef = "2006-05-01T10:15:30Z";
+
+// ParseGpxTime(later) - ParseGpxTime(earlier) == seconds, neither being -1.
+const struct { const char* earlier; const char* later; int64_t seconds; } kPairs[] = {
+    {kRef, "2006-05-01T11:15:30+01:00", 0},
+    {kRef, "2006-05-01T05:15:30-05:00", 0},
+    {kRef, "2006-05-01T15:45:30+05:30", 0},
+    {kRef, "2006-05-01T10:15:30.750Z", 0},        // fraction dropped, not rounded
+    {kRef, "2006-05-01T11:15:30.5+01:00", 0},     // an offset after a fraction still counts
+    {kRef, "2006-05-01T10:15:30", 0},             // the end of the text as zone mark
+    {kRef, "-2006-05-01T10:15:30Z", 0},
+    {kRef, "2006/05/01 10:15:30Z", 0},            // separators are never compared
+    {kRef, "\n    2006-05-01T10:15:30Z\n  ", 0},  // indented element text
+    {kRef, "2006-5-1T10: 15:30Z", 0},             // short fields, blanks
+    {"2006-05-01T10:15:05Z", "2006-05-01T10:15:+5Z", 0},
+    {"2006-05-01T10:15:03Z", "2006-05-01T10:15:+30Z", 0},  // a sign counts towards the width
+    {kRef, "2006-05-01T10:15:301Z", 0},           // a third digit is the zone mark
+    {"2006-05-01T10:15:03Z", "2006-05-01T10:15:3Z", 0},
+    {kRef, "2006-05-01T10:20:30Z", 300},
+    {kRef, "2006-05-01T10:15:30-99:99", 99 * 3600 + 99 * 60},   // no overflow
+    {"2006-03-26T00:30:00Z", "2006-03-26T02:30:00Z", 7200},      // UK clocks go forward
+    {"2006-01-01T00:00:00Z", "2006-07-01T00:00:00Z", 15638400},
+    {"2008-02-28T00:00:00Z", "2008-03-01T00:00:00Z", 2 * 86400},
+    {"2007-01-01T00:00:00Z", "2006-13-01T00:00:00Z", 0},         // normalised like timegm
+    {"2006-02-28T12:00:00Z", "2006-03-00T12:00:00Z", 0},
+    {"2005-12-10T10:15:30Z", "2006-00-10T10:15:30Z", 0},
+    {"2006-04-29T10:15:30Z", "2006-05--1T10:15:30Z", 0},
+    {"2006-05-02T00:00:00Z", "2006-05-01T24:00:00Z", 0},
+    {"2006-05-01T11:15:30Z", "2006-05-01T10:75:30Z", 0},
+    {"1970-01-01T00:00:00Z", "1969-12-31T23:30:00-01:00", 1800},  // span ends, after the zone
+    {"1970-01-01T00:00:00Z", "1970-01-01T01:00:00+01:00", 0},
+    {"1970-01-01T00:00:00Z", "2038-01-19T03:14:07Z", kMax},
+    {"1970-01-01T00:00:00Z", "2038-01-19T04:14:07+01:00", kMax},
+};
+
+const char* const kNoTime[] = {
+    "2038-01-19T03:14:08Z", "1969-12-31T23:59:59Z", "1969-12-31T23:00:00Z",
+    "2038-01-19T03:14:07-00:01", "1970-01-01T00:30:00+01:00", "1970-01-01T00:00:00+99:99",
+    "9999-12-31T23:59:59Z", "0000-01-01T00:00:00Z",
+    // texts that end early
+    "", "-", "2006", "2006-05-01", "2006-05-01T", "2006-05-01T10:15", "2006-05-01T10:15:",
+    "2006-05-01T10:15:30+", "2006-05-01T10:15:30+01", "2006-05-01T10:15:30+01:",
+    "2006-05-01T10:15:30.5-01:",
+    // fields that are no numbers
+    "abcd-05-01T10:15:30Z", "2006-05-01T10:15:xxZ", "2006-05-01T10:15:-Z",
+    "2006-05-01T10:15:30+ab:00", "2006-05-011T10:15:30Z",
+};
+
+void CheckPairs() {
+    for (const auto& c : kPairs) {
+        SCOPED_TRACE(std::string(c.earlier) + " .. " + c.later);
+        const int32_t earlier = ParseGpxTime(c.earlier), later = ParseGpxTime(c.later);
+        ASSERT_NE(-1, earlier);
+        ASSERT_NE(-1, later);
+        EXPECT_EQ(c.seconds, int64_t{later} - earlier);
+    }
+}
+
+void CheckNoTime() {
+    for (const char* text : kNoTime) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(-1, ParseGpxTime(text));
+    }
+}
+
+}  // namespace
+
+TEST(ParseGpxTime, DifferencesAreClockDifferences) { CheckPairs(); }
+
+TEST(ParseGpxTime, OutOfSpanOrUnreadableGivesMinusOne) { CheckNoTime(); }
+
+TEST(ParseExifDateTime, ReadsLikeTheGpxTimeOfTheSameClock) {
+    struct { const char* date; const char* time; const char* gpx; } cases[] = {
+        {"2006:05:01", "10:15:30", kRef},
+        {"2006-05-01", "10.15.30", kRef},
+        {"2006:05:01", "10:15:30\n", kRef},
+        {" 2006:5:1", "10:15:30", kRef},
+        {"2006:00:10", "10:15:30", "2005-12-10T10:15:30Z"},
+        {"2006:13:01", "00:00:00", "2007-01-01T00:00:00Z"},
+        {"1970:01:01", "00:00:00", "1970-01-01T00:00:00Z"},
+        {"2038:01:19", "03:14:07", "2038-01-19T03:14:07Z"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.time);
+        const int32_t count = ParseExifDateTime(c.date, c.time);
+        EXPECT_NE(-1, count);
+        EXPECT_EQ(ParseGpxTime(c.gpx), count);
+    }
+}
+
+TEST(ParseExifDateTime, OutOfSpanOrUnreadableGivesMinusOne) {
+    struct { const char* date; const char* time; } cases[] = {
+        {"0000:00:00", "00:00:00"},   // a camera whose clock was never set
+        {"    :  :  ", "  :  :  "},
+        {"2038:01:19", "03:14:08"}, {"1969:12:31", "23:59:59"},
+        {"2006:05", "10:15:30"}, {"2006:05:01", "10:15"}, {"2006:05:01", ""}, {"", "10:15:30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.time);
+        EXPECT_EQ(-1, ParseExifDateTime(c.date, c.time));
+    }
+}
+
+TEST(ParseGpxTime, HostZoneChangesNothing) {
+    const int32_t gpx = ParseGpxTime(kRef), exif = ParseExifDateTime("2006:05:01", "10:15:30");
+    // POSIX zone strings need no zone database: west with summer time, a half-hour
+    // offset, and east of UTC with summer time in the other half of the year.
+    for (const char* zone : {"EST5EDT,M3.2.0,M11.1.0", "IST-5:30", "NZST-12NZDT,M9.5.0,M4.1.0/3"}) {
+        SCOPED_TRACE(zone);
+        ScopedTz tz(zone);
+        EXPECT_EQ(gpx, ParseGpxTime(kRef));
+        EXPECT_EQ(exif, ParseExifDateTime("2006:05:01", "10:15:30"));
+        CheckPairs();
+        CheckNoTime();
+    }
+}
