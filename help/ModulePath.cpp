@@ -1,6 +1,113 @@
 #include "help/ModulePath.h"
-// Placeholder until module paths land.
-bool ModuleFilePath(const std::string&, bool, std::string& path) { path.clear(); return false; }
-void SetExecutablePathForTesting(const std::string&) {}
-void ShowSystemError(const std::string&, int) {}
-std::string SystemErrorText(int, size_t) { return {}; }
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include <unistd.h>
+
+#include "help/Messages.h"
+
+namespace {
+
+std::string& ExecutablePathOverride()
+{
+    static std::string path;
+    return path;
+}
+
+// The executable's full path; false with errno's value in error when it can't be read.
+bool ExecutablePath(std::string& path, int& error)
+{
+    if (!ExecutablePathOverride().empty()) {
+        path = ExecutablePathOverride();
+        return true;
+    }
+    // readlink doesn't say how long the link is: grow the buffer until the text fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) {
+            error = errno;
+            return false;
+        }
+        if (static_cast<size_t>(length) < buffer.size()) {
+            path.assign(buffer.data(), static_cast<size_t>(length));
+            return true;
+        }
+        if (buffer.size() >= (1u << 20)) {
+            error = ENAMETOOLONG;
+            return false;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// glibc offers the GNU strerror_r (returns the text) unless strict POSIX is asked for, in
+// which case it is the XSI one (returns 0 and fills the buffer); whichever is built, one
+// of these two takes its result.
+[[maybe_unused]] const char* ErrorTextFrom(int result, const char* buffer)
+{
+    return result == 0 ? buffer : "";
+}
+
+[[maybe_unused]] const char* ErrorTextFrom(const char* text, const char*)
+{
+    return text ? text : "";
+}
+
+}  // namespace
+
+void SetExecutablePathForTesting(const std::string& path)
+{
+    ExecutablePathOverride() = path;
+}
+
+bool ModuleFilePath(const std::string& extension, bool reportFailure, std::string& path)
+{
+    int error = 0;
+    if (!ExecutablePath(path, error)) {
+        path.clear();
+        if (reportFailure)
+            ShowSystemError("Error: Fatal using GetModuleFileName", error);
+        return false;
+    }
+    // Only a dot in the last component starts an extension, and not a leading one
+    // (".pinroute" is a hidden file's name, not an extension).
+    size_t nameStart = path.rfind('/');
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot > nameStart)
+        path.erase(dot);
+    path += extension;
+    return true;
+}
+
+void ShowSystemError(const std::string& text, int errorCode)
+{
+    std::string message;
+    try {
+        message = text + " " + SystemErrorText(errorCode, 1024);
+    } catch (const std::bad_alloc&) {
+        ShowMessage("Failed to build error message", "", MessageIcon::Error);
+        return;
+    }
+    ShowMessage(message, "", MessageIcon::None);
+}
+
+std::string SystemErrorText(int errorCode, size_t room)
+{
+    if (errorCode == 0 || room == 0)
+        return {};
+    char buffer[1024] = "";
+    std::string text = ErrorTextFrom(strerror_r(errorCode, buffer, sizeof buffer), buffer);
+    if (text.size() >= room) {
+        // Cut at room - 1 bytes, but never inside a UTF-8 sequence of a translated text.
+        size_t cut = room - 1;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+        text.resize(cut);
+    }
+    return text;
+}

@@ -1,0 +1,83 @@
+#include "help/ModulePath.h"
+
+#include <cerrno>
+
+#include <gtest/gtest.h>
+
+#include "help/Messages.h"
+
+namespace {
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+};
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        shown.push_back({text, caption, icon});
+    }
+    std::vector<ShownBox> shown;
+};
+
+TEST(ModuleFilePath, ReplacesOnlyTheLastComponentsExtension)
+{
+    struct { const char* exe; const char* extension; const char* path; } cases[] = {
+        {"build/pinroute", ".ini", "build/pinroute.ini"},
+        {"x/app.bin", ".ini", "x/app.ini"},
+        {"/opt/my.tools/pinroute", ".qch", "/opt/my.tools/pinroute.qch"},
+        {"/a/app.tar.gz", ".ini", "/a/app.tar.ini"},
+        {"/a/.pinroute", ".ini", "/a/.pinroute.ini"},
+        {"pinroute", ".ini", "pinroute.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exe);
+        SetExecutablePathForTesting(c.exe);
+        std::string path = "stale";
+        EXPECT_TRUE(ModuleFilePath(c.extension, true, path));
+        EXPECT_EQ(c.path, path);
+    }
+    SetExecutablePathForTesting("");
+}
+
+TEST(ModuleFilePath, UsesTheRunningExecutable)
+{
+    SetExecutablePathForTesting("");
+    std::string path;
+    ASSERT_TRUE(ModuleFilePath(".ini", true, path));
+    ASSERT_GT(path.size(), 15u);
+    EXPECT_EQ('/', path.front());
+    EXPECT_EQ("/core_tests.ini", path.substr(path.size() - 15));
+}
+
+TEST(SystemErrorText, IsEmptyForNoErrorAndCutToRoom)
+{
+    EXPECT_EQ("", SystemErrorText(0, 1024));
+    std::string full = SystemErrorText(ENOENT, 1024);
+    ASSERT_GT(full.size(), 5u);
+    EXPECT_EQ(full.substr(0, 4), SystemErrorText(ENOENT, 5));
+    EXPECT_EQ("", SystemErrorText(ENOENT, 1));
+    EXPECT_EQ("", SystemErrorText(ENOENT, 0));
+}
+
+TEST(ShowSystemError, JoinsTheTextsWithOneBlankWithoutIconOrCaption)
+{
+    RecordingBoxes boxes;
+    SetMessageBoxes(&boxes);
+    ShowSystemError("Error: Fatal using GetModuleFileName", 0);
+    ShowSystemError("Oops", ENOENT);
+    SetMessageBoxes(nullptr);
+
+    ASSERT_EQ(2u, boxes.shown.size());
+    EXPECT_EQ("Error: Fatal using GetModuleFileName ", boxes.shown[0].text);
+    EXPECT_EQ("Oops " + SystemErrorText(ENOENT, 1024), boxes.shown[1].text);
+    for (const auto& box : boxes.shown) {
+        EXPECT_EQ("", box.caption);
+        EXPECT_EQ(MessageIcon::None, box.icon);
+    }
+}
+
+}  // namespace
