@@ -162,8 +162,13 @@ bool ExifListing::Read(const std::string& listingPath)
         }
         if (BelongsTo(line, kDateKey)) {
             SplitFields(line);
-            if (fields.size() >= 4)
+            if (fields.size() >= 4) {
+                // The last field carries the line end; a date shown in the list or built
+                // into a file name must not.
                 dateText = fields[3];
+                while (!dateText.empty() && (dateText.back() == '\n' || dateText.back() == '\r'))
+                    dateText.pop_back();
+            }
         }
     }
     std::fclose(file);

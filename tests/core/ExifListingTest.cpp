@@ -70,7 +70,7 @@ TEST(ExifListing, DateTextComesFromTheLatestFullDateLine)
     struct { const char* name; std::string listing; bool found; const char* date; } cases[] = {
         {"GPS without date", gps, true, ""},
         {"date without GPS", kDate, false, "2006:08:26"},
-        {"four fields are enough", "Exif.Photo.DateTimeOriginal Ascii 20 2006:08:26\n", false, "2006:08:26\n"},
+        {"four fields are enough", "Exif.Photo.DateTimeOriginal Ascii 20 2006:08:26\n", false, "2006:08:26"},   // the line end is not part of the date
         {"a short later line keeps the date", std::string(kDate) + "Exif.Photo.DateTimeOriginal Ascii 20\n",
              false, "2006:08:26"},
         {"a later full line wins", std::string(kDate) + "Exif.Photo.DateTimeOriginal Ascii 20 2007:01:02 03:04:05\n",
