@@ -1,3 +1,130 @@
 #include "help/AboutDialog.h"
-// Placeholder until the About box lands.
-void RunAboutDialog(QWidget*) {}
+
+#include <algorithm>
+#include <utility>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/DialogUnits.h"
+#include "app/Icons.h"
+#include "help/LinkEdit.h"
+#include "help/Links.h"
+
+namespace {
+
+template <typename Widget>
+Widget* Place(QWidget* dialog, Widget* widget, int id, const char* name, int x, int y, int w,
+              int h)
+{
+    if (id != 0)
+        widget->setProperty("controlId", id);
+    widget->setObjectName(name);
+    widget->setGeometry(DialogRect(dialog->font(), x, y, w, h));
+    return widget;
+}
+
+QLabel* Label(QWidget* dialog, const QString& text, int id, const char* name, int x, int y,
+              int w, Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto* label = Place(dialog, new QLabel(text, dialog), id, name, x, y, w, 8);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+}  // namespace
+
+void RunAboutDialog(QWidget* parent)
+{
+    AboutDialog dialog(parent);
+    dialog.exec();
+}
+
+AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener* opener)
+    : QDialog(parent)
+{
+    setWindowTitle("About Pinroute");
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setFixedSize(DialogRect(font(), 0, 0, 168, 106).size());
+
+    auto* icon = Place(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
+    icon->setPixmap(AppIcon().pixmap(icon->size()));
+    Label(this, "Pinroute Version", 0, "versionCaption", 11, 10, 71);
+    versionLabel = Label(this, "Static", 1020, "versionLabel", 82, 10, 59);
+    legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
+    Label(this, "Web Site:-", 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
+    siteLink = Place(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
+    Label(this, "Share GPS tracks:-", 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
+    tracksLink = Place(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
+    tracksLink->setFocusPolicy(Qt::ClickFocus);   // no tab stop
+    Label(this, "Donate:-", 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
+    donateLink = Place(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
+    auto* ok = Place(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    setTabOrder(siteLink, donateLink);
+    setTabOrder(donateLink, ok);
+
+    versionLabel->setText(QString::fromStdString(version.Query("FileVersion") + " " +
+                                                 version.Query("SpecialBuild")));
+    legalLabel->setText(QString::fromStdString(version.Query("LegalCopyright")));
+    legalLabel->setToolTip(legalLabel->text());
+
+    // The texts go in before the boxes are fitted to them.
+    const std::pair<LinkEdit*, const char*> links[] = {
+        {siteLink, kProductSite}, {tracksLink, kTrackSharingSite}, {donateLink, kDonationPage}};
+    for (const auto& [link, address] : links) {
+        if (opener)
+            link->SetOpener(opener);
+        link->SetLink(QString::fromUtf8(address));
+    }
+    MakeRoomForTexts();
+}
+
+// The layout's sizes suit the font it was drawn for. A wider font would cut the texts:
+// widen the caption column (moving the links right) and the dialog as they need.
+void AboutDialog::MakeRoomForTexts()
+{
+    const QRect margin = DialogRect(font(), 0, 0, 7, 0);
+    int shift = 0;
+    for (auto* caption : findChildren<QLabel*>()) {
+        if (caption->alignment() & Qt::AlignRight)
+            shift = std::max(shift, caption->sizeHint().width() - caption->width());
+    }
+    int right = 0;
+    for (auto* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (auto* label = qobject_cast<QLabel*>(child)) {
+            if (label->alignment() & Qt::AlignRight)
+                label->resize(label->width() + shift, label->height());
+            else if (label->pixmap().isNull())
+                label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        } else if (qobject_cast<LinkEdit*>(child)) {
+            child->move(child->x() + shift, child->y());
+        }
+        if (!qobject_cast<QPushButton*>(child) && (!qobject_cast<QLabel*>(child) ||
+                                                   static_cast<QLabel*>(child)->pixmap().isNull()))
+            right = std::max(right, child->geometry().right() + 1);
+    }
+    const int grow = right + margin.width() - width();
+    if (grow <= 0)
+        return;
+    // The OK button stays centred and the icon in the corner.
+    for (auto* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QPushButton*>(child))
+            child->move(child->x() + grow / 2, child->y());
+        else if (auto* label = qobject_cast<QLabel*>(child); label && !label->pixmap().isNull())
+            child->move(child->x() + grow, child->y());
+    }
+    setFixedWidth(width() + grow);
+}
+
+QString AboutDialog::VersionText() const
+{
+    return versionLabel->text();
+}
+
+QString AboutDialog::LegalText() const
+{
+    return legalLabel->text();
+}

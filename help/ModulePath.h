@@ -2,7 +2,7 @@
 #include <string>
 
 // The path of a file beside the executable with its base name and the given extension
-// (".ini", ".qch"): build/pinroute gives build/pinroute.ini. Returns false and an empty
+// (".ini", ".qhc"): build/pinroute gives build/pinroute.ini. Returns false and an empty
 // path when the executable's own path can't be read; reportFailure then shows the error.
 bool ModuleFilePath(const std::string& extension, bool reportFailure, std::string& path);
 

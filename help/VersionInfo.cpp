@@ -11,7 +11,7 @@ VersionInfo::Table OwnBlock()
         {"FileVersion", "1.00.0.19"},
         {"SpecialBuild", ""},
         {"LegalCopyright",
-         "Copyright (C) 2026 The Pinroute developers. Free software, no warranty."},
+         "Copyright (C) 2026 The Pinroute developers"},
     };
 }
 

@@ -1,3 +1,224 @@
 #include "settings/SetupDialog.h"
-// Placeholder until the Set-up dialog lands.
-bool RunSetupDialog(QWidget*) { return false; }
+
+#include <algorithm>
+#include <iterator>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "app/DialogUnits.h"
+#include "app/Icons.h"
+#include "help/HelpLauncher.h"
+#include "help/Messages.h"
+#include "settings/FolderBrowser.h"
+#include "settings/Settings.h"
+
+const char kOffsetNotWholeNumber[] =
+    "Please enter a whole number of minutes for the offset "
+    "(from -2147483648 to 2147483647).";
+
+namespace {
+
+const char kSection[] = "Config";
+
+template <typename Widget>
+Widget* Place(QWidget* dialog, Widget* widget, int id, const char* name, int x, int y, int w,
+              int h)
+{
+    if (id != 0)
+        widget->setProperty("controlId", id);
+    widget->setObjectName(name);
+    widget->setGeometry(DialogRect(dialog->font(), x, y, w, h));
+    return widget;
+}
+
+QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y, int w, int h,
+              Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto* label = Place(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+}  // namespace
+
+bool RunSetupDialog(QWidget* parent)
+{
+    SetupDialog dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+SetupDialog::SetupDialog(QWidget* parent, PathPickers* pickers) : QDialog(parent), pickers(pickers)
+{
+    if (!this->pickers)
+        this->pickers = ownPickers = new FolderBrowser;
+    BuildControls();
+
+    Settings settings;
+    settings.Read();
+    values.Date = settings.Date;
+    values.Posn = settings.Posn;
+    values.DisplayType = settings.DisplayType;
+    values.JPGDir = settings.JPGDir;
+    values.GPXPath = settings.GPXPath;
+    values.OffsetMinutes = settings.OffsetMinutes;
+    ShowValues();
+}
+
+SetupDialog::~SetupDialog()
+{
+    delete ownPickers;
+}
+
+void SetupDialog::BuildControls()
+{
+    setWindowTitle("Set-up");
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setFixedSize(DialogRect(font(), 0, 0, 244, 162).size());
+
+    // Frames and labels first, so that the controls lie above them.
+    Place(this, new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup", 9, 55, 84, 97);
+    Place(this, new QGroupBox(this), 0, "positionGroup", 17, 85, 66, 59);
+    Label(this, "JPG Directory", "jpgDirLabel", 7, 12, 53, 8, Qt::AlignRight);
+    Label(this, "GPX File", "gpxPathLabel", 7, 32, 53, 8, Qt::AlignRight);
+    // "Offset" ends just before its box, however wide the font makes it.
+    auto* offsetLabel = Label(this, "Offset", "offsetLabel", 117, 62, 22, 8, Qt::AlignRight);
+    if (offsetLabel->sizeHint().width() > offsetLabel->width())
+        offsetLabel->setGeometry(offsetLabel->geometry().adjusted(
+            offsetLabel->width() - offsetLabel->sizeHint().width(), 0, 0, 0));
+    auto* minutesLabel = Label(this, "Minutes", "minutesLabel", 179, 62, 30, 8);
+    minutesLabel->resize(std::max(minutesLabel->width(), minutesLabel->sizeHint().width()),
+                         minutesLabel->height());
+    auto* icon = Place(this, new QLabel(this), 0, "appIcon", 214, 131, 20, 20);
+    icon->setPixmap(AppIcon().pixmap(icon->size()));
+
+    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    jpgDirEdit = Place(this, new QLineEdit(this), 1012, "jpgDirEdit", 73, 6, 129, 14);
+    jpgDirBrowse = Place(this, new QPushButton(folderIcon, QString(), this), 1014,
+                         "jpgDirBrowseButton", 213, 5, 18, 17);
+    jpgDirBrowse->setToolTip("Choose the photo folder");
+    jpgDirBrowse->setAccessibleName("Browse for the photo folder");
+    gpxPathEdit = Place(this, new QLineEdit(this), 1011, "gpxPathEdit", 73, 27, 129, 14);
+    gpxBrowse = Place(this, new QPushButton(folderIcon, QString(), this), 1015,
+                      "gpxBrowseButton", 213, 27, 18, 17);
+    gpxBrowse->setToolTip("Choose the GPX file");
+    gpxBrowse->setAccessibleName("Browse for the GPX file");
+    dateCheck = Place(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
+    positionCheck =
+        Place(this, new QCheckBox("Position", this), 1009, "positionCheck", 21, 99, 40, 10);
+    latLonRadio =
+        Place(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
+    osgbRadio = Place(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
+    offsetEdit = Place(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
+    helpButton = Place(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
+    saveButton = Place(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
+    cancelButton =
+        Place(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
+
+    // The check boxes and radio buttons may hold a longer caption than the table's
+    // width in a larger font: let them take the width they need.
+    for (QWidget* w : {static_cast<QWidget*>(dateCheck), static_cast<QWidget*>(positionCheck),
+                       static_cast<QWidget*>(latLonRadio), static_cast<QWidget*>(osgbRadio)})
+        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+
+    displayGroup = new QButtonGroup(this);
+    displayGroup->addButton(latLonRadio, 0);
+    displayGroup->addButton(osgbRadio, 1);
+    saveButton->setDefault(true);
+
+    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
+                        positionCheck, latLonRadio, osgbRadio, offsetEdit, helpButton,
+                        saveButton, cancelButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(jpgDirBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseJpgDir);
+    connect(gpxBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseGpxFile);
+    connect(helpButton, &QPushButton::clicked, this, &SetupDialog::OnHelp);
+    connect(saveButton, &QPushButton::clicked, this, &SetupDialog::OnSave);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool SetupDialog::TakeValues()
+{
+    values.JPGDir = jpgDirEdit->text().toStdString();
+    values.GPXPath = gpxPathEdit->text().toStdString();
+    values.Date = dateCheck->isChecked() ? 1 : 0;
+    values.Posn = positionCheck->isChecked() ? 1 : 0;
+    values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
+
+    bool whole = false;
+    const int offset = offsetEdit->text().trimmed().toInt(&whole, 10);
+    if (!whole) {
+        // The offset keeps its last valid value.
+        ShowMessage(kOffsetNotWholeNumber, "", MessageIcon::Error);
+        offsetEdit->setFocus(Qt::OtherFocusReason);
+        offsetEdit->selectAll();
+        return false;
+    }
+    values.OffsetMinutes = offset;
+    return true;
+}
+
+void SetupDialog::ShowValues()
+{
+    jpgDirEdit->setText(QString::fromStdString(values.JPGDir));
+    gpxPathEdit->setText(QString::fromStdString(values.GPXPath));
+    dateCheck->setChecked(values.Date != 0);
+    positionCheck->setChecked(values.Posn != 0);
+    // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
+    displayGroup->setExclusive(false);
+    latLonRadio->setChecked(values.DisplayType == 0);
+    osgbRadio->setChecked(values.DisplayType == 1);
+    displayGroup->setExclusive(true);
+    offsetEdit->setText(QString::number(values.OffsetMinutes));
+}
+
+void SetupDialog::OnBrowseJpgDir()
+{
+    TakeValues();   // a bad offset is reported, and the browse goes on
+    QString start = QString::fromStdString(values.JPGDir);
+    if (start.endsWith('/') && start.size() > 1)
+        start.chop(1);
+    QString chosen;
+    if (!pickers->BrowseFolder(this, "Select Directory", start, chosen))
+        return;
+    values.JPGDir = chosen.toStdString();
+    ShowValues();
+}
+
+void SetupDialog::OnBrowseGpxFile()
+{
+    TakeValues();
+    QString chosen;
+    if (!pickers->BrowseGpxFile(this, QString::fromStdString(values.GPXPath), chosen))
+        return;
+    values.GPXPath = chosen.toStdString();
+    ShowValues();
+}
+
+void SetupDialog::OnHelp()
+{
+    HelpLauncher launcher;
+    launcher.ShowTopic("pinroute.html");
+}
+
+void SetupDialog::OnSave()
+{
+    if (!TakeValues())
+        return;
+    Settings settings;
+    settings.WriteString(kSection, "JPGDir", values.JPGDir);
+    settings.WriteString(kSection, "GPXPath", values.GPXPath);
+    settings.WriteInt(kSection, "Date", values.Date);
+    settings.WriteInt(kSection, "Posn", values.Posn);
+    settings.WriteInt(kSection, "DisplayType", values.DisplayType);
+    settings.WriteInt(kSection, "OffsetMinutes", values.OffsetMinutes);
+    accept();
+}

@@ -1,0 +1,96 @@
+#include "help/HelpViewer.h"
+
+#include <QAction>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+
+HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
+    : QTextBrowser(parent), engine(engine)
+{
+    setOpenExternalLinks(true);   // web and mail links go to the desktop's programs
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name)
+{
+    if (name.scheme() == QLatin1String("qthelp"))
+        return engine->fileData(name);
+    return QTextBrowser::loadResource(type, name);
+}
+
+HelpViewer::HelpViewer(std::unique_ptr<QHelpEngine> ownEngine, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), engine(std::move(ownEngine))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName("helpViewer");
+    setWindowTitle("Pinroute Help");
+
+    auto* splitter = new QSplitter(this);
+    contents = engine->contentWidget();
+    contents->setObjectName("helpContents");
+    splitter->addWidget(contents);
+    browser = new HelpBrowser(engine.get(), splitter);
+    browser->setObjectName("helpBrowser");
+    splitter->addWidget(browser);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    QToolBar* tools = addToolBar("Help");
+    tools->setObjectName("helpTools");
+    tools->setMovable(false);
+    contentsAction = tools->addAction("&Contents");
+    contentsAction->setObjectName("contentsAction");
+    contentsAction->setCheckable(true);
+    contentsAction->setToolTip("Show or hide the list of topics");
+    QAction* back = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "&Back");
+    QAction* forward =
+        tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "&Forward");
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    back->setShortcut(QKeySequence::Back);
+    forward->setShortcut(QKeySequence::Forward);
+    QAction* close = tools->addAction("Close");
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+
+    connect(contentsAction, &QAction::toggled, this, &HelpViewer::SetNavigationShown);
+    connect(back, &QAction::triggered, browser, &QTextBrowser::backward);
+    connect(forward, &QAction::triggered, browser, &QTextBrowser::forward);
+    connect(browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpViewer::ShowPage);
+
+    // The navigation pane starts collapsed: the page takes the whole window.
+    SetNavigationShown(false);
+}
+
+HelpViewer::~HelpViewer()
+{
+    // The contents view reads the engine's model: let it go before the engine.
+    delete contents;
+}
+
+void HelpViewer::ShowPage(const QUrl& url)
+{
+    browser->setSource(url);
+}
+
+QUrl HelpViewer::CurrentPage() const
+{
+    return browser->source();
+}
+
+bool HelpViewer::NavigationShown() const
+{
+    return contents && !contents->isHidden();
+}
+
+void HelpViewer::SetNavigationShown(bool shown)
+{
+    if (contents)
+        contents->setVisible(shown);
+    if (contentsAction->isChecked() != shown)
+        contentsAction->setChecked(shown);
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <memory>
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTextBrowser>
+
+class QAction;
+class QHelpContentWidget;
+class QHelpEngine;
+
+// A text browser that reads qthelp:// pages, style sheets and images from a help engine.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    HelpBrowser(QHelpEngine* engine, QWidget* parent);
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    QHelpEngine* engine;
+};
+
+// The help window: the manual's contents as a navigation pane (collapsed at first) beside
+// the page. It owns its engine and deletes itself when closed.
+class HelpViewer : public QMainWindow {
+    Q_OBJECT
+public:
+    HelpViewer(std::unique_ptr<QHelpEngine> engine, QWidget* parent);
+    ~HelpViewer() override;
+
+    void ShowPage(const QUrl& url);
+    QUrl CurrentPage() const;
+    bool NavigationShown() const;
+    void SetNavigationShown(bool shown);
+    HelpBrowser* Browser() const { return browser; }
+
+private:
+    std::unique_ptr<QHelpEngine> engine;
+    QPointer<QHelpContentWidget> contents;
+    HelpBrowser* browser = nullptr;
+    QAction* contentsAction = nullptr;
+};

@@ -1,0 +1,34 @@
+#include "settings/FolderBrowser.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+const char kGpxFileFilter[] = "GPX Files *.GPX (*.[gG][pP][xX])";
+
+bool FolderBrowser::BrowseFolder(QWidget* parent, const QString& title, const QString& start,
+                                 QString& chosen)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, title, start,
+                                                             QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return false;
+    chosen = QDir::toNativeSeparators(folder);
+    return true;
+}
+
+bool FolderBrowser::BrowseGpxFile(QWidget* parent, const QString& start, QString& chosen)
+{
+    // A pattern such as /home/me/gps/*.gpx opens on its folder; a file name is preselected.
+    QString initial = start;
+    const QFileInfo info(start);
+    if (info.fileName().contains('*') || info.fileName().contains('?'))
+        initial = info.path();
+    const QString file = QFileDialog::getOpenFileName(parent, QString(), initial, kGpxFileFilter,
+                                                      nullptr,
+                                                      QFileDialog::HideNameFilterDetails);
+    if (file.isEmpty())
+        return false;
+    chosen = QFileInfo(file).absoluteFilePath();
+    return true;
+}

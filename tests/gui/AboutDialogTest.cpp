@@ -1,0 +1,165 @@
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "help/AboutDialog.h"
+#include "help/LinkEdit.h"
+#include "help/Links.h"
+#include "help/VersionInfo.h"
+
+namespace {
+
+class RecordingOpener : public LinkOpener {
+public:
+    void Open(const QString& address) override { opened.push_back(address.toStdString()); }
+    std::vector<std::string> opened;
+};
+
+void Enter(QWidget* w)
+{
+    QEnterEvent event(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(w, &event);
+}
+
+void Leave(QWidget* w)
+{
+    QEvent event(QEvent::Leave);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+QColor TextColour(const LinkEdit* link)
+{
+    return link->palette().color(QPalette::Text);
+}
+
+TEST(AboutDialog, ShowsVersionLegalTextAndTheThreeAddresses)
+{
+    AboutDialog dialog;
+    EXPECT_EQ("About Pinroute", dialog.windowTitle());
+    EXPECT_EQ("1.00.0.19 ", dialog.VersionText());   // SpecialBuild is empty
+    EXPECT_EQ(VersionInfo().Query("LegalCopyright"), dialog.LegalText().toStdString());
+    EXPECT_EQ(kProductSite, dialog.SiteLink()->text());
+    EXPECT_EQ(kTrackSharingSite, dialog.TracksLink()->text());
+    EXPECT_EQ(kDonationPage, dialog.DonateLink()->text());
+}
+
+TEST(AboutDialog, EveryTextFitsInsideTheBox)
+{
+    AboutDialog dialog;
+    dialog.show();
+    const QRect inside = dialog.rect();
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue;
+        SCOPED_TRACE(label->text().toStdString());
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        EXPECT_TRUE(inside.contains(label->geometry()));
+    }
+    for (LinkEdit* link : dialog.findChildren<LinkEdit*>()) {
+        SCOPED_TRACE(link->text().toStdString());
+        EXPECT_GE(link->width(), link->fontMetrics().horizontalAdvance(link->text()));
+        EXPECT_TRUE(inside.contains(link->geometry()));
+    }
+}
+
+TEST(AboutDialog, MissingVersionValuesShowTheirFailureText)
+{
+    AboutDialog dialog(nullptr, VersionInfo(VersionInfo::Table{{"FileVersion", "1.00.0.19"}}));
+    EXPECT_EQ("1.00.0.19 Failure getting SpecialBuild", dialog.VersionText());
+    EXPECT_EQ("Failure getting LegalCopyright", dialog.LegalText());
+}
+
+TEST(LinkEdit, TurnsRedOnlyWhileThePointerIsOverIt)
+{
+    AboutDialog dialog;
+    dialog.show();
+    LinkEdit* link = dialog.SiteLink();
+    EXPECT_EQ(Qt::PointingHandCursor, link->cursor().shape());
+    EXPECT_TRUE(link->isReadOnly());
+
+    EXPECT_EQ(QColor(0, 0, 255), TextColour(link));
+    Enter(link);
+    EXPECT_EQ(QColor(255, 0, 0), TextColour(link));
+    Leave(link);
+    EXPECT_EQ(QColor(0, 0, 255), TextColour(link));
+
+    // Losing the focus ends the hover state too (the pointer may leave unnoticed).
+    Enter(link);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(link, &focusOut);
+    EXPECT_FALSE(link->Hovered());
+    EXPECT_EQ(QColor(0, 0, 255), TextColour(link));
+}
+
+TEST(LinkEdit, OpensOnADoubleClickOnly)
+{
+    RecordingOpener opener;
+    AboutDialog dialog(nullptr, VersionInfo(), &opener);
+    dialog.show();
+    LinkEdit* link = dialog.DonateLink();
+    const QPoint inside(5, link->height() / 2);
+
+    QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_TRUE(opener.opened.empty());
+
+    Enter(link);
+    QTest::mouseDClick(link, Qt::LeftButton, Qt::NoModifier, inside);
+    ASSERT_EQ(1u, opener.opened.size());
+    EXPECT_EQ(kDonationPage, opener.opened[0]);
+    EXPECT_EQ("", link->selectedText().toStdString());   // the double-click selects nothing
+    EXPECT_FALSE(link->Hovered());
+}
+
+TEST(LinkEdit, AnAddressWithAnAtSignOpensAMailForm)
+{
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("pinroute");
+    RecordingOpener opener;
+    LinkEdit link;
+    link.SetOpener(&opener);
+    for (const char* address : {"help@pinroute.org", "https://pinroute.org/donate"}) {
+        link.SetLink(address);
+        link.OpenLink();
+    }
+    QCoreApplication::setApplicationName(name);
+    ASSERT_EQ(2u, opener.opened.size());
+    EXPECT_EQ("mailto:help@pinroute.org?subject=pinroute 1.00.0.19 ", opener.opened[0]);
+    EXPECT_EQ("https://pinroute.org/donate", opener.opened[1]);
+}
+
+TEST(LinkEdit, BoxFitsItsTextAndKeepsItsTopLeftCorner)
+{
+    QWidget parent;
+    struct {
+        const char* text;
+        bool wider;
+    } cases[] = {
+        {"https://a-very-long-address.example.org/with/a/path/that/does/not/fit", true},
+        {"x.org", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        LinkEdit link(&parent);
+        link.setGeometry(40, 30, 120, 40);
+        link.SetLink(c.text);
+        EXPECT_EQ(QPoint(40, 30), link.pos());
+        EXPECT_EQ(c.wider, link.width() > 120);
+        EXPECT_GE(link.width(), link.fontMetrics().horizontalAdvance(c.text));
+        EXPECT_GE(link.height(), link.fontMetrics().height());
+        EXPECT_LT(link.height(), 40);
+    }
+
+    // A centred box keeps its centre instead.
+    LinkEdit centred(&parent);
+    centred.setAlignment(Qt::AlignHCenter);
+    centred.setGeometry(40, 30, 120, 40);
+    const QPoint centre = centred.geometry().center();
+    centred.SetLink("x.org");
+    EXPECT_LE((centred.geometry().center() - centre).manhattanLength(), 2);
+    EXPECT_LT(centred.width(), 120);
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+#include <filesystem>
+#include <functional>
+
+#include <QApplication>
+#include <QLocale>
+#include <QTextBrowser>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "help/HelpLauncher.h"
+#include "help/HelpViewer.h"
+#include "help/Messages.h"
+#include "help/ModulePath.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+struct Message {
+    std::string text, caption;
+    MessageIcon icon;
+};
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        shown.push_back({text, caption, icon});
+    }
+    std::vector<Message> shown;
+};
+
+std::vector<HelpViewer*> Viewers()
+{
+    std::vector<HelpViewer*> viewers;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer && viewer->isVisible())
+            viewers.push_back(viewer);
+    }
+    return viewers;
+}
+
+class HelpLauncherTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetExecutablePathForTesting(dir.File("pinroute"));
+        SetMessageBoxes(&boxes);
+        ResetHelpEngineForTesting();
+    }
+    void TearDown() override
+    {
+        for (HelpViewer* viewer : Viewers())
+            viewer->close();   // each deletes itself, with its engine
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QLocale::setDefault(locale);
+        ResetHelpEngineForTesting();
+        SetMessageBoxes(nullptr);
+        SetExecutablePathForTesting("");
+    }
+    // The help file that the build made, beside the stand-in executable.
+    void CopyBuiltHelp()
+    {
+        for (const char* name : {"pinroute.qhc", "pinroute.qch"})
+            std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/" + name,
+                                       dir.File(name));
+    }
+    void ExpectHelpError(const std::string& mentioning)
+    {
+        ASSERT_EQ(1u, boxes.shown.size());
+        const Message& m = boxes.shown[0];
+        EXPECT_EQ("Help Error", m.caption);
+        EXPECT_EQ(MessageIcon::Error, m.icon);
+        const std::string tail = "\n" + dir.File("pinroute.qhc");
+        ASSERT_GT(m.text.size(), tail.size());
+        EXPECT_EQ(tail, m.text.substr(m.text.size() - tail.size())) << m.text;
+        EXPECT_NE(std::string::npos, m.text.find(mentioning)) << m.text;
+        EXPECT_TRUE(Viewers().empty());
+        boxes.shown.clear();
+    }
+
+    TempDir dir;
+    RecordingBoxes boxes;
+    QLocale locale;
+    HelpLauncher launcher;
+};
+
+TEST_F(HelpLauncherTest, OpensTheManualPageMaximisedWithoutWritingTheHelpFile)
+{
+    CopyBuiltHelp();
+    const size_t collection = std::hash<std::string>()(ReadFile(dir.File("pinroute.qhc")));
+    launcher.ShowTopic("pinroute.html");
+
+    EXPECT_TRUE(boxes.shown.empty());
+    const auto viewers = Viewers();
+    ASSERT_EQ(1u, viewers.size());
+    HelpViewer* viewer = viewers[0];
+    EXPECT_TRUE(viewer->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ("qthelp", viewer->CurrentPage().scheme());
+    EXPECT_EQ("pinroute.html", viewer->CurrentPage().fileName());
+    EXPECT_FALSE(viewer->NavigationShown());
+    const QString page = viewer->Browser()->toPlainText();
+    EXPECT_TRUE(page.contains("300 seconds")) << page.left(200).toStdString();
+    EXPECT_TRUE(page.contains("log_update_jpg.txt"));
+
+    // A second request replaces the first window rather than piling up windows.
+    launcher.ShowTopic("pinroute.html");
+    QApplication::processEvents();
+    EXPECT_EQ(1u, Viewers().size());
+    EXPECT_EQ(collection, std::hash<std::string>()(ReadFile(dir.File("pinroute.qhc"))));
+}
+
+TEST_F(HelpLauncherTest, MissingOrDamagedHelpFileIsAHelpError)
+{
+    struct {
+        const char* name;
+        void (*make)(const TempDir&);
+        const char* mentioning;
+    } cases[] = {
+        {"no help file", [](const TempDir&) {}, "could not be found"},
+        {"not a help file", [](const TempDir& d) { WriteFile(d.File("pinroute.qhc"), "junk"); },
+         "could not be read"},
+        {"no manual beside it",
+         [](const TempDir& d) {
+             std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/pinroute.qhc",
+                                        d.File("pinroute.qhc"));
+         },
+         "pinroute.qch"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir other;
+        SetExecutablePathForTesting(other.File("pinroute"));
+        ResetHelpEngineForTesting();
+        c.make(other);
+        launcher.ShowTopic("pinroute.html");
+        ASSERT_EQ(1u, boxes.shown.size());
+        EXPECT_EQ("Help Error", boxes.shown[0].caption);
+        EXPECT_NE(std::string::npos, boxes.shown[0].text.find(c.mentioning))
+            << boxes.shown[0].text;
+        EXPECT_NE(std::string::npos, boxes.shown[0].text.find("\n" + other.File("pinroute.qhc")));
+        EXPECT_TRUE(Viewers().empty());
+        boxes.shown.clear();
+    }
+}
+
+TEST_F(HelpLauncherTest, AfterTheHelpFileFailedLaterRequestsFailAtOnce)
+{
+    launcher.ShowTopic("pinroute.html");
+    ExpectHelpError("could not be found");
+
+    // The file turns up, but the failure stands for the rest of the run.
+    CopyBuiltHelp();
+    launcher.ShowTopic("pinroute.html");
+    ExpectHelpError("could not be found");
+
+    ResetHelpEngineForTesting();
+    launcher.ShowTopic("pinroute.html");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(1u, Viewers().size());
+}
+
+TEST_F(HelpLauncherTest, MissingPageIsAHelpErrorThatDoesNotStick)
+{
+    CopyBuiltHelp();
+    launcher.ShowTopic("nowhere.html");
+    ExpectHelpError("nowhere.html");
+    launcher.ShowTopic("pinroute.html");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(1u, Viewers().size());
+}
+
+TEST_F(HelpLauncherTest, UnexpectedFailureGivesTheFallBackInTheLocalesLanguage)
+{
+    const char* french = "N'a pas ouvert l'aide automatiquement, l'ouvrent svp manuellement";
+    const char* english = "Failed to open the Help automatically, please open it manually";
+    struct {
+        QLocale locale;
+        const char* text;
+    } cases[] = {
+        {QLocale(QLocale::French, QLocale::France), french},
+        {QLocale(QLocale::French, QLocale::Canada), french},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), english},
+        {QLocale(QLocale::German, QLocale::Germany), english},
+    };
+    CopyBuiltHelp();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        QLocale::setDefault(c.locale);
+        SetHelpFaultForTesting(true);
+        launcher.ShowTopic("pinroute.html");
+        ASSERT_EQ(1u, boxes.shown.size());
+        EXPECT_EQ(c.text, boxes.shown[0].text);
+        EXPECT_EQ("", boxes.shown[0].caption);
+        EXPECT_EQ(MessageIcon::Information, boxes.shown[0].icon);
+        EXPECT_TRUE(Viewers().empty());
+        boxes.shown.clear();
+    }
+}
+
+}  // namespace

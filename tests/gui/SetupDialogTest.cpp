@@ -1,0 +1,318 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "help/HelpLauncher.h"
+#include "help/Messages.h"
+#include "help/ModulePath.h"
+#include "settings/FolderBrowser.h"
+#include "settings/SetupDialog.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+struct Message {
+    std::string text, caption;
+    MessageIcon icon;
+};
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        shown.push_back({text, caption, icon});
+    }
+    std::vector<Message> shown;
+};
+
+class AnsweringPickers : public PathPickers {
+public:
+    bool BrowseFolder(QWidget*, const QString& title, const QString& start,
+                      QString& chosen) override
+    {
+        folderCalls.push_back({title, start});
+        chosen = folderAnswer;
+        return !folderAnswer.isEmpty();
+    }
+    bool BrowseGpxFile(QWidget*, const QString& start, QString& chosen) override
+    {
+        gpxStarts.push_back(start);
+        chosen = gpxAnswer;
+        return !gpxAnswer.isEmpty();
+    }
+    QString folderAnswer, gpxAnswer;   // empty: the user cancels
+    std::vector<std::pair<QString, QString>> folderCalls;   // title, start
+    std::vector<QString> gpxStarts;
+};
+
+template <typename Widget>
+Widget* Control(QWidget* dialog, int id)
+{
+    for (Widget* w : dialog->findChildren<Widget*>()) {
+        if (w->property("controlId").toInt() == id)
+            return w;
+    }
+    ADD_FAILURE() << "no control " << id;
+    return nullptr;
+}
+
+class SetupDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetExecutablePathForTesting(dir.File("pinroute"));
+        SetMessageBoxes(&boxes);
+        ResetHelpEngineForTesting();
+    }
+    void TearDown() override
+    {
+        SetMessageBoxes(nullptr);
+        SetExecutablePathForTesting("");
+    }
+    std::string Ini() const { return ReadFile(dir.File("pinroute.ini")); }
+    void WriteIni(const std::string& text) { WriteFile(dir.File("pinroute.ini"), text); }
+
+    TempDir dir;
+    RecordingBoxes boxes;
+    AnsweringPickers pickers;
+};
+
+QLineEdit* FolderBox(QWidget* d) { return Control<QLineEdit>(d, 1012); }
+QLineEdit* GpxBox(QWidget* d) { return Control<QLineEdit>(d, 1011); }
+QLineEdit* OffsetBox(QWidget* d) { return Control<QLineEdit>(d, 1017); }
+QCheckBox* DateBox(QWidget* d) { return Control<QCheckBox>(d, 1010); }
+QCheckBox* PositionBox(QWidget* d) { return Control<QCheckBox>(d, 1009); }
+QRadioButton* LatLon(QWidget* d) { return Control<QRadioButton>(d, 1007); }
+QRadioButton* Osgb(QWidget* d) { return Control<QRadioButton>(d, 1008); }
+QPushButton* Button(QWidget* d, int id) { return Control<QPushButton>(d, id); }
+
+TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
+{
+    struct {
+        const char* ini;
+        bool date, position, latLon, osgb;
+        const char* folder;
+        const char* offset;
+        const char* savedDisplayType;
+    } cases[] = {
+        {"[Config]\nDisplayType=0\nJPGDir=/photos\n", true, true, true, false, "/photos/", "0",
+         "DisplayType=0"},
+        {"[Config]\nDisplayType=1\nJPGDir=/photos/\nOffsetMinutes=-60\n", true, true, false,
+         true, "/photos/", "-60", "DisplayType=1"},
+        {"[Config]\nDisplayType=7\n", true, true, false, false, "", "0", "DisplayType=-1"},
+        {"[Config]\nDate=1\nPosn=0\n", true, false, false, true, "", "0", "DisplayType=1"},
+        {"[Config]\nDate=0\nPosn=1\nDisplayType=-1\n", false, true, false, false, "", "0",
+         "DisplayType=-1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
+        WriteIni(c.ini);
+        SetupDialog dialog(nullptr, &pickers);
+        EXPECT_EQ(c.date, DateBox(&dialog)->isChecked());
+        EXPECT_EQ(c.position, PositionBox(&dialog)->isChecked());
+        EXPECT_EQ(c.latLon, LatLon(&dialog)->isChecked());
+        EXPECT_EQ(c.osgb, Osgb(&dialog)->isChecked());
+        EXPECT_EQ(c.folder, FolderBox(&dialog)->text().toStdString());
+        EXPECT_EQ(c.offset, OffsetBox(&dialog)->text().toStdString());
+
+        // Save without changes writes the same values back, -1 for "neither".
+        Button(&dialog, 1)->click();
+        EXPECT_EQ(QDialog::Accepted, dialog.result());
+        const std::string ini = Ini();
+        EXPECT_NE(std::string::npos, ini.find(std::string(c.savedDisplayType) + "\n")) << ini;
+        EXPECT_NE(std::string::npos, ini.find(c.date ? "Date=1\n" : "Date=0\n")) << ini;
+        EXPECT_NE(std::string::npos, ini.find(c.position ? "Posn=1\n" : "Posn=0\n")) << ini;
+    }
+}
+
+TEST_F(SetupDialogTest, SaveWritesTheSixKeysInOrderAndKeepsTheRest)
+{
+    WriteIni("; kept\n[Window]\nWidth=640\n\n[Config]\nColour=green\n");
+    SetupDialog dialog(nullptr, &pickers);
+    FolderBox(&dialog)->setText("/home/me/My Photos");
+    GpxBox(&dialog)->setText("/home/me/gps/*.gpx");
+    DateBox(&dialog)->setChecked(true);
+    PositionBox(&dialog)->setChecked(false);
+    LatLon(&dialog)->setChecked(true);
+    OffsetBox(&dialog)->setText("-60");
+    Button(&dialog, 1)->click();
+
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    const std::string ini = Ini();
+    const char* lines[] = {"; kept\n", "[Window]\n", "Width=640\n", "[Config]\n",
+                           "Colour=green\n", "JPGDir=/home/me/My Photos\n",
+                           "GPXPath=/home/me/gps/*.gpx\n", "Date=1\n", "Posn=0\n",
+                           "DisplayType=0\n", "OffsetMinutes=-60\n"};
+    size_t at = 0;
+    for (const char* line : lines) {
+        SCOPED_TRACE(line);
+        const size_t found = ini.find(line, at);
+        ASSERT_NE(std::string::npos, found) << ini;
+        at = found + 1;
+    }
+}
+
+TEST_F(SetupDialogTest, OffsetThatIsNoWholeNumberIsRefused)
+{
+    const std::string before = "[Config]\nJPGDir=/old/\nOffsetMinutes=5\n";
+    for (const char* offset : {"abc", "1.5", "", "12 minutes", "2147483648", "-2147483649"}) {
+        SCOPED_TRACE(offset);
+        WriteIni(before);
+        boxes.shown.clear();
+        SetupDialog dialog(nullptr, &pickers);
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        FolderBox(&dialog)->setText("/new/");
+        FolderBox(&dialog)->setFocus();
+        OffsetBox(&dialog)->setText(offset);
+        Button(&dialog, 1)->click();
+
+        EXPECT_EQ(before, Ini());
+        ASSERT_EQ(1u, boxes.shown.size());
+        EXPECT_NE(std::string::npos, boxes.shown[0].text.find("whole number"));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(OffsetBox(&dialog), QApplication::focusWidget());
+    }
+}
+
+TEST_F(SetupDialogTest, CancelAndEscapeWriteNothing)
+{
+    const std::string before = "[Config]\nJPGDir=/old/\nDate=1\nPosn=1\nDisplayType=1\n";
+    for (bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Esc" : "Cancel");
+        WriteIni(before);
+        SetupDialog dialog(nullptr, &pickers);
+        dialog.show();
+        FolderBox(&dialog)->setText("/elsewhere");
+        GpxBox(&dialog)->setText("/track.gpx");
+        DateBox(&dialog)->setChecked(false);
+        PositionBox(&dialog)->setChecked(false);
+        LatLon(&dialog)->setChecked(true);
+        OffsetBox(&dialog)->setText("30");
+        if (escape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            Button(&dialog, 2)->click();
+        EXPECT_EQ(QDialog::Rejected, dialog.result());
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(before, Ini());
+    }
+}
+
+TEST_F(SetupDialogTest, EnterInTheOffsetBoxSaves)
+{
+    SetupDialog dialog(nullptr, &pickers);
+    dialog.show();
+    OffsetBox(&dialog)->setText("120");
+    QTest::keyClick(OffsetBox(&dialog), Qt::Key_Return);
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    EXPECT_NE(std::string::npos, Ini().find("OffsetMinutes=120\n"));
+}
+
+TEST_F(SetupDialogTest, FolderBrowserStartsWithoutTheFinalSlash)
+{
+    struct {
+        const char* box;
+        const char* start;
+        const char* answer;   // "" cancels
+        const char* after;
+    } cases[] = {
+        {"/data/photos/", "/data/photos", "/data/new", "/data/new"},
+        {"/data/photos", "/data/photos", "/data/new", "/data/new"},
+        {"/data/photos/", "/data/photos", "", "/data/photos/"},
+        {"/", "/", "/mnt/card", "/mnt/card"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        SetupDialog dialog(nullptr, &pickers);
+        FolderBox(&dialog)->setText(c.box);
+        pickers.folderCalls.clear();
+        pickers.folderAnswer = c.answer;
+        Button(&dialog, 1014)->click();
+        ASSERT_EQ(1u, pickers.folderCalls.size());
+        EXPECT_EQ("Select Directory", pickers.folderCalls[0].first);
+        EXPECT_EQ(c.start, pickers.folderCalls[0].second);
+        EXPECT_EQ(c.after, FolderBox(&dialog)->text());
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ("", Ini());   // browsing writes nothing
+}
+
+TEST_F(SetupDialogTest, GpxBrowserStartsAtTheGpxText)
+{
+    SetupDialog dialog(nullptr, &pickers);
+    GpxBox(&dialog)->setText("/gps/*.gpx");
+    pickers.gpxAnswer = "";
+    Button(&dialog, 1015)->click();
+    EXPECT_EQ("/gps/*.gpx", GpxBox(&dialog)->text());
+    pickers.gpxAnswer = "/gps/walk 1.GPX";
+    Button(&dialog, 1015)->click();
+    EXPECT_EQ("/gps/walk 1.GPX", GpxBox(&dialog)->text());
+    ASSERT_EQ(2u, pickers.gpxStarts.size());
+    EXPECT_EQ("/gps/*.gpx", pickers.gpxStarts[0]);
+}
+
+TEST_F(SetupDialogTest, BrowsingWithABadOffsetWarnsAndStillBrowses)
+{
+    WriteIni("[Config]\nOffsetMinutes=15\n");
+    SetupDialog dialog(nullptr, &pickers);
+    OffsetBox(&dialog)->setText("ten");
+    pickers.folderAnswer = "/chosen";
+    Button(&dialog, 1014)->click();
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("whole number"));
+    EXPECT_EQ(1u, pickers.folderCalls.size());
+    EXPECT_EQ("/chosen", FolderBox(&dialog)->text());
+    EXPECT_EQ("15", OffsetBox(&dialog)->text());   // the last valid offset comes back
+}
+
+TEST_F(SetupDialogTest, HelpKeepsTheDialogOpen)
+{
+    SetupDialog dialog(nullptr, &pickers);
+    dialog.show();
+    Button(&dialog, 1016)->click();   // no help file beside the stand-in program
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ("Help Error", boxes.shown[0].caption);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ("", Ini());
+}
+
+// Qt's own open-file dialog with the GPX filter lists .gpx files whatever their case.
+TEST(GpxFileFilter, ListsGpxFilesInAnyLetterCase)
+{
+    TempDir dir;
+    for (const char* name : {"a.gpx", "b.GPX", "c.Gpx", "d.txt", "e.gpx.bak"})
+        WriteFile(dir.File(name), "x");
+    QFileDialog dialog(nullptr, "Open", QString::fromStdString(dir.Path()), kGpxFileFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.show();
+    auto* list = dialog.findChild<QListView*>("listView");
+    ASSERT_NE(nullptr, list);
+    QStringList names;
+    for (int wait = 0; wait < 50 && names.size() < 3; ++wait) {
+        QTest::qWait(50);
+        names.clear();
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+            names << list->model()->index(row, 0, root).data().toString();
+    }
+    names.sort();
+    EXPECT_EQ(QStringList({"a.gpx", "b.GPX", "c.Gpx"}), names);
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(nullptr, types);
+    EXPECT_EQ("GPX Files *.GPX", types->itemText(0));
+}
+
+}  // namespace
