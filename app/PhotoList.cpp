@@ -1,10 +1,124 @@
 #include "app/PhotoList.h"
-// Placeholder until the photo list lands.
-void PhotoList::SetFolder(const std::string& path) { folder = path; }
-void PhotoList::LoadFolder(const std::string&) { rows.clear(); Replaced(); }
-void PhotoList::AddDroppedFiles(const std::vector<std::string>&) { rows.clear(); Replaced(); }
-std::string PhotoList::Text(int, int) const { return {}; }
-void PhotoList::SetText(int, int, const std::string&) {}
-void PhotoList::SetIcon(int, int) {}
-void PhotoList::Repaint(int row) { if (observer) observer->RowUpdated(row); }
-void PhotoList::Replaced() { if (observer) observer->RowsReplaced(); }
+
+#include <algorithm>
+#include <cerrno>
+#include <strings.h>
+
+#include <dirent.h>
+
+namespace {
+
+bool EndsWithJpg(const std::string& name)
+{
+    static const char kExtension[] = ".jpg";
+    const size_t n = sizeof kExtension - 1;
+    return name.size() >= n && strcasecmp(name.c_str() + name.size() - n, kExtension) == 0;
+}
+
+// Names ignoring letter case; names that differ only in case keep a fixed order.
+bool NameLess(const std::string& a, const std::string& b)
+{
+    const int c = strcasecmp(a.c_str(), b.c_str());
+    return c != 0 ? c < 0 : a < b;
+}
+
+}  // namespace
+
+void PhotoList::SetFolder(const std::string& path)
+{
+    folder = path;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+}
+
+void PhotoList::LoadFolder(const std::string& path)
+{
+    SetFolder(path);
+    rows.clear();
+
+    // An empty folder means the current directory, as the photo paths are then relative.
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (EndsWithJpg(name))
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end(), NameLess);
+    for (auto& name : names) {
+        PhotoRow row;
+        row.name = std::move(name);
+        rows.push_back(std::move(row));
+    }
+    Replaced();
+}
+
+void PhotoList::AddDroppedFiles(const std::vector<std::string>& paths)
+{
+    rows.clear();
+    bool anyRead = false;
+    std::string lastFolder;
+    for (std::string path : paths) {
+        // A dropped folder may come as "/trips/may/": it is listed as "may".
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        const size_t slash = path.rfind('/');
+        std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (name.empty())
+            continue;
+        PhotoRow row;
+        row.name = std::move(name);
+        rows.push_back(std::move(row));
+        lastFolder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        anyRead = true;
+    }
+    if (anyRead)
+        folder = lastFolder;
+    Replaced();
+}
+
+std::string PhotoList::Text(int row, int column) const
+{
+    if (row < 0 || row >= Count())
+        return {};
+    const PhotoRow& r = rows[static_cast<size_t>(row)];
+    switch (column) {
+    case ColumnName: return r.name;
+    case ColumnDate: return r.date;
+    case ColumnMessage: return r.message;
+    default: return {};
+    }
+}
+
+void PhotoList::SetText(int row, int column, const std::string& text)
+{
+    if (row < 0 || row >= Count())
+        return;
+    PhotoRow& r = rows[static_cast<size_t>(row)];
+    switch (column) {
+    case ColumnName: r.name = text; break;
+    case ColumnDate: r.date = text; break;
+    case ColumnMessage: r.message = text; break;
+    default: break;
+    }
+}
+
+void PhotoList::SetIcon(int row, int icon)
+{
+    if (row >= 0 && row < Count())
+        rows[static_cast<size_t>(row)].icon = icon;
+}
+
+void PhotoList::Repaint(int row)
+{
+    if (observer)
+        observer->RowUpdated(row);
+}
+
+void PhotoList::Replaced()
+{
+    if (observer)
+        observer->RowsReplaced();
+}

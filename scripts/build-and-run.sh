@@ -1,8 +1,29 @@
 #!/bin/sh
 # Installs what is missing, builds Pinroute and starts it.
+# On the first start (no build/pinroute.ini yet) it copies the example set to
+# build/example-photos/ and writes settings that point at that copy, so the window opens
+# with photos ready to GeoTag. An existing settings file is never touched.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target pinroute
+
+if [ ! -e build/pinroute.ini ]; then
+    examples="$(pwd)/build/example-photos"
+    if [ ! -e "$examples" ]; then
+        mkdir -p "$examples"
+        cp -R examples/photos examples/track.gpx "$examples/"
+    fi
+    cat > build/pinroute.ini <<INI
+[Config]
+JPGDir=$examples/photos/
+GPXPath=$examples/track.gpx
+Date=1
+Posn=1
+DisplayType=1
+OffsetMinutes=0
+INI
+    echo "First start: the example photos are in $examples (settings in build/pinroute.ini)."
+fi
 exec ./build/pinroute

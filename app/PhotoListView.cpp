@@ -1,0 +1,179 @@
+#include "app/PhotoListView.h"
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QToolTip>
+#include <QUrl>
+
+#include "app/Icons.h"
+
+namespace {
+
+const int kColumnCount = 4;
+
+// The local paths among the dropped URLs, in their order.
+std::vector<std::string> LocalPaths(const QMimeData* mime)
+{
+    std::vector<std::string> paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    return paths;
+}
+
+}  // namespace
+
+PhotoListModel::PhotoListModel(PhotoList& list, QObject* parent)
+    : QAbstractTableModel(parent), list(list)
+{
+}
+
+int PhotoListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : list.Count();
+}
+
+int PhotoListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant PhotoListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= list.Count())
+        return {};
+    if (index.column() == ColumnIcon)
+        return role == Qt::DecorationRole ? QVariant(RowStatusIcon(list.Row(index.row()).icon))
+                                          : QVariant();
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(list.Text(index.row(), index.column()));
+    return {};
+}
+
+QVariant PhotoListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char* const kTitles[kColumnCount] = {"", "File name", "Date", "Position/Message"};
+    return section >= 0 && section < kColumnCount ? QString(kTitles[section]) : QString();
+}
+
+void PhotoListModel::Reset()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void PhotoListModel::RowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
+    : QTableView(parent), list(list), rowModel(new PhotoListModel(list, this))
+{
+    setModel(rowModel);
+    list.SetObserver(this);
+
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setIconSize(QSize(16, 16));
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(qMax(fontMetrics().height() + 4, 18));
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsClickable(false);
+}
+
+PhotoListView::~PhotoListView()
+{
+    list.SetObserver(nullptr);
+}
+
+void PhotoListView::SetupColumns()
+{
+    const int w = width() - 36;   // width() is the outer width, the frame included
+    setColumnWidth(ColumnIcon, 32);
+    setColumnWidth(ColumnName, static_cast<int>(w * 0.5));
+    setColumnWidth(ColumnDate, static_cast<int>(w * 0.15));
+    setColumnWidth(ColumnMessage, static_cast<int>(w * 0.35));
+}
+
+void PhotoListView::RowsReplaced()
+{
+    rowModel->Reset();
+}
+
+void PhotoListView::RowUpdated(int row)
+{
+    rowModel->RowChanged(row);
+    // Paint now: the run holds the only thread until it ends. User input stays queued.
+    viewport()->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool PhotoListView::viewportEvent(QEvent* event)
+{
+    // Tips only for cells whose text is cut off, with the whole text.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+        if (!text.isEmpty()) {
+            const QRect cell = visualRect(index);
+            const int room = cell.width() - 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+            if (fontMetrics().horizontalAdvance(text) > room) {
+                QToolTip::showText(help->globalPos(), text, viewport(), cell);
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void PhotoListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LocalPaths(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PhotoListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!LocalPaths(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PhotoListView::dropEvent(QDropEvent* event)
+{
+    const std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    list.AddDroppedFiles(paths);
+    event->acceptProposedAction();
+}

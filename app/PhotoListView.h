@@ -1,0 +1,48 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include "app/PhotoList.h"
+
+// The photo list's rows as a table model: column 0 the icon, columns 1-3 the texts.
+class PhotoListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit PhotoListModel(PhotoList& list, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void Reset();
+    void RowChanged(int row);
+
+private:
+    PhotoList& list;
+};
+
+// The list of photos in the main window. It shows the PhotoList it is given, repaints a row
+// as soon as a run has updated it, and replaces its rows with files dropped onto it.
+class PhotoListView : public QTableView, public PhotoListObserver {
+    Q_OBJECT
+public:
+    PhotoListView(PhotoList& list, QWidget* parent = nullptr);
+    ~PhotoListView() override;
+
+    // Columns 32, 0.5 W, 0.15 W and 0.35 W pixels wide, W being the outer width less 36.
+    void SetupColumns();
+
+    void RowsReplaced() override;
+    void RowUpdated(int row) override;
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    PhotoList& list;
+    PhotoListModel* rowModel;
+};
