@@ -3,12 +3,14 @@
 #include <QFontMetrics>
 #include <QRect>
 
-// Dialog units scale with the dialog font: x units are a quarter of the average
-// character width, y units an eighth of the character height.
+// Dialog units scale with the dialog font: x units are a quarter of the average width of
+// the letters A-Z and a-z (rounded), y units an eighth of the character height.
 inline QRect DialogRect(const QFont& font, int x, int y, int w, int h)
 {
     QFontMetrics metrics(font);
-    const int cw = metrics.averageCharWidth();
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int cw = (letters / 26 + 1) / 2;
     const int ch = metrics.height();
     return QRect(x * cw / 4, y * ch / 8, w * cw / 4, h * ch / 8);
 }
