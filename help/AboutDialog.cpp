@@ -13,21 +13,10 @@
 
 namespace {
 
-template <typename Widget>
-Widget* Place(QWidget* dialog, Widget* widget, int id, const char* name, int x, int y, int w,
-              int h)
-{
-    if (id != 0)
-        widget->setProperty("controlId", id);
-    widget->setObjectName(name);
-    widget->setGeometry(DialogRect(dialog->font(), x, y, w, h));
-    return widget;
-}
-
 QLabel* Label(QWidget* dialog, const QString& text, int id, const char* name, int x, int y,
               int w, Qt::Alignment alignment = Qt::AlignLeft)
 {
-    auto* label = Place(dialog, new QLabel(text, dialog), id, name, x, y, w, 8);
+    auto* label = PlaceControl(dialog, new QLabel(text, dialog), id, name, x, y, w, 8);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment | Qt::AlignVCenter);
     return label;
@@ -48,19 +37,19 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setFixedSize(DialogRect(font(), 0, 0, 168, 106).size());
 
-    auto* icon = Place(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
+    auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
     Label(this, "Pinroute Version", 0, "versionCaption", 11, 10, 71);
     versionLabel = Label(this, "Static", 1020, "versionLabel", 82, 10, 59);
     legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
     Label(this, "Web Site:-", 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
-    siteLink = Place(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
+    siteLink = PlaceControl(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
     Label(this, "Share GPS tracks:-", 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
-    tracksLink = Place(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
+    tracksLink = PlaceControl(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
     tracksLink->setFocusPolicy(Qt::ClickFocus);   // no tab stop
     Label(this, "Donate:-", 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
-    donateLink = Place(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
-    auto* ok = Place(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
+    donateLink = PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
+    auto* ok = PlaceControl(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     setTabOrder(siteLink, donateLink);

@@ -27,21 +27,10 @@ namespace {
 
 const char kSection[] = "Config";
 
-template <typename Widget>
-Widget* Place(QWidget* dialog, Widget* widget, int id, const char* name, int x, int y, int w,
-              int h)
-{
-    if (id != 0)
-        widget->setProperty("controlId", id);
-    widget->setObjectName(name);
-    widget->setGeometry(DialogRect(dialog->font(), x, y, w, h));
-    return widget;
-}
-
 QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y, int w, int h,
               Qt::Alignment alignment = Qt::AlignLeft)
 {
-    auto* label = Place(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
+    auto* label = PlaceControl(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
     label->setAlignment(alignment | Qt::AlignVCenter);
     return label;
 }
@@ -83,8 +72,8 @@ void SetupDialog::BuildControls()
     setFixedSize(DialogRect(font(), 0, 0, 244, 162).size());
 
     // Frames and labels first, so that the controls lie above them.
-    Place(this, new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup", 9, 55, 84, 97);
-    Place(this, new QGroupBox(this), 0, "positionGroup", 17, 85, 66, 59);
+    PlaceControl(this, new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup", 9, 55, 84, 97);
+    PlaceControl(this, new QGroupBox(this), 0, "positionGroup", 17, 85, 66, 59);
     Label(this, "JPG Directory", "jpgDirLabel", 7, 12, 53, 8, Qt::AlignRight);
     Label(this, "GPX File", "gpxPathLabel", 7, 32, 53, 8, Qt::AlignRight);
     // "Offset" ends just before its box, however wide the font makes it.
@@ -95,31 +84,31 @@ void SetupDialog::BuildControls()
     auto* minutesLabel = Label(this, "Minutes", "minutesLabel", 179, 62, 30, 8);
     minutesLabel->resize(std::max(minutesLabel->width(), minutesLabel->sizeHint().width()),
                          minutesLabel->height());
-    auto* icon = Place(this, new QLabel(this), 0, "appIcon", 214, 131, 20, 20);
+    auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 214, 131, 20, 20);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
 
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    jpgDirEdit = Place(this, new QLineEdit(this), 1012, "jpgDirEdit", 73, 6, 129, 14);
-    jpgDirBrowse = Place(this, new QPushButton(folderIcon, QString(), this), 1014,
+    jpgDirEdit = PlaceControl(this, new QLineEdit(this), 1012, "jpgDirEdit", 73, 6, 129, 14);
+    jpgDirBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1014,
                          "jpgDirBrowseButton", 213, 5, 18, 17);
     jpgDirBrowse->setToolTip("Choose the photo folder");
     jpgDirBrowse->setAccessibleName("Browse for the photo folder");
-    gpxPathEdit = Place(this, new QLineEdit(this), 1011, "gpxPathEdit", 73, 27, 129, 14);
-    gpxBrowse = Place(this, new QPushButton(folderIcon, QString(), this), 1015,
+    gpxPathEdit = PlaceControl(this, new QLineEdit(this), 1011, "gpxPathEdit", 73, 27, 129, 14);
+    gpxBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1015,
                       "gpxBrowseButton", 213, 27, 18, 17);
     gpxBrowse->setToolTip("Choose the GPX file");
     gpxBrowse->setAccessibleName("Browse for the GPX file");
-    dateCheck = Place(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
+    dateCheck = PlaceControl(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
     positionCheck =
-        Place(this, new QCheckBox("Position", this), 1009, "positionCheck", 21, 99, 40, 10);
+        PlaceControl(this, new QCheckBox("Position", this), 1009, "positionCheck", 21, 99, 40, 10);
     latLonRadio =
-        Place(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
-    osgbRadio = Place(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
-    offsetEdit = Place(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
-    helpButton = Place(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
-    saveButton = Place(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
+        PlaceControl(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
+    osgbRadio = PlaceControl(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
+    offsetEdit = PlaceControl(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
+    helpButton = PlaceControl(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
+    saveButton = PlaceControl(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
     cancelButton =
-        Place(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
+        PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
 
     // The check boxes and radio buttons may hold a longer caption than the table's
     // width in a larger font: let them take the width they need.

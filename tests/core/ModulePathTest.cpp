@@ -5,23 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "help/Messages.h"
+#include "support/TestSupport.h"
 
 namespace {
-
-struct ShownBox {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-};
-
-class RecordingBoxes : public MessageBoxes {
-public:
-    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
-    {
-        shown.push_back({text, caption, icon});
-    }
-    std::vector<ShownBox> shown;
-};
 
 TEST(ModuleFilePath, ReplacesOnlyTheLastComponentsExtension)
 {

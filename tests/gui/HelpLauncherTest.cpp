@@ -15,20 +15,6 @@
 
 namespace {
 
-struct Message {
-    std::string text, caption;
-    MessageIcon icon;
-};
-
-class RecordingBoxes : public MessageBoxes {
-public:
-    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
-    {
-        shown.push_back({text, caption, icon});
-    }
-    std::vector<Message> shown;
-};
-
 std::vector<HelpViewer*> Viewers()
 {
     std::vector<HelpViewer*> viewers;
@@ -67,7 +53,7 @@ protected:
     void ExpectHelpError(const std::string& mentioning)
     {
         ASSERT_EQ(1u, boxes.shown.size());
-        const Message& m = boxes.shown[0];
+        const RecordingBoxes::Box& m = boxes.shown[0];
         EXPECT_EQ("Help Error", m.caption);
         EXPECT_EQ(MessageIcon::Error, m.icon);
         const std::string tail = "\n" + dir.File("pinroute.qhc");

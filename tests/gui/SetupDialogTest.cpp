@@ -21,20 +21,6 @@
 
 namespace {
 
-struct Message {
-    std::string text, caption;
-    MessageIcon icon;
-};
-
-class RecordingBoxes : public MessageBoxes {
-public:
-    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
-    {
-        shown.push_back({text, caption, icon});
-    }
-    std::vector<Message> shown;
-};
-
 class AnsweringPickers : public PathPickers {
 public:
     bool BrowseFolder(QWidget*, const QString& title, const QString& start,

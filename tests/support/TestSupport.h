@@ -35,3 +35,22 @@ void WriteTinyJpeg(const std::string& path);
 
 // Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
 int RunExiv2(const std::vector<std::string>& args, std::string* output = nullptr);
+
+#include "help/Messages.h"
+
+// Records the message boxes the program would show, while it is installed.
+class RecordingBoxes : public MessageBoxes {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+    RecordingBoxes() { SetMessageBoxes(this); }
+    ~RecordingBoxes() override { SetMessageBoxes(nullptr); }
+    void Show(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        shown.push_back({text, caption, icon});
+    }
+    std::vector<Box> shown;
+};
