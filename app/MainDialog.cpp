@@ -1,6 +1,6 @@
 #include "app/MainDialog.h"
 
-#include <cstdio>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,8 +52,9 @@ bool IsUserInput(QEvent::Type type)
 
 void DeleteTempFiles()
 {
+    // unlink, not remove: a folder of one of these names is the user's, not ours.
     for (const char* name : {"_output.tmp", "cmd.txt", "log_update_jpg.txt"})
-        std::remove(name);
+        unlink(name);
 }
 
 MainDialog::MainDialog(QWidget* parent) : QDialog(parent)
@@ -165,12 +166,16 @@ void MainDialog::BeginWait()
 
 void MainDialog::EndWait()
 {
-    if (waitDepth == 0 || --waitDepth > 0)
+    if (waitDepth == 0)
         return;
-    // Input that arrived during the run is still queued: let the filter swallow it.
-    QCoreApplication::processEvents();
-    qApp->removeEventFilter(this);
-    QApplication::restoreOverrideCursor();
+    if (waitDepth == 1) {
+        // Input that arrived during the run is still queued: the filter swallows it while
+        // waitDepth still counts this run.
+        QCoreApplication::processEvents();
+        qApp->removeEventFilter(this);
+        QApplication::restoreOverrideCursor();
+    }
+    --waitDepth;
 }
 
 bool MainDialog::eventFilter(QObject* watched, QEvent* event)

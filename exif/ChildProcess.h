@@ -28,6 +28,9 @@ protected:
 // Captures everything a run prints into a text file.
 class ExifTool : public ChildProcess {
 public:
+    ExifTool() = default;
+    ExifTool(const ExifTool&) = delete;   // the stream has one owner
+    ExifTool& operator=(const ExifTool&) = delete;
     ~ExifTool() override;   // closes a capture file still open
     // Creates or empties the capture file; when it can't be opened, output is dropped.
     void Open(const std::string& path);

@@ -2,8 +2,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <cstring>
-#include <strings.h>
 
 #include <boost/rational.hpp>
 
@@ -27,10 +25,20 @@ const double c3600 = 1.0 / 3600.0;
 // 1024 bytes; a longer line arrives as several pieces, each taken as a line.
 const int kLineBuffer = 1024;
 
-// True when the line starts with the key, letters compared without regard to case.
+char FoldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when the line starts with the key, ASCII letters compared without regard to case.
+// Not strncasecmp: it follows LC_CTYPE, and Turkish rules don't pair 'I' with 'i'.
 bool BelongsTo(const char* line, const char* key)
 {
-    return strncasecmp(line, key, std::strlen(key)) == 0;
+    for (; *key != '\0'; ++line, ++key) {
+        if (FoldAscii(*line) != FoldAscii(*key))
+            return false;
+    }
+    return true;
 }
 
 // The runs of characters other than ' ' (tabs and the line end stay in the fields).

@@ -26,6 +26,19 @@ bool NameLess(const std::string& a, const std::string& b)
     return c != 0 ? c < 0 : a < b;
 }
 
+// The setting's only wildcards are * and ?: fnmatch's brackets and backslash are escaped
+// so that they match themselves ("walk [2].gpx").
+std::string OnlyStarAndQuestion(const std::string& pattern)
+{
+    std::string escaped;
+    for (char c : pattern) {
+        if (c == '[' || c == ']' || c == '\\')
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
 }  // namespace
 
 std::vector<std::string> MatchGpxFiles(const std::string& pattern)
@@ -46,13 +59,14 @@ std::vector<std::string> MatchGpxFiles(const std::string& pattern)
         return paths;
     }
 
+    const std::string wildcards = OnlyStarAndQuestion(last);
     std::vector<std::string> names;
     if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
         while (const dirent* entry = readdir(dir)) {
             const std::string name = entry->d_name;
             if (name == "." || name == "..")
                 continue;
-            if (fnmatch(last.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
+            if (fnmatch(wildcards.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
                 names.push_back(name);
         }
         closedir(dir);

@@ -84,7 +84,8 @@ bool OpenTopic(const std::string& helpPath, const std::string& page, std::string
             old->close();
     }
     // A window that belongs to no modal dialog would be blocked by it: the viewer
-    // belongs to the dialog that asked for help (the Set-up dialog), when there is one.
+    // belongs to the dialog that asked for help (the Set-up dialog), when there is one,
+    // and stays open when that dialog closes.
     auto* viewer = new HelpViewer(std::move(engine), QApplication::activeModalWidget());
     viewer->ShowPage(url);
     viewer->showMaximized();

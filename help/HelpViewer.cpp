@@ -1,6 +1,8 @@
 #include "help/HelpViewer.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QSplitter>
@@ -20,9 +22,11 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
     return QTextBrowser::loadResource(type, name);
 }
 
-HelpViewer::HelpViewer(std::unique_ptr<QHelpEngine> ownEngine, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), engine(std::move(ownEngine))
+HelpViewer::HelpViewer(std::unique_ptr<QHelpEngine> ownEngine, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), engine(std::move(ownEngine))
 {
+    if (owner)
+        owner->installEventFilter(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName("helpViewer");
     setWindowTitle("Pinroute Help");
@@ -62,8 +66,37 @@ HelpViewer::HelpViewer(std::unique_ptr<QHelpEngine> ownEngine, QWidget* parent)
     connect(close, &QAction::triggered, this, &QWidget::close);
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpViewer::ShowPage);
 
-    // The navigation pane starts collapsed: the page takes the whole window.
+    // The navigation pane starts collapsed: the page takes the whole window. Its topics
+    // are unfolded one level, for when it is shown.
     SetNavigationShown(false);
+    connect(engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [this] { contents->expandToDepth(0); });
+}
+
+bool HelpViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    // A dialog that ends hides itself before it goes; a minimised one hides spontaneously.
+    if (watched == parentWidget() && event->type() == QEvent::Hide && !event->spontaneous())
+        PassToNextOwner();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void HelpViewer::PassToNextOwner()
+{
+    QWidget* owner = parentWidget();
+    owner->removeEventFilter(this);
+    QWidget* next = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    if (!next) {
+        close();
+        return;
+    }
+    const QByteArray place = saveGeometry();   // size, position and maximised state
+    const bool shown = isVisible();
+    setParent(next, windowFlags());   // hides the window
+    next->installEventFilter(this);
+    restoreGeometry(place);
+    if (shown)
+        show();
 }
 
 HelpViewer::~HelpViewer()

@@ -22,10 +22,14 @@ private:
 
 // The help window: the manual's contents as a navigation pane (collapsed at first) beside
 // the page. It owns its engine and deletes itself when closed.
+// A modal dialog blocks every window but its own: the viewer belongs to the window that
+// asked for help (owner, may be null) so that it takes input meanwhile. When that window
+// closes, the viewer passes to the window below it and stays open; with none below, it
+// closes too.
 class HelpViewer : public QMainWindow {
     Q_OBJECT
 public:
-    HelpViewer(std::unique_ptr<QHelpEngine> engine, QWidget* parent);
+    HelpViewer(std::unique_ptr<QHelpEngine> engine, QWidget* owner);
     ~HelpViewer() override;
 
     void ShowPage(const QUrl& url);
@@ -34,7 +38,12 @@ public:
     void SetNavigationShown(bool shown);
     HelpBrowser* Browser() const { return browser; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void PassToNextOwner();
+
     std::unique_ptr<QHelpEngine> engine;
     QPointer<QHelpContentWidget> contents;
     HelpBrowser* browser = nullptr;

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "help/Messages.h"
@@ -34,6 +35,14 @@ bool ExecutablePath(std::string& path, int& error)
         }
         if (static_cast<size_t>(length) < buffer.size()) {
             path.assign(buffer.data(), static_cast<size_t>(length));
+            // An executable replaced while it runs (a rebuild, an upgrade) reads as
+            // "PATH (deleted)"; its files still belong beside PATH.
+            const std::string deleted = " (deleted)";
+            struct stat info;
+            if (path.size() > deleted.size()
+                && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0
+                && lstat(path.c_str(), &info) != 0)
+                path.erase(path.size() - deleted.size());
             return true;
         }
         if (buffer.size() >= (1u << 20)) {

@@ -10,11 +10,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target pinroute
 
 if [ ! -e build/pinroute.ini ]; then
+    # Always a fresh copy: an earlier copy may already hold positions or new names.
     examples="$(pwd)/build/example-photos"
-    if [ ! -e "$examples" ]; then
+    if [ -e "$examples" ]; then
+        examples=$(mktemp -d "$(pwd)/build/example-photos.XXXXXX")
+    else
         mkdir -p "$examples"
-        cp -R examples/photos examples/track.gpx "$examples/"
     fi
+    cp -R examples/photos examples/track.gpx "$examples/"
     cat > build/pinroute.ini <<INI
 [Config]
 JPGDir=$examples/photos/
@@ -26,4 +29,6 @@ OffsetMinutes=0
 INI
     echo "First start: the example photos are in $examples (settings in build/pinroute.ini)."
 fi
-exec ./build/pinroute
+# The program keeps its working files in the current directory: build/, not the sources.
+cd build
+exec ./pinroute

@@ -97,6 +97,10 @@ void SetupDialog::BuildControls()
     gpxBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1015,
                       "gpxBrowseButton", 213, 27, 18, 17);
     gpxBrowse->setToolTip("Choose the GPX file");
+    // The folder icon grows with the buttons, which grow with the font.
+    const int iconSide = std::max(16, std::min(gpxBrowse->width(), gpxBrowse->height()) * 3 / 5);
+    jpgDirBrowse->setIconSize(QSize(iconSide, iconSide));
+    gpxBrowse->setIconSize(QSize(iconSide, iconSide));
     gpxBrowse->setAccessibleName("Browse for the GPX file");
     dateCheck = PlaceControl(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
     positionCheck =

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
+#include <cstdlib>
 
 #include "support/TestSupport.h"
 
@@ -131,4 +133,36 @@ TEST(ReadCaptureTime, ReadsTheFirstDateLineOnly)
         EXPECT_EQ(-1, timeOf(c.listing));
     }
     EXPECT_EQ(-1, ReadCaptureTime(dir.File("missing.txt")));
+}
+
+TEST(ExifListing, KeysMatchAnyCaseUnderTurkishCaseRules)
+{
+    // Turkish LC_CTYPE pairs 'I' with a dotless i; the ASCII keys must still match.
+    TempDir dir;
+    const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+    const char* oldLocPath = std::getenv("LOCPATH");
+    const std::string savedLocPath = oldLocPath ? oldLocPath : "";
+    bool turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
+    if (!turkish) {
+        const std::string build = "localedef -i tr_TR -f UTF-8 '" + dir.File("tr_TR.UTF-8") + "' >/dev/null 2>&1";
+        [[maybe_unused]] int rc = std::system(build.c_str());
+        setenv("LOCPATH", dir.Path().c_str(), 1);
+        turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
+    }
+    WriteFile(dir.File("listing.txt"), "exif.gpsinfo.gpslatituderef a 2 S\nEXIF.GPSINFO.GPSLATITUDE r 3 51/1 30/1 0/1\n"
+                                       + std::string(kLonW) + kLon + "exif.photo.datetimeoriginal a 20 2006:08:26 14:20:31\n");
+    ExifListing listing;
+    const bool found = listing.Read(dir.File("listing.txt"));
+    const int32_t time = ReadCaptureTime(dir.File("listing.txt"));
+    std::setlocale(LC_CTYPE, previous.c_str());
+    if (oldLocPath)
+        setenv("LOCPATH", savedLocPath.c_str(), 1);
+    else
+        unsetenv("LOCPATH");
+    if (!turkish)
+        GTEST_SKIP() << "no tr_TR locale could be set up";
+    EXPECT_TRUE(found);
+    EXPECT_EQ(-51.5, listing.latitude);
+    EXPECT_EQ("2006:08:26", listing.dateText);
+    EXPECT_NE(-1, time);
 }

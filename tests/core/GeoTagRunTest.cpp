@@ -15,9 +15,8 @@ namespace {
 struct RecordingFeedback : RunFeedback {
     std::vector<std::string> statuses;
     int depth = 0;
-    int begun = 0;
     void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    void BeginWait() override { ++depth; ++begun; }
+    void BeginWait() override { ++depth; }
     void EndWait() override { --depth; }
 };
 
@@ -131,7 +130,7 @@ TEST_F(GeoTagRunTest, TakesTheNearestPointWithinFiveMinutes)
     EXPECT_EQ(0, feedback.depth);
 }
 
-TEST_F(GeoTagRunTest, PhotosWithoutCaptureTimeKeepTheirDate)
+TEST_F(GeoTagRunTest, RowsWithoutCaptureTimeKeepTheirDateAndFailedWritesAreShown)
 {
     const std::string folder = PhotoFolder("photos");
     WriteFile(tmp.File("walk.gpx"), Gpx(Point("trkpt", 51, "2006-05-01T10:00:00Z")));
@@ -139,6 +138,7 @@ TEST_F(GeoTagRunTest, PhotosWithoutCaptureTimeKeepTheirDate)
     Photo(folder + "a no exif.jpg", "");
     WriteFile(folder + "b not a photo.jpg", "plain text, not a JPEG\n");
     Photo(folder + "c tagged.jpg", "2006:05:01 10:00:30");
+    mkdir(tmp.File("cmd.txt").c_str(), 0755);   // the command file can't be created
 
     PhotoList list;
     list.LoadFolder(folder);
@@ -146,16 +146,16 @@ TEST_F(GeoTagRunTest, PhotosWithoutCaptureTimeKeepTheirDate)
         list.SetText(i, ColumnDate, "earlier date");
     ASSERT_EQ(0, GeoTagRun().Execute(list, feedback));
 
-    for (int i : {0, 1}) {
+    const char* const messages[] = {"No EXIF data found", "No EXIF data found", "Failed to write GPS tags"};
+    const char* const dates[] = {"earlier date", "earlier date", ""};
+    for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(list.Text(i, ColumnName));
         EXPECT_EQ(IconCross, list.Row(i).icon);
-        EXPECT_EQ("No EXIF data found", list.Text(i, ColumnMessage));
-        EXPECT_EQ("earlier date", list.Text(i, ColumnDate));
+        EXPECT_EQ(messages[i], list.Text(i, ColumnMessage));
+        EXPECT_EQ(dates[i], list.Text(i, ColumnDate));
     }
     EXPECT_EQ("plain text, not a JPEG\n", ReadFile(folder + "b not a photo.jpg"));
-    EXPECT_EQ(IconTick, list.Row(2).icon);
-    EXPECT_EQ("", list.Text(2, ColumnDate));
-    EXPECT_EQ(51, LatitudeDegrees(folder + "c tagged.jpg"));
+    EXPECT_EQ(-1, LatitudeDegrees(folder + "c tagged.jpg"));
 }
 
 TEST_F(GeoTagRunTest, AllMatchingGpxFilesFormOneTrack)
@@ -192,36 +192,44 @@ TEST_F(GeoTagRunTest, NothingHappensWhenNoGpxFileMatches)
 {
     const std::string folder = PhotoFolder("photos");
     Photo(folder + "a.jpg", "2006:05:01 10:00:00");
-    for (const std::string& gpxPath : {std::string(), tmp.File("missing.gpx"), tmp.File("*.gpx"),
-                                       tmp.File("no folder/*.gpx")}) {
-        SCOPED_TRACE(gpxPath);
-        WriteSettings(gpxPath, 0);
-        PhotoList list;
-        list.LoadFolder(folder);
-        list.SetText(0, ColumnMessage, "before");
-        EXPECT_EQ(1, GeoTagRun().Execute(list, feedback));
-        EXPECT_EQ("before", list.Text(0, ColumnMessage));
-        EXPECT_EQ(IconBlank, list.Row(0).icon);
-        EXPECT_TRUE(feedback.statuses.empty());
-        EXPECT_EQ(0, feedback.depth);
-    }
+    WriteSettings(tmp.File("missing.gpx"), 0);
+    PhotoList list;
+    list.LoadFolder(folder);
+    list.SetText(0, ColumnMessage, "before");
+
+    EXPECT_EQ(1, GeoTagRun().Execute(list, feedback));
+    EXPECT_EQ("before", list.Text(0, ColumnMessage));
+    EXPECT_EQ(IconBlank, list.Row(0).icon);
+    EXPECT_TRUE(feedback.statuses.empty());
+    EXPECT_EQ(0, feedback.depth);
     EXPECT_FALSE(FileExists(tmp.File("_output.tmp")));
 }
 
-TEST_F(GeoTagRunTest, AFailedWriteIsReported)
+TEST(MatchGpxFiles, StarAndQuestionOnlyAnyCaseSortedByName)
 {
-    const std::string folder = PhotoFolder("photos");
-    WriteFile(tmp.File("walk.gpx"), Gpx(Point("trkpt", 51, "2006-05-01T10:00:00Z")));
-    WriteSettings(tmp.File("walk.gpx"), 0);
-    Photo(folder + "a.jpg", "2006:05:01 10:00:00");
-    mkdir(tmp.File("cmd.txt").c_str(), 0755);   // the command file can't be created
-
-    PhotoList list;
-    list.LoadFolder(folder);
-    ASSERT_EQ(0, GeoTagRun().Execute(list, feedback));
-    EXPECT_EQ(IconCross, list.Row(0).icon);
-    EXPECT_EQ("Failed to write GPS tags", list.Text(0, ColumnMessage));
-    EXPECT_EQ(-1, LatitudeDegrees(folder + "a.jpg"));
+    TempDir dir;
+    for (const char* name : {"walk [2].GPX", "walk 2.gpx", "Walk 3.gpx", "a\\b.gpx", "notes.txt"})
+        WriteFile(dir.File(name), "x");
+    const std::string d = dir.Path() + "/";
+    struct { std::string pattern; std::vector<std::string> names; } cases[] = {
+        {d + "*.gpx", {"a\\b.gpx", "walk 2.gpx", "Walk 3.gpx", "walk [2].GPX"}},
+        {d + "walk ?.GPX", {"walk 2.gpx", "Walk 3.gpx"}},
+        {d + "walk [2]*", {"walk [2].GPX"}},   // brackets are no character class
+        {d + "a\\*", {"a\\b.gpx"}},           // nor is a backslash an escape
+        {d + "WALK 2.GPX", {"walk 2.gpx"}},    // a plain name, any case
+        {d + "walk 2.gpx", {"walk 2.gpx"}},
+        {d + "*.kml", {}},
+        {d + "no folder/*.gpx", {}},
+        {d, {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        std::vector<std::string> expected;
+        for (const auto& name : c.names)
+            expected.push_back(d + name);
+        EXPECT_EQ(expected, MatchGpxFiles(c.pattern));
+    }
 }
 
 }  // namespace

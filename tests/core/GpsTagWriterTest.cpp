@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -118,17 +117,22 @@ TEST(GpsCommandText, WritesAltitudeMagnitudeAndReference)
         {"214748.3647", "2147483647/10000", "0"},  {"214748.3648", "0/1", "0"},   // beyond 32 bits
         {"-214748.3648", "134217728/625", "1"},    {"-214748.3649", "0/1", "0"},
     };
-    // The decimal point is '.' whatever the locale says.
-    // (Only where such a locale is installed.)
-    std::string oldLocale = std::setlocale(LC_ALL, nullptr);
-    bool commaLocale = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8");
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.elevation) + (commaLocale ? " (decimal-comma locale)" : ""));
+        SCOPED_TRACE(c.elevation);
         std::string text = GpsCommandText(1, 1, c.elevation, "v");
         EXPECT_EQ(std::string("\"") + c.fraction + "\"", LineAfter(text, "add Exif.GPSInfo.GPSAltitude "));
         EXPECT_EQ(std::string("\"") + c.ref + "\"", LineAfter(text, "add Exif.GPSInfo.GPSAltitudeRef Byte "));
     }
-    std::setlocale(LC_ALL, oldLocale.c_str());
+}
+
+TEST(GpsCommandText, DecimalCommaLocaleChangesNothing)
+{
+    const std::string expected = GpsCommandText(-51.477811, 0.125, "-123.45", "1.00.0.19");
+    ASSERT_NE(std::string::npos, expected.find("\"2469/20\""));
+    DecimalCommaLocale comma;
+    if (!comma.Active())
+        GTEST_SKIP() << "no locale with a decimal comma could be set up";
+    EXPECT_EQ(expected, GpsCommandText(-51.477811, 0.125, "-123.45", "1.00.0.19"));
 }
 
 TEST(GpsTagWriter, RefusesPositionsOutsideTheGlobe)

@@ -1,9 +1,6 @@
 #include "track/Gpx.h"
 
-#include <clocale>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -31,17 +28,6 @@ void ExpectTrack(const Track& track, const std::vector<Want>& want) {
             EXPECT_EQ(-1, track[i].time);
         else
             EXPECT_EQ(want[i].seconds, int64_t{track[i].time} - track[0].time);
-    }
-}
-
-void ExpectSame(const Track& a, const Track& b) {
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        SCOPED_TRACE("point " + std::to_string(i));
-        EXPECT_EQ(a[i].time, b[i].time);
-        EXPECT_EQ(a[i].lat, b[i].lat);
-        EXPECT_EQ(a[i].lon, b[i].lon);
-        EXPECT_EQ(a[i].eleText, b[i].eleText);
     }
 }
 
@@ -90,26 +76,24 @@ TEST(LoadGpx, ReadsEverySegmentOfEveryTrackThenWaypoints) {
 <trkseg><trkpt lat="46.5" lon="8.8"><ele>2370</ele><time>2006-05-01T10:30:00Z</time></trkpt></trkseg>
 </trk></gpx>)");
 
-    Track track;
+    // Points are appended behind what the track holds; a second read appends the same again.
+    Track track(1);
+    track[0].eleText = "kept";
     EXPECT_EQ(0, LoadGpx(dir.File("walk.gpx"), track));
-    ExpectTrack(track, kGpx11Points);
-    EXPECT_EQ(ParseGpxTime("2006-05-01T10:00:00Z"), track[0].time);
+    EXPECT_EQ(0, LoadGpx(dir.File("walk.gpx"), track));
+    const size_t n = kGpx11Points.size();
+    ASSERT_EQ(1 + 2 * n, track.size());
+    EXPECT_EQ("kept", track[0].eleText);
+    for (size_t start : {size_t{1}, 1 + n}) {
+        SCOPED_TRACE("read starting at " + std::to_string(start));
+        ExpectTrack(Track(track.begin() + start, track.begin() + start + n), kGpx11Points);
+        EXPECT_EQ(ParseGpxTime("2006-05-01T10:00:00Z"), track[start].time);
+    }
 
     Track old;
     EXPECT_EQ(0, LoadGpx(dir.File("old.gpx"), old));
     ExpectTrack(old, {{46.57608, 8.89241, "2376", 0}, {46.57619, 8.89193, "2375", 10},
                       {46.5, 8.8, "2370", 1800}});
-}
-
-TEST(LoadGpx, AppendsAndReadsAgainAlike) {
-    TempDir dir;
-    WriteFile(dir.File("walk.gpx"), kGpx11);
-    Track first, second(1);
-    second[0].eleText = "kept";
-    ASSERT_EQ(0, LoadGpx(dir.File("walk.gpx"), first));
-    ASSERT_EQ(0, LoadGpx(dir.File("walk.gpx"), second));
-    ASSERT_EQ("kept", second[0].eleText);
-    ExpectSame(first, Track(second.begin() + 1, second.end()));
 }
 
 TEST(ReadTrackPoint, AttributesAndChildren) {
@@ -125,7 +109,6 @@ TEST(ReadTrackPoint, AttributesAndChildren) {
         {R"(lat="1" lon="2"><ele>7</ele><ele>8</ele><time>not a time</time>)", {1, 2, "7", kNoTime}},
         {R"(lat="1" lon="2"><time>1969-12-31T23:59:59Z</time><time>2006-05-01T10:15:30Z</time>)",
          {1, 2, "", kNoTime}},
-        {R"(lat="1" lon="2"><time>2038-01-19T03:14:08Z</time>)", {1, 2, "", kNoTime}},
     };
     std::string gpx = "<gpx><trk><trkseg>\n";
     std::vector<Want> want;
@@ -143,41 +126,12 @@ TEST(ReadTrackPoint, AttributesAndChildren) {
 
 TEST(ReadTrackPoint, NumbersIgnoreTheDecimalCommaLocale) {
     TempDir dir;
-    const std::string previous = setlocale(LC_NUMERIC, nullptr);
-    const char* const oldLocPath = std::getenv("LOCPATH");
-    const std::string savedLocPath = oldLocPath ? oldLocPath : "";
-    bool comma = setlocale(LC_NUMERIC, "de_DE.UTF-8") || setlocale(LC_NUMERIC, "fr_FR.UTF-8");
-    if (!comma) {   // none installed: build one that has only a decimal comma, with localedef
-        std::string charmap = "<code_set_name> ASCII\n<escape_char> /\nCHARMAP\n";
-        for (int c = 0; c < 128; ++c) {
-            char line[32];
-            std::snprintf(line, sizeof line, "<U%04X> /x%02x\n", c, c);
-            charmap += line;
-        }
-        WriteFile(dir.File("ascii.cm"), charmap + "END CHARMAP\n");
-        WriteFile(dir.File("comma.def"), "LC_NUMERIC\ndecimal_point \"<U002C>\"\n"
-                                         "thousands_sep \"<U002E>\"\ngrouping 3;3\nEND LC_NUMERIC\n");
-        const std::string cmd = "localedef -c -i '" + dir.File("comma.def") + "' -f '" +
-                                dir.File("ascii.cm") + "' '" + dir.File("comma") + "' >/dev/null 2>&1";
-        const int rc = std::system(cmd.c_str());   // 1 for the missing categories; setlocale decides
-        (void)rc;
-        setenv("LOCPATH", dir.Path().c_str(), 1);
-        comma = setlocale(LC_NUMERIC, "comma") != nullptr;
-    }
-    const bool trapIsLive = comma && std::string(localeconv()->decimal_point) == "," &&
-                            std::atof("51.5") == 51;
     WriteFile(dir.File("p.gpx"), R"(<gpx><wpt lat="51.5" lon="-0.125"/></gpx>)");
-    Track track;
-    const int result = LoadGpx(dir.File("p.gpx"), track);
-
-    setlocale(LC_NUMERIC, previous.c_str());
-    if (oldLocPath)
-        setenv("LOCPATH", savedLocPath.c_str(), 1);
-    else
-        unsetenv("LOCPATH");
-    if (!trapIsLive)
+    DecimalCommaLocale comma;
+    if (!comma.Active())
         GTEST_SKIP() << "no locale with a decimal comma could be set up";
-    ASSERT_EQ(0, result);
+    Track track;
+    ASSERT_EQ(0, LoadGpx(dir.File("p.gpx"), track));
     ASSERT_EQ(1u, track.size());
     EXPECT_EQ(51.5, track[0].lat);
     EXPECT_EQ(-0.125, track[0].lon);

@@ -1,9 +1,11 @@
 #include "help/ModulePath.h"
 
 #include <cerrno>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "exif/ChildProcess.h"
 #include "help/Messages.h"
 #include "support/TestSupport.h"
 
@@ -39,6 +41,20 @@ TEST(ModuleFilePath, UsesTheRunningExecutable)
     EXPECT_EQ("/core_tests.ini", path.substr(path.size() - 15));
 }
 
+TEST(ModuleFilePath, AnExecutableReplacedWhileRunningKeepsItsName)
+{
+    // The kernel names a deleted executable "PATH (deleted)"; a rebuild or an upgrade
+    // while the program runs must not send its settings to "PATH (deleted).ini".
+    TempDir dir;
+    std::filesystem::copy_file(CHILD_PROBE_PATH, dir.File("probe"));
+    ExifTool tool;
+    tool.Open(dir.File("out.txt"));
+    ASSERT_EQ(0, tool.Run({dir.File("probe"), "ini"}));
+    tool.Close();
+    EXPECT_EQ(0, tool.exitCode);
+    EXPECT_EQ(dir.File("probe.ini") + "\n", ReadFile(dir.File("out.txt")));
+}
+
 TEST(SystemErrorText, IsEmptyForNoErrorAndCutToRoom)
 {
     EXPECT_EQ("", SystemErrorText(0, 1024));
@@ -52,10 +68,8 @@ TEST(SystemErrorText, IsEmptyForNoErrorAndCutToRoom)
 TEST(ShowSystemError, JoinsTheTextsWithOneBlankWithoutIconOrCaption)
 {
     RecordingBoxes boxes;
-    SetMessageBoxes(&boxes);
     ShowSystemError("Error: Fatal using GetModuleFileName", 0);
     ShowSystemError("Oops", ENOENT);
-    SetMessageBoxes(nullptr);
 
     ASSERT_EQ(2u, boxes.shown.size());
     EXPECT_EQ("Error: Fatal using GetModuleFileName ", boxes.shown[0].text);

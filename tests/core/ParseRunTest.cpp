@@ -1,6 +1,5 @@
 #include "parse/ParseRun.h"
 
-#include <regex>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -82,34 +81,28 @@ protected:
     }
 };
 
-TEST_F(ParseRunTest, ShowsDatesAndPositionsAsLatLon)
+TEST_F(ParseRunTest, ShowsDatesAndPositionsInBothDisplayTypes)
 {
-    WriteSettings(1, 1, 0);   // Parse leaves the files alone whatever the flags say
-    list.SetText(1, ColumnDate, "earlier");
-    RunParseCommand(list, false, feedback);
+    struct { int displayType; const char* position; } cases[] = {
+        {0, "51.500000 -0.125000"},
+        {1, "TQ 30244 79562"},   // cs2cs: 530244.137154 179562.163967
+        {7, "51.500000 -0.125000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.displayType);
+        WriteSettings(1, 1, c.displayType);   // Parse leaves the files alone whatever the flags say
+        list.LoadFolder(folder);
+        list.SetText(1, ColumnDate, "earlier");
+        RunParseCommand(list, false, feedback);
 
-    EXPECT_EQ((std::vector<std::string>{kTagged, kDateOnly, kNotJpeg, kNoDate}), Column(ColumnName));
-    EXPECT_EQ((std::vector<std::string>{"2006:08:26", "earlier", "", ""}), Column(ColumnDate));
-    EXPECT_EQ((std::vector<std::string>{"51.500000 -0.125000", "No EXIF data found", "No EXIF data found",
-                                        "51.500000 -0.125000"}),
-              Column(ColumnMessage));
-    EXPECT_EQ((std::vector<int>{IconTick, IconCross, IconCross, IconTick}), Icons());
-    EXPECT_TRUE(FileExists(folder + kTagged));
-    EXPECT_EQ(1, feedback.begun);
-    EXPECT_EQ(0, feedback.depth);
-}
-
-TEST_F(ParseRunTest, ShowsOsgbGridReferences)
-{
-    WriteSettings(0, 0, 1);
-    RunParseCommand(list, false, feedback);
-    const std::regex reference("TQ [0-9]{5} [0-9]{5}");
-    for (int i : {0, 3}) {
-        SCOPED_TRACE(list.Text(i, ColumnName));
-        EXPECT_TRUE(std::regex_match(list.Text(i, ColumnMessage), reference)) << list.Text(i, ColumnMessage);
-        EXPECT_EQ(IconTick, list.Row(i).icon);
+        EXPECT_EQ((std::vector<std::string>{kTagged, kDateOnly, kNotJpeg, kNoDate}), Column(ColumnName));
+        EXPECT_EQ((std::vector<std::string>{"2006:08:26", "earlier", "", ""}), Column(ColumnDate));
+        EXPECT_EQ((std::vector<std::string>{c.position, "No EXIF data found", "No EXIF data found", c.position}),
+                  Column(ColumnMessage));
+        EXPECT_EQ((std::vector<int>{IconTick, IconCross, IconCross, IconTick}), Icons());
     }
-    EXPECT_EQ(list.Text(0, ColumnMessage), list.Text(3, ColumnMessage));
+    EXPECT_EQ(3, feedback.begun);
+    EXPECT_EQ(0, feedback.depth);
 }
 
 TEST_F(ParseRunTest, RenameFollowsTheDateAndPositionSettings)
@@ -141,24 +134,19 @@ TEST_F(ParseRunTest, RenameFollowsTheDateAndPositionSettings)
     }
 }
 
-TEST_F(ParseRunTest, RenameNeverReplacesAFile)
+TEST_F(ParseRunTest, AFailedRenameShowsWhyAndKeepsTheDate)
 {
     WriteSettings(1, 0, 0);
-    const std::string taken = folder + "a tagged 2006-08-26 .jpg";
+    const std::string taken = folder + "a tagged 2006-08-26 .jpg";   // listed first, then kTagged
     WriteFile(taken, "keep me");
     list.LoadFolder(folder);
-    int tagged = -1;
-    for (int i = 0; i < list.Count(); ++i)
-        if (list.Text(i, ColumnName) == kTagged)
-            tagged = i;
-    ASSERT_NE(-1, tagged);
-
     RunParseCommand(list, true, feedback);
-    EXPECT_EQ(kTagged, list.Text(tagged, ColumnName));
-    EXPECT_EQ(IconCross, list.Row(tagged).icon);
-    EXPECT_EQ("2006:08:26", list.Text(tagged, ColumnDate));
-    EXPECT_NE("", list.Text(tagged, ColumnMessage));
-    EXPECT_NE("51.500000 -0.125000", list.Text(tagged, ColumnMessage));
+
+    EXPECT_EQ(kTagged, list.Text(1, ColumnName));
+    EXPECT_EQ(IconCross, list.Row(1).icon);
+    EXPECT_EQ("2006:08:26", list.Text(1, ColumnDate));
+    EXPECT_EQ("File or directory specified already exists or could not be created (invalid path)",
+              list.Text(1, ColumnMessage));
     EXPECT_EQ("keep me", ReadFile(taken));
     EXPECT_TRUE(FileExists(folder + kTagged));
 }

@@ -61,17 +61,8 @@ TEST(PhotoList, LoadFolderListsJpegsOfAnyCaseSortedByName)
         EXPECT_EQ("", list.Text(i, ColumnMessage));
     }
     EXPECT_EQ(dir.Path() + "/B.JPG", list.Path(2));
-}
 
-TEST(PhotoList, MissingFolderEmptiesTheList)
-{
-    TempDir dir;
-    WriteFile(dir.File("a.jpg"), "x");
-    PhotoList list;
-    list.LoadFolder(dir.Path());
-    ASSERT_EQ(1, list.Count());
-
-    list.LoadFolder(dir.File("no such folder"));
+    list.LoadFolder(dir.File("no such folder"));   // empties the list, no message
     EXPECT_EQ(0, list.Count());
     EXPECT_EQ(dir.File("no such folder") + "/", list.folder);
 }

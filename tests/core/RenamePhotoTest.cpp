@@ -76,61 +76,49 @@ TEST(RenamePhoto, SecondRenameAppendsAgain)
     EXPECT_EQ("photo", ReadFile(newName));
 }
 
-TEST(RenamePhoto, NeverReplacesAnExistingEntry)
+// Each refusal leaves the folder exactly as it was: no file replaced, moved or made.
+TEST(RenamePhoto, RefusalsLeaveEveryFileAlone)
 {
-    TempDir temp;
-    const std::string folder = temp.Path() + "/";
-    WriteFile(folder + "IMG_0001.JPG", std::string("photo\0one", 9));
-    WriteFile(folder + "IMG_0001 TQ 38034 80412.JPG", "another photo");
-    std::filesystem::create_directory(folder + "IMG_0002 TQ 38034 80412.JPG");
-    WriteFile(folder + "IMG_0002.JPG", "photo two");
-
-    std::string newName, message;
-    EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 0, 1, 51, 0, "TQ 38034 80412", "", newName, message));
-    EXPECT_EQ(kExists, message);
-    EXPECT_EQ(std::string("photo\0one", 9), ReadFile(folder + "IMG_0001.JPG"));
-    EXPECT_EQ("another photo", ReadFile(folder + "IMG_0001 TQ 38034 80412.JPG"));
-
-    EXPECT_FALSE(RenamePhoto(folder + "IMG_0002.JPG", folder, 0, 1, 51, 0, "TQ 38034 80412", "", newName, message));
-    EXPECT_EQ(kExists, message);
-    EXPECT_EQ("photo two", ReadFile(folder + "IMG_0002.JPG"));
-    EXPECT_TRUE(std::filesystem::is_directory(folder + "IMG_0002 TQ 38034 80412.JPG"));
-}
-
-TEST(RenamePhoto, VanishedSourceIsReported)
-{
-    TempDir temp;
-    const std::string folder = temp.Path() + "/";
-    std::string newName, message;
-    EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 1, 51, 0, "TQ 38034 80412", "2006:08:26",
-                             newName, message));
-    EXPECT_EQ("Original file not found", message);
-    EXPECT_EQ(0u, Listing(temp.Path()).size());
-}
-
-TEST(RenamePhoto, NeverMovesThePhotoToAnotherFolder)
-{
-    struct { const char* date; std::string position; } cases[] = {
-        {"2006/08/26", "TQ 38034 80412"},
-        {"2006:08:26", "../../outside"},
-        {"2006:08:26", "sub/inside"},
-        {"2006:08:26", std::string("TQ\0/x", 5)},
-        {"../2006", ""},
+    struct {
+        const char* what; const char* date; std::string position;
+        const char* obstacle;   // a file in the way, or a folder ("/" at the end) the new name reaches
+        bool photo; const char* message;
+    } cases[] = {
+        {"name taken by a file", "", "TQ 38034 80412", "IMG_0001 TQ 38034 80412.JPG", true, kExists},
+        {"name taken by a folder", "", "TQ 38034 80412", "IMG_0001 TQ 38034 80412.JPG/", true, kExists},
+        {"photo vanished", "", "TQ 38034 80412", nullptr, false, "Original file not found"},
+        {"slash in the date", "2006/08/26", "TQ 38034 80412", "IMG_0001 2006/08/", true, kInvalid},
+        {"slash in the position", "2006:08:26", "../../outside", "IMG_0001 2006-08-26 ../", true, kInvalid},
+        {"slash into a folder", "2006:08:26", "sub/inside", "IMG_0001 2006-08-26 sub/", true, kInvalid},
+        {"zero byte in the position", "2006:08:26", std::string("TQ\0/x", 5), nullptr, true, kInvalid},
+        {"date climbing out", "../2006", "", "IMG_0001 ../", true, kInvalid},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.date + (" " + c.position));
+        SCOPED_TRACE(c.what);
         TempDir temp;
         const std::string folder = temp.File("photos") + "/";
-        std::filesystem::create_directories(folder + "IMG_0001 2006-08-26 sub");   // a reachable target
-        std::filesystem::create_directories(folder + "IMG_0001 2006");
-        WriteFile(folder + "IMG_0001.JPG", "photo");
-        auto before = Listing(temp.Path());
+        std::filesystem::create_directory(folder);
+        if (c.photo)
+            WriteFile(folder + "IMG_0001.JPG", std::string("photo\0one", 9));
+        if (c.obstacle && std::string(c.obstacle).back() == '/')
+            std::filesystem::create_directories(folder + c.obstacle);
+        else if (c.obstacle)
+            WriteFile(folder + c.obstacle, "another photo");
+        const auto before = Listing(temp.Path());
 
-        std::string newName, message;
-        EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 1, 51, 0, c.position, c.date, newName, message));
-        EXPECT_EQ(kInvalid, message);
-        EXPECT_EQ("photo", ReadFile(folder + "IMG_0001.JPG"));
+        const int dateFlag = c.date[0] != '\0';
+        std::string newName = "stale", message;
+        EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, dateFlag, 1, 51, 0, c.position, c.date,
+                                 newName, message));
+        EXPECT_EQ(c.message, message);
+        EXPECT_EQ("", newName);
         EXPECT_EQ(before, Listing(temp.Path()));
+        if (c.photo) {
+            EXPECT_EQ(std::string("photo\0one", 9), ReadFile(folder + "IMG_0001.JPG"));
+        }
+        if (c.obstacle && std::string(c.obstacle).back() != '/') {
+            EXPECT_EQ("another photo", ReadFile(folder + c.obstacle));
+        }
     }
 }
 

@@ -2,10 +2,16 @@
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QApplication>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/MainDialog.h"
 #include "help/AboutDialog.h"
+#include "help/ModulePath.h"
+#include "support/TestSupport.h"
 #include "help/LinkEdit.h"
 #include "help/Links.h"
 #include "help/VersionInfo.h"
@@ -44,6 +50,25 @@ TEST(AboutDialog, ShowsVersionLegalTextAndTheThreeAddresses)
     EXPECT_EQ(kProductSite, dialog.SiteLink()->text());
     EXPECT_EQ(kTrackSharingSite, dialog.TracksLink()->text());
     EXPECT_EQ(kDonationPage, dialog.DonateLink()->text());
+}
+
+TEST(AboutDialog, OpensModallyFromTheMainWindowsAboutButton)
+{
+    TempDir dir;
+    ScopedCwd cwd(dir.Path());
+    SetExecutablePathForTesting(dir.File("pinroute"));
+    MainDialog main;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (qobject_cast<AboutDialog*>(modal))
+                seen = modal->windowTitle();
+            modal->close();
+        }
+    });
+    main.findChild<QPushButton*>("aboutButton")->click();
+    SetExecutablePathForTesting("");
+    EXPECT_EQ("About Pinroute", seen);
 }
 
 TEST(AboutDialog, EveryTextFitsInsideTheBox)

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLocale>
 #include <QTextBrowser>
 #include <QTest>
@@ -50,19 +51,21 @@ protected:
             std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/" + name,
                                        dir.File(name));
     }
-    void ExpectHelpError(const std::string& mentioning)
+    // One "Help Error" box: a description, then on its own line the help file's path.
+    void ExpectHelpError(const std::string& mentioning, const TempDir& beside)
     {
         ASSERT_EQ(1u, boxes.shown.size());
         const RecordingBoxes::Box& m = boxes.shown[0];
         EXPECT_EQ("Help Error", m.caption);
         EXPECT_EQ(MessageIcon::Error, m.icon);
-        const std::string tail = "\n" + dir.File("pinroute.qhc");
+        const std::string tail = "\n" + beside.File("pinroute.qhc");
         ASSERT_GT(m.text.size(), tail.size());
         EXPECT_EQ(tail, m.text.substr(m.text.size() - tail.size())) << m.text;
         EXPECT_NE(std::string::npos, m.text.find(mentioning)) << m.text;
         EXPECT_TRUE(Viewers().empty());
         boxes.shown.clear();
     }
+    void ExpectHelpError(const std::string& mentioning) { ExpectHelpError(mentioning, dir); }
 
     TempDir dir;
     RecordingBoxes boxes;
@@ -95,14 +98,13 @@ TEST_F(HelpLauncherTest, OpensTheManualPageMaximisedWithoutWritingTheHelpFile)
     EXPECT_EQ(collection, std::hash<std::string>()(ReadFile(dir.File("pinroute.qhc"))));
 }
 
-TEST_F(HelpLauncherTest, MissingOrDamagedHelpFileIsAHelpError)
+TEST_F(HelpLauncherTest, DamagedHelpFileIsAHelpError)
 {
     struct {
         const char* name;
         void (*make)(const TempDir&);
         const char* mentioning;
     } cases[] = {
-        {"no help file", [](const TempDir&) {}, "could not be found"},
         {"not a help file", [](const TempDir& d) { WriteFile(d.File("pinroute.qhc"), "junk"); },
          "could not be read"},
         {"no manual beside it",
@@ -119,13 +121,7 @@ TEST_F(HelpLauncherTest, MissingOrDamagedHelpFileIsAHelpError)
         ResetHelpEngineForTesting();
         c.make(other);
         launcher.ShowTopic("pinroute.html");
-        ASSERT_EQ(1u, boxes.shown.size());
-        EXPECT_EQ("Help Error", boxes.shown[0].caption);
-        EXPECT_NE(std::string::npos, boxes.shown[0].text.find(c.mentioning))
-            << boxes.shown[0].text;
-        EXPECT_NE(std::string::npos, boxes.shown[0].text.find("\n" + other.File("pinroute.qhc")));
-        EXPECT_TRUE(Viewers().empty());
-        boxes.shown.clear();
+        ExpectHelpError(c.mentioning, other);
     }
 }
 
@@ -153,6 +149,35 @@ TEST_F(HelpLauncherTest, MissingPageIsAHelpErrorThatDoesNotStick)
     launcher.ShowTopic("pinroute.html");
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(1u, Viewers().size());
+}
+
+TEST_F(HelpLauncherTest, ViewerStaysOpenWhenTheDialogThatAskedForHelpCloses)
+{
+    CopyBuiltHelp();
+    QDialog main;   // the main window and the Set-up dialog, both modal
+    main.setWindowModality(Qt::ApplicationModal);
+    main.show();
+    auto* setup = new QDialog(&main);
+    setup->setWindowModality(Qt::ApplicationModal);
+    setup->show();
+    ASSERT_EQ(setup, QApplication::activeModalWidget());
+    launcher.ShowTopic("pinroute.html");
+    ASSERT_EQ(1u, Viewers().size());
+    HelpViewer* viewer = Viewers()[0];
+    EXPECT_EQ(setup, viewer->parentWidget());   // not blocked by the Set-up dialog
+
+    setup->reject();
+    delete setup;
+    ASSERT_EQ(1u, Viewers().size());
+    EXPECT_EQ(viewer, Viewers()[0]);
+    EXPECT_EQ(&main, viewer->parentWidget());
+    EXPECT_TRUE(viewer->isWindow());
+    EXPECT_TRUE(viewer->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ("pinroute.html", viewer->CurrentPage().fileName());
+
+    // With no window left below, the help closes with the last one.
+    main.reject();
+    EXPECT_TRUE(Viewers().empty());
 }
 
 TEST_F(HelpLauncherTest, UnexpectedFailureGivesTheFallBackInTheLocalesLanguage)

@@ -1,5 +1,7 @@
 #include "app/MainDialog.h"
 
+#include <sys/stat.h>
+
 #include <QDropEvent>
 #include <QHelpEvent>
 #include <QHeaderView>
@@ -14,7 +16,6 @@
 
 #include "app/PhotoListView.h"
 #include "help/ModulePath.h"
-#include "help/VersionInfo.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -30,6 +31,15 @@ protected:
     ~MainDialogTest() override { SetExecutablePathForTesting(""); }
 
     void WriteSettings(const std::string& lines) { WriteFile(tmp.File("pinroute.ini"), "[Config]\n" + lines); }
+};
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
 };
 
 QString CellText(QAbstractItemView* view, int row, int column)
@@ -65,9 +75,7 @@ TEST_F(MainDialogTest, ControlsCarryTheirIdsTextsAndTabOrder)
     EXPECT_EQ(1028, status->property("controlId").toInt());
     EXPECT_TRUE(status->isReadOnly());
     EXPECT_EQ(QString("Parsing:-"), dialog.findChild<QLabel*>("statusLabel")->text());
-    EXPECT_EQ(QString::fromStdString("Pinroute " + VersionInfo().Query("FileVersion")
-                                     + " (https://www.openstreetmap.org/traces)"),
-              dialog.windowTitle());
+    EXPECT_EQ(QString("Pinroute 1.00.0.19 (https://www.openstreetmap.org/traces)"), dialog.windowTitle());
     EXPECT_FALSE(dialog.windowIcon().isNull());
 
     // The folder of the settings is listed at once, sorted.
@@ -134,11 +142,48 @@ TEST_F(MainDialogTest, EveryWayOfClosingDeletesTheWorkingFiles)
             EXPECT_FALSE(FileExists(tmp.File(name))) << name;
         EXPECT_EQ("mine", ReadFile(tmp.File("keep.txt")));
     }
-    // Nothing to delete: closing is still quiet.
+    // Nothing to delete: closing is quiet, and a folder of one of the names is left alone.
+    mkdir(tmp.File("cmd.txt").c_str(), 0755);
     MainDialog dialog;
     dialog.show();
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(FileExists(tmp.File("cmd.txt")));
+}
+
+// Each row is painted as soon as it is done; a click or a key that arrives meanwhile is
+// dropped, and the cursor is back to normal afterwards, also when GeoTag finds no GPX file.
+TEST_F(MainDialogTest, ARunPaintsEachRowAndTakesNoOtherInput)
+{
+    WriteTinyJpeg(tmp.File("a.jpg"));
+    WriteTinyJpeg(tmp.File("b.jpg"));
+    WriteFile(tmp.File("walk.gpx"), "<gpx version=\"1.1\"></gpx>\n");
+    struct { const char* button; const char* gpx; int paints; } runs[] = {
+        {"geotagButton", "walk.gpx", 2}, {"geotagButton", "none.gpx", 0},
+        {"parseButton", "walk.gpx", 2}, {"renameButton", "walk.gpx", 2},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(std::string(run.button) + " " + run.gpx);
+        WriteSettings("JPGDir=" + tmp.Path() + "\nGPXPath=" + tmp.File(run.gpx) + "\n");
+        MainDialog dialog;
+        dialog.show();
+        QWidget* viewport = dialog.findChild<PhotoListView*>("photoList")->viewport();
+        PaintCounter counter;
+        viewport->installEventFilter(&counter);
+
+        auto* close = dialog.findChild<QPushButton*>("closeButton");
+        const QPointF centre = close->rect().center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(close, new QMouseEvent(type, centre, close->mapToGlobal(centre),
+                                                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(&dialog, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        dialog.findChild<QPushButton*>(run.button)->click();
+
+        EXPECT_GE(counter.paints, run.paints);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(nullptr, QApplication::overrideCursor());
+        viewport->removeEventFilter(&counter);
+    }
 }
 
 TEST(PhotoListView, ColumnsFollowTheListWidth)

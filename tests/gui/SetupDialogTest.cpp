@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/MainDialog.h"
 #include "help/HelpLauncher.h"
 #include "help/Messages.h"
 #include "help/ModulePath.h"
@@ -272,6 +273,44 @@ TEST_F(SetupDialogTest, HelpKeepsTheDialogOpen)
     EXPECT_EQ("Help Error", boxes.shown[0].caption);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ("", Ini());
+}
+
+// The main window's Set-up button: the list is filled again from the saved folder after
+// Save, and stays as it was after Cancel even though the folder box was changed.
+TEST_F(SetupDialogTest, MainWindowRefillsItsListOnlyAfterSave)
+{
+    ScopedCwd cwd(dir.Path());
+    TempDir other;
+    WriteFile(other.File("new.JPG"), "x");
+    WriteFile(dir.File("old.jpg"), "x");
+    WriteIni("[Config]\nJPGDir=" + dir.Path() + "\n");
+    MainDialog main;
+    ASSERT_EQ(1, main.Photos().Count());
+    struct {
+        bool save;
+        const char* listed;
+    } cases[] = {{false, "old.jpg"}, {true, "new.JPG"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.save ? "Save" : "Cancel");
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* setup = qobject_cast<SetupDialog*>(modal);
+            if (!setup) {   // never leave a dialog waiting
+                if (modal)
+                    modal->close();
+                return;
+            }
+            FolderBox(setup)->setText(QString::fromStdString(other.Path()));
+            Button(setup, c.save ? 1 : 2)->click();
+            answered = true;
+        });
+        main.findChild<QPushButton*>("setupButton")->click();
+        ASSERT_TRUE(answered);
+        ASSERT_EQ(1, main.Photos().Count());
+        EXPECT_EQ(c.listed, main.Photos().Text(0, ColumnName));
+    }
+    EXPECT_EQ(other.Path() + "/", main.Photos().folder);
 }
 
 // Qt's own open-file dialog with the GPX filter lists .gpx files whatever their case.

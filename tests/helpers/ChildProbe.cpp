@@ -1,13 +1,17 @@
-// A small program for the runner tests: reports what the child process sees.
+// A small program that tests start as a child, to see what a child process sees.
 //   child_probe fds     prints the open descriptors, such as "0 1 2"
 //   child_probe stdin   reads standard input to its end and prints "eof <bytes>";
 //                       killed by SIGALRM after 5 s if the end never comes
+//   child_probe ini     deletes its own executable, then prints the settings path
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <set>
+#include <string>
 #include <unistd.h>
+
+#include "help/ModulePath.h"
 
 int main(int argc, char** argv)
 {
@@ -40,6 +44,18 @@ int main(int argc, char** argv)
             total += n;
         std::printf("eof %ld\n", total);
         return n == 0 ? 0 : 4;
+    }
+    if (std::strcmp(argv[1], "ini") == 0) {
+        char self[4096];
+        ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+        if (n < 0)
+            return 5;
+        self[n] = '\0';
+        std::string path;
+        if (unlink(self) != 0 || !ModuleFilePath(".ini", false, path))
+            return 6;
+        std::printf("%s\n", path.c_str());
+        return 0;
     }
     return 2;
 }

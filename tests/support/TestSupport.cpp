@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -114,38 +116,118 @@ void WriteTinyJpeg(const std::string& path)
     WriteFile(path, std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg));
 }
 
-int RunExiv2(const std::vector<std::string>& args, std::string* output)
+namespace {
+
+// Runs argv (no shell) with standard output and error captured; the exit status, or -1
+// when the program could not be run to its end.
+int RunProgram(const std::vector<std::string>& args, std::string* output)
 {
+    if (output)
+        output->clear();
     int fds[2];
-    if (pipe(fds) != 0)
+    if (pipe2(fds, O_CLOEXEC) != 0)
         return -1;
+    std::vector<std::string> copy = args;
+    std::vector<char*> argv;
+    for (auto& a : copy)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
     if (pid == 0) {
         dup2(fds[1], 1);
         dup2(fds[1], 2);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> argv;
-        std::string program = "exiv2";
-        argv.push_back(program.data());
-        std::vector<std::string> copy = args;
-        for (auto& a : copy)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execvp("exiv2", argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(fds[1]);
     std::string text;
     char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0)
-            text.append(buffer, static_cast<size_t>(n));
+    for (;;) {
+        ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
     close(fds[0]);
     int status = 0;
-    waitpid(pid, &status, 0);
+    pid_t waited;
+    do
+        waited = waitpid(pid, &status, 0);
+    while (waited < 0 && errno == EINTR);
     if (output)
         *output = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool CommaIsLive()
+{
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    return std::string(probe) == "1,5" && std::string(std::localeconv()->decimal_point) == ",";
+}
+
+}  // namespace
+
+int RunExiv2(const std::vector<std::string>& args, std::string* output)
+{
+    std::vector<std::string> argv{"exiv2"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv, output);
+}
+
+DecimalCommaLocale::DecimalCommaLocale()
+{
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    previousNumeric = current ? current : "C";
+    const char* locPath = std::getenv("LOCPATH");
+    hadLocPath = locPath != nullptr;
+    previousLocPath = locPath ? locPath : "";
+
+    for (const char* installed : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"}) {
+        if (std::setlocale(LC_NUMERIC, installed) && CommaIsLive()) {
+            name = installed;
+            return;
+        }
+    }
+
+    // None installed: build one that has nothing but a decimal comma, over plain ASCII.
+    built = std::make_unique<TempDir>();
+    std::string charmap = "<code_set_name> ASCII\n<escape_char> /\nCHARMAP\n";
+    for (int c = 0; c < 128; ++c) {
+        char line[32];
+        std::snprintf(line, sizeof line, "<U%04X> /x%02x\n", c, c);
+        charmap += line;
+    }
+    WriteFile(built->File("ascii.cm"), charmap + "END CHARMAP\n");
+    WriteFile(built->File("comma.def"), "LC_NUMERIC\ndecimal_point \"<U002C>\"\n"
+                                        "thousands_sep \"<U002E>\"\ngrouping 3;3\nEND LC_NUMERIC\n");
+    // localedef complains about the categories the definition lacks (-c writes the
+    // locale anyway); whether setlocale accepts the result is what counts.
+    RunProgram({"localedef", "-c", "-i", built->File("comma.def"), "-f", built->File("ascii.cm"),
+                built->File("comma")},
+               nullptr);
+    setenv("LOCPATH", built->Path().c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "comma") && CommaIsLive())
+        name = "comma (built with localedef)";
+}
+
+DecimalCommaLocale::~DecimalCommaLocale()
+{
+    std::setlocale(LC_NUMERIC, previousNumeric.c_str());
+    if (hadLocPath)
+        setenv("LOCPATH", previousLocPath.c_str(), 1);
+    else
+        unsetenv("LOCPATH");
+}
+
+bool DecimalCommaLocale::Active() const
+{
+    return !name.empty() && CommaIsLive();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,27 @@ void WriteTinyJpeg(const std::string& path);
 
 // Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
 int RunExiv2(const std::vector<std::string>& args, std::string* output = nullptr);
+
+// Makes LC_NUMERIC a locale with a decimal comma for the object's lifetime: an installed
+// one (de_DE, fr_FR), or else one built with localedef in a folder of its own and found
+// through LOCPATH. Restores LC_NUMERIC and LOCPATH afterwards. A test that needs the
+// comma checks Active() and skips visibly when it is false.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale();
+    ~DecimalCommaLocale();
+    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
+    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
+    bool Active() const;                          // "%.1f" of 1.5 prints "1,5" right now
+    const std::string& Name() const { return name; }   // the locale in use, or ""
+
+private:
+    std::string previousNumeric;
+    bool hadLocPath = false;
+    std::string previousLocPath;
+    std::string name;
+    std::unique_ptr<TempDir> built;
+};
 
 #include "help/Messages.h"
 
