@@ -1,28 +1,6 @@
 #include "app/PhotoList.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <strings.h>
-
-#include <dirent.h>
-
-namespace {
-
-bool EndsWithJpg(const std::string& name)
-{
-    static const char kExtension[] = ".jpg";
-    const size_t n = sizeof kExtension - 1;
-    return name.size() >= n && strcasecmp(name.c_str() + name.size() - n, kExtension) == 0;
-}
-
-// Names ignoring letter case; names that differ only in case keep a fixed order.
-bool NameLess(const std::string& a, const std::string& b)
-{
-    const int c = strcasecmp(a.c_str(), b.c_str());
-    return c != 0 ? c < 0 : a < b;
-}
-
-}  // namespace
+#include "app/FolderListing.h"
 
 void PhotoList::SetFolder(const std::string& path)
 {
@@ -37,17 +15,7 @@ void PhotoList::LoadFolder(const std::string& path)
     rows.clear();
 
     // An empty folder means the current directory, as the photo paths are then relative.
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (EndsWithJpg(name))
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end(), NameLess);
-    for (auto& name : names) {
+    for (auto& name : MatchingNames(folder, "*.jpg")) {
         PhotoRow row;
         row.name = std::move(name);
         rows.push_back(std::move(row));

@@ -1,5 +1,5 @@
 # program: the photo list, the GeoTag and Parse runs, the main window and the program's tools
-target_sources(pinroute_core PRIVATE app/PhotoList.cpp app/RunFeedback.h
+target_sources(pinroute_core PRIVATE app/PhotoList.cpp app/FolderListing.cpp app/RunFeedback.h
     geotag/GeoTagRun.cpp parse/ParseRun.cpp)
 target_sources(pinroute_gui PRIVATE app/MainDialog.cpp app/MainDialog.h app/Icons.cpp
     app/DialogUnits.h app/PhotoListView.cpp app/PhotoListView.h

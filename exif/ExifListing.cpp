@@ -104,6 +104,15 @@ std::vector<std::string> ListingCommand(const std::string& photoPath)
     return {kExifProgram, "-PEkycv", "--", photoPath};
 }
 
+const char* const kListingFile = "_output.tmp";
+
+void ListPhoto(ExifTool& tool, const std::string& photoPath)
+{
+    tool.Open(kListingFile);
+    tool.Run(ListingCommand(photoPath));
+    tool.Close();   // the whole listing is in the file from here on
+}
+
 int32_t ReadCaptureTime(const std::string& listingPath)
 {
     FILE* file = std::fopen(listingPath.c_str(), "re");

@@ -7,6 +7,15 @@
 // key, type, count, then the raw value words ("51/1 3000/100 0/1", "N").
 std::vector<std::string> ListingCommand(const std::string& photoPath);
 
+class ExifTool;
+
+// The capture file of a listing, in the current directory.
+extern const char* const kListingFile;
+
+// Lists the photo's tags into kListingFile with tool (one tool may serve many photos).
+// A tool that can't be started leaves the file empty.
+void ListPhoto(ExifTool& tool, const std::string& photoPath);
+
 // The photo's Exif.Photo.DateTimeOriginal as a time count, or -1.
 int32_t ReadCaptureTime(const std::string& listingPath);
 

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <numeric>
 
 #include <boost/rational.hpp>
 
 #include "exif/ChildProcess.h"
 #include "help/VersionInfo.h"
+#include "track/Gpx.h"
 
 namespace {
 
@@ -24,21 +24,11 @@ std::string DegreesWords(double value)
     return std::to_string(degrees) + "/1 " + std::to_string(hundredths) + "/100 0/1";
 }
 
-// The elevation text read as atof reads it, but always with '.' as the decimal point
-// whatever the process's locale. An empty or non-numeric text gives 0.
-double ReadElevation(const std::string& text)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    if (!cLocale)
-        return 0;
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
-
 // The elevation in ten-thousandths of a metre, truncated toward zero; 0 when the text
 // isn't a finite number or the count doesn't fit 32 bits.
 int32_t TenThousandths(const std::string& elevationText)
 {
-    double scaled = std::trunc(ReadElevation(elevationText) * 10000);
+    double scaled = std::trunc(GpxNumber(elevationText.c_str()) * 10000);
     if (!std::isfinite(scaled) || scaled < INT32_MIN || scaled > INT32_MAX)
         return 0;
     return static_cast<int32_t>(scaled);

@@ -1,13 +1,9 @@
 #include "geotag/GeoTagRun.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <strings.h>
 #include <sys/stat.h>
 
-#include <dirent.h>
-#include <fnmatch.h>
-
+#include "app/FolderListing.h"
 #include "app/PhotoList.h"
 #include "app/RunFeedback.h"
 #include "exif/ChildProcess.h"
@@ -18,26 +14,6 @@
 namespace {
 
 const int64_t kMaxDistance = 300;   // seconds
-const char kListingFile[] = "_output.tmp";
-
-bool NameLess(const std::string& a, const std::string& b)
-{
-    const int c = strcasecmp(a.c_str(), b.c_str());
-    return c != 0 ? c < 0 : a < b;
-}
-
-// The setting's only wildcards are * and ?: fnmatch's brackets and backslash are escaped
-// so that they match themselves ("walk [2].gpx").
-std::string OnlyStarAndQuestion(const std::string& pattern)
-{
-    std::string escaped;
-    for (char c : pattern) {
-        if (c == '[' || c == ']' || c == '\\')
-            escaped += '\\';
-        escaped += c;
-    }
-    return escaped;
-}
 
 }  // namespace
 
@@ -59,20 +35,7 @@ std::vector<std::string> MatchGpxFiles(const std::string& pattern)
         return paths;
     }
 
-    const std::string wildcards = OnlyStarAndQuestion(last);
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            if (fnmatch(wildcards.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
-                names.push_back(name);
-        }
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end(), NameLess);
-    for (const auto& name : names)
+    for (const auto& name : MatchingNames(folder, last))
         paths.push_back(folder + name);
     return paths;
 }
@@ -118,9 +81,7 @@ int GeoTagRun::Execute(PhotoList& list, RunFeedback& feedback)
         const std::string photoPath = list.folder + list.Text(j, ColumnName);
 
         ExifTool tool;
-        tool.Open(kListingFile);
-        tool.Run(ListingCommand(photoPath));
-        tool.Close();
+        ListPhoto(tool, photoPath);
         const int32_t w = ReadCaptureTime(kListingFile);
 
         int icon = IconCross;

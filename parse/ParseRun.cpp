@@ -15,8 +15,6 @@
 
 namespace {
 
-const char kListingFile[] = "_output.tmp";
-
 // Whole degrees toward zero; a malformed tag far outside any real range is held at the
 // int32_t limits instead of overflowing.
 int32_t WholeDegrees(double degrees)
@@ -54,9 +52,7 @@ void ParseRun(PhotoList& list, const std::string& folder, int32_t displayType, i
     const int n = list.Count();
     for (int i = 0; i < n; ++i) {
         const std::string fullPath = folder + list.Text(i, ColumnName);
-        tool.Open(kListingFile);
-        tool.Run(ListingCommand(fullPath));
-        tool.Close();
+        ListPhoto(tool, fullPath);
 
         int icon = IconCross;
         if (listing.Read(kListingFile)) {

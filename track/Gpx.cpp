@@ -11,17 +11,14 @@
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
 
-namespace {
-
-// Converts as atof does (leading white space skipped, the longest leading number
-// taken, 0 when there is none), but always with "." as the decimal point: a GPX
-// file's numbers don't follow the user's LC_NUMERIC.
-double AtofC(const char* text) {
+double GpxNumber(const char* text) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     if (text == nullptr || cLocale == locale_t(nullptr))
         return 0;
     return strtod_l(text, nullptr, cLocale);
 }
+
+namespace {
 
 // The element's first child node as text, or "" when it is missing or not text.
 const char* TextOf(const XMLElement* element) {
@@ -33,8 +30,8 @@ const char* TextOf(const XMLElement* element) {
 
 void ReadTrackPoint(const XMLElement& element, Track& track) {
     TrackPoint point;
-    point.lat = AtofC(element.Attribute("lat"));
-    point.lon = AtofC(element.Attribute("lon"));
+    point.lat = GpxNumber(element.Attribute("lat"));
+    point.lon = GpxNumber(element.Attribute("lon"));
     // No time element, a text that doesn't parse or a moment out of span: -1, so the
     // point never matches a photo.
     if (const XMLElement* time = element.FirstChildElement("time"))

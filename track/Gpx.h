@@ -22,3 +22,8 @@ int LoadGpx(const std::string& path, Track& track);
 
 // Appends one point built from a trkpt or wpt element.
 void ReadTrackPoint(const tinyxml2::XMLElement& element, Track& track);
+
+// A GPX number (lat, lon, ele) read as atof reads it: leading white space skipped, the
+// longest leading number taken, 0 when there is none; "." is always the decimal point,
+// whatever the user's LC_NUMERIC.
+double GpxNumber(const char* text);

@@ -40,10 +40,8 @@ class GeoTagRunTest : public testing::Test {
 protected:
     TempDir tmp;
     ScopedCwd cwd{tmp.Path()};
+    ScopedExecutablePath exe{tmp.File("pinroute")};
     RecordingFeedback feedback;
-
-    GeoTagRunTest() { SetExecutablePathForTesting(tmp.File("pinroute")); }
-    ~GeoTagRunTest() override { SetExecutablePathForTesting(""); }
 
     void WriteSettings(const std::string& gpxPath, int offsetMinutes)
     {

@@ -54,10 +54,8 @@ void MakePhoto(const std::string& path)
 std::string List(const std::string& path)
 {
     ExifTool tool;
-    tool.Open("_output.tmp");
-    tool.Run(ListingCommand(path));
-    tool.Close();
-    return ReadFile("_output.tmp");
+    ListPhoto(tool, path);
+    return ReadFile(kListingFile);
 }
 
 }  // namespace

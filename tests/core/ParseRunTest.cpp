@@ -28,13 +28,13 @@ class ParseRunTest : public testing::Test {
 protected:
     TempDir tmp;
     ScopedCwd cwd{tmp.Path()};
+    ScopedExecutablePath exe{tmp.File("pinroute")};
     std::string folder = tmp.File("my photos") + "/";
     CountingFeedback feedback;
     PhotoList list;
 
     ParseRunTest()
     {
-        SetExecutablePathForTesting(tmp.File("pinroute"));
         mkdir(folder.c_str(), 0755);
         const std::vector<std::string> position = {
             "-M", "set Exif.GPSInfo.GPSLatitudeRef Ascii N", "-M", "set Exif.GPSInfo.GPSLatitude Rational 51/1 30/1 0/1",
@@ -46,7 +46,6 @@ protected:
         Photo(kNoDate, {position});
         list.LoadFolder(folder);
     }
-    ~ParseRunTest() override { SetExecutablePathForTesting(""); }
 
     void Photo(const std::string& name, const std::vector<std::vector<std::string>>& edits)
     {

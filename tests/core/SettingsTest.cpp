@@ -14,9 +14,6 @@ namespace {
 // dir/pinroute.ini and the real one is never touched.
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { SetExecutablePathForTesting(dir.File("pinroute")); }
-    void TearDown() override { SetExecutablePathForTesting(""); }
-
     std::string Ini() const { return dir.File("pinroute.ini"); }
     static Settings ReadBack()
     {
@@ -26,6 +23,7 @@ protected:
     }
 
     TempDir dir;
+    ScopedExecutablePath exe{dir.File("pinroute")};
 };
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndIsNotCreated)

@@ -56,7 +56,7 @@ TEST(AboutDialog, OpensModallyFromTheMainWindowsAboutButton)
 {
     TempDir dir;
     ScopedCwd cwd(dir.Path());
-    SetExecutablePathForTesting(dir.File("pinroute"));
+    ScopedExecutablePath exe(dir.File("pinroute"));
     MainDialog main;
     QString seen;
     QTimer::singleShot(0, [&] {
@@ -67,7 +67,6 @@ TEST(AboutDialog, OpensModallyFromTheMainWindowsAboutButton)
         }
     });
     main.findChild<QPushButton*>("aboutButton")->click();
-    SetExecutablePathForTesting("");
     EXPECT_EQ("About Pinroute", seen);
 }
 

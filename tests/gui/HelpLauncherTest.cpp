@@ -30,8 +30,6 @@ class HelpLauncherTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetExecutablePathForTesting(dir.File("pinroute"));
-        SetMessageBoxes(&boxes);
         ResetHelpEngineForTesting();
     }
     void TearDown() override
@@ -41,8 +39,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QLocale::setDefault(locale);
         ResetHelpEngineForTesting();
-        SetMessageBoxes(nullptr);
-        SetExecutablePathForTesting("");
     }
     // The help file that the build made, beside the stand-in executable.
     void CopyBuiltHelp()
@@ -68,6 +64,7 @@ protected:
     void ExpectHelpError(const std::string& mentioning) { ExpectHelpError(mentioning, dir); }
 
     TempDir dir;
+    ScopedExecutablePath exe{dir.File("pinroute")};
     RecordingBoxes boxes;
     QLocale locale;
     HelpLauncher launcher;

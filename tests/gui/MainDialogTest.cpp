@@ -26,9 +26,7 @@ class MainDialogTest : public testing::Test {
 protected:
     TempDir tmp;
     ScopedCwd cwd{tmp.Path()};
-
-    MainDialogTest() { SetExecutablePathForTesting(tmp.File("pinroute")); }
-    ~MainDialogTest() override { SetExecutablePathForTesting(""); }
+    ScopedExecutablePath exe{tmp.File("pinroute")};
 
     void WriteSettings(const std::string& lines) { WriteFile(tmp.File("pinroute.ini"), "[Config]\n" + lines); }
 };

@@ -55,21 +55,12 @@ Widget* Control(QWidget* dialog, int id)
 
 class SetupDialogTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetExecutablePathForTesting(dir.File("pinroute"));
-        SetMessageBoxes(&boxes);
-        ResetHelpEngineForTesting();
-    }
-    void TearDown() override
-    {
-        SetMessageBoxes(nullptr);
-        SetExecutablePathForTesting("");
-    }
+    void SetUp() override { ResetHelpEngineForTesting(); }
     std::string Ini() const { return ReadFile(dir.File("pinroute.ini")); }
     void WriteIni(const std::string& text) { WriteFile(dir.File("pinroute.ini"), text); }
 
     TempDir dir;
+    ScopedExecutablePath exe{dir.File("pinroute")};
     RecordingBoxes boxes;
     AnsweringPickers pickers;
 };

@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "help/ModulePath.h"
+
 namespace {
 // A 16 x 16 baseline JPEG (JFIF, quality 50), 641 bytes.
 const unsigned char kTinyJpeg[] = {
@@ -72,6 +74,16 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     std::filesystem::remove_all(path, ec);
+}
+
+ScopedExecutablePath::ScopedExecutablePath(const std::string& path)
+{
+    SetExecutablePathForTesting(path);
+}
+
+ScopedExecutablePath::~ScopedExecutablePath()
+{
+    SetExecutablePathForTesting("");
 }
 
 ScopedCwd::ScopedCwd(const std::string& dir)
