@@ -21,8 +21,6 @@
 
 namespace {
 
-const char* const kIdProperty = "controlId";
-
 bool IsUserInput(QEvent::Type type)
 {
     switch (type) {
@@ -81,23 +79,15 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent)
     connect(AddButton(2, "closeButton", "&Close", 292), &QPushButton::clicked, this,
             &MainDialog::OnClose);
 
-    photoList = new PhotoListView(photos, this);
-    photoList->setObjectName("photoList");
-    photoList->setProperty(kIdProperty, 1001);
-    photoList->setGeometry(DialogRect(font(), 9, 21, 352, 124));
+    photoList = PlaceControl(this, new PhotoListView(photos, this), 1001, "photoList", 9, 21, 352, 124);
 
-    auto* decoration = new QLabel(this);
-    decoration->setObjectName("appIcon");
-    decoration->setGeometry(DialogRect(font(), 345, 149, 20, 20));
+    auto* decoration = PlaceControl(this, new QLabel(this), 0, "appIcon", 345, 149, 20, 20);
     const int side = qMin(decoration->width(), decoration->height());
     decoration->setPixmap(icon.pixmap(QSize(side, side)));
     decoration->setAlignment(Qt::AlignCenter);
 
-    statusLine = new QLineEdit(this);
-    statusLine->setObjectName("statusLine");
-    statusLine->setProperty(kIdProperty, 1028);
+    statusLine = PlaceControl(this, new QLineEdit(this), 1028, "statusLine", 46, 4, 315, 14);
     statusLine->setReadOnly(true);
-    statusLine->setGeometry(DialogRect(font(), 46, 4, 315, 14));
 
     // The label keeps its place but never clips its text, and sits level with the line's text.
     auto* label = new QLabel("Parsing:-", this);
@@ -132,11 +122,7 @@ MainDialog::~MainDialog()
 
 QPushButton* MainDialog::AddButton(int id, const char* name, const char* text, int x)
 {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(name);
-    button->setProperty(kIdProperty, id);
-    button->setGeometry(DialogRect(font(), x, 153, 40, 14));
-    return button;
+    return PlaceControl(this, new QPushButton(text, this), id, name, x, 153, 40, 14);
 }
 
 void MainDialog::Initialise()

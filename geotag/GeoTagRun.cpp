@@ -78,7 +78,7 @@ int GeoTagRun::Execute(PhotoList& list, RunFeedback& feedback)
 
     const int n = list.Count();
     for (int j = 0; j < n; ++j) {
-        const std::string photoPath = list.folder + list.Text(j, ColumnName);
+        const std::string photoPath = list.Path(j);
 
         ExifTool tool;
         ListPhoto(tool, photoPath);
