@@ -9,7 +9,7 @@
 #include <boost/rational.hpp>
 
 #include "exif/ChildProcess.h"
-#include "help/VersionInfo.h"
+#include "common/VersionInfo.h"
 #include "track/Gpx.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
-#include "app/FolderListing.h"
-#include "app/PhotoList.h"
-#include "app/RunFeedback.h"
+#include "common/FolderListing.h"
+#include "photos/PhotoList.h"
+#include "photos/RunFeedback.h"
 #include "exif/ChildProcess.h"
 #include "exif/ExifListing.h"
 #include "exif/GpsTagWriter.h"

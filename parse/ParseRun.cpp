@@ -4,8 +4,8 @@
 #include <limits>
 #include <memory>
 
-#include "app/PhotoList.h"
-#include "app/RunFeedback.h"
+#include "photos/PhotoList.h"
+#include "photos/RunFeedback.h"
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
 #include "exif/ChildProcess.h"

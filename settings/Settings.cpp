@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 #include "settings/IniFile.h"
 
 namespace {

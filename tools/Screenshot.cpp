@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/MainDialog.h"
-#include "help/ModulePath.h"
+#include "gui/MainDialog.h"
+#include "common/ModulePath.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,4 +1,4 @@
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "exif/ChildProcess.h"
-#include "help/Messages.h"
+#include "common/Messages.h"
 #include "support/TestSupport.h"
 
 namespace {

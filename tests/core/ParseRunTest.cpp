@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/PhotoList.h"
-#include "app/RunFeedback.h"
-#include "help/ModulePath.h"
+#include "photos/PhotoList.h"
+#include "photos/RunFeedback.h"
+#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {

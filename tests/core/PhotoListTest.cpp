@@ -1,4 +1,4 @@
-#include "app/PhotoList.h"
+#include "photos/PhotoList.h"
 
 #include <sys/stat.h>
 

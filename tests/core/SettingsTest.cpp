@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {

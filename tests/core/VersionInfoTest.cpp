@@ -1,4 +1,4 @@
-#include "help/VersionInfo.h"
+#include "common/VersionInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/MainDialog.h"
-#include "help/AboutDialog.h"
-#include "help/ModulePath.h"
+#include "gui/MainDialog.h"
+#include "gui/AboutDialog.h"
+#include "common/ModulePath.h"
 #include "support/TestSupport.h"
-#include "help/LinkEdit.h"
-#include "help/Links.h"
-#include "help/VersionInfo.h"
+#include "gui/LinkEdit.h"
+#include "gui/Links.h"
+#include "common/VersionInfo.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "help/HelpLauncher.h"
-#include "help/HelpViewer.h"
-#include "help/Messages.h"
-#include "help/ModulePath.h"
+#include "gui/HelpLauncher.h"
+#include "gui/HelpViewer.h"
+#include "common/Messages.h"
+#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {

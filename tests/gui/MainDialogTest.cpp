@@ -1,4 +1,4 @@
-#include "app/MainDialog.h"
+#include "gui/MainDialog.h"
 
 #include <sys/stat.h>
 
@@ -14,8 +14,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include "app/PhotoListView.h"
-#include "help/ModulePath.h"
+#include "gui/PhotoListView.h"
+#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/MainDialog.h"
-#include "help/HelpLauncher.h"
-#include "help/Messages.h"
-#include "help/ModulePath.h"
-#include "settings/FolderBrowser.h"
-#include "settings/SetupDialog.h"
+#include "gui/MainDialog.h"
+#include "gui/HelpLauncher.h"
+#include "common/Messages.h"
+#include "common/ModulePath.h"
+#include "gui/FolderBrowser.h"
+#include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 
 int main(int argc, char** argv)
 {

@@ -13,7 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 
 namespace {
 // A 16 x 16 baseline JPEG (JFIF, quality 50), 641 bytes.

@@ -68,7 +68,7 @@ private:
     std::unique_ptr<TempDir> built;
 };
 
-#include "help/Messages.h"
+#include "common/Messages.h"
 
 // Records the message boxes the program would show, while it is installed.
 class RecordingBoxes : public MessageBoxes {

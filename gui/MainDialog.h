@@ -1,8 +1,8 @@
 #pragma once
 #include <QDialog>
 
-#include "app/PhotoList.h"
-#include "app/RunFeedback.h"
+#include "photos/PhotoList.h"
+#include "photos/RunFeedback.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "help/ModulePath.h"
+#include "common/ModulePath.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "help/Messages.h"
+#include "common/Messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings/FolderBrowser.h"
+#include "gui/FolderBrowser.h"
 
 #include <QDir>
 #include <QFileDialog>

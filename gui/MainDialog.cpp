@@ -1,4 +1,4 @@
-#include "app/MainDialog.h"
+#include "gui/MainDialog.h"
 
 #include <unistd.h>
 
@@ -8,15 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/Icons.h"
-#include "app/PhotoListView.h"
+#include "gui/DialogUnits.h"
+#include "gui/Icons.h"
+#include "gui/PhotoListView.h"
 #include "geotag/GeoTagRun.h"
-#include "help/AboutDialog.h"
-#include "help/Links.h"
-#include "help/VersionInfo.h"
+#include "gui/AboutDialog.h"
+#include "gui/Links.h"
+#include "common/VersionInfo.h"
 #include "parse/ParseRun.h"
-#include "settings/SetupDialog.h"
+#include "gui/SetupDialog.h"
 #include "settings/Settings.h"
 
 namespace {

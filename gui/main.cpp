@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "app/Icons.h"
-#include "app/MainDialog.h"
-#include "app/QtMessageBoxes.h"
+#include "gui/Icons.h"
+#include "gui/MainDialog.h"
+#include "gui/QtMessageBoxes.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,4 +1,4 @@
-#include "settings/SetupDialog.h"
+#include "gui/SetupDialog.h"
 
 #include <algorithm>
 #include <iterator>
@@ -12,11 +12,11 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "app/DialogUnits.h"
-#include "app/Icons.h"
-#include "help/HelpLauncher.h"
-#include "help/Messages.h"
-#include "settings/FolderBrowser.h"
+#include "gui/DialogUnits.h"
+#include "gui/Icons.h"
+#include "gui/HelpLauncher.h"
+#include "common/Messages.h"
+#include "gui/FolderBrowser.h"
 #include "settings/Settings.h"
 
 const char kOffsetNotWholeNumber[] =

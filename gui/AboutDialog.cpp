@@ -1,4 +1,4 @@
-#include "help/AboutDialog.h"
+#include "gui/AboutDialog.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
-#include "app/Icons.h"
-#include "help/LinkEdit.h"
-#include "help/Links.h"
+#include "gui/DialogUnits.h"
+#include "gui/Icons.h"
+#include "gui/LinkEdit.h"
+#include "gui/Links.h"
 
 namespace {
 

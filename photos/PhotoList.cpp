@@ -1,6 +1,6 @@
-#include "app/PhotoList.h"
+#include "photos/PhotoList.h"
 
-#include "app/FolderListing.h"
+#include "common/FolderListing.h"
 
 void PhotoList::SetFolder(const std::string& path)
 {

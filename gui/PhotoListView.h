@@ -2,7 +2,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "app/PhotoList.h"
+#include "photos/PhotoList.h"
 
 // The photo list's rows as a table model: column 0 the icon, columns 1-3 the texts.
 class PhotoListModel : public QAbstractTableModel {

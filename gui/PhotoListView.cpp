@@ -1,4 +1,4 @@
-#include "app/PhotoListView.h"
+#include "gui/PhotoListView.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -9,7 +9,7 @@
 #include <QToolTip>
 #include <QUrl>
 
-#include "app/Icons.h"
+#include "gui/Icons.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "help/Messages.h"
+#include "common/Messages.h"
 #include <cstdio>
 namespace { MessageBoxes* current = nullptr; }
 void SetMessageBoxes(MessageBoxes* boxes) { current = boxes; }

@@ -1,4 +1,4 @@
-#include "help/HelpViewer.h"
+#include "gui/HelpViewer.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,5 +1,5 @@
 #pragma once
-#include "help/Messages.h"
+#include "common/Messages.h"
 
 // Shows the core's messages as QMessageBox over the active window.
 class QtMessageBoxes : public MessageBoxes {

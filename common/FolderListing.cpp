@@ -1,4 +1,4 @@
-#include "app/FolderListing.h"
+#include "common/FolderListing.h"
 
 #include <algorithm>
 #include <strings.h>

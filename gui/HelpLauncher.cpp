@@ -1,4 +1,4 @@
-#include "help/HelpLauncher.h"
+#include "gui/HelpLauncher.h"
 
 #include <memory>
 #include <stdexcept>
@@ -9,9 +9,9 @@
 #include <QLocale>
 #include <QUrl>
 
-#include "help/HelpViewer.h"
-#include "help/Messages.h"
-#include "help/ModulePath.h"
+#include "gui/HelpViewer.h"
+#include "common/Messages.h"
+#include "common/ModulePath.h"
 
 const char kHelpNamespace[] = "org.pinroute.manual";
 const char kHelpVirtualFolder[] = "manual";

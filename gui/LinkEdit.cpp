@@ -1,4 +1,4 @@
-#include "help/LinkEdit.h"
+#include "gui/LinkEdit.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -9,7 +9,7 @@
 #include <QStyleOptionFrame>
 #include <QUrl>
 
-#include "help/VersionInfo.h"
+#include "common/VersionInfo.h"
 
 const QColor LinkEdit::kNormalColour(0, 0, 255);
 const QColor LinkEdit::kHoverColour(255, 0, 0);

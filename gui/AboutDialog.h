@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "help/VersionInfo.h"
+#include "common/VersionInfo.h"
 
 class LinkEdit;
 class LinkOpener;
