@@ -1,17 +1,18 @@
 #pragma once
-#include <cstdint>
-#include <string>
+#include "settings/Settings.h"
 
-class PhotoList;
+class PhotoRows;
+class RunControl;
 class RunFeedback;
+class Workspace;
 
-// Shows each listed photo's capture date (column 2) and stored position (column 3, as
-// latitude/longitude, or as an OSGB grid reference when displayType is 1). With rename
-// on, also renames each photo that has a position after its date and/or position, as
-// the two flags ask, and shows the new name in column 1.
-void ParseRun(PhotoList& list, const std::string& folder, int32_t displayType, int32_t dateFlag,
-              int32_t posnFlag, bool rename);
+enum class ParseStatus { Done, Stopped, NoWorkspace };
 
-// The Parse (rename false) and Rename commands: read the settings, then ParseRun over the
-// list's folder. Parse never renames, whatever the Date and Posn settings say.
-void RunParseCommand(PhotoList& list, bool rename, RunFeedback& feedback);
+// The Parse command (rename false): shows each photo's capture date and stored position,
+// as latitude/longitude, or as an OSGB grid reference when settings.DisplayType is 1.
+// The Rename command (rename true) also renames each photo that has a position after its
+// date and/or position, as settings.Date and settings.Posn ask; with dryRun it only shows
+// the new names.
+ParseStatus ParseRun(const Settings& settings, bool rename, PhotoRows& rows,
+                     RunFeedback& feedback, Workspace& workspace, RunControl& control,
+                     bool dryRun = false);

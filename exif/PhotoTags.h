@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "exif/Workspace.h"
+
+// What the runs read from one photo.
+struct PhotoTags {
+    bool listed = false;          // the tool read the file as an image with metadata
+    int32_t captureTime = -1;     // Exif.Photo.DateTimeOriginal as a time count, or -1
+    std::string dateText;         // its date part, such as "2006:08:26", or empty
+    bool hasPosition = false;     // all four GPS tags (both references, lat, lon) read
+    double latitude = 0;          // signed degrees, north positive
+    double longitude = 0;         // signed degrees, east positive
+};
+
+// Lists the photos' tags with as few tool runs as possible, asking only for the keys
+// that are read, so that text tags can't forge a line. The captured output is also kept
+// in files.listing for the user to read. One entry per path, in the order given.
+std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths);
+
+// Writes the position into the photo's EXIF GPS tags and its Software tag through a
+// verified copy renamed over the photo. On failure the photo is left as it was and
+// reason says why (the tool's message, "no space left on device", "a tag would be lost:
+// Exif.Image.ImageDescription", ...).
+bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
+                  double longitude, const std::string& elevationText, const std::string& version,
+                  std::string& reason);

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+enum class RowIcon { Blank, Tick, Cross };
+
+// The point a photo was matched with, for a tagged or would-be-tagged photo.
+struct MatchedPoint {
+    int64_t seconds = 0;       // |point time + offset - capture time|
+    double latitude = 0;
+    double longitude = 0;
+    std::string elevationText;
+};
+
+// What a run found for one photo.
+struct RowOutcome {
+    RowIcon icon = RowIcon::Blank;
+    std::optional<std::string> date;   // the date cell; nullopt keeps what the row shows
+    std::string text;                  // the position/message cell
+    std::string tip;                   // the row's tooltip: a failure's reason, or empty
+    std::string newPath;               // after a rename: the photo's new full path
+    std::optional<MatchedPoint> match; // GeoTag: the point written (or that would be)
+};
+
+// The photos a run works on. PhotoList implements it for the front ends; tests fake it.
+// A run calls SetRow once per photo it reaches, never two calls at once.
+class PhotoRows {
+public:
+    virtual ~PhotoRows() = default;
+    virtual int Count() const = 0;
+    virtual std::string Path(int row) const = 0;   // the photo's full path
+    virtual void SetRow(int row, const RowOutcome& outcome) = 0;
+};
