@@ -1,12 +1,49 @@
 #pragma once
 #include <string>
 
-// The path of a file beside the executable with its base name and the given extension
-// (".ini", ".qhc"): build/pinroute gives build/pinroute.ini. Returns false and an empty
-// path when the executable's own path can't be read; reportFailure then shows the error.
+// The running program's full path, read from /proc/self/exe. False, with errno's value in
+// error, when it can't be read.
+bool ExecutablePath(std::string& path, int& error);
+
+// The file beside executable with its base name and the given extension (".ini", ".qhc"):
+// "build/pinroute" gives "build/pinroute.ini". Only the last component's extension goes.
+std::string PathBeside(const std::string& executable, const std::string& extension);
+
+// PathBeside for the running program. Returns false and an empty path when the program's
+// own path can't be read; reportFailure then shows the error.
 bool ModuleFilePath(const std::string& extension, bool reportFailure, std::string& path);
 
-// Tests point the program at another executable path ("" returns to /proc/self/exe).
+// What the settings location depends on besides the executable: $XDG_CONFIG_HOME and $HOME.
+struct ConfigEnvironment {
+    std::string xdgConfigHome;   // used only when it is an absolute path
+    std::string home;
+};
+
+// The settings file of a program at executable. The file beside it stays in use when it
+// exists or its folder can be written (a build folder, a portable copy); otherwise, as
+// for an installed program, $XDG_CONFIG_HOME/pinroute/pinroute.ini (default
+// ~/.config/pinroute/pinroute.ini). The terminal tool "X-cli" shares the file of the
+// window program "X" beside it. With no usable config folder, the file beside it.
+std::string SettingsFilePath(const std::string& executable, const ConfigEnvironment& environment);
+
+// The same for the running program and its environment; "" when the program's own path
+// can't be read (after the error box).
+std::string SettingsFilePath();
+
+// Makes the settings file's folder, and missing parents, private to the user (0700), when
+// it is missing. False with the system's reason when it can't be made.
+bool EnsureSettingsFolder(const std::string& settingsPath, std::string& reason);
+
+// The help collection of a program at executable: beside it (base name + ".qhc") in a
+// build folder, else ../share/pinroute/pinroute.qhc of an install tree. When neither exists
+// the path beside it is returned, so that a failure names a place to look.
+std::string HelpFilePath(const std::string& executable);
+
+// The same for the running program; "" when its path can't be read.
+std::string HelpFilePath();
+
+// Points ExecutablePath at another path ("" returns to /proc/self/exe). Kept only while
+// older tests still rely on it; new code passes the executable path instead.
 void SetExecutablePathForTesting(const std::string& path);
 
 // A box with "text systemText" (one blank between); no icon, default caption.

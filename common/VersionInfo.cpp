@@ -2,34 +2,32 @@
 
 #include <utility>
 
+#include "common/AsciiText.h"
+
+// The build passes the version from its project definition (CMakeLists.txt).
+#ifndef PINROUTE_DISPLAY_VERSION
+#error "PINROUTE_DISPLAY_VERSION must come from the build"
+#endif
+
 namespace {
 
 // Linux executables carry no version resource: the block is compiled in.
 VersionInfo::Table OwnBlock()
 {
     return {
-        {"FileVersion", "1.00.0.19"},
+        {"FileVersion", ProgramVersion()},
         {"SpecialBuild", ""},
         {"LegalCopyright",
          "Copyright (C) 2026 The Pinroute developers"},
     };
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
+
+std::string ProgramVersion()
+{
+    return PINROUTE_DISPLAY_VERSION;
+}
 
 VersionInfo::VersionInfo() : table(OwnBlock()) {}
 
@@ -38,7 +36,7 @@ VersionInfo::VersionInfo(Table table) : table(std::move(table)) {}
 std::string VersionInfo::Query(const std::string& name) const
 {
     for (const auto& [key, value] : table) {
-        if (SameNameIgnoringCase(key, name))
+        if (EqualsIgnoringAsciiCase(key, name))
             return value;
     }
     return "Failure getting " + name;

@@ -10,9 +10,14 @@ public:
     explicit VersionInfo(Table table);     // another block, for tests
     virtual ~VersionInfo() = default;
 
-    // The value, or "Failure getting <name>" when the block has none.
+    // The value, or "Failure getting <name>" when the block has none. Names match
+    // without regard to ASCII letter case.
     std::string Query(const std::string& name) const;
 
 private:
     Table table;
 };
+
+// The program's version as users see it ("1.00.0.19": the minor number has two digits),
+// made from the build's one version number. The block's FileVersion has the same text.
+std::string ProgramVersion();

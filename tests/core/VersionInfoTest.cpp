@@ -18,6 +18,7 @@ TEST(VersionInfo, ProgramBlockAnswersTheThreeNamesInAnyCase)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.value, info.Query(c.name));
     }
+    EXPECT_EQ("1.00.0.19", ProgramVersion());
     std::string notice = info.Query("LegalCopyright");
     EXPECT_NE(std::string::npos, notice.find("Pinroute"));
     EXPECT_EQ(std::string::npos, notice.find("Failure"));
