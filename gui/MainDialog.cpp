@@ -1,68 +1,92 @@
 #include "gui/MainDialog.h"
 
-#include <unistd.h>
+#include <thread>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QThread>
 
+#include "common/Messages.h"
+#include "common/VersionInfo.h"
+#include "exif/Workspace.h"
+#include "geotag/GeoTag.h"
+#include "gui/AboutDialog.h"
 #include "gui/DialogUnits.h"
 #include "gui/Icons.h"
-#include "gui/PhotoListView.h"
-#include "geotag/GeoTagRun.h"
-#include "gui/AboutDialog.h"
 #include "gui/Links.h"
-#include "common/VersionInfo.h"
-#include "parse/ParseRun.h"
+#include "gui/PhotoListView.h"
 #include "gui/SetupDialog.h"
+#include "parse/ParseRun.h"
+#include "photos/RunControl.h"
+#include "photos/RunFeedback.h"
 #include "settings/Settings.h"
 
 namespace {
 
-bool IsUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::Close:
-        return true;
-    default:
-        return false;
+const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameButton", "setupButton"};
+
+// A run's rows and progress, carried from its worker thread to the window's thread. The
+// paths are taken before the run starts; the list can't change while it lasts.
+class WindowRows : public PhotoRows, public RunFeedback {
+public:
+    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb)
+        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb))
+    {
+        for (int i = 0; i < photos.Count(); ++i)
+            paths.push_back(photos.Path(i));
     }
+
+    int Count() const override { return static_cast<int>(paths.size()); }
+    std::string Path(int row) const override { return paths.at(static_cast<size_t>(row)); }
+    void SetRow(int row, const RowOutcome& outcome) override
+    {
+        PhotoList* list = &photos;
+        QMetaObject::invokeMethod(window, [list, row, outcome] { list->SetRow(row, outcome); },
+                                  Qt::QueuedConnection);
+    }
+    void SetStatus(const std::string& text) override { Show(QString::fromStdString(text)); }
+    void Progress(int done, int total, const std::string& path) override
+    {
+        Show(QString("%1 %2 of %3: %4").arg(verb).arg(done).arg(total)
+                 .arg(QString::fromStdString(FileNameOf(path))));
+    }
+
+private:
+    void Show(const QString& text)
+    {
+        QLineEdit* line = statusLine;
+        QMetaObject::invokeMethod(window, [line, text] { line->setText(text); }, Qt::QueuedConnection);
+    }
+
+    QObject* window;
+    PhotoList& photos;
+    QLineEdit* statusLine;
+    QString verb;
+    std::vector<std::string> paths;
+};
+
+int DefaultJobs()
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
 }  // namespace
 
-void DeleteTempFiles()
-{
-    // unlink, not remove: a folder of one of these names is the user's, not ours.
-    for (const char* name : {"_output.tmp", "cmd.txt", "log_update_jpg.txt"})
-        unlink(name);
-}
-
-MainDialog::MainDialog(QWidget* parent) : QDialog(parent)
+MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
+    : QDialog(parent), settingsPath(std::move(settingsPath))
 {
     setObjectName("mainDialog");
     const QIcon icon = AppIcon();
     setWindowIcon(icon);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(DialogRect(font(), 0, 0, 371, 174).size());
+                   | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    const QSize tableSize = DialogRect(font(), 0, 0, 371, 174).size();
+    resize(tableSize);
+    setMinimumSize(tableSize);
 
     // Created in tab order: the buttons, then the list and the status line.
     QPushButton* geotag = AddButton(1018, "geotagButton", "&GeoTag", 12);
@@ -112,12 +136,20 @@ MainDialog::MainDialog(QWidget* parent) : QDialog(parent)
 
     Initialise();
     geotag->setFocus();
+
+    baseSize = tableSize;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        baseGeometry.emplace_back(child, child->geometry());
 }
 
 MainDialog::~MainDialog()
 {
-    if (waitDepth > 0)
-        qApp->removeEventFilter(this);
+    // The application is going away with a run still going: stop it and wait for the
+    // photos in flight, so none is left half-done.
+    if (runThread) {
+        control->Stop();
+        runThread->wait();
+    }
 }
 
 QPushButton* MainDialog::AddButton(int id, const char* name, const char* text, int x)
@@ -132,67 +164,141 @@ void MainDialog::Initialise()
                             QString(kTrackSharingSite)));
     photoList->SetupColumns();
     Settings settings;
-    settings.Read();
+    settings.Read(settingsPath);
     photos.LoadFolder(settings.JPGDir);
 }
 
-void MainDialog::SetStatus(const std::string& text)
+void MainDialog::OpenFiles(const std::vector<std::string>& paths)
 {
-    statusLine->setText(QString::fromStdString(text));
-    statusLine->repaint();
+    if (!Running() && !paths.empty())
+        photos.AddDroppedFiles(paths);
 }
 
-void MainDialog::BeginWait()
+Workspace* MainDialog::EnsureWorkspace()
 {
-    if (waitDepth++ > 0)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    qApp->installEventFilter(this);
-}
-
-void MainDialog::EndWait()
-{
-    if (waitDepth == 0)
-        return;
-    if (waitDepth == 1) {
-        // Input that arrived during the run is still queued: the filter swallows it while
-        // waitDepth still counts this run.
-        QCoreApplication::processEvents();
-        qApp->removeEventFilter(this);
-        QApplication::restoreOverrideCursor();
+    if (!workspace || !workspace->Ready())
+        workspace = std::make_unique<Workspace>();
+    if (!workspace->Ready()) {
+        ShowMessage("Pinroute can't create its working folder: " + workspace->Error(), "",
+                    MessageIcon::Error);
+        return nullptr;
     }
-    --waitDepth;
+    return workspace.get();
 }
 
-bool MainDialog::eventFilter(QObject* watched, QEvent* event)
+void MainDialog::StartRun(Command command)
 {
-    if (waitDepth > 0 && IsUserInput(event->type()))
-        return true;
-    return QDialog::eventFilter(watched, event);
+    if (Running())
+        return;
+    Workspace* work = EnsureWorkspace();
+    if (!work)
+        return;
+    Settings settings;
+    settings.Read(settingsPath);
+    const std::string version = VersionInfo().Query("FileVersion");
+    const QString verb = command == Command::GeoTag ? "GeoTag" : command == Command::Parse ? "Parse" : "Rename";
+    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb);
+    control = std::make_unique<RunControl>(DefaultJobs());
+    RunControl* runControl = control.get();
+
+    struct Outcome { int status = 0; int reached = 0; std::vector<std::string> gpxErrors; };
+    auto outcome = std::make_shared<Outcome>();
+    runThread = QThread::create([=] {
+        if (command == Command::GeoTag) {
+            const GeoTagResult result = GeoTag(settings, version, *rows, *rows, *work, *runControl);
+            outcome->status = static_cast<int>(result.status);
+            outcome->reached = result.reached;
+            outcome->gpxErrors = result.gpxErrors;
+        } else {
+            outcome->status = static_cast<int>(
+                ParseRun(settings, command == Command::Rename, *rows, *rows, *work, *runControl));
+        }
+    });
+    const int total = photos.Count();
+    connect(runThread, &QThread::finished, this, [=] {
+        runThread->deleteLater();
+        runThread = nullptr;
+        EndRun(command, outcome->status, outcome->reached, total, outcome->gpxErrors);
+    });
+    SetRunning(true);
+    statusLine->setText(verb + "...");
+    runThread->start();
+}
+
+void MainDialog::EndRun(Command command, int status, int reached, int total,
+                        const std::vector<std::string>& gpxErrors)
+{
+    SetRunning(false);
+    const bool stopped = command == Command::GeoTag
+        ? static_cast<GeoTagStatus>(status) == GeoTagStatus::Stopped
+        : static_cast<ParseStatus>(status) == ParseStatus::Stopped;
+    if (command == Command::GeoTag && static_cast<GeoTagStatus>(status) == GeoTagStatus::NoGpxFile)
+        statusLine->setText("No GPX file matches the GPX setting");
+    if (stopped) {
+        // The rows done are those the run reported; count them from the list.
+        int done = reached;
+        if (command != Command::GeoTag) {
+            done = 0;
+            for (int i = 0; i < photos.Count(); ++i)
+                done += photos.Row(i).icon != RowIcon::Blank;
+        }
+        statusLine->setText(QString("Stopped after %1 of %2").arg(done).arg(total));
+    }
+    if (command == Command::GeoTag && static_cast<GeoTagStatus>(status) == GeoTagStatus::NoGpxReadable) {
+        std::string text = "No GPX file could be read; no photo was changed.\n";
+        for (const auto& line : gpxErrors)
+            text += "\n" + line;
+        statusLine->setText(QString::fromStdString(gpxErrors.empty() ? std::string() : gpxErrors.back()));
+        ShowMessage(text, "", MessageIcon::Error);
+    } else if (!gpxErrors.empty()) {
+        statusLine->setText(QString::fromStdString(gpxErrors.back()));
+    }
+    emit RunFinished();
+    if (closeAfterRun)
+        close();
+}
+
+void MainDialog::SetRunning(bool running)
+{
+    for (const char* name : kCommandButtons) {
+        if (auto* button = findChild<QPushButton*>(name))
+            button->setEnabled(!running);
+    }
+    photoList->setAcceptDrops(!running);
+    photoList->viewport()->setAcceptDrops(!running);
+    if (running)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainDialog::StopRun()
+{
+    if (Running() && control)
+        control->Stop();
 }
 
 void MainDialog::OnGeoTag()
 {
-    GeoTagRun run;
-    run.Execute(photos, *this);
+    StartRun(Command::GeoTag);
 }
 
 void MainDialog::OnParse()
 {
-    RunParseCommand(photos, false, *this);
+    StartRun(Command::Parse);
 }
 
 void MainDialog::OnRename()
 {
-    RunParseCommand(photos, true, *this);
+    StartRun(Command::Rename);
 }
 
 void MainDialog::OnSetUp()
 {
-    if (!RunSetupDialog(this))
+    if (Running() || !RunSetupDialog(this))
         return;
     Settings settings;
-    settings.Read();
+    settings.Read(settingsPath);
     photos.LoadFolder(settings.JPGDir);
 }
 
@@ -208,12 +314,44 @@ void MainDialog::OnClose()
 
 void MainDialog::reject()
 {
-    DeleteTempFiles();
+    if (Running()) {
+        StopRun();
+        return;
+    }
     QDialog::reject();
 }
 
 void MainDialog::closeEvent(QCloseEvent* event)
 {
-    DeleteTempFiles();
+    // The window never goes while work goes on: the run stops after the photos in flight,
+    // then the window closes.
+    if (Running()) {
+        closeAfterRun = true;
+        StopRun();
+        event->ignore();
+        return;
+    }
+    workspace.reset();   // the working files go with the window
     QDialog::closeEvent(event);
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (baseSize.isEmpty())
+        return;
+    // The list takes the extra room; the status line widens; the buttons and the icon
+    // keep their places relative to the bottom.
+    const int dx = width() - baseSize.width();
+    const int dy = height() - baseSize.height();
+    for (const auto& [widget, rect] : baseGeometry) {
+        QRect r = rect;
+        if (widget == photoList)
+            r.setSize(QSize(rect.width() + dx, rect.height() + dy));
+        else if (widget == statusLine)
+            r.setWidth(rect.width() + dx);
+        else if (rect.top() > photoList->y())
+            r.translate(0, dy);
+        widget->setGeometry(r);
+    }
 }

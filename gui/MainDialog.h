@@ -1,26 +1,33 @@
 #pragma once
 #include <QDialog>
+#include <QRect>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "photos/PhotoList.h"
-#include "photos/RunFeedback.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QThread;
 class PhotoListView;
+class RunControl;
+class Workspace;
 
 // The program's one window: the photo list, the status line and the command buttons.
-class MainDialog : public QDialog, public RunFeedback {
+// GeoTag, Parse and Rename run on a worker thread; the window stays live meanwhile.
+class MainDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit MainDialog(QWidget* parent = nullptr);
+    // settingsPath: the settings file the window reads, and Set-up writes.
+    explicit MainDialog(std::string settingsPath, QWidget* parent = nullptr);
     ~MainDialog() override;
 
-    PhotoList& Photos() { return photos; }
-
-    void SetStatus(const std::string& text) override;
-    void BeginWait() override;
-    void EndWait() override;
+    // Fills the list with the given files, as a drop does (files opened with the program).
+    void OpenFiles(const std::vector<std::string>& paths);
+    bool Running() const { return runThread != nullptr; }
 
 public slots:
     void OnGeoTag();
@@ -29,23 +36,37 @@ public slots:
     void OnSetUp();
     void OnAbout();
     void OnClose();
-    // Every way of closing ends here: Esc, the Close button and the window's close box.
+    // Esc and the Close button end here: they stop a run, or else close the window.
     void reject() override;
+
+signals:
+    // A run has ended and the window shows its outcome.
+    void RunFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class Command { GeoTag, Parse, Rename };
+
     void Initialise();
     QPushButton* AddButton(int id, const char* name, const char* text, int x);
+    Workspace* EnsureWorkspace();
+    void StartRun(Command command);
+    void EndRun(Command command, int status, int reached, int total, const std::vector<std::string>& gpxErrors);
+    void SetRunning(bool running);
+    void StopRun();
 
+    const std::string settingsPath;
     PhotoList photos;
     PhotoListView* photoList = nullptr;
     QLineEdit* statusLine = nullptr;
-    int waitDepth = 0;
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<RunControl> control;
+    QThread* runThread = nullptr;
+    bool closeAfterRun = false;
+    // Where the controls sit at the size the layout table gives; resizing moves from there.
+    QSize baseSize;
+    std::vector<std::pair<QWidget*, QRect>> baseGeometry;
 };
-
-// Removes "_output.tmp", "cmd.txt" and "log_update_jpg.txt" from the current directory;
-// missing ones are passed over.
-void DeleteTempFiles();

@@ -49,7 +49,7 @@ QVariant PhotoListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= list.Count())
         return {};
     if (index.column() == ColumnIcon)
-        return role == Qt::DecorationRole ? QVariant(RowStatusIcon(list.Row(index.row()).icon))
+        return role == Qt::DecorationRole ? QVariant(RowStatusIcon(static_cast<int>(list.Row(index.row()).icon)))
                                           : QVariant();
     if (role == Qt::DisplayRole)
         return QString::fromStdString(list.Text(index.row(), index.column()));
@@ -124,9 +124,8 @@ void PhotoListView::RowsReplaced()
 void PhotoListView::RowUpdated(int row)
 {
     rowModel->RowChanged(row);
-    // Paint now: the run holds the only thread until it ends. User input stays queued.
-    viewport()->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The list follows the run, so the row just done is always in view.
+    scrollTo(rowModel->index(row, ColumnName));
 }
 
 bool PhotoListView::viewportEvent(QEvent* event)
@@ -135,6 +134,12 @@ bool PhotoListView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
+        // A row's own tip (why its photo failed) covers the whole row.
+        const QString tip = index.isValid() ? QString::fromStdString(list.Row(index.row()).tip) : QString();
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+            return true;
+        }
         const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
         if (!text.isEmpty()) {
             const QRect cell = visualRect(index);

@@ -1,5 +1,9 @@
 #include <QApplication>
 
+#include <string>
+#include <vector>
+
+#include "common/ModulePath.h"
 #include "gui/Icons.h"
 #include "gui/MainDialog.h"
 #include "gui/QtMessageBoxes.h"
@@ -11,7 +15,15 @@ int main(int argc, char* argv[])
     QtMessageBoxes boxes;
     SetMessageBoxes(&boxes);
     {
-        MainDialog dialog;
+        std::string settingsPath;
+        ModuleFilePath(".ini", true, settingsPath);
+        MainDialog dialog(settingsPath);
+        // Files opened with the program (a file manager's "Open with") fill the list as a drop does.
+        std::vector<std::string> files;
+        const QStringList arguments = QApplication::arguments();
+        for (int i = 1; i < arguments.size(); ++i)
+            files.push_back(arguments[i].toStdString());
+        dialog.OpenFiles(files);
         dialog.exec();
     }
     SetMessageBoxes(nullptr);

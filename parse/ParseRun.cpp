@@ -4,14 +4,13 @@
 #include <limits>
 #include <memory>
 
-#include "photos/PhotoList.h"
-#include "photos/RunFeedback.h"
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
-#include "exif/ChildProcess.h"
-#include "exif/ExifListing.h"
+#include "exif/PhotoTags.h"
+#include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
-#include "settings/Settings.h"
+#include "photos/ParallelRun.h"
+#include "photos/RunControl.h"
 
 namespace {
 
@@ -29,63 +28,66 @@ int32_t WholeDegrees(double degrees)
     return static_cast<int32_t>(t);
 }
 
-std::string LastComponent(const std::string& path)
+std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType)
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    if (displayType == 1)
+        return std::make_unique<OsgbConverter>();
+    return std::make_unique<PositionFormatter>();
+}
+
+RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const Settings& settings,
+                    bool rename, const std::string& path, bool dryRun)
+{
+    RowOutcome outcome;
+    outcome.icon = RowIcon::Cross;
+    if (!tags.listed || !tags.hasPosition) {
+        outcome.text = "No EXIF data found";
+        return outcome;
+    }
+    // A failed grid conversion leaves the text empty; the row still succeeds.
+    std::string positionText;
+    formatter.Format(tags.latitude, tags.longitude, positionText);
+    outcome.date = tags.dateText;
+    outcome.text = positionText;
+    outcome.icon = RowIcon::Tick;
+    if (!rename)
+        return outcome;
+
+    NameParts parts;
+    parts.date = settings.Date != 0;
+    parts.position = settings.Posn != 0;
+    parts.dateText = tags.dateText;
+    parts.positionText = positionText;
+    parts.latitude = WholeDegrees(tags.latitude);
+    parts.longitude = WholeDegrees(tags.longitude);
+    const RenameOutcome renamed = RenamePhoto(path, parts, dryRun);
+    if (renamed.renamed) {
+        outcome.newPath = renamed.newPath;
+    } else {
+        outcome.text = renamed.message;
+        outcome.icon = RowIcon::Cross;
+    }
+    return outcome;
 }
 
 }  // namespace
 
-void ParseRun(PhotoList& list, const std::string& folder, int32_t displayType, int32_t dateFlag,
-              int32_t posnFlag, bool rename)
+ParseStatus ParseRun(const Settings& settings, bool rename, PhotoRows& rows, RunFeedback& feedback,
+                     Workspace& workspace, RunControl& control, bool dryRun)
 {
-    ExifTool tool;
-    ExifListing listing;
-    std::unique_ptr<PositionFormatter> formatter;
-    if (displayType == 1)
-        formatter = std::make_unique<OsgbConverter>();
-    else
-        formatter = std::make_unique<PositionFormatter>();
-    std::string positionText;
-
-    const int n = list.Count();
-    for (int i = 0; i < n; ++i) {
-        const std::string fullPath = folder + list.Text(i, ColumnName);
-        ListPhoto(tool, fullPath);
-
-        int icon = IconCross;
-        if (listing.Read(kListingFile)) {
-            // A failed grid conversion leaves the text empty; the row still succeeds.
-            formatter->Format(listing.latitude, listing.longitude, positionText);
-            list.SetText(i, ColumnDate, listing.dateText);
-            list.SetText(i, ColumnMessage, positionText);
-            icon = IconTick;
-            if (rename) {
-                if (RenamePhoto(fullPath, list.folder, dateFlag, posnFlag,
-                                WholeDegrees(listing.latitude), WholeDegrees(listing.longitude),
-                                positionText, listing.dateText, list.newName, list.renameMessage)) {
-                    list.SetText(i, ColumnName, LastComponent(list.newName));
-                } else {
-                    list.SetText(i, ColumnMessage, list.renameMessage);
-                    icon = IconCross;
-                }
-            }
-        } else {
-            list.SetText(i, ColumnMessage, "No EXIF data found");
+    if (!workspace.Ready())
+        return ParseStatus::NoWorkspace;
+    const std::vector<std::string> paths = RowPaths(rows);
+    RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
+    ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
+        const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
+        const std::vector<PhotoTags> tags = ListPhotos(workspace.Worker(worker), chunk);
+        std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
+        for (int i = 0; i < count && !control.Stopping(); ++i) {
+            const auto& path = chunk[static_cast<size_t>(i)];
+            reporter.Report(first + i, path,
+                            ParseOne(tags[static_cast<size_t>(i)], *formatter, settings, rename, path, dryRun));
         }
-        list.SetIcon(i, icon);
-        list.Repaint(i);
-    }
-}
-
-void RunParseCommand(PhotoList& list, bool rename, RunFeedback& feedback)
-{
-    Settings settings;
-    WaitCursor wait(feedback);
-    settings.Read();
-    if (rename)
-        ParseRun(list, list.folder, settings.DisplayType, settings.Date, settings.Posn, true);
-    else
-        ParseRun(list, list.folder, settings.DisplayType, 0, 0, false);
+    });
+    return reporter.Reached() < static_cast<int>(paths.size()) ? ParseStatus::Stopped : ParseStatus::Done;
 }

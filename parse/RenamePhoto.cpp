@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -76,67 +77,53 @@ int LinkThenUnlink(const std::string& from, const std::string& to)
     return 0;
 }
 
-namespace {
-
-bool RenameInFolder(const std::string& fullPath, const std::string& folder, int dateFlag, int posnFlag,
-                    int32_t latitude, int32_t longitude, const std::string& positionText,
-                    const std::string& dateText, std::string& newName, std::string& message)
+RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly)
 {
-    std::string dir = folder;
-    if (!dir.empty() && dir.back() != '/')
-        dir += '/';
-    // The photo's own name must lie directly in the folder, or the new name would not be
-    // beside it.
-    std::string fileName = fullPath.compare(0, dir.size(), dir) == 0 ? fullPath.substr(dir.size()) : "";
-    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fileName) ||
-        dir.find('\0') != std::string::npos) {
-        message = MessageFor(EINVAL);
-        return false;
+    RenameOutcome outcome;
+    const size_t slash = fullPath.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
+    const std::string fileName = fullPath.substr(dir.size());
+    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fullPath)) {
+        outcome.message = MessageFor(EINVAL);
+        return outcome;
     }
 
     // The extension runs from the last "." of the file name and keeps the dot.
-    auto dot = fileName.rfind('.');
-    std::string baseName = dot == std::string::npos ? fileName : fileName.substr(0, dot);
-    std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
-
-    std::string name = baseName;
-    if (dateFlag) {
+    const size_t dot = fileName.rfind('.');
+    std::string name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    if (parts.date) {
         name += ' ';
-        name += DateForName(dateText);
+        name += DateForName(parts.dateText);
     }
     name += ' ';
-    if (posnFlag)
-        name += positionText.empty() ? FallbackPosition(latitude, longitude) : positionText;
+    if (parts.position)
+        name += parts.positionText.empty() ? FallbackPosition(parts.latitude, parts.longitude)
+                                           : parts.positionText;
     name += extension;
 
     // A "/" from the date or position would put the photo into another folder.
     if (!SafeInName(name)) {
-        message = MessageFor(EINVAL);
-        return false;
+        outcome.message = MessageFor(EINVAL);
+        return outcome;
     }
 
-    std::string target = dir + name;
-    int error = RenameNoReplace(fullPath, target);
+    const std::string target = dir + name;
+    int error = 0;
+    if (checkOnly) {
+        struct stat info;
+        if (lstat(fullPath.c_str(), &info) != 0)
+            error = errno;
+        else if (lstat(target.c_str(), &info) == 0)
+            error = EEXIST;
+    } else {
+        error = RenameNoReplace(fullPath, target);
+    }
     if (error != 0) {
-        message = MessageFor(error);
-        return false;
+        outcome.message = MessageFor(error);
+        return outcome;
     }
-    newName = target;
-    return true;
-}
-
-}  // namespace
-
-bool RenamePhoto(const std::string& fullPath, const std::string& folder, int dateFlag, int posnFlag,
-                 int32_t latitude, int32_t longitude, const std::string& positionText,
-                 const std::string& dateText, std::string& newName, std::string& message)
-{
-    // Built aside first: a caller may pass the previous newName as fullPath.
-    std::string builtName;
-    std::string builtMessage;
-    bool renamed = RenameInFolder(fullPath, folder, dateFlag, posnFlag, latitude, longitude, positionText,
-                                  dateText, builtName, builtMessage);
-    newName = builtName;
-    message = builtMessage;
-    return renamed;
+    outcome.renamed = true;
+    outcome.newPath = target;
+    return outcome;
 }

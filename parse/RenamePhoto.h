@@ -2,13 +2,27 @@
 #include <cstdint>
 #include <string>
 
-// Renames the photo at fullPath within its folder, appending the date and/or the
-// position: IMG_0001.JPG -> IMG_0001 2006-08-26 TQ 38034 80412.JPG.
-// Never replaces an existing file and never moves the photo to another folder.
-// On success newName holds the new full path; otherwise message holds the reason.
-bool RenamePhoto(const std::string& fullPath, const std::string& folder, int dateFlag, int posnFlag,
-                 int32_t latitude, int32_t longitude, const std::string& positionText,
-                 const std::string& dateText, std::string& newName, std::string& message);
+// What goes into a photo's new name.
+struct NameParts {
+    bool date = false;          // append the capture date, 2006:08:26 as 2006-08-26
+    bool position = false;      // append the position text
+    std::string dateText;
+    std::string positionText;   // when empty, whole degrees such as "N51 W0" stand in
+    int32_t latitude = 0;       // whole degrees toward zero, for the stand-in
+    int32_t longitude = 0;
+};
+
+struct RenameOutcome {
+    bool renamed = false;
+    std::string newPath;   // the new full path (also when only checked)
+    std::string message;   // why it was not renamed
+};
+
+// Renames the photo within its folder, appending the date and/or the position:
+// IMG_0001.JPG -> IMG_0001 2006-08-26 TQ 38034 80412.JPG. Never replaces an existing file
+// and never moves the photo to another folder. With checkOnly nothing is renamed; the
+// outcome says what would happen.
+RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly = false);
 
 // The fall-back used where the file system can't rename without replacing: link to the
 // new name (which fails on an existing one), then drop the old name.

@@ -2,6 +2,14 @@
 
 #include "common/FolderListing.h"
 
+const char* const kPhotoPattern = "*.jpg";
+
+std::string FileNameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void PhotoList::SetFolder(const std::string& path)
 {
     folder = path;
@@ -15,9 +23,9 @@ void PhotoList::LoadFolder(const std::string& path)
     rows.clear();
 
     // An empty folder means the current directory, as the photo paths are then relative.
-    for (auto& name : MatchingNames(folder, "*.jpg")) {
+    for (auto& name : MatchingNames(folder, kPhotoPattern)) {
         PhotoRow row;
-        row.name = std::move(name);
+        row.path = folder + name;
         rows.push_back(std::move(row));
     }
     Replaced();
@@ -26,24 +34,16 @@ void PhotoList::LoadFolder(const std::string& path)
 void PhotoList::AddDroppedFiles(const std::vector<std::string>& paths)
 {
     rows.clear();
-    bool anyRead = false;
-    std::string lastFolder;
     for (std::string path : paths) {
         // A dropped folder may come as "/trips/may/": it is listed as "may".
         while (path.size() > 1 && path.back() == '/')
             path.pop_back();
-        const size_t slash = path.rfind('/');
-        std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (name.empty())
+        if (FileNameOf(path).empty())
             continue;
         PhotoRow row;
-        row.name = std::move(name);
+        row.path = std::move(path);
         rows.push_back(std::move(row));
-        lastFolder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-        anyRead = true;
     }
-    if (anyRead)
-        folder = lastFolder;
     Replaced();
 }
 
@@ -53,34 +53,25 @@ std::string PhotoList::Text(int row, int column) const
         return {};
     const PhotoRow& r = rows[static_cast<size_t>(row)];
     switch (column) {
-    case ColumnName: return r.name;
+    case ColumnName: return FileNameOf(r.path);
     case ColumnDate: return r.date;
     case ColumnMessage: return r.message;
     default: return {};
     }
 }
 
-void PhotoList::SetText(int row, int column, const std::string& text)
+void PhotoList::SetRow(int row, const RowOutcome& outcome)
 {
     if (row < 0 || row >= Count())
         return;
     PhotoRow& r = rows[static_cast<size_t>(row)];
-    switch (column) {
-    case ColumnName: r.name = text; break;
-    case ColumnDate: r.date = text; break;
-    case ColumnMessage: r.message = text; break;
-    default: break;
-    }
-}
-
-void PhotoList::SetIcon(int row, int icon)
-{
-    if (row >= 0 && row < Count())
-        rows[static_cast<size_t>(row)].icon = icon;
-}
-
-void PhotoList::Repaint(int row)
-{
+    r.icon = outcome.icon;
+    if (outcome.date)
+        r.date = *outcome.date;
+    r.message = outcome.text;
+    r.tip = outcome.tip;
+    if (!outcome.newPath.empty())
+        r.path = outcome.newPath;
     if (observer)
         observer->RowUpdated(row);
 }

@@ -2,16 +2,17 @@
 #include <string>
 #include <vector>
 
-enum RowIcon { IconBlank = 0, IconTick = 1, IconCross = 2 };
+#include "photos/PhotoRows.h"
 
 // Columns of a row; column 0 shows only the icon.
 enum PhotoColumn { ColumnIcon = 0, ColumnName = 1, ColumnDate = 2, ColumnMessage = 3 };
 
 struct PhotoRow {
-    int icon = IconBlank;
-    std::string name;      // file name with extension, without the folder
+    RowIcon icon = RowIcon::Blank;
+    std::string path;      // the photo's full path, as listed or dropped
     std::string date;
     std::string message;   // position text or the reason for a failure
+    std::string tip;       // the row's tooltip, or empty
 };
 
 // Told when the list changes, so that a view can show it at once.
@@ -22,27 +23,28 @@ public:
     virtual void RowUpdated(int row) = 0;
 };
 
+// The kinds of file the photo list takes from a folder.
+extern const char* const kPhotoPattern;
+
 // The photos every command works from and writes its outcome into.
-class PhotoList {
+class PhotoList : public PhotoRows {
 public:
-    std::string folder;          // empty, or ends in "/"; a photo's path is folder + name
-    std::string newName;         // the new full path of the latest successful rename
-    std::string renameMessage;   // the reason of the latest failed rename
+    std::string folder;   // the folder last loaded: empty, or ends in "/"
 
     void SetFolder(const std::string& path);
-    // Replaces all rows with the *.jpg files of the folder (any letter case), sorted by name.
+    // Replaces all rows with the photos of the folder (any letter case), sorted by name.
     void LoadFolder(const std::string& path);
-    // Replaces all rows with the given paths; folder becomes the last path's folder.
+    // Replaces all rows with the given paths, each keeping its own folder.
     void AddDroppedFiles(const std::vector<std::string>& paths);
 
-    int Count() const { return static_cast<int>(rows.size()); }
+    int Count() const override { return static_cast<int>(rows.size()); }
+    std::string Path(int row) const override { return rows.at(row).path; }
+    // Applies a run's outcome and shows the row at once.
+    void SetRow(int row, const RowOutcome& outcome) override;
+
     const PhotoRow& Row(int row) const { return rows.at(row); }
+    // The cell's text; the name column shows the file name without its folder.
     std::string Text(int row, int column) const;
-    void SetText(int row, int column, const std::string& text);
-    void SetIcon(int row, int icon);
-    std::string Path(int row) const { return folder + rows.at(row).name; }
-    // Shows the row's new state at once (the observer repaints it).
-    void Repaint(int row);
 
     void SetObserver(PhotoListObserver* o) { observer = o; }
 
@@ -51,3 +53,6 @@ private:
     PhotoListObserver* observer = nullptr;
     void Replaced();
 };
+
+// The last component of a path: "/trips/a/x.jpg" -> "x.jpg".
+std::string FileNameOf(const std::string& path);

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QEventLoop>
+
 #include "gui/MainDialog.h"
 #include "common/ModulePath.h"
 
@@ -37,14 +39,19 @@ int main(int argc, char* argv[])
     ini.write(QString("[Config]\nJPGDir=%1\nGPXPath=%2\nDate=1\nPosn=1\nDisplayType=1\nOffsetMinutes=0\n")
                   .arg(dir.filePath("photos"), dir.filePath("track.gpx")).toLocal8Bit());
     ini.close();
-    SetExecutablePathForTesting(dir.filePath("pinroute").toStdString());
     QDir::setCurrent(dir.path());
 
-    MainDialog dialog;
+    MainDialog dialog(dir.filePath("pinroute.ini").toStdString());
     dialog.show();
     QApplication::processEvents();
-    dialog.OnGeoTag();
-    dialog.OnParse();
+    // Each run goes on a worker thread; wait for it before the next.
+    for (void (MainDialog::*command)() : {&MainDialog::OnGeoTag, &MainDialog::OnParse}) {
+        QEventLoop loop;
+        QObject::connect(&dialog, &MainDialog::RunFinished, &loop, &QEventLoop::quit);
+        (dialog.*command)();
+        if (dialog.Running())
+            loop.exec();
+    }
     QApplication::processEvents();
     const bool saved = dialog.grab().save(output, "PNG");
     dialog.hide();

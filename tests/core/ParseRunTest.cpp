@@ -1,23 +1,31 @@
 #include "parse/ParseRun.h"
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include "exif/Workspace.h"
 #include "photos/PhotoList.h"
+#include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
-#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {
 
 struct CountingFeedback : RunFeedback {
-    int depth = 0;
-    int begun = 0;
+    std::vector<int> done;
     void SetStatus(const std::string&) override {}
-    void BeginWait() override { ++depth; ++begun; }
-    void EndWait() override { --depth; }
+    void Progress(int d, int total, const std::string&) override
+    {
+        done.push_back(d);
+        EXPECT_EQ(4, total);
+    }
 };
+
+const RowIcon kTick = RowIcon::Tick;
+const RowIcon kCross = RowIcon::Cross;
 
 const char kTagged[] = "a tagged.jpg";     // date and position (51.5 N, 0.125 W)
 const char kDateOnly[] = "b date only.jpg";
@@ -27,11 +35,10 @@ const char kNoDate[] = "d no date.jpg";    // position only
 class ParseRunTest : public testing::Test {
 protected:
     TempDir tmp;
-    ScopedCwd cwd{tmp.Path()};
-    ScopedExecutablePath exe{tmp.File("pinroute")};
     std::string folder = tmp.File("my photos") + "/";
     CountingFeedback feedback;
     PhotoList list;
+    Settings settings;
 
     ParseRunTest()
     {
@@ -60,8 +67,16 @@ protected:
 
     void WriteSettings(int date, int posn, int displayType)
     {
-        WriteFile(tmp.File("pinroute.ini"), "[Config]\nDate=" + std::to_string(date) + "\nPosn="
-                  + std::to_string(posn) + "\nDisplayType=" + std::to_string(displayType) + "\n");
+        settings.Date = date;
+        settings.Posn = posn;
+        settings.DisplayType = displayType;
+    }
+
+    ParseStatus Run(bool rename, int jobs = 1, bool dryRun = false)
+    {
+        Workspace workspace;
+        RunControl control(jobs);
+        return ParseRun(settings, rename, list, feedback, workspace, control, dryRun);
     }
 
     std::vector<std::string> Column(int column) const
@@ -71,9 +86,9 @@ protected:
             texts.push_back(list.Text(i, column));
         return texts;
     }
-    std::vector<int> Icons() const
+    std::vector<RowIcon> Icons() const
     {
-        std::vector<int> icons;
+        std::vector<RowIcon> icons;
         for (int i = 0; i < list.Count(); ++i)
             icons.push_back(list.Row(i).icon);
         return icons;
@@ -91,17 +106,19 @@ TEST_F(ParseRunTest, ShowsDatesAndPositionsInBothDisplayTypes)
         SCOPED_TRACE(c.displayType);
         WriteSettings(1, 1, c.displayType);   // Parse leaves the files alone whatever the flags say
         list.LoadFolder(folder);
-        list.SetText(1, ColumnDate, "earlier");
-        RunParseCommand(list, false, feedback);
+        RowOutcome earlier;
+        earlier.date = "earlier";
+        list.SetRow(1, earlier);
+        feedback.done.clear();
+        EXPECT_EQ(ParseStatus::Done, Run(false));
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), feedback.done);
 
         EXPECT_EQ((std::vector<std::string>{kTagged, kDateOnly, kNotJpeg, kNoDate}), Column(ColumnName));
         EXPECT_EQ((std::vector<std::string>{"2006:08:26", "earlier", "", ""}), Column(ColumnDate));
         EXPECT_EQ((std::vector<std::string>{c.position, "No EXIF data found", "No EXIF data found", c.position}),
                   Column(ColumnMessage));
-        EXPECT_EQ((std::vector<int>{IconTick, IconCross, IconCross, IconTick}), Icons());
+        EXPECT_EQ((std::vector<RowIcon>{kTick, kCross, kCross, kTick}), Icons());
     }
-    EXPECT_EQ(3, feedback.begun);
-    EXPECT_EQ(0, feedback.depth);
 }
 
 TEST_F(ParseRunTest, RenameFollowsTheDateAndPositionSettings)
@@ -119,10 +136,10 @@ TEST_F(ParseRunTest, RenameFollowsTheDateAndPositionSettings)
         SCOPED_TRACE(c.tagged);
         WriteSettings(c.date, c.posn, 0);
         list.LoadFolder(folder);
-        RunParseCommand(list, true, feedback);
+        EXPECT_EQ(ParseStatus::Done, Run(true));
 
         EXPECT_EQ((std::vector<std::string>{c.tagged, kDateOnly, kNotJpeg, c.noDate}), Column(ColumnName));
-        EXPECT_EQ((std::vector<int>{IconTick, IconCross, IconCross, IconTick}), Icons());
+        EXPECT_EQ((std::vector<RowIcon>{kTick, kCross, kCross, kTick}), Icons());
         EXPECT_TRUE(FileExists(folder + c.tagged));
         EXPECT_TRUE(FileExists(folder + c.noDate));
         EXPECT_FALSE(FileExists(folder + kTagged));
@@ -139,15 +156,82 @@ TEST_F(ParseRunTest, AFailedRenameShowsWhyAndKeepsTheDate)
     const std::string taken = folder + "a tagged 2006-08-26 .jpg";   // listed first, then kTagged
     WriteFile(taken, "keep me");
     list.LoadFolder(folder);
-    RunParseCommand(list, true, feedback);
+    EXPECT_EQ(ParseStatus::Done, Run(true));
 
     EXPECT_EQ(kTagged, list.Text(1, ColumnName));
-    EXPECT_EQ(IconCross, list.Row(1).icon);
+    EXPECT_EQ(kCross, list.Row(1).icon);
     EXPECT_EQ("2006:08:26", list.Text(1, ColumnDate));
     EXPECT_EQ("File or directory specified already exists or could not be created (invalid path)",
               list.Text(1, ColumnMessage));
     EXPECT_EQ("keep me", ReadFile(taken));
     EXPECT_TRUE(FileExists(folder + kTagged));
+}
+
+// Records every outcome, so that a dry run can be compared with what the files show.
+struct RecordingRows : PhotoRows {
+    std::vector<std::string> paths;
+    std::vector<RowOutcome> outcomes;
+    explicit RecordingRows(std::vector<std::string> p) : paths(std::move(p)), outcomes(paths.size()) {}
+    int Count() const override { return static_cast<int>(paths.size()); }
+    std::string Path(int row) const override { return paths[static_cast<size_t>(row)]; }
+    void SetRow(int row, const RowOutcome& outcome) override { outcomes[static_cast<size_t>(row)] = outcome; }
+};
+
+TEST_F(ParseRunTest, ADryRenameNamesTheNewPathAndChangesNothing)
+{
+    WriteSettings(1, 1, 0);
+    WriteFile(folder + "d no date  51.500000 -0.125000.jpg", "already there");
+    RecordingRows rows({folder + kTagged, folder + kNotJpeg, folder + kNoDate});
+    Workspace workspace;
+    RunControl control;
+    ASSERT_EQ(ParseStatus::Done, ParseRun(settings, true, rows, feedback, workspace, control, true));
+
+    EXPECT_EQ(folder + "a tagged 2006-08-26 51.500000 -0.125000.jpg", rows.outcomes[0].newPath);
+    EXPECT_EQ(RowIcon::Tick, rows.outcomes[0].icon);
+    EXPECT_EQ(RowIcon::Cross, rows.outcomes[1].icon);
+    EXPECT_EQ("File or directory specified already exists or could not be created (invalid path)",
+              rows.outcomes[2].text);
+    EXPECT_TRUE(FileExists(folder + kTagged));
+    EXPECT_FALSE(FileExists(folder + "a tagged 2006-08-26 51.500000 -0.125000.jpg"));
+    EXPECT_EQ("already there", ReadFile(folder + "d no date  51.500000 -0.125000.jpg"));
+}
+
+TEST_F(ParseRunTest, SeveralWorkersGiveTheSameRowsAsOne)
+{
+    // Enough photos for several chunks per worker: copies of the four kinds.
+    for (int i = 0; i < 40; ++i) {
+        const char* source = i % 4 == 0 ? kTagged : i % 4 == 1 ? kDateOnly : i % 4 == 2 ? kNotJpeg : kNoDate;
+        WriteFile(folder + "copy " + std::to_string(100 + i) + ".jpg", ReadFile(folder + source));
+    }
+    WriteSettings(0, 0, 1);
+    auto outcomes = [&](int jobs) {
+        list.LoadFolder(folder);
+        feedback.done.clear();
+        EXPECT_EQ(ParseStatus::Done, Run(false, jobs));
+        std::vector<std::string> texts;
+        for (int i = 0; i < list.Count(); ++i)
+            texts.push_back(list.Text(i, ColumnName) + "|" + list.Text(i, ColumnDate) + "|"
+                            + list.Text(i, ColumnMessage) + "|" + std::to_string(int(list.Row(i).icon)));
+        return texts;
+    };
+    const std::vector<std::string> one = outcomes(1);
+    ASSERT_EQ(44u, one.size());
+    EXPECT_EQ("copy 100.jpg|2006:08:26|TQ 30244 79562|1", one[0]);
+    EXPECT_EQ(one, outcomes(2));
+    EXPECT_EQ(44u, feedback.done.size());
+    EXPECT_EQ(one, outcomes(3));
+}
+
+TEST_F(ParseRunTest, AStoppedRunLeavesTheRowsItDidNotReach)
+{
+    list.LoadFolder(folder);
+    Workspace workspace;
+    RunControl control(2);
+    control.Stop();
+    EXPECT_EQ(ParseStatus::Stopped, ParseRun(settings, false, list, feedback, workspace, control));
+    EXPECT_TRUE(feedback.done.empty());
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(RowIcon::Blank, list.Row(i).icon);
 }
 
 }  // namespace

@@ -21,6 +21,25 @@ std::set<std::string> Listing(const std::string& dir)
     return names;
 }
 
+// The rename as the tables state it; folder is where the test expects the photo to be.
+bool Rename(const std::string& fullPath, const std::string& folder, int dateFlag, int posnFlag, int32_t lat,
+            int32_t lon, const std::string& position, const std::string& date, std::string& newName,
+            std::string& message, bool checkOnly = false)
+{
+    EXPECT_EQ(folder, fullPath.substr(0, folder.size()));
+    NameParts parts;
+    parts.date = dateFlag != 0;
+    parts.position = posnFlag != 0;
+    parts.dateText = date;
+    parts.positionText = position;
+    parts.latitude = lat;
+    parts.longitude = lon;
+    const RenameOutcome outcome = RenamePhoto(fullPath, parts, checkOnly);
+    newName = outcome.renamed ? outcome.newPath : std::string();
+    message = outcome.message;
+    return outcome.renamed;
+}
+
 }  // namespace
 
 TEST(RenamePhoto, BuildsTheNewNameFromFlagsDateAndPosition)
@@ -55,7 +74,7 @@ TEST(RenamePhoto, BuildsTheNewNameFromFlagsDateAndPosition)
 
         std::string newName = "stale";
         std::string message = "stale";
-        EXPECT_TRUE(RenamePhoto(folder + c.file, folder, c.dateFlag, c.posnFlag, c.lat, c.lon, c.position,
+        EXPECT_TRUE(Rename(folder + c.file, folder, c.dateFlag, c.posnFlag, c.lat, c.lon, c.position,
                                 c.date, newName, message)) << message;
         EXPECT_EQ(folder + c.renamed, newName);
         EXPECT_EQ("photo bytes", ReadFile(folder + c.renamed));
@@ -70,8 +89,8 @@ TEST(RenamePhoto, SecondRenameAppendsAgain)
     const std::string folder = temp.Path() + "/";
     WriteFile(folder + "IMG_0001.JPG", "photo");
     std::string newName, message;
-    ASSERT_TRUE(RenamePhoto(folder + "IMG_0001.JPG", folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
-    ASSERT_TRUE(RenamePhoto(newName, folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
+    ASSERT_TRUE(Rename(folder + "IMG_0001.JPG", folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
+    ASSERT_TRUE(Rename(newName, folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
     EXPECT_EQ(folder + "IMG_0001 2006-08-26  2006-08-26 .JPG", newName);
     EXPECT_EQ("photo", ReadFile(newName));
 }
@@ -108,8 +127,13 @@ TEST(RenamePhoto, RefusalsLeaveEveryFileAlone)
 
         const int dateFlag = c.date[0] != '\0';
         std::string newName = "stale", message;
-        EXPECT_FALSE(RenamePhoto(folder + "IMG_0001.JPG", folder, dateFlag, 1, 51, 0, c.position, c.date,
-                                 newName, message));
+        // Checking first must give the same answer and change nothing either.
+        EXPECT_FALSE(Rename(folder + "IMG_0001.JPG", folder, dateFlag, 1, 51, 0, c.position, c.date,
+                            newName, message, true));
+        EXPECT_EQ(c.message, message);
+        EXPECT_EQ(before, Listing(temp.Path()));
+        EXPECT_FALSE(Rename(folder + "IMG_0001.JPG", folder, dateFlag, 1, 51, 0, c.position, c.date,
+                            newName, message));
         EXPECT_EQ(c.message, message);
         EXPECT_EQ("", newName);
         EXPECT_EQ(before, Listing(temp.Path()));

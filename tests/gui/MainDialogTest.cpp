@@ -15,28 +15,42 @@
 #include <gtest/gtest.h>
 
 #include "gui/PhotoListView.h"
-#include "common/ModulePath.h"
+#include <QSignalSpy>
+
+#include <cstdlib>
+#include <filesystem>
 #include "support/TestSupport.h"
 
 namespace {
 
-// A scratch folder as the current directory, with the settings file beside a pretend
-// executable in it.
+// A settings file and photos in a scratch folder; the working folder under it too.
 class MainDialogTest : public testing::Test {
 protected:
     TempDir tmp;
-    ScopedCwd cwd{tmp.Path()};
-    ScopedExecutablePath exe{tmp.File("pinroute")};
+    std::string runtimeDir = tmp.File("runtime");
+    std::string oldRuntime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
 
-    void WriteSettings(const std::string& lines) { WriteFile(tmp.File("pinroute.ini"), "[Config]\n" + lines); }
-};
-
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
+    MainDialogTest()
     {
-        paints += event->type() == QEvent::Paint;
-        return false;
+        mkdir(runtimeDir.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+    }
+    ~MainDialogTest() override
+    {
+        if (oldRuntime.empty())
+            unsetenv("XDG_RUNTIME_DIR");
+        else
+            setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    }
+
+    std::string Ini() const { return tmp.File("pinroute.ini"); }
+    void WriteSettings(const std::string& lines) { WriteFile(Ini(), "[Config]\n" + lines); }
+    int RuntimeEntries() const
+    {
+        int n = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(runtimeDir))
+            ++n;
+        return n;
     }
 };
 
@@ -45,12 +59,21 @@ QString CellText(QAbstractItemView* view, int row, int column)
     return view->model()->index(row, column).data().toString();
 }
 
+// Clicks the button and waits for the run it starts to end.
+void RunAndWait(MainDialog& dialog, const char* button)
+{
+    QSignalSpy finished(&dialog, &MainDialog::RunFinished);
+    dialog.findChild<QPushButton*>(button)->click();
+    if (dialog.Running())
+        ASSERT_TRUE(finished.wait(60000));
+}
+
 TEST_F(MainDialogTest, ControlsCarryTheirIdsTextsAndTabOrder)
 {
     WriteFile(tmp.File("b.JPG"), "x");
     WriteFile(tmp.File("a.jpg"), "x");
     WriteSettings("JPGDir=" + tmp.Path() + "\n");
-    MainDialog dialog;
+    MainDialog dialog(Ini());
 
     struct { const char* name; int id; const char* text; } buttons[] = {
         {"geotagButton", 1018, "&GeoTag"}, {"parseButton", 1002, "&Parse"},
@@ -99,28 +122,31 @@ TEST_F(MainDialogTest, EnterPressesGeoTag)
                                     "<time>2006-05-01T10:00:00Z</time></trkpt></trkseg></trk></gpx>\n");
     WriteTinyJpeg(tmp.File("no exif.jpg"));
     WriteSettings("JPGDir=" + tmp.Path() + "\nGPXPath=" + tmp.File("walk.gpx") + "\n");
-    MainDialog dialog;
+    MainDialog dialog(Ini());
     dialog.show();
     auto* list = dialog.findChild<PhotoListView*>("photoList");
     auto* status = dialog.findChild<QLineEdit*>("statusLine");
 
-    // Enter on another button presses that one; Parse leaves the status line alone.
+    // Enter on another button presses that one.
+    QSignalSpy finished(&dialog, &MainDialog::RunFinished);
     QTest::keyClick(dialog.findChild<QPushButton*>("parseButton"), Qt::Key_Return);
-    EXPECT_EQ(QString(), status->text());
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(QString("Parse 1 of 1: no exif.jpg"), status->text());
     EXPECT_EQ(QString("No EXIF data found"), CellText(list, 0, 3));
 
-    dialog.Photos().SetText(0, ColumnMessage, "");
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(QString("walk.gpx"), status->text());
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(QString("GeoTag 1 of 1: no exif.jpg"), status->text());
     EXPECT_EQ(QString("No EXIF data found"), CellText(list, 0, 3));
     EXPECT_TRUE(dialog.isVisible());
     dialog.hide();
 }
 
-TEST_F(MainDialogTest, EveryWayOfClosingDeletesTheWorkingFiles)
+// The working files live in a private folder of the window; every way of closing removes it.
+TEST_F(MainDialogTest, EveryWayOfClosingRemovesTheWorkingFolder)
 {
-    WriteSettings("");
-    const char* const working[] = {"_output.tmp", "cmd.txt", "log_update_jpg.txt"};
+    WriteTinyJpeg(tmp.File("a.jpg"));
+    WriteSettings("JPGDir=" + tmp.Path() + "\n");
     struct { const char* what; void (*close)(MainDialog&); } routes[] = {
         {"Esc", [](MainDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
         {"Close button", [](MainDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>("closeButton"), Qt::LeftButton); }},
@@ -128,60 +154,85 @@ TEST_F(MainDialogTest, EveryWayOfClosingDeletesTheWorkingFiles)
     };
     for (const auto& route : routes) {
         SCOPED_TRACE(route.what);
-        for (const char* name : working)
-            WriteFile(tmp.File(name), "x");
-        WriteFile(tmp.File("keep.txt"), "mine");
-        MainDialog dialog;
-        dialog.show();
-        route.close(dialog);
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(QDialog::Rejected, dialog.result());
-        for (const char* name : working)
-            EXPECT_FALSE(FileExists(tmp.File(name))) << name;
-        EXPECT_EQ("mine", ReadFile(tmp.File("keep.txt")));
+        WriteFile(tmp.File("cmd.txt"), "mine");
+        {
+            MainDialog dialog(Ini());
+            dialog.show();
+            RunAndWait(dialog, "parseButton");
+            EXPECT_EQ(1, RuntimeEntries());
+            route.close(dialog);
+            EXPECT_FALSE(dialog.isVisible());
+            EXPECT_EQ(QDialog::Rejected, dialog.result());
+        }
+        EXPECT_EQ(0, RuntimeEntries());
+        // A file of a working file's name in the current or photo folder is the user's.
+        EXPECT_EQ("mine", ReadFile(tmp.File("cmd.txt")));
     }
-    // Nothing to delete: closing is quiet, and a folder of one of the names is left alone.
-    mkdir(tmp.File("cmd.txt").c_str(), 0755);
-    MainDialog dialog;
-    dialog.show();
-    dialog.close();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(FileExists(tmp.File("cmd.txt")));
 }
 
-// Each row is painted as soon as it is done; a click or a key that arrives meanwhile is
-// dropped, and the cursor is back to normal afterwards, also when GeoTag finds no GPX file.
-TEST_F(MainDialogTest, ARunPaintsEachRowAndTakesNoOtherInput)
+// While a run lasts the window stays live: the commands are off, Esc stops the run after
+// the photos in flight, and the rows not reached stay as they were.
+TEST_F(MainDialogTest, EscStopsARunAndTheWindowStaysLive)
 {
-    WriteTinyJpeg(tmp.File("a.jpg"));
-    WriteTinyJpeg(tmp.File("b.jpg"));
-    WriteFile(tmp.File("walk.gpx"), "<gpx version=\"1.1\"></gpx>\n");
-    struct { const char* button; const char* gpx; int paints; } runs[] = {
-        {"geotagButton", "walk.gpx", 2}, {"geotagButton", "none.gpx", 0},
-        {"parseButton", "walk.gpx", 2}, {"renameButton", "walk.gpx", 2},
-    };
-    for (const auto& run : runs) {
-        SCOPED_TRACE(std::string(run.button) + " " + run.gpx);
-        WriteSettings("JPGDir=" + tmp.Path() + "\nGPXPath=" + tmp.File(run.gpx) + "\n");
-        MainDialog dialog;
-        dialog.show();
-        QWidget* viewport = dialog.findChild<PhotoListView*>("photoList")->viewport();
-        PaintCounter counter;
-        viewport->installEventFilter(&counter);
+    const std::string photos = tmp.File("photos");
+    mkdir(photos.c_str(), 0755);
+    WriteTinyJpeg(photos + "/template.jpg");
+    const std::string jpeg = ReadFile(photos + "/template.jpg");
+    std::remove((photos + "/template.jpg").c_str());
+    for (int i = 0; i < 300; ++i)
+        WriteFile(photos + "/IMG_" + std::to_string(1000 + i) + ".jpg", jpeg);
+    WriteSettings("JPGDir=" + photos + "\n");
+    MainDialog dialog(Ini());
+    dialog.show();
+    auto* status = dialog.findChild<QLineEdit*>("statusLine");
+    auto* list = dialog.findChild<PhotoListView*>("photoList");
 
-        auto* close = dialog.findChild<QPushButton*>("closeButton");
-        const QPointF centre = close->rect().center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(close, new QMouseEvent(type, centre, close->mapToGlobal(centre),
-                                                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(&dialog, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-        dialog.findChild<QPushButton*>(run.button)->click();
+    QSignalSpy finished(&dialog, &MainDialog::RunFinished);
+    dialog.findChild<QPushButton*>("parseButton")->click();
+    ASSERT_TRUE(dialog.Running());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("geotagButton")->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("setupButton")->isEnabled());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_TRUE(finished.wait(30000));
 
-        EXPECT_GE(counter.paints, run.paints);
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(nullptr, QApplication::overrideCursor());
-        viewport->removeEventFilter(&counter);
-    }
+    int done = 0;
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        done += !CellText(list, i, 3).isEmpty();
+    EXPECT_LT(done, 300);
+    EXPECT_EQ(QString("Stopped after %1 of 300").arg(done), status->text());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("geotagButton")->isEnabled());
+    EXPECT_TRUE(dialog.isVisible());
+
+    // Closing the window during a run waits for the run, then closes.
+    dialog.findChild<QPushButton*>("parseButton")->click();
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.Running());
+}
+
+TEST_F(MainDialogTest, TheListTakesTheRoomOfABiggerWindow)
+{
+    WriteSettings("");
+    MainDialog dialog(Ini());
+    dialog.show();
+    auto* list = dialog.findChild<PhotoListView*>("photoList");
+    auto* status = dialog.findChild<QLineEdit*>("statusLine");
+    auto* geotag = dialog.findChild<QPushButton*>("geotagButton");
+    auto* close = dialog.findChild<QPushButton*>("closeButton");
+    const QRect listBefore = list->geometry();
+    const QRect geotagBefore = geotag->geometry();
+    const QRect statusBefore = status->geometry();
+    EXPECT_EQ(dialog.minimumSize(), dialog.size());
+
+    dialog.resize(dialog.width() + 200, dialog.height() + 100);
+    EXPECT_EQ(listBefore.size() + QSize(200, 100), list->size());
+    EXPECT_EQ(geotagBefore.translated(0, 100), geotag->geometry());
+    EXPECT_EQ(statusBefore.width() + 200, status->width());
+    EXPECT_LT(geotag->x(), close->x());
+    EXPECT_GT(geotag->y(), list->geometry().bottom());
 }
 
 TEST(PhotoListView, ColumnsFollowTheListWidth)
@@ -223,7 +274,8 @@ TEST(PhotoListView, DroppedFilesReplaceTheRows)
     ASSERT_EQ(2, view.model()->rowCount());
     EXPECT_EQ(QString("x.jpg"), CellText(&view, 0, 1));
     EXPECT_EQ(QString("y.txt"), CellText(&view, 1, 1));
-    EXPECT_EQ("/other place/b/", photos.folder);
+    EXPECT_EQ("/trips/a/x.jpg", photos.Path(0));   // each dropped file keeps its own folder
+    EXPECT_EQ("/other place/b/y.txt", photos.Path(1));
 
     // A drop without local files leaves the list as it is.
     QMimeData web;
@@ -254,6 +306,14 @@ TEST(PhotoListView, TipsShowOnlyCutOffTexts)
     };
     EXPECT_EQ(QString(), tipAt(1));
     EXPECT_EQ(QString::fromStdString(longName), tipAt(0));
+
+    // A failed photo's reason is its row's tip, on every cell.
+    RowOutcome failed;
+    failed.icon = RowIcon::Cross;
+    failed.text = "Failed to write GPS tags";
+    failed.tip = "no space left on device";
+    photos.SetRow(1, failed);
+    EXPECT_EQ(QString("no space left on device"), tipAt(1));
     QToolTip::hideText();
 }
 

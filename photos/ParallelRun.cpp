@@ -1,0 +1,71 @@
+#include "photos/ParallelRun.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "photos/RunControl.h"
+#include "photos/RunFeedback.h"
+
+namespace {
+
+// Chunks small enough that the workers share the photos evenly and a stop is noticed
+// soon, large enough that one listing run serves many photos.
+const int kLargestChunk = 32;
+
+}  // namespace
+
+RowReporter::RowReporter(PhotoRows& rows, RunFeedback& feedback, int total)
+    : rows(rows), feedback(feedback), total(total)
+{
+}
+
+void RowReporter::Report(int row, const std::string& path, const RowOutcome& outcome)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    rows.SetRow(row, outcome);
+    feedback.Progress(++reached, total, path);
+}
+
+int RowReporter::Reached() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return reached;
+}
+
+std::vector<std::string> RowPaths(const PhotoRows& rows)
+{
+    std::vector<std::string> paths;
+    const int n = rows.Count();
+    paths.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        paths.push_back(rows.Path(i));
+    return paths;
+}
+
+void ForEachChunk(int total, RunControl& control,
+                  const std::function<void(int worker, int first, int count)>& work)
+{
+    const int jobs = std::max(1, std::min(control.Jobs(), total));
+    const int chunk = std::clamp(total / (jobs * 4), 1, kLargestChunk);
+    std::atomic<int> next{0};
+    auto worker = [&](int index) {
+        for (;;) {
+            if (control.Stopping())
+                return;
+            const int first = next.fetch_add(chunk);
+            if (first >= total)
+                return;
+            work(index, first, std::min(chunk, total - first));
+        }
+    };
+    if (jobs == 1) {
+        worker(0);
+        return;
+    }
+    std::vector<std::thread> threads;
+    for (int i = 0; i < jobs; ++i)
+        threads.emplace_back(worker, i);
+    for (auto& t : threads)
+        t.join();
+}
