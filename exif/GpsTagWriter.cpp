@@ -1,14 +1,23 @@
 #include "exif/GpsTagWriter.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <numeric>
+#include <set>
+#include <sstream>
+#include <thread>
 
 #include <boost/rational.hpp>
 
 #include "exif/ChildProcess.h"
+#include "exif/PhotoTags.h"
+#include "exif/SafeWrite.h"
 #include "common/VersionInfo.h"
 #include "track/Gpx.h"
 
@@ -82,6 +91,276 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
     text += std::string("add Exif.GPSInfo.GPSAltitudeRef Byte \"") + altitudeRef + "\"\n";
     text += "add Exif.Image.Software Ascii \"GeoTag Software Pinroute v " + version + "\"\n";
     return text;
+}
+
+namespace {
+
+// Keeps everything a run prints, for the checks and the log.
+class Capture : public ChildProcess {
+public:
+    std::string text;
+
+protected:
+    void OnOutput(const char* chunk) override { text += chunk; }
+};
+
+// Tags whose values are file offsets: a rewrite moves them, so only their presence counts.
+bool IsOffsetTag(const std::string& key)
+{
+    static const char* const names[] = {".ExifTag", ".GPSTag", ".InteroperabilityTag",
+        ".JPEGInterchangeFormat", ".SubIFDs", ".StripOffsets", ".TileOffsets", "MakerNote.Offset"};
+    for (const char* name : names) {
+        size_t length = std::strlen(name);
+        if (key.size() >= length && key.compare(key.size() - length, length, name) == 0)
+            return true;
+    }
+    return false;
+}
+
+struct Tag {
+    std::string typeCount;   // such as "Rational 3"
+    std::string value;       // the raw value words; empty for an offset tag
+    bool operator<(const Tag& other) const
+    {
+        return typeCount != other.typeCount ? typeCount < other.typeCount : value < other.value;
+    }
+    bool operator==(const Tag& other) const
+    {
+        return typeCount == other.typeCount && value == other.value;
+    }
+};
+using TagMap = std::multimap<std::string, Tag>;
+
+// The tags of each file in a listing of several files (exiv2 -PEIXkycv -- A B ...). An entry
+// starts at a line that begins with its file's path and a blank; a value holding a line break
+// runs on to the next line that begins with one of the paths, so text in a value can't start
+// an entry of its own unless it guesses a private path. A line with the path and a colon is
+// one of the tool's messages and belongs to no entry.
+std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std::string>& paths)
+{
+    struct Start { size_t at; size_t file; bool entry; };
+    std::vector<Start> starts;
+    for (size_t at = 0; at < listing.size();) {
+        for (size_t file = 0; file < paths.size(); ++file) {
+            const std::string& path = paths[file];
+            if (listing.compare(at, path.size(), path) == 0 && at + path.size() < listing.size()
+                && (listing[at + path.size()] == ' ' || listing[at + path.size()] == ':')) {
+                starts.push_back({at, file, listing[at + path.size()] == ' '});
+                break;
+            }
+        }
+        size_t end = listing.find('\n', at);
+        at = end == std::string::npos ? listing.size() : end + 1;
+    }
+
+    std::vector<TagMap> tags(paths.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        if (!starts[i].entry)
+            continue;
+        size_t from = starts[i].at + paths[starts[i].file].size();
+        size_t to = i + 1 < starts.size() ? starts[i + 1].at : listing.size();
+        std::istringstream words(listing.substr(from, to - from));
+        std::string key, type, count, value;
+        if (!(words >> key >> type >> count))
+            continue;
+        std::getline(words >> std::ws, value, '\0');
+        if (!value.empty() && value.back() == '\n')
+            value.pop_back();
+        tags[starts[i].file].emplace(key, Tag{type + " " + count, IsOffsetTag(key) ? "" : value});
+    }
+    return tags;
+}
+
+// Every tag the photo had, apart from those the command names, must still be there with
+// the same type, count and value. Returns the first key that isn't, or "".
+std::string LostTag(const TagMap& before, const TagMap& after, const std::set<std::string>& named)
+{
+    for (auto it = before.begin(); it != before.end(); it = before.upper_bound(it->first)) {
+        if (named.count(it->first))
+            continue;
+        std::multiset<Tag> had, has;
+        for (auto [a, b] = before.equal_range(it->first); a != b; ++a)
+            had.insert(a->second);
+        for (auto [a, b] = after.equal_range(it->first); a != b; ++a)
+            has.insert(a->second);
+        if (had != has)
+            return it->first;
+    }
+    return {};
+}
+
+// Each tag the command adds must be listed exactly once, with the value written.
+// Returns the first key that isn't, or "".
+std::string UnwrittenTag(const TagMap& after, const std::string& command)
+{
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        size_t open = line.find('"');
+        if (!(words >> verb >> key) || verb != "add" || open == std::string::npos)
+            continue;
+        std::string value = line.substr(open + 1, line.rfind('"') - open - 1);
+        auto [a, b] = after.equal_range(key);
+        if (std::distance(a, b) != 1 || a->second.value != value)
+            return key;
+    }
+    return {};
+}
+
+std::set<std::string> NamedKeys(const std::string& command)
+{
+    std::set<std::string> keys;
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        if (words >> verb >> key)
+            keys.insert(key);
+    }
+    return keys;
+}
+
+// The first message of the tool that means the write failed or dropped a tag, as a reason; "".
+std::string MessageFault(const std::string& messages)
+{
+    std::istringstream lines(messages);
+    std::string line;
+    while (std::getline(lines, line)) {
+        size_t tag = line.find("Exif tag ");
+        size_t lost = line.find(" not encoded");
+        if (tag != std::string::npos && lost != std::string::npos && lost > tag + 9)
+            return "a tag would be lost: " + line.substr(tag + 9, lost - tag - 9);
+        if (line.find("Error") != std::string::npos || line.find("rror:") != std::string::npos
+            || line.find("exception") != std::string::npos)
+            return line;
+    }
+    return {};
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// Runs the command file over the working copy of the photo's metadata; its messages go to
+// the log. false with reason when the tool fails or reports a fault.
+bool RunUpdate(const WorkerFiles& files, const std::string& workPath, std::string& reason)
+{
+    Capture tool;
+    int error = tool.Run({kExifProgram, "-k", "-m", files.command, "--", workPath});
+    std::string ignored;
+    WritePrivateFile(files.log, tool.text, ignored);
+    if (error != 0) {
+        reason = std::string(kExifProgram) + ": " + SystemReason(error);
+        return false;
+    }
+    reason = MessageFault(tool.text);
+    if (reason.empty() && !tool.Succeeded()) {
+        reason = tool.text.substr(0, tool.text.find('\n'));
+        if (reason.empty())
+            reason = std::string(kExifProgram) + " failed";
+    }
+    return reason.empty();
+}
+
+// Lists the metadata before and after the update in one run and compares them.
+bool VerifyTags(const std::string& beforePath, const std::string& afterPath,
+                const std::string& command, std::string& reason)
+{
+    Capture tool;
+    int error = tool.Run({kExifProgram, "-PEIXkycv", "--", beforePath, afterPath});
+    if (error != 0) {
+        reason = std::string(kExifProgram) + ": " + SystemReason(error);
+        return false;
+    }
+    std::vector<TagMap> tags = ListedTags(tool.text, {beforePath, afterPath});
+    std::string key = UnwrittenTag(tags[1], command);
+    if (!key.empty()) {
+        reason = "a tag was not written: " + key;
+        return false;
+    }
+    key = LostTag(tags[0], tags[1], NamedKeys(command));
+    if (!key.empty()) {
+        reason = "a tag would be lost: " + key;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
+                  double longitude, const std::string& elevationText, const std::string& version,
+                  std::string& reason)
+{
+    reason.clear();
+    const std::string command = GpsCommandText(latitude, longitude, elevationText, version);
+    if (command.empty()) {
+        reason = "the position is not a latitude and longitude on the globe";
+        return false;
+    }
+    if (files.command.empty()) {
+        reason = "no working folder";
+        return false;
+    }
+    // A photo reached through a link is written where the link points, as the tool did.
+    char* real = realpath(photoPath.c_str(), nullptr);
+    if (!real) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    const std::string photo = real;
+    std::free(real);
+
+    // The tool rewrites only the segments before the image data and copies the rest as it
+    // is, so it is given those segments alone, and the image data is put back after them.
+    std::string original;
+    if (!ReadRegularFile(photo, original, reason))
+        return false;
+    size_t scan = ScanOffset(original);
+    size_t scanHeader = ScanHeaderLength(original, scan);
+    if (scanHeader == 0) {
+        reason = "not a JPEG file";
+        return false;
+    }
+    const std::string head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
+    const std::string folder = FolderOf(files.command);
+    const std::string beforePath = folder + "/before.jpg", afterPath = folder + "/after.jpg";
+    if (!WritePrivateFile(files.command, command, reason)
+        || !WritePrivateFile(beforePath, head, reason)
+        || !WritePrivateFile(afterPath, head, reason) || !RunUpdate(files, afterPath, reason))
+        return false;
+
+    std::string updated;
+    if (!ReadRegularFile(afterPath, updated, reason))
+        return false;
+    size_t newScan = ScanOffset(updated);
+    if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, head, scan) != 0) {
+        reason = "the tool wrote an incomplete JPEG file";
+        return false;
+    }
+
+    PhotoCopy copy;
+    if (!copy.Create(photo, original.size() + newScan, reason)
+        || !copy.Write(updated.data(), newScan, reason)
+        || !copy.Write(original.data() + scan, original.size() - scan, reason))
+        return false;
+    // The flush waits on the disk; the listing meanwhile runs on the processor.
+    int syncError = 0;
+    std::thread flush([&copy, &syncError] { syncError = copy.Sync(); });
+    bool verified = VerifyTags(beforePath, afterPath, command, reason);
+    flush.join();
+    if (!verified)
+        return false;
+    if (syncError != 0) {
+        reason = SystemReason(syncError);
+        return false;
+    }
+    return copy.Replace(reason);
 }
 
 bool GpsTagWriter(const std::string& photoPath, double latitude, double longitude,

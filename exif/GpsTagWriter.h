@@ -7,9 +7,7 @@
 std::string GpsCommandText(double latitude, double longitude, const std::string& elevationText,
                            const std::string& version);
 
-// Writes the position into the photo's EXIF GPS tags through cmd.txt and the exiv2 tool,
-// with the tool's messages in log_update_jpg.txt (both in the current directory).
-// Returns false when the position can't be written, cmd.txt can't be created, the tool
-// can't be started or it exits with an error.
+// The former in-place writer, still called by the committed GeoTag run: cmd.txt and
+// log_update_jpg.txt in the current directory, the photo rewritten in place by the tool.
 bool GpsTagWriter(const std::string& photoPath, double latitude, double longitude,
                   const std::string& elevationText);

@@ -27,3 +27,6 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
 bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
                   double longitude, const std::string& elevationText, const std::string& version,
                   std::string& reason);
+
+// Removes the hidden copies that killed runs left in folder; never any other file.
+void RemoveStaleCopies(const std::string& folder);

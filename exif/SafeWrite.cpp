@@ -1,0 +1,284 @@
+#include "exif/SafeWrite.h"
+
+#include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include "exif/PhotoTags.h"
+
+namespace {
+
+bool WriteAll(int fd, const char* data, size_t size, std::string& reason)
+{
+    while (size > 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            reason = SystemReason(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+unsigned char Byte(const std::string& bytes, size_t i)
+{
+    return static_cast<unsigned char>(bytes[i]);
+}
+
+const char kCopyTag[] = ".pinroute-";
+const size_t kCopyTagLength = sizeof kCopyTag - 1;
+const size_t kRandomLength = 6;   // mkostemp's XXXXXX
+// Room a tag write may add to the photo, on top of its own size, before the disk counts as full.
+const unsigned long long kSpareBytes = 1 << 20;
+
+}  // namespace
+
+std::string SystemReason(int error)
+{
+    std::string text = std::strerror(error);
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+size_t ScanOffset(const std::string& bytes)
+{
+    if (bytes.size() < 4 || Byte(bytes, 0) != 0xFF || Byte(bytes, 1) != 0xD8)
+        return std::string::npos;
+    size_t i = 2;
+    while (i + 1 < bytes.size()) {
+        if (Byte(bytes, i) != 0xFF)
+            return std::string::npos;
+        if (Byte(bytes, i + 1) == 0xFF) {   // a fill byte before a marker
+            ++i;
+            continue;
+        }
+        unsigned marker = Byte(bytes, i + 1);
+        if (marker == 0xDA)
+            return i;
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0x00)
+            return std::string::npos;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {   // markers without a length
+            i += 2;
+            continue;
+        }
+        if (i + 3 >= bytes.size())
+            return std::string::npos;
+        size_t length = (static_cast<size_t>(Byte(bytes, i + 2)) << 8) | Byte(bytes, i + 3);
+        if (length < 2)
+            return std::string::npos;
+        i += 2 + length;
+    }
+    return std::string::npos;
+}
+
+size_t ScanHeaderLength(const std::string& bytes, size_t offset)
+{
+    if (offset == std::string::npos || offset + 3 >= bytes.size())
+        return 0;
+    size_t length = (static_cast<size_t>(Byte(bytes, offset + 2)) << 8) | Byte(bytes, offset + 3);
+    if (length < 2 || offset + 2 + length > bytes.size())
+        return 0;
+    return 2 + length;
+}
+
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason)
+{
+    bytes.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    struct stat info;
+    bool ok = fstat(fd, &info) == 0;
+    if (ok && !S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
+        ok = false;
+    }
+    if (ok)
+        bytes.resize(static_cast<size_t>(info.st_size));
+    size_t done = 0;
+    while (ok) {
+        if (done == bytes.size())
+            bytes.resize(done + 65536);   // the file grew since fstat
+        ssize_t n = read(fd, &bytes[done], bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            reason = SystemReason(errno);
+            ok = false;
+        } else if (n == 0) {
+            break;
+        }
+        done += static_cast<size_t>(n > 0 ? n : 0);
+    }
+    close(fd);
+    bytes.resize(ok ? done : 0);
+    return ok;
+}
+
+bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        reason = path + ": " + SystemReason(errno);
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes.data(), bytes.size(), reason);
+    if (close(fd) != 0 && ok) {
+        reason = SystemReason(errno);
+        ok = false;
+    }
+    return ok;
+}
+
+bool IsCopyName(const std::string& name, long& pid)
+{
+    size_t tag = name.rfind(kCopyTag);
+    if (name.size() < 2 || name[0] != '.' || tag == std::string::npos || tag < 2)
+        return false;
+    size_t digits = tag + kCopyTagLength;
+    size_t dash = name.find('-', digits);
+    if (dash == std::string::npos || dash == digits || dash - digits > 9
+        || name.size() != dash + 1 + kRandomLength)
+        return false;
+    for (size_t i = digits; i < dash; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    for (size_t i = dash + 1; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    pid = std::stol(name.substr(digits, dash - digits));
+    return pid > 0;
+}
+
+PhotoCopy::~PhotoCopy()
+{
+    if (fd >= 0)
+        close(fd);
+    if (!replaced && !path.empty())
+        unlink(path.c_str());
+}
+
+bool PhotoCopy::Create(const std::string& photoPath, size_t size, std::string& reason)
+{
+    struct stat info;
+    if (stat(photoPath.c_str(), &info) != 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    photo = photoPath;
+    mode = info.st_mode & 07777;
+    uid = info.st_uid;
+    gid = info.st_gid;
+    atimeSeconds = info.st_atim.tv_sec;
+    atimeNanos = info.st_atim.tv_nsec;
+    mtimeSeconds = info.st_mtim.tv_sec;
+    mtimeNanos = info.st_mtim.tv_nsec;
+
+    std::string folder = FolderOf(photoPath);
+    struct statvfs space;
+    if (statvfs(folder.c_str(), &space) == 0
+        && static_cast<unsigned long long>(space.f_bavail) * space.f_frsize < size + kSpareBytes) {
+        reason = SystemReason(ENOSPC);
+        return false;
+    }
+
+    // ".NAME.pinroute-PID-XXXXXX", with NAME shortened so that the whole fits NAME_MAX.
+    std::string name = photoPath.substr(photoPath.rfind('/') + 1);
+    std::string tail = kCopyTag + std::to_string(getpid()) + "-XXXXXX";
+    if (name.size() + tail.size() + 1 > 255)
+        name.resize(255 - tail.size() - 1);
+    std::string pattern = (folder == "/" ? "" : folder) + "/." + name + tail;
+    // mkostemp creates with O_CREAT | O_EXCL, mode 0600: a link planted under the name fails it.
+    fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    path = pattern;
+    return true;
+}
+
+bool PhotoCopy::Write(const char* data, size_t size, std::string& reason)
+{
+    return fd >= 0 && WriteAll(fd, data, size, reason);
+}
+
+int PhotoCopy::Sync()
+{
+    return fd >= 0 && fsync(fd) == 0 ? 0 : errno;
+}
+
+bool PhotoCopy::Replace(std::string& reason)
+{
+    if (fd < 0)
+        return false;
+    // Best effort: only root may give a file away; the group works for its members.
+    if ((static_cast<long long>(geteuid()) != uid || static_cast<long long>(getegid()) != gid)
+        && fchown(fd, static_cast<uid_t>(uid), static_cast<gid_t>(gid)) != 0)
+        (void)!fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(gid));
+    struct timespec times[2] = {{static_cast<time_t>(atimeSeconds), atimeNanos},
+                                {static_cast<time_t>(mtimeSeconds), mtimeNanos}};
+    if (fchmod(fd, mode) != 0 || futimens(fd, times) != 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    if (rename(path.c_str(), photo.c_str()) != 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    replaced = true;
+    close(fd);
+    fd = -1;
+    // The copy's data was flushed before; this makes the new name last as well.
+    int folderFd = open(FolderOf(photo).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        fsync(folderFd);
+        close(folderFd);
+    }
+    return true;
+}
+
+void RemoveStaleCopies(const std::string& folder)
+{
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return;
+    }
+    while (dirent* entry = readdir(dir)) {
+        long pid = 0;
+        if (!IsCopyName(entry->d_name, pid))
+            continue;
+        struct stat info;
+        if (fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        // Only a copy whose maker is gone; a live process may still be writing it.
+        if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            unlinkat(fd, entry->d_name, 0);
+    }
+    closedir(dir);
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// File steps of a photo write that must never damage the photo: reading it whole,
+// private working files, and a hidden copy in the photo's folder that replaces the
+// photo only when asked to.
+
+// Offset of the first start-of-scan marker (FF DA) after well-formed segments from the
+// start-of-image marker; npos when bytes don't begin as a JPEG does. Everything from
+// there to the end is the image data, which a tag write leaves as it is.
+size_t ScanOffset(const std::string& bytes);
+
+// The length of the start-of-scan segment at offset (marker included), or 0.
+size_t ScanHeaderLength(const std::string& bytes, size_t offset);
+
+// The system's text for an errno value, starting with a small letter ("no space left on device").
+std::string SystemReason(int error);
+
+// Reads a regular file whole; false with the system's reason. Never blocks on a FIFO.
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason);
+
+// Writes a private working file, never through a link at its name, replacing its content.
+bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason);
+
+// True when name is one of our hidden copies (".NAME.pinroute-PID-XXXXXX"); pid is then
+// the process that made it.
+bool IsCopyName(const std::string& name, long& pid);
+
+// A hidden sibling of a photo, created exclusively (never through a link) and removed
+// again unless Replace() put it in the photo's place.
+class PhotoCopy {
+public:
+    PhotoCopy() = default;
+    ~PhotoCopy();
+    PhotoCopy(const PhotoCopy&) = delete;
+    PhotoCopy& operator=(const PhotoCopy&) = delete;
+
+    // photoPath must be the photo's real path (no link). Checks free space for size bytes
+    // first. false with reason ("no space left on device", ...).
+    bool Create(const std::string& photoPath, size_t size, std::string& reason);
+    // Appends size bytes to the copy.
+    bool Write(const char* data, size_t size, std::string& reason);
+    // Flushes the copy to disk; safe to call from another thread while the caller waits.
+    int Sync();
+    // Gives the copy the photo's owner, permission bits and times, renames it over the
+    // photo and flushes the folder.
+    bool Replace(std::string& reason);
+    const std::string& Path() const { return path; }
+
+private:
+    std::string photo;
+    std::string path;
+    int fd = -1;
+    bool replaced = false;
+    unsigned mode = 0;           // the photo's permission bits
+    long long uid = -1, gid = -1;
+    long long atimeSeconds = 0, atimeNanos = 0, mtimeSeconds = 0, mtimeNanos = 0;
+};
