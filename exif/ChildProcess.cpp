@@ -1,19 +1,21 @@
 #include "exif/ChildProcess.h"
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 const char* const kExifProgram = "exiv2";
 
 namespace {
 
-// A pipe whose two ends are close-on-exec and lie above the standard descriptors,
+// A pipe whose two ends are close-on-exec from the start (so a child that another
+// thread spawns meanwhile never inherits one) and lie above the standard descriptors,
 // so that setting up the child's 0, 1 and 2 can never clobber one of them.
 int MakePipe(int fds[2])
 {
@@ -43,14 +45,13 @@ void CloseFd(int& fd)
     fd = -1;
 }
 
-// Closes the descriptors it holds on every way out of Run.
-struct Fds {
+// The pipes of one run; closes what it still holds on every way out of Run.
+struct Pipes {
     int in[2] = {-1, -1};
     int out[2] = {-1, -1};
-    int exec[2] = {-1, -1};   // the child reports a failed exec here
-    ~Fds()
+    ~Pipes()
     {
-        for (int* p : {in, out, exec}) {
+        for (int* p : {in, out}) {
             CloseFd(p[0]);
             CloseFd(p[1]);
         }
@@ -66,40 +67,86 @@ ssize_t ReadRetrying(int fd, void* buffer, size_t size)
     return n;
 }
 
-// Runs in the forked child: only async-signal-safe calls from here to exec.
-[[noreturn]] void StartChild(const Fds& fds, char* const* argv)
+// The environment for the child: ours, or ours with the language forced to plain C.
+std::vector<std::string> ChildEnvironment(bool plainLocale)
 {
-    // dup2 clears close-on-exec on the copies; the pipes' own descriptors keep it.
-    if (dup2(fds.in[0], STDIN_FILENO) < 0 || dup2(fds.out[1], STDOUT_FILENO) < 0
-        || dup2(fds.out[1], STDERR_FILENO) < 0) {
-        int error = errno;
-        (void)!write(fds.exec[1], &error, sizeof error);
-        _exit(127);
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        if (plainLocale && (std::strncmp(*entry, "LC_ALL=", 7) == 0
+                            || std::strncmp(*entry, "LANGUAGE=", 9) == 0))
+            continue;
+        entries.emplace_back(*entry);
     }
+    if (plainLocale)
+        entries.emplace_back("LC_ALL=C");
+    return entries;
+}
 
-    // Descriptors that the rest of the program opened without close-on-exec must not
-    // reach the tool either.
-    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
-        long limit = sysconf(_SC_OPEN_MAX);
-        if (limit < 0 || limit > 65536)
-            limit = 65536;
-        for (int fd = 3; fd < limit; ++fd)
-            fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
+// Pointers into words for exec, ending in a null pointer.
+std::vector<char*> Pointers(std::vector<std::string>& words)
+{
+    std::vector<char*> pointers;
+    for (auto& word : words)
+        pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
-    // An ignored or blocked SIGPIPE would be inherited through exec; the tool gets
-    // the default disposition, so it ends if its reader goes away.
-    signal(SIGPIPE, SIG_DFL);
-    sigset_t none;
+// The child's 0, 1 and 2 from the pipes (2 from errorFd when given); every other
+// descriptor is closed in the child, including ones opened without close-on-exec.
+int SetUpDescriptors(posix_spawn_file_actions_t& actions, const Pipes& pipes, int errorFd)
+{
+    if (int error = posix_spawn_file_actions_adddup2(&actions, pipes.in[0], STDIN_FILENO))
+        return error;
+    if (int error = posix_spawn_file_actions_adddup2(&actions, pipes.out[1], STDOUT_FILENO))
+        return error;
+    const int errorTarget = errorFd >= 0 ? errorFd : pipes.out[1];
+    if (int error = posix_spawn_file_actions_adddup2(&actions, errorTarget, STDERR_FILENO))
+        return error;
+    return posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+}
+
+// Every signal at its default action and none blocked: an ignored SIGPIPE would
+// otherwise be inherited, and the tool should end if its reader goes away.
+int SetUpSignals(posix_spawnattr_t& attributes)
+{
+    sigset_t all, none;
+    sigfillset(&all);
     sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (int error = posix_spawnattr_setsigdefault(&attributes, &all))
+        return error;
+    if (int error = posix_spawnattr_setsigmask(&attributes, &none))
+        return error;
+    return posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+}
 
-    setpriority(PRIO_PROCESS, 0, 19);
+// Starts argv[0] through PATH. Returns 0 and the child's pid, or the error number
+// (ENOENT when the program isn't found, EACCES when it can't be executed).
+int Spawn(const std::vector<std::string>& argv, const Pipes& pipes, int errorFd,
+          bool plainLocale, pid_t& pid)
+{
+    std::vector<std::string> words = argv;
+    std::vector<std::string> environment = ChildEnvironment(plainLocale);
+    std::vector<char*> args = Pointers(words);
+    std::vector<char*> envp = Pointers(environment);
 
-    execvp(argv[0], argv);
-    int error = errno;
-    (void)!write(fds.exec[1], &error, sizeof error);
-    _exit(127);
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    if (int error = posix_spawn_file_actions_init(&actions))
+        return error;
+    int result = posix_spawnattr_init(&attributes);
+    if (result != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return result;
+    }
+    result = SetUpDescriptors(actions, pipes, errorFd);
+    if (result == 0)
+        result = SetUpSignals(attributes);
+    if (result == 0)
+        result = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
 }
 
 }  // namespace
@@ -111,62 +158,50 @@ int ChildProcess::Run(const std::vector<std::string>& argv)
     termSignal = 0;
     if (argv.empty())
         return EINVAL;
+    if (errorFd >= 0 && errorFd <= 2)
+        return EBADF;   // it would be overwritten by the child's own 0, 1 or 2
 
-    // Built before the fork: the child must not allocate.
-    std::vector<std::string> words = argv;
-    std::vector<char*> args;
-    for (auto& word : words)
-        args.push_back(word.data());
-    args.push_back(nullptr);
-
-    Fds fds;
-    if (int error = MakePipe(fds.in))
+    Pipes pipes;
+    if (int error = MakePipe(pipes.in))
         return error;
-    if (int error = MakePipe(fds.out))
+    if (int error = MakePipe(pipes.out))
         return error;
-    if (int error = MakePipe(fds.exec))
+    pid_t pid = -1;
+    if (int error = Spawn(argv, pipes, errorFd, plainLocale, pid))
         return error;
-
-    pid_t pid = fork();
-    if (pid < 0)
-        return errno;
-    if (pid == 0)
-        StartChild(fds, args.data());
 
     // Only the child holds the writing end of the output pipe now, so the pipe ends
     // when the child does. Nothing is ever written to its standard input: closing our
     // end at once lets a tool that reads it see end of file instead of waiting forever.
-    CloseFd(fds.out[1]);
-    CloseFd(fds.in[0]);
-    CloseFd(fds.in[1]);
-    CloseFd(fds.exec[1]);
+    CloseFd(pipes.out[1]);
+    CloseFd(pipes.in[0]);
+    CloseFd(pipes.in[1]);
 
-    // The exec pipe closes on a successful exec; before that the child writes nothing else.
-    int execError = 0;
-    ssize_t got = ReadRetrying(fds.exec[0], &execError, sizeof execError);
-    int result = 0;
-    if (got == static_cast<ssize_t>(sizeof execError))
-        result = execError != 0 ? execError : ECHILD;
-    else if (got < 0)
-        result = errno;
-
-    if (result == 0) {
-        char buffer[256 + 1];
-        for (;;) {
-            ssize_t n = ReadRetrying(fds.out[0], buffer, 256);
-            if (n == 0)
-                break;
-            if (n < 0) {
-                result = errno;
-                break;
-            }
-            buffer[n] = '\0';   // a zero byte among the bytes read ends the text earlier
-            OnOutput(buffer);
-        }
-    }
+    int result = ReadOutput(pipes.out[0]);
     // A child still writing after a failed read gets SIGPIPE rather than blocking for good.
-    CloseFd(fds.out[0]);
+    CloseFd(pipes.out[0]);
+    return WaitFor(pid, result);
+}
 
+// Hands the output on in chunks of at most 256 bytes until its end. Returns 0, or
+// the errno of a failed read.
+int ChildProcess::ReadOutput(int fd)
+{
+    char buffer[256];
+    for (;;) {
+        ssize_t n = ReadRetrying(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return 0;
+        if (n < 0)
+            return errno;
+        OnBytes(buffer, static_cast<size_t>(n));
+    }
+}
+
+// Waits for the child and keeps its exit status. Returns result, or the errno of a
+// failed wait when result is 0.
+int ChildProcess::WaitFor(int pid, int result)
+{
     int status = 0;
     pid_t waited;
     do
@@ -174,19 +209,19 @@ int ChildProcess::Run(const std::vector<std::string>& argv)
     while (waited < 0 && errno == EINTR);
     if (waited < 0)
         return result != 0 ? result : errno;
-
     if (WIFEXITED(status)) {
         exited = true;
         exitCode = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {
         termSignal = WTERMSIG(status);
     }
-    if (got == static_cast<ssize_t>(sizeof execError)) {
-        // The program never ran: what we know of the child is only our own _exit.
-        exited = false;
-        exitCode = -1;
-    }
     return result;
+}
+
+void ChildProcess::OnBytes(const char* data, size_t size)
+{
+    std::string text(data, size);
+    OnOutput(text.c_str());   // a zero byte among the bytes read ends the text earlier
 }
 
 ExifTool::~ExifTool()

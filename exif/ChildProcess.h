@@ -1,11 +1,14 @@
 #pragma once
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 // Runs one program (found through PATH, never through a shell) with its standard
 // output and standard error on one pipe, its standard input a pipe that is never
-// written, at nice 19. Output reaches OnOutput in order, in chunks of at most 256 bytes.
+// written, at the caller's own priority. Output reaches OnOutput in order, in chunks of
+// at most 256 bytes. Safe to use from several threads at once, one object per thread:
+// a child never inherits a descriptor of another child's pipes.
 class ChildProcess {
 public:
     virtual ~ChildProcess() = default;
@@ -20,9 +23,22 @@ public:
     int exitCode = -1;     // its exit status, when exited
     int termSignal = 0;    // the signal that ended it, or 0
 
+    // When not -1, the child's standard error goes to this descriptor instead of the
+    // output pipe. The descriptor stays the caller's.
+    int errorFd = -1;
+    // When true, the child runs with LC_ALL=C, so its messages are in English whatever
+    // the user's language.
+    bool plainLocale = false;
+
 protected:
     // One chunk of output as text: the bytes read, up to the first zero byte.
     virtual void OnOutput(const char* text) = 0;
+    // One chunk of output as bytes (zero bytes included); by default handed to OnOutput.
+    virtual void OnBytes(const char* data, size_t size);
+
+private:
+    int ReadOutput(int fd);
+    int WaitFor(int pid, int result);
 };
 
 // Captures everything a run prints into a text file.

@@ -1,10 +1,16 @@
 #include "exif/ExifListing.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <boost/rational.hpp>
 
+#include "common/AsciiText.h"
 #include "exif/ChildProcess.h"
 #include "track/Timestamps.h"
 
@@ -21,30 +27,10 @@ const char kLongitudeKey[] = "Exif.GPSInfo.GPSLongitude";
 const double c60 = 1.0 / 60.0;
 const double c3600 = 1.0 / 3600.0;
 
-// Lines are read in pieces of at most 1023 characters, as fgets reads them into
-// 1024 bytes; a longer line arrives as several pieces, each taken as a line.
-const int kLineBuffer = 1024;
-
-char FoldAscii(char c)
+// The runs of characters other than separator (tabs stay in the fields).
+std::vector<std::string> Split(const std::string& line, char separator)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// True when the line starts with the key, ASCII letters compared without regard to case.
-// Not strncasecmp: it follows LC_CTYPE, and Turkish rules don't pair 'I' with 'i'.
-bool BelongsTo(const char* line, const char* key)
-{
-    for (; *key != '\0'; ++line, ++key) {
-        if (FoldAscii(*line) != FoldAscii(*key))
-            return false;
-    }
-    return true;
-}
-
-// The runs of characters other than ' ' (tabs and the line end stay in the fields).
-void Split(const std::string& line, char separator, std::vector<std::string>& fields)
-{
-    fields.clear();
+    std::vector<std::string> fields;
     size_t pos = 0;
     while (pos < line.size()) {
         size_t start = line.find_first_not_of(separator, pos);
@@ -56,11 +42,26 @@ void Split(const std::string& line, char separator, std::vector<std::string>& fi
         fields.push_back(line.substr(start, end - start));
         pos = end;
     }
+    return fields;
 }
 
-// Reads a number the way atol does: leading white space, an optional sign, decimal
-// digits up to the first other character; no digits give 0. A number beyond the
-// range of long saturates instead of overflowing.
+// The whole lines of text without their ends; a last line without an end counts too.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// An optional sign and decimal digits after leading white space, up to the first other
+// character; no digits give 0. A number beyond the range of long is held at its limit.
 long ReadLong(const std::string& text)
 {
     size_t i = 0;
@@ -97,7 +98,104 @@ boost::rational<int> MakeRational(const std::string& word)
     return boost::rational<int>(static_cast<int>(numerator), static_cast<int>(denominator));
 }
 
+// +1, or -1 when the value word starts with 'S' or 'W'; +1 for a line without a value.
+int RefSign(const std::vector<std::string>& fields)
+{
+    if (fields.size() < 4)
+        return 1;
+    char first = fields[3][0];
+    return first == 'S' || first == 'W' ? -1 : 1;
+}
+
+// Degrees from the three value words (degrees, minutes, seconds); 0 for a short line.
+// Throws boost::bad_rational on a zero denominator or a number beyond +-INT_MAX.
+double Degrees(const std::vector<std::string>& fields)
+{
+    if (fields.size() < 6)
+        return 0;
+    // Made one after another, so the first bad word throws before the next is read.
+    boost::rational<int> r1 = MakeRational(fields[3]);
+    boost::rational<int> r2 = MakeRational(fields[4]);
+    boost::rational<int> r3 = MakeRational(fields[5]);
+    double d1 = boost::rational_cast<double>(r1);
+    double d2 = boost::rational_cast<double>(r2);
+    double d3 = boost::rational_cast<double>(r3);
+    return d1 + (d3 * c3600 + d2 * c60);
+}
+
 }  // namespace
+
+void TagReader::AddLine(const std::string& line)
+{
+    if (StartsWithIgnoringAsciiCase(line, kGpsPrefix))
+        AddGpsLine(line, Split(line, ' '));
+    if (StartsWithIgnoringAsciiCase(line, kDateKey))
+        AddDateLine(Split(line, ' '));
+}
+
+void TagReader::AddGpsLine(const std::string& line, const std::vector<std::string>& fields)
+{
+    // The Ref keys first: a GPSLatitudeRef line also starts with GPSLatitude.
+    try {
+        if (StartsWithIgnoringAsciiCase(line, kLatitudeRefKey)) {
+            latitudeSign = RefSign(fields);
+            latitudeRefFound = true;
+        } else if (StartsWithIgnoringAsciiCase(line, kLongitudeRefKey)) {
+            longitudeSign = RefSign(fields);
+            longitudeRefFound = true;
+        } else if (StartsWithIgnoringAsciiCase(line, kLatitudeKey)) {
+            latitudeDegrees = Degrees(fields);
+            latitudeFound = true;
+        } else if (StartsWithIgnoringAsciiCase(line, kLongitudeKey)) {
+            longitudeDegrees = Degrees(fields);
+            longitudeFound = true;
+        }
+    } catch (const boost::bad_rational&) {
+        // An unreadable value counts as absent; an earlier line of the key stands.
+    }
+}
+
+void TagReader::AddDateLine(const std::vector<std::string>& fields)
+{
+    // The capture time comes from the first date line only, even when it is too short;
+    // the date text from the latest line that has one.
+    if (!dateLineSeen)
+        captureTime = fields.size() >= 5 ? ParseExifDateTime(fields[3], fields[4]) : -1;
+    dateLineSeen = true;
+    if (fields.size() >= 4) {
+        dateText = fields[3];
+        while (!dateText.empty() && dateText.back() == '\r')
+            dateText.pop_back();
+    }
+}
+
+PhotoTags TagReader::Tags() const
+{
+    PhotoTags tags;
+    tags.captureTime = captureTime;
+    tags.dateText = dateText;
+    tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
+    if (tags.hasPosition) {
+        tags.latitude = latitudeSign * latitudeDegrees;
+        tags.longitude = longitudeSign * longitudeDegrees;
+    }
+    return tags;
+}
+
+PhotoTags ReadListingText(const std::string& text)
+{
+    TagReader reader;
+    for (const auto& line : Lines(text))
+        reader.AddLine(line);
+    return reader.Tags();
+}
+
+void ParseRational(const std::string& word, long& numerator, long& denominator)
+{
+    std::vector<std::string> pieces = Split(word, '/');
+    numerator = pieces.empty() ? 0 : ReadLong(pieces[0]);
+    denominator = pieces.size() < 2 ? 1 : ReadLong(pieces[1]);
+}
 
 std::vector<std::string> ListingCommand(const std::string& photoPath)
 {
@@ -113,115 +211,328 @@ void ListPhoto(ExifTool& tool, const std::string& photoPath)
     tool.Close();   // the whole listing is in the file from here on
 }
 
-int32_t ReadCaptureTime(const std::string& listingPath)
+namespace {
+
+// The text of a capture file, or nothing when it can't be read.
+bool ReadCaptureFile(const std::string& path, std::string& text)
 {
-    FILE* file = std::fopen(listingPath.c_str(), "re");
+    FILE* file = std::fopen(path.c_str(), "re");
     if (!file)
-        return -1;
-    std::vector<std::string> fields;
-    char line[kLineBuffer];
-    while (std::fgets(line, sizeof line, file)) {
-        if (BelongsTo(line, kDateKey)) {
-            Split(line, ' ', fields);
-            break;
-        }
-    }
+        return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
     std::fclose(file);
-    if (fields.size() < 5)
-        return -1;
-    return ParseExifDateTime(fields[3], fields[4]);
+    return true;
 }
 
-void ParseRational(const std::string& word, long& numerator, long& denominator)
+}  // namespace
+
+int32_t ReadCaptureTime(const std::string& listingPath)
 {
-    // Split at '/' as strtok would: runs count as one, leading ones are skipped.
-    std::vector<std::string> pieces;
-    Split(word, '/', pieces);
-    numerator = pieces.empty() ? 0 : ReadLong(pieces[0]);
-    denominator = pieces.size() < 2 ? 1 : ReadLong(pieces[1]);
+    std::string text;
+    return ReadCaptureFile(listingPath, text) ? ReadListingText(text).captureTime : -1;
 }
 
 bool ExifListing::Read(const std::string& listingPath)
 {
-    FILE* file = std::fopen(listingPath.c_str(), "re");
-    latitude = 0;
-    longitude = 0;
-    dateText.clear();
-    if (!file)
+    std::string text;
+    PhotoTags tags;
+    if (ReadCaptureFile(listingPath, text))
+        tags = ReadListingText(text);
+    latitude = tags.latitude;
+    longitude = tags.longitude;
+    dateText = tags.dateText;
+    return tags.hasPosition;
+}
+
+// Listing many photos in one tool run. With more than one photo, exiv2 starts each line
+// with the photo's name, left-aligned in 20 columns, then two blanks. A line is matched
+// to its photo by that exact prefix. Three things could make a line lie about its
+// photo, and each is kept out of a shared run:
+// - a name holding a line end: such a photo is listed alone;
+// - two names whose prefixes could start the same line (one prefix begins the other):
+//   such photos are listed alone;
+// - a text value holding a line end, which exiv2 prints raw: an Ascii value shorter on
+//   its line than its count says. The output is trusted only up to that line; its
+//   photo is listed again alone and the photos after it in a new run.
+// Messages go to a descriptor of their own, so they never mix with the lines.
+namespace {
+
+const size_t kBatchPaths = 200;          // photos per tool run
+const size_t kBatchBytes = 100 * 1024;   // bytes of photo names per tool run
+
+const char* const kListedKeys[] = {kDateKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
+                                   kLongitudeKey};
+
+// Collects the bytes of a run's output.
+class Capture : public ChildProcess {
+public:
+    std::string bytes;
+
+protected:
+    void OnOutput(const char*) override {}
+    void OnBytes(const char* data, size_t size) override { bytes.append(data, size); }
+};
+
+// What one tool run printed.
+struct RunOutput {
+    int error = 0;          // errno of a run that couldn't be made, else 0
+    bool exited = false;    // the tool ended through exit(), not by a signal
+    std::string lines;      // its standard output
+    std::string messages;   // its standard error
+};
+
+// The name handed to the tool for a photo: a relative path gets "./", so that "-"
+// (standard input to exiv2) or "http:..." can only ever mean a file.
+std::string Argument(const std::string& path)
+{
+    return !path.empty() && path[0] == '/' ? path : "./" + path;
+}
+
+// What starts each of the photo's lines when several photos are listed at once.
+std::string LinePrefix(const std::string& argument)
+{
+    std::string prefix = argument;
+    if (prefix.size() < 20)
+        prefix.append(20 - prefix.size(), ' ');
+    return prefix + "  ";
+}
+
+std::vector<std::string> BatchCommand(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> argv = {kExifProgram, "-PEkycv"};
+    for (const char* key : kListedKeys) {
+        argv.push_back("-K");
+        argv.push_back(key);
+    }
+    argv.push_back("--");
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+}
+
+// The whole content of a descriptor from its start.
+std::string ReadAll(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    off_t offset = 0;
+    ssize_t n;
+    while ((n = pread(fd, buffer, sizeof buffer, offset)) > 0) {
+        text.append(buffer, static_cast<size_t>(n));
+        offset += n;
+    }
+    return text;
+}
+
+RunOutput RunTool(const std::vector<std::string>& arguments)
+{
+    RunOutput output;
+    Capture tool;
+    tool.plainLocale = true;   // the messages are matched in English below
+    tool.errorFd = memfd_create("pinroute-listing-messages", MFD_CLOEXEC);
+    if (tool.errorFd < 0) {
+        output.error = errno;
+        return output;
+    }
+    output.error = tool.Run(BatchCommand(arguments));
+    output.exited = tool.exited;
+    output.lines = std::move(tool.bytes);
+    output.messages = ReadAll(tool.errorFd);
+    close(tool.errorFd);
+    return output;
+}
+
+// True when the tool said it could not read the photo it was given as argument.
+bool NamedInMessages(const std::string& messages, const std::string& argument)
+{
+    const std::string header = "Exiv2 exception in print action for file " + argument + ":";
+    const std::string notOpened = argument + ": Failed to open the file";
+    for (const auto& line : Lines(messages)) {
+        if (line == header || line == notOpened)
+            return true;
+    }
+    return false;
+}
+
+// True when the line (prefix taken away) holds an Ascii value that its count says is
+// longer than what is on the line: the rest may have gone on over the next lines.
+bool ValueMayGoOn(const std::string& line)
+{
+    // KEY TYPE COUNT, then two blanks and the value.
+    size_t pos = 0;
+    std::string words[3];
+    for (auto& word : words) {
+        size_t start = line.find_first_not_of(' ', pos);
+        if (start == std::string::npos)
+            return false;
+        pos = line.find(' ', start);
+        if (pos == std::string::npos)
+            pos = line.size();
+        word = line.substr(start, pos - start);
+    }
+    if (words[1] != "Ascii")
         return false;
+    const long count = ReadLong(words[2]);
+    const long shown = static_cast<long>(line.size()) - static_cast<long>(pos + 2);
+    return shown < count - 1;   // the count holds the closing zero byte
+}
 
-    bool latitudeRefFound = false, longitudeRefFound = false;
-    bool latitudeFound = false, longitudeFound = false;
-    int latitudeSign = 1, longitudeSign = 1;
-    double latitudeDegrees = 0, longitudeDegrees = 0;
+// Reads a run that listed several photos into tags. Returns how many of them (in
+// order) were read from lines that can be trusted; the photo after those must be
+// listed again alone, and the ones after it again together.
+size_t ReadBatch(const RunOutput& output, const std::vector<std::string>& arguments,
+                 const std::vector<size_t>& indices, std::vector<PhotoTags>& tags)
+{
+    const size_t n = arguments.size();
+    std::vector<std::string> prefixes;
+    for (const auto& argument : arguments)
+        prefixes.push_back(LinePrefix(argument));
+    std::vector<TagReader> readers(n);
+    std::vector<bool> hasLines(n, false);
 
-    char line[kLineBuffer];
-    while (std::fgets(line, sizeof line, file)) {
-        if (BelongsTo(line, kGpsPrefix)) {
-            // The Ref keys first: a GPSLatitudeRef line also starts with GPSLatitude.
-            try {
-                if (BelongsTo(line, kLatitudeRefKey)) {
-                    latitudeSign = RefSign(line);
-                    latitudeRefFound = true;
-                } else if (BelongsTo(line, kLongitudeRefKey)) {
-                    longitudeSign = RefSign(line);
-                    longitudeRefFound = true;
-                } else if (BelongsTo(line, kLatitudeKey)) {
-                    latitudeDegrees = Degrees(line);
-                    latitudeFound = true;
-                } else if (BelongsTo(line, kLongitudeKey)) {
-                    longitudeDegrees = Degrees(line);
-                    longitudeFound = true;
-                }
-            } catch (const boost::bad_rational&) {
-                // An unreadable value counts as absent; an earlier line of the key stands.
-            }
+    // Photos are listed in the order given, so a line belongs to the current photo or
+    // a later one.
+    size_t current = 0;
+    size_t trusted = n;
+    for (const auto& line : Lines(output.lines)) {
+        size_t k = current;
+        while (k < n && line.compare(0, prefixes[k].size(), prefixes[k]) != 0)
+            ++k;
+        if (k == n) {   // not a line of any photo: the previous value went on
+            trusted = current;
+            break;
         }
-        if (BelongsTo(line, kDateKey)) {
-            SplitFields(line);
-            if (fields.size() >= 4) {
-                // The last field carries the line end; a date shown in the list or built
-                // into a file name must not.
-                dateText = fields[3];
-                while (!dateText.empty() && (dateText.back() == '\n' || dateText.back() == '\r'))
-                    dateText.pop_back();
-            }
+        current = k;
+        const std::string rest = line.substr(prefixes[k].size());
+        if (ValueMayGoOn(rest)) {
+            trusted = k;
+            break;
+        }
+        readers[k].AddLine(rest);
+        hasLines[k] = true;
+    }
+    for (size_t i = 0; i < trusted; ++i) {
+        PhotoTags& photo = tags[indices[i]];
+        photo = readers[i].Tags();
+        photo.listed = hasLines[i] || !NamedInMessages(output.messages, arguments[i]);
+    }
+    return trusted;
+}
+
+// Appends each run's output to the listing file for the user to read.
+class ListingLog {
+public:
+    explicit ListingLog(const std::string& path)
+    {
+        if (!path.empty())
+            fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    }
+    ~ListingLog()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    ListingLog(const ListingLog&) = delete;
+    ListingLog& operator=(const ListingLog&) = delete;
+
+    void Append(const std::string& text)
+    {
+        size_t done = 0;
+        while (fd >= 0 && done < text.size()) {
+            ssize_t n = write(fd, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return;   // the listing is read from memory; the file is only a copy
+            done += static_cast<size_t>(n);
         }
     }
-    std::fclose(file);
 
-    if (!(latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound))
-        return false;
-    latitude = latitudeSign * latitudeDegrees;
-    longitude = longitudeSign * longitudeDegrees;
-    return true;
+private:
+    int fd = -1;
+};
+
+// Lists the photos at indices in one run, and lists again what that run left unsure.
+void ListBatch(ListingLog& log, const std::vector<std::string>& paths, std::vector<size_t> indices,
+               std::vector<PhotoTags>& tags)
+{
+    while (!indices.empty()) {
+        std::vector<std::string> arguments;
+        for (size_t i : indices)
+            arguments.push_back(Argument(paths[i]));
+        const RunOutput output = RunTool(arguments);
+        log.Append(output.lines);
+        log.Append(output.messages);
+        if (output.error != 0)
+            return;   // the tool can't be run: no photo is listed
+        if (indices.size() == 1) {
+            // One photo: exiv2 prints its lines without a name, and no other photo's
+            // line can be among them.
+            PhotoTags& photo = tags[indices[0]];
+            photo = ReadListingText(output.lines);
+            photo.listed = output.exited && (!output.lines.empty()
+                                             || !NamedInMessages(output.messages, arguments[0]));
+            return;
+        }
+        size_t trusted = output.exited ? ReadBatch(output, arguments, indices, tags) : 0;
+        if (trusted == indices.size())
+            return;
+        ListBatch(log, paths, {indices[trusted]}, tags);
+        indices.erase(indices.begin(), indices.begin() + static_cast<long>(trusted) + 1);
+    }
 }
 
-void ExifListing::SplitFields(const std::string& line)
+// Splits the photos into those that must be listed alone and those that may share a run.
+void SortOut(const std::vector<std::string>& paths, std::vector<size_t>& alone,
+             std::vector<size_t>& shared)
 {
-    Split(line, ' ', fields);
+    std::vector<std::pair<std::string, size_t>> prefixes;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (paths[i].find('\n') != std::string::npos)
+            alone.push_back(i);
+        else
+            prefixes.emplace_back(LinePrefix(Argument(paths[i])), i);
+    }
+    // When one prefix begins another, it also begins every prefix sorted between them,
+    // so comparing neighbours finds every such pair.
+    std::sort(prefixes.begin(), prefixes.end());
+    std::vector<bool> clash(prefixes.size(), false);
+    for (size_t i = 0; i + 1 < prefixes.size(); ++i) {
+        const std::string& a = prefixes[i].first;
+        if (prefixes[i + 1].first.compare(0, a.size(), a) == 0)
+            clash[i] = clash[i + 1] = true;
+    }
+    for (size_t i = 0; i < prefixes.size(); ++i)
+        (clash[i] ? alone : shared).push_back(prefixes[i].second);
+    std::sort(shared.begin(), shared.end());
 }
 
-int ExifListing::RefSign(const std::string& line)
-{
-    SplitFields(line);
-    if (fields.size() < 4)
-        return 1;
-    char first = fields[3][0];
-    return first == 'S' || first == 'W' ? -1 : 1;
-}
+}  // namespace
 
-double ExifListing::Degrees(const std::string& line)
+std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths)
 {
-    SplitFields(line);
-    if (fields.size() < 6)
-        return 0;
-    // Made one after another, so the first bad word throws before the next is read.
-    boost::rational<int> r1 = MakeRational(fields[3]);
-    boost::rational<int> r2 = MakeRational(fields[4]);
-    boost::rational<int> r3 = MakeRational(fields[5]);
-    double d1 = boost::rational_cast<double>(r1);
-    double d2 = boost::rational_cast<double>(r2);
-    double d3 = boost::rational_cast<double>(r3);
-    return d1 + (d3 * c3600 + d2 * c60);
+    std::vector<PhotoTags> tags(paths.size());
+    ListingLog log(files.listing);
+    std::vector<size_t> alone, shared;
+    SortOut(paths, alone, shared);
+    for (size_t i : alone)
+        ListBatch(log, paths, {i}, tags);
+
+    std::vector<size_t> batch;
+    size_t bytes = 0;
+    for (size_t i : shared) {
+        const size_t size = paths[i].size() + 3;   // "./" and the terminating zero
+        if (!batch.empty() && (batch.size() == kBatchPaths || bytes + size > kBatchBytes)) {
+            ListBatch(log, paths, batch, tags);
+            batch.clear();
+            bytes = 0;
+        }
+        batch.push_back(i);
+        bytes += size;
+    }
+    if (!batch.empty())
+        ListBatch(log, paths, batch, tags);
+    return tags;
 }

@@ -3,31 +3,50 @@
 #include <string>
 #include <vector>
 
-// The command that lists a photo's tags in the line form the readers expect:
-// key, type, count, then the raw value words ("51/1 3000/100 0/1", "N").
-std::vector<std::string> ListingCommand(const std::string& photoPath);
+#include "exif/PhotoTags.h"
 
 class ExifTool;
 
-// The capture file of a listing, in the current directory.
-extern const char* const kListingFile;
+// Reads the tags of one photo from its listing lines, in the form "KEY TYPE COUNT VALUE..."
+// that exiv2 -PEkycv prints, fed one whole line at a time without its line end.
+class TagReader {
+public:
+    void AddLine(const std::string& line);
+    // The tags read so far; listed is left false, since only the tool run knows it.
+    PhotoTags Tags() const;
 
-// Lists the photo's tags into kListingFile with tool (one tool may serve many photos).
-// A tool that can't be started leaves the file empty.
-void ListPhoto(ExifTool& tool, const std::string& photoPath);
+private:
+    void AddGpsLine(const std::string& line, const std::vector<std::string>& fields);
+    void AddDateLine(const std::vector<std::string>& fields);
 
-// The photo's Exif.Photo.DateTimeOriginal as a time count, or -1.
-int32_t ReadCaptureTime(const std::string& listingPath);
+    bool latitudeRefFound = false, longitudeRefFound = false;
+    bool latitudeFound = false, longitudeFound = false;
+    int latitudeSign = 1, longitudeSign = 1;
+    double latitudeDegrees = 0, longitudeDegrees = 0;
+    bool dateLineSeen = false;
+    int32_t captureTime = -1;
+    std::string dateText;
+};
+
+// The tags in a one-photo listing held in text; each line counts whole, however long.
+PhotoTags ReadListingText(const std::string& text);
 
 // Splits a rational word such as "3000/100" into its two numbers ("51" reads as 51/1).
-// Each number reads as atol reads it, saturating at the limits of long.
+// Runs of '/' count as one separator; each number is an optional sign and the decimal
+// digits up to the first other character (none read as 0), held at the limits of long.
 void ParseRational(const std::string& word, long& numerator, long& denominator);
 
-// A photo's stored GPS position and capture date, read from a captured listing.
+// The single-photo form, which lists every tag of the photo into a capture file.
+std::vector<std::string> ListingCommand(const std::string& photoPath);
+extern const char* const kListingFile;   // "_output.tmp" in the current directory
+// Lists the photo's tags into kListingFile; a tool that can't be started leaves it empty.
+void ListPhoto(ExifTool& tool, const std::string& photoPath);
+// The capture time read from a capture file, or -1.
+int32_t ReadCaptureTime(const std::string& listingPath);
+
+// A photo's position and capture date read from a capture file.
 class ExifListing {
 public:
-    virtual ~ExifListing() = default;
-
     // True only when all four GPS tags (both references, latitude, longitude) were read.
     // dateText is filled from the capture-date line whatever the result.
     bool Read(const std::string& listingPath);
@@ -35,10 +54,4 @@ public:
     double latitude = 0;    // signed degrees, north positive
     double longitude = 0;   // signed degrees, east positive
     std::string dateText;   // such as 2006:08:26, or empty
-    std::vector<std::string> fields;
-
-    void SplitFields(const std::string& line);
-    int RefSign(const std::string& line);
-    // Throws boost::bad_rational on a zero denominator or a number beyond +-INT_MAX.
-    double Degrees(const std::string& line);
 };
