@@ -13,10 +13,6 @@
 #include "track/Gpx.h"
 #include "track/TrackSearch.h"
 
-namespace {
-
-// Reads every file into one track, so each photo is matched once against all points.
-// Returns false when no file could be read; errors gets a line for each file that failed.
 bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Track& track,
                std::vector<std::string>& errors)
 {
@@ -31,6 +27,8 @@ bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Tra
     }
     return anyRead;
 }
+
+namespace {
 
 RowOutcome TagOne(const PhotoTags& tags, const TrackIndex& index, int64_t offsetSeconds,
                   const WorkerFiles& files, const std::string& path, const std::string& version,

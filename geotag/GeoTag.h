@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "track/Gpx.h"
 
 class PhotoRows;
 class RunControl;
@@ -22,6 +23,12 @@ struct GeoTagResult {
     int reached = 0;                       // photos worked on
     std::vector<std::string> gpxErrors;    // "track.gpx: not a GPX file (line 3)", one a file
 };
+
+// Reads every file into one track, so each photo is matched once against all points; the
+// status line shows each name as it is read. Returns false when no file could be read;
+// errors gets a line for each file that failed ("track.gpx: not a GPX file (line 3)").
+bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Track& track,
+               std::vector<std::string>& errors);
 
 // The GeoTag command: reads every GPX file that settings.GPXPath matches into one track,
 // then writes the nearest point's position into each photo, control.Jobs() at a time.

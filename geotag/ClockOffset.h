@@ -1,0 +1,55 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "track/Gpx.h"
+
+class Workspace;
+class Settings;
+
+// How far a camera clock runs ahead of GPS time, read from a photo of a clock that
+// shows UTC or GPS time: capture time - shown time = minutes * 60 + seconds.
+struct ClockLead {
+    int64_t minutes = 0;   // rounded to the nearest minute: the OffsetMinutes setting
+    int seconds = 0;       // what the rounding left over, -30 .. 29
+};
+
+// captureTime and shownTime are time counts (seconds).
+ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime);
+
+// The time count of the time the user read on the clock: "HH:MM" or "HH:MM:SS", or with a
+// date before it, "YYYY-MM-DD HH:MM:SS" (":" in the date and "T" before the time are taken
+// too). A time alone falls on the capture's day, the day before or the day after, whichever
+// puts it nearest the capture time. -1 for a text that is no such time.
+int64_t ShownTime(const std::string& text, int32_t captureTime);
+
+// One offset tried on a set of photos.
+struct OffsetSuggestion {
+    int32_t minutes = 0;   // the OffsetMinutes value
+    int matched = 0;       // photos within 300 s of a track point with it
+};
+
+// The offsets tried: every whole hour from -14 h to +14 h and the half and quarter hours
+// of the world's time zones (+5:30, +5:45, -3:30, ...), in minutes, ascending.
+const std::vector<int32_t>& CandidateOffsets();
+
+// The best `count` candidate offsets for photos with these capture times (-1: no time,
+// never matches): most photos matched first; among equals whole hours before half hours
+// before quarter hours, then the one nearer zero. Offsets that match no photo are left out.
+std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int32_t>& captureTimes,
+                                             size_t count = 3);
+
+// "+60 min: 412 of 420 photos match"
+std::string SuggestionText(const OffsetSuggestion& suggestion, int total);
+
+// Suggestions for real photos: reads every GPX file settings.GPXPath matches and the
+// photos' capture times through the EXIF tool.
+struct SuggestionRun {
+    bool ok = false;
+    std::string error;                         // why not, when !ok
+    int total = 0;                             // photos looked at
+    std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
+};
+SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
+                                Workspace& workspace);

@@ -1,0 +1,196 @@
+#include "geotag/ClockOffset.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "exif/Workspace.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+#include "track/Timestamps.h"
+
+namespace {
+
+int32_t Exif(const std::string& text)   // "2023:06:17 08:04:10"
+{
+    return ParseExifDateTime(text.substr(0, 10), text.substr(11));
+}
+
+// A track point every 30 s from start for the given minutes.
+Track Walk(int32_t start, int minutes)
+{
+    Track track;
+    for (int s = 0; s <= minutes * 60; s += 30) {
+        TrackPoint p;
+        p.time = start + s;
+        p.lat = 54.45;
+        p.lon = -3.02;
+        track.push_back(p);
+    }
+    return track;
+}
+
+std::string TimeText(int32_t count)   // "2023-06-17T08:00:30Z"
+{
+    const int64_t day = count / 86400, s = count % 86400;
+    // Days since 1970 -> civil date (Howard Hinnant's algorithm).
+    const int64_t z = day + 719468, era = z / 146097, doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+    const int64_t d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t y = yoe + era * 400 + (m <= 2);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", (long long)y, (long long)m,
+                  (long long)d, (long long)(s / 3600), (long long)(s / 60 % 60), (long long)(s % 60));
+    return text;
+}
+
+}  // namespace
+
+TEST(ClockLead, RoundsToTheNearestMinuteAndKeepsTheRest)
+{
+    struct { const char* what; int64_t lead; int64_t minutes; int seconds; } cases[] = {
+        {"exact hour", 3600, 60, 0},
+        {"62 min 5 s", 3725, 62, 5},
+        {"29 s rounds down", 3629, 60, 29},
+        {"30 s rounds up", 3630, 61, -30},
+        {"a second short of the hour", 3599, 60, -1},
+        {"behind by 62 min 5 s", -3725, -62, -5},
+        {"behind, 30 s goes toward zero", -3630, -60, -30},
+        {"behind, 31 s goes away from zero", -3631, -61, 29},
+        {"a few seconds either way", -10, 0, -10},
+        {"14 hours ahead", 14 * 3600 + 12, 840, 12},
+    };
+    const int64_t shown = Exif("2023:06:17 08:00:00");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ClockLead lead = ClockLeadOf(shown + c.lead, shown);
+        EXPECT_EQ(c.minutes, lead.minutes);
+        EXPECT_EQ(c.seconds, lead.seconds);
+        EXPECT_EQ(c.lead, lead.minutes * 60 + lead.seconds);
+    }
+}
+
+TEST(ShownTime, ReadsTheClockOnTheNearestDay)
+{
+    const int32_t capture = Exif("2023:06:17 09:04:10");
+    struct { const char* text; const char* expected; } cases[] = {   // nullptr: refused
+        {"08:04:10", "2023:06:17 08:04:10"},
+        {" 8:04 ", "2023:06:17 08:04:00"},
+        {"23:30:00", "2023:06:16 23:30:00"},   // the clock showed the day before
+        {"2023-06-18 01:00:05", "2023:06:18 01:00:05"},
+        {"2023:06:17T07:59", "2023:06:17 07:59:00"},
+        {"24:00", nullptr},
+        {"08:60", nullptr},
+        {"08:04:60", nullptr},
+        {"8.04", nullptr},
+        {"08:04:1", nullptr},
+        {"", nullptr},
+        {"2023/06/17 08:00", nullptr},
+        {"2023-06-17 8", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.expected ? Exif(c.expected) : -1, ShownTime(c.text, capture));
+    }
+    // Just after midnight by the camera, just before by the clock: the day before.
+    EXPECT_EQ(Exif("2023:06:16 23:58:00"), ShownTime("23:58", Exif("2023:06:17 00:02:00")));
+    EXPECT_EQ(-1, ShownTime("08:00", -1));
+}
+
+TEST(CandidateOffsets, WholeHoursAndTheZonesOffTheHour)
+{
+    const std::vector<int32_t>& offsets = CandidateOffsets();
+    for (int32_t m : {-840, -570, -210, -60, 0, 60, 330, 345, 525, 765, 825, 840}) {
+        SCOPED_TRACE(m);
+        EXPECT_EQ(1, std::count(offsets.begin(), offsets.end(), m));
+    }
+    for (int32_t m : {-900, -15, 15, 45, 900})
+        EXPECT_EQ(0, std::count(offsets.begin(), offsets.end(), m)) << m;
+    EXPECT_TRUE(std::is_sorted(offsets.begin(), offsets.end()));
+}
+
+TEST(SuggestOffsets, FindsTheCameraLead)
+{
+    const int32_t start = Exif("2023:06:17 08:00:00");
+    const Track track = Walk(start, 30);
+    for (int32_t lead : {60, -120, 0, 330, 345, -570, 840, -840}) {
+        SCOPED_TRACE(lead);
+        std::vector<int32_t> captures;
+        for (int s = 100; s < 30 * 60; s += 170)
+            captures.push_back(start + s + lead * 60);
+        captures.push_back(-1);   // a photo without a time counts in the total only
+        const std::vector<OffsetSuggestion> best = SuggestOffsets(track, captures);
+        ASSERT_FALSE(best.empty());
+        EXPECT_EQ(lead, best[0].minutes);
+        EXPECT_EQ(static_cast<int>(captures.size()) - 1, best[0].matched);
+        EXPECT_LE(best.size(), 3u);
+        for (size_t i = 1; i < best.size(); ++i)
+            EXPECT_LE(best[i].matched, best[i - 1].matched);
+    }
+}
+
+TEST(SuggestOffsets, EqualCountsPreferWholeHoursThenNearerZero)
+{
+    // One photo, and points that each fit one offset: 0, +60, -60, +330 and -210 min.
+    // Every offset matches the one photo, so only the tie rules decide.
+    const int32_t capture = Exif("2023:06:17 12:00:00");
+    Track track;
+    for (int minutes : {0, -60, 60, -330, 210}) {
+        TrackPoint p;
+        p.time = capture + minutes * 60;
+        track.push_back(p);
+    }
+    const std::vector<OffsetSuggestion> best = SuggestOffsets(track, {capture}, 5);
+    std::vector<int32_t> order;
+    for (const auto& s : best)
+        order.push_back(s.minutes);
+    EXPECT_EQ((std::vector<int32_t>{0, 60, -60, -210, 330}), order);
+
+    EXPECT_TRUE(SuggestOffsets(track, {-1}).empty());
+    EXPECT_TRUE(SuggestOffsets(Track(), {capture}).empty());
+}
+
+TEST(SuggestionText, ShowsTheSignAndTheCounts)
+{
+    EXPECT_EQ("+60 min: 412 of 420 photos match", SuggestionText({60, 412}, 420));
+    EXPECT_EQ("-330 min: 1 of 1 photo matches", SuggestionText({-330, 1}, 1));
+    EXPECT_EQ("0 min: 0 of 3 photos match", SuggestionText({0, 0}, 3));
+}
+
+// Real photos from the tool: a walk of 90 minutes, photos from a camera an hour ahead.
+TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
+{
+    TempDir tmp;
+    const int32_t start = Exif("2023:06:17 08:00:00");
+    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
+    for (const TrackPoint& p : Walk(start, 90))
+        gpx += "<trkpt lat=\"54.45\" lon=\"-3.02\"><time>" + TimeText(p.time) + "</time></trkpt>\n";
+    WriteFile(tmp.File("walk.gpx"), gpx + "</trkseg></trk></gpx>\n");
+
+    std::vector<std::string> photos;
+    for (const char* time : {"09:04:10", "09:31:45", "09:52:20", "10:14:05", "12:42:30"}) {
+        photos.push_back(tmp.File(std::string("IMG ") + time + ".jpg"));
+        WriteTinyJpeg(photos.back());
+        ASSERT_EQ(0, RunExiv2({"-M", std::string("set Exif.Photo.DateTimeOriginal Ascii 2023:06:17 ") + time,
+                               "--", photos.back()}));
+    }
+    photos.push_back(tmp.File("no exif.jpg"));
+    WriteTinyJpeg(photos.back());
+
+    Settings settings;
+    settings.GPXPath = tmp.File("w*.gpx");
+    Workspace workspace;
+    const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
+    ASSERT_TRUE(run.ok) << run.error;
+    EXPECT_EQ(6, run.total);
+    ASSERT_FALSE(run.best.empty());
+    EXPECT_EQ("+60 min: 4 of 6 photos match", SuggestionText(run.best[0], run.total));
+
+    settings.GPXPath = tmp.File("none*.gpx");
+    const SuggestionRun none = SuggestOffsetsFor(settings, photos, workspace);
+    EXPECT_FALSE(none.ok);
+    EXPECT_NE(std::string::npos, none.error.find("none*.gpx"));
+}
