@@ -295,10 +295,12 @@ void MainDialog::OnRename()
 
 void MainDialog::OnSetUp()
 {
-    if (Running() || !RunSetupDialog(this))
+    if (Running())
         return;
     Settings settings;
     settings.Read(settingsPath);
+    if (!RunSetupDialog(this, settingsPath, settings))
+        return;
     photos.LoadFolder(settings.JPGDir);
 }
 

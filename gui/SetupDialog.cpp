@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,16 +17,14 @@
 #include "gui/Icons.h"
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
+#include "common/ModulePath.h"
 #include "gui/FolderBrowser.h"
-#include "settings/Settings.h"
 
 const char kOffsetNotWholeNumber[] =
     "Please enter a whole number of minutes for the offset "
     "(from -2147483648 to 2147483647).";
 
 namespace {
-
-const char kSection[] = "Config";
 
 QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y, int w, int h,
               Qt::Alignment alignment = Qt::AlignLeft)
@@ -37,26 +36,22 @@ QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y,
 
 }  // namespace
 
-bool RunSetupDialog(QWidget* parent)
+bool RunSetupDialog(QWidget* parent, const std::string& iniPath, Settings& settings)
 {
-    SetupDialog dialog(parent);
-    return dialog.exec() == QDialog::Accepted;
+    SetupDialog dialog(settings, iniPath, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.Result();
+    return true;
 }
 
-SetupDialog::SetupDialog(QWidget* parent, PathPickers* pickers) : QDialog(parent), pickers(pickers)
+SetupDialog::SetupDialog(const Settings& settings, const std::string& iniPath, QWidget* parent,
+                         PathPickers* pickers)
+    : QDialog(parent), values(settings), saved(settings), iniPath(iniPath), pickers(pickers)
 {
     if (!this->pickers)
         this->pickers = ownPickers = new FolderBrowser;
     BuildControls();
-
-    Settings settings;
-    settings.Read();
-    values.Date = settings.Date;
-    values.Posn = settings.Posn;
-    values.DisplayType = settings.DisplayType;
-    values.JPGDir = settings.JPGDir;
-    values.GPXPath = settings.GPXPath;
-    values.OffsetMinutes = settings.OffsetMinutes;
     ShowValues();
 }
 
@@ -65,13 +60,26 @@ SetupDialog::~SetupDialog()
     delete ownPickers;
 }
 
+Settings SetupDialog::Result() const
+{
+    return saved;
+}
+
 void SetupDialog::BuildControls()
 {
     setWindowTitle("Set-up");
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setFixedSize(DialogRect(font(), 0, 0, 244, 162).size());
-
     // Frames and labels first, so that the controls lie above them.
+    BuildFramesAndLabels();
+    BuildPathRows();
+    BuildChoices();
+    BuildButtons();
+    ConnectControls();
+}
+
+void SetupDialog::BuildFramesAndLabels()
+{
     PlaceControl(this, new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup", 9, 55, 84, 97);
     PlaceControl(this, new QGroupBox(this), 0, "positionGroup", 17, 85, 66, 59);
     Label(this, "JPG Directory", "jpgDirLabel", 7, 12, 53, 8, Qt::AlignRight);
@@ -87,21 +95,37 @@ void SetupDialog::BuildControls()
     auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 214, 131, 20, 20);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
 
+    // Which file Save writes, in the free band between the GPX row and the group box;
+    // a long path loses its middle, and the tooltip shows it whole.
+    const QString path = QString::fromStdString(iniPath);
+    auto* file = Label(this, "", "settingsFileLabel", 7, 45, 224, 8);
+    file->setText(file->fontMetrics().elidedText("Settings file: " + path, Qt::ElideMiddle,
+                                                 file->width()));
+    file->setToolTip(path);
+    file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void SetupDialog::BuildPathRows()
+{
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     jpgDirEdit = PlaceControl(this, new QLineEdit(this), 1012, "jpgDirEdit", 73, 6, 129, 14);
     jpgDirBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1014,
-                         "jpgDirBrowseButton", 213, 5, 18, 17);
+                                "jpgDirBrowseButton", 213, 5, 18, 17);
     jpgDirBrowse->setToolTip("Choose the photo folder");
     jpgDirBrowse->setAccessibleName("Browse for the photo folder");
     gpxPathEdit = PlaceControl(this, new QLineEdit(this), 1011, "gpxPathEdit", 73, 27, 129, 14);
     gpxBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1015,
-                      "gpxBrowseButton", 213, 27, 18, 17);
+                             "gpxBrowseButton", 213, 27, 18, 17);
     gpxBrowse->setToolTip("Choose the GPX file");
+    gpxBrowse->setAccessibleName("Browse for the GPX file");
     // The folder icon grows with the buttons, which grow with the font.
     const int iconSide = std::max(16, std::min(gpxBrowse->width(), gpxBrowse->height()) * 3 / 5);
     jpgDirBrowse->setIconSize(QSize(iconSide, iconSide));
     gpxBrowse->setIconSize(QSize(iconSide, iconSide));
-    gpxBrowse->setAccessibleName("Browse for the GPX file");
+}
+
+void SetupDialog::BuildChoices()
+{
     dateCheck = PlaceControl(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
     positionCheck =
         PlaceControl(this, new QCheckBox("Position", this), 1009, "positionCheck", 21, 99, 40, 10);
@@ -109,10 +133,6 @@ void SetupDialog::BuildControls()
         PlaceControl(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
     osgbRadio = PlaceControl(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
     offsetEdit = PlaceControl(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
-    helpButton = PlaceControl(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
-    saveButton = PlaceControl(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
-    cancelButton =
-        PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
 
     // The check boxes and radio buttons may hold a longer caption than the table's
     // width in a larger font: let them take the width they need.
@@ -123,8 +143,19 @@ void SetupDialog::BuildControls()
     displayGroup = new QButtonGroup(this);
     displayGroup->addButton(latLonRadio, 0);
     displayGroup->addButton(osgbRadio, 1);
-    saveButton->setDefault(true);
+}
 
+void SetupDialog::BuildButtons()
+{
+    helpButton = PlaceControl(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
+    saveButton = PlaceControl(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
+    cancelButton =
+        PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
+    saveButton->setDefault(true);
+}
+
+void SetupDialog::ConnectControls()
+{
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, offsetEdit, helpButton,
                         saveButton, cancelButton};
@@ -146,16 +177,14 @@ bool SetupDialog::TakeValues()
     values.Posn = positionCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
-    bool whole = false;
-    const int offset = offsetEdit->text().trimmed().toInt(&whole, 10);
-    if (!whole) {
-        // The offset keeps its last valid value.
+    // A refused offset leaves the last valid one in values.
+    std::string reason;
+    if (!values.Set("OffsetMinutes", offsetEdit->text().toStdString(), reason)) {
         ShowMessage(kOffsetNotWholeNumber, "", MessageIcon::Error);
         offsetEdit->setFocus(Qt::OtherFocusReason);
         offsetEdit->selectAll();
         return false;
     }
-    values.OffsetMinutes = offset;
     return true;
 }
 
@@ -206,12 +235,14 @@ void SetupDialog::OnSave()
 {
     if (!TakeValues())
         return;
-    Settings settings;
-    settings.WriteString(kSection, "JPGDir", values.JPGDir);
-    settings.WriteString(kSection, "GPXPath", values.GPXPath);
-    settings.WriteInt(kSection, "Date", values.Date);
-    settings.WriteInt(kSection, "Posn", values.Posn);
-    settings.WriteInt(kSection, "DisplayType", values.DisplayType);
-    settings.WriteInt(kSection, "OffsetMinutes", values.OffsetMinutes);
+    std::string reason;
+    if (!EnsureSettingsFolder(iniPath, reason) || !values.Write(iniPath, reason)) {
+        ShowMessage("The settings could not be saved to " + iniPath + ":\n" + reason, "",
+                    MessageIcon::Error);
+        return;
+    }
+    // Read back, so the caller gets exactly what every later command will read.
+    if (!saved.Read(iniPath))
+        saved = values;
     accept();
 }

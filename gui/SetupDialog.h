@@ -1,8 +1,9 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include <QDialog>
+
+#include "settings/Settings.h"
 
 class PathPickers;
 class QButtonGroup;
@@ -11,28 +12,24 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// Runs the Set-up dialog modally; true when it was closed through Save.
-bool RunSetupDialog(QWidget* parent);
+// Runs the Set-up dialog modally over settings, which are kept in the file iniPath.
+// True when it was closed through Save: settings then hold what was saved, as a fresh
+// read of the file gives them. After Cancel settings are unchanged.
+bool RunSetupDialog(QWidget* parent, const std::string& iniPath, Settings& settings);
 
-// What the Set-up dialog edits: a copy of the six settings.
-struct SetupValues {
-    std::string JPGDir;        // as typed; ends with "/" when read from the settings
-    std::string GPXPath;
-    int32_t Date = 0;          // flag, 0 or 1
-    int32_t Posn = 0;          // flag, 0 or 1
-    int32_t DisplayType = -1;  // 0 Lat/Lon, 1 OSGB, -1 neither button checked
-    int32_t OffsetMinutes = 0;
-};
-
-// The "Set-up" dialog. It reads the settings when it is built and writes all six on Save.
+// The "Set-up" dialog. It edits a copy of the settings and writes all six to iniPath on
+// Save; a failed write is reported and the dialog stays open with its values.
 class SetupDialog : public QDialog {
     Q_OBJECT
 public:
     // pickers: the folder and file choosers; null uses the real dialogs.
-    explicit SetupDialog(QWidget* parent = nullptr, PathPickers* pickers = nullptr);
+    SetupDialog(const Settings& settings, const std::string& iniPath, QWidget* parent = nullptr,
+                PathPickers* pickers = nullptr);
     ~SetupDialog() override;
 
-    const SetupValues& Values() const { return values; }
+    // The settings as read back from the file after Save (JPGDir with its final "/");
+    // the settings the dialog opened with until then.
+    Settings Result() const;
 
     void OnBrowseJpgDir();
     void OnBrowseGpxFile();
@@ -41,10 +38,17 @@ public:
 
 private:
     void BuildControls();
+    void BuildFramesAndLabels();
+    void BuildPathRows();
+    void BuildChoices();
+    void BuildButtons();
+    void ConnectControls();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
     void ShowValues();   // values -> controls
 
-    SetupValues values;
+    Settings values;   // what the controls show, JPGDir as typed
+    Settings saved;
+    std::string iniPath;
     PathPickers* pickers;
     PathPickers* ownPickers = nullptr;
 

@@ -1,20 +1,28 @@
 #include "settings/IniFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <vector>
+#include <new>
+#include <unordered_map>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "common/AsciiText.h"
+#include "common/ModulePath.h"
 
 namespace {
 
 enum class Kind { Blank, Comment, Section, Key, Other };
 
 // One line of the file, as offsets into its text. A key line's value runs from
-// valueBegin to end; end excludes the line ending, next is where the following line starts.
+// valueBegin to end. end excludes the line ending ("\n", "\r\n", or a lone "\r" that ends
+// the file); next is where the following line starts.
 struct Line {
     size_t begin = 0;
     size_t end = 0;
@@ -24,33 +32,42 @@ struct Line {
     size_t valueBegin = 0;
 };
 
+// Where a section lies: its first header, the lines up to the next header, and the first
+// line of each key in it, by the key's name in lower case.
+struct SectionSpan {
+    size_t header = 0;   // lines.size() when the file has no such section
+    size_t end = 0;
+    std::unordered_map<std::string, size_t> keys;
+    size_t lastEntry = 0;   // the last key (or unreadable) line, else the header
+};
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
 
-std::string Trim(const std::string& text)
+std::string Trim(const std::string& text, size_t first, size_t last)
 {
-    size_t first = 0, last = text.size();
     while (first < last && IsBlank(text[first])) ++first;
     while (last > first && IsBlank(text[last - 1])) --last;
     return text.substr(first, last - first);
 }
 
-char FoldCase(char c)
+std::string Trim(const std::string& text)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return Trim(text, 0, text.size());
 }
 
-bool SameName(const std::string& a, const std::string& b)
+std::string Folded(std::string text)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    }
-    return true;
+    for (char& c : text)
+        c = FoldAscii(c);
+    return text;
+}
+
+std::string ErrorText(int error)
+{
+    return SystemErrorText(error, 1024);
 }
 
 void Classify(const std::string& text, Line& line)
@@ -66,25 +83,23 @@ void Classify(const std::string& text, Line& line)
         return;
     }
     if (text[p] == '[') {
-        size_t close = text.find(']', p);
+        const size_t close = text.find(']', p);
         if (close != std::string::npos && close < line.end) {
             line.kind = Kind::Section;
-            line.name = Trim(text.substr(p + 1, close - p - 1));
+            line.name = Trim(text, p + 1, close);
         }
         return;
     }
-    size_t equals = text.find('=', p);
+    const size_t equals = text.find('=', p);
     if (equals == std::string::npos || equals >= line.end)
         return;
-    line.name = Trim(text.substr(p, equals - p));
+    line.name = Trim(text, p, equals);
     if (!line.name.empty()) {
         line.kind = Kind::Key;
         line.valueBegin = equals + 1;
     }
 }
 
-// Lines end in "\n" or "\r\n"; the last may have no ending. A UTF-8 byte order mark
-// before the first line is kept but not read.
 std::vector<Line> Parse(const std::string& text)
 {
     std::vector<Line> lines;
@@ -92,77 +107,42 @@ std::vector<Line> Parse(const std::string& text)
     while (pos < text.size()) {
         Line line;
         line.begin = pos;
-        size_t newline = text.find('\n', pos);
-        if (newline == std::string::npos) {
-            line.end = line.next = text.size();
-        } else {
-            line.next = newline + 1;
-            line.end = newline > pos && text[newline - 1] == '\r' ? newline - 1 : newline;
-        }
+        const size_t newline = text.find('\n', pos);
+        line.next = newline == std::string::npos ? text.size() : newline + 1;
+        line.end = newline == std::string::npos ? text.size() : newline;
+        // A CR before the "\n", or a lone one that ends the file (a line ending cut short).
+        if (line.end > pos && text[line.end - 1] == '\r')
+            --line.end;
         Classify(text, line);
-        lines.push_back(line);
-        pos = line.next;
+        lines.push_back(std::move(line));
+        pos = lines.back().next;
     }
     return lines;
 }
 
-// Index of the first header of the section, or lines.size().
-size_t FindSection(const std::vector<Line>& lines, const std::string& section)
+SectionSpan FindSection(const std::vector<Line>& lines, const std::string& section)
 {
+    SectionSpan span;
+    span.header = lines.size();
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == Kind::Section && SameName(lines[i].name, section))
-            return i;
-    }
-    return lines.size();
-}
-
-// One past the section's last line: the next header, or the end of the file.
-size_t SectionEnd(const std::vector<Line>& lines, size_t header)
-{
-    size_t i = header + 1;
-    while (i < lines.size() && lines[i].kind != Kind::Section) ++i;
-    return i;
-}
-
-// Index of the key's first line in the section, or lines.size().
-size_t FindKey(const std::vector<Line>& lines, const std::string& section, const std::string& key)
-{
-    size_t header = FindSection(lines, section);
-    if (header == lines.size())
-        return lines.size();
-    size_t end = SectionEnd(lines, header);
-    for (size_t i = header + 1; i < end; ++i) {
-        if (lines[i].kind == Kind::Key && SameName(lines[i].name, key))
-            return i;
-    }
-    return lines.size();
-}
-
-// The whole file into text. A missing file is no failure: exists turns false and
-// text stays empty. Anything that is not a regular file, or can't be read, is a failure.
-bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, struct stat& info)
-{
-    text.clear();
-    exists = false;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT;
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    char buffer[8192];
-    while (ok) {
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            ok = false;
-        else if (count == 0)
+        if (lines[i].kind == Kind::Section && EqualsIgnoringAsciiCase(lines[i].name, section)) {
+            span.header = i;
             break;
-        else
-            text.append(buffer, static_cast<size_t>(count));
+        }
     }
-    close(fd);
-    exists = ok;
-    return ok;
+    span.end = span.lastEntry = span.header;
+    if (span.header == lines.size())
+        return span;
+    for (span.end = span.header + 1; span.end < lines.size(); ++span.end) {
+        const Line& line = lines[span.end];
+        if (line.kind == Kind::Section)
+            break;
+        if (line.kind == Kind::Key || line.kind == Kind::Other)
+            span.lastEntry = span.end;
+        if (line.kind == Kind::Key)
+            span.keys.emplace(Folded(line.name), span.end);   // keeps the first
+    }
+    return span;
 }
 
 // The value as a hand-edited file may hold it: blanks and tabs around it trimmed, then
@@ -170,126 +150,275 @@ bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, str
 std::string CleanValue(const std::string& raw)
 {
     std::string value = Trim(raw);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return value;
 }
 
-// The leading decimal number, optionally signed, clamped to the int range; 0 without one.
-int LeadingNumber(const std::string& text)
+// What to write so that CleanValue gives value back.
+std::string Quoted(const std::string& value)
 {
-    size_t p = 0;
-    bool negative = false;
-    if (p < text.size() && (text[p] == '+' || text[p] == '-'))
-        negative = text[p++] == '-';
-    long long magnitude = 0;
-    const long long limit = static_cast<long long>(INT_MAX) + 1;   // -INT_MIN
-    for (; p < text.size() && text[p] >= '0' && text[p] <= '9'; ++p) {
-        magnitude = magnitude * 10 + (text[p] - '0');
-        if (magnitude > limit)
-            magnitude = limit;   // stays put: no later digit can overflow it
-    }
-    if (negative)
-        return static_cast<int>(-magnitude);
-    return static_cast<int>(magnitude > INT_MAX ? INT_MAX : magnitude);
+    return CleanValue(value) == value ? value : "\"" + value + "\"";
 }
 
-// Names and values that would change the file's structure when written.
-bool Writable(const std::string& section, const std::string& key, const std::string& value)
+// The whole file into text. A missing file is no failure: exists turns false and text
+// stays empty. Anything that is not a regular file, or can't be read, is a failure.
+// O_NONBLOCK keeps a FIFO without a writer from blocking the open.
+bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, struct stat& info,
+                   std::string& reason)
 {
-    auto breaksLine = [](const std::string& s) {
-        return s.find_first_of("\r\n") != std::string::npos;
-    };
-    std::string trimmedKey = Trim(key), trimmedSection = Trim(section);
-    if (trimmedKey.empty() || trimmedSection.empty())
+    text.clear();
+    exists = false;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true;
+        reason = ErrorText(errno);
         return false;
-    if (breaksLine(section) || breaksLine(key) || breaksLine(value))
-        return false;
-    if (section.find(']') != std::string::npos || key.find('=') != std::string::npos)
-        return false;
-    char first = trimmedKey.front();
-    return first != '[' && first != ';' && first != '#';
-}
-
-// The text with the key set: replaced in place, appended to its section, or in a new
-// section at the end. New lines take the file's own line ending.
-std::string SetKey(const std::string& text, const std::string& section, const std::string& key,
-                   const std::string& value)
-{
-    std::vector<Line> lines = Parse(text);
-    size_t newline = text.find('\n');
-    std::string eol = newline != std::string::npos && newline > 0 && text[newline - 1] == '\r'
-                          ? "\r\n" : "\n";
-
-    size_t found = FindKey(lines, section, key);
-    if (found < lines.size()) {
-        const Line& line = lines[found];
-        size_t start = line.valueBegin;
-        while (start < line.end && IsBlank(text[start])) ++start;   // keep "key = " spacing
-        return text.substr(0, start) + value + text.substr(line.end);
     }
-
-    std::string entry = key + "=" + value;
-    size_t header = FindSection(lines, section);
-    if (header < lines.size()) {
-        // After the section's last entry, so blank lines and comments before the next
-        // section stay where they are.
-        size_t after = header;
-        for (size_t i = header + 1; i < SectionEnd(lines, header); ++i) {
-            if (lines[i].kind == Kind::Key || lines[i].kind == Kind::Other)
-                after = i;
-        }
-        const Line& line = lines[after];
-        if (line.next == line.end)   // the file's last line, without an ending
-            return text + eol + entry + eol;
-        return text.substr(0, line.next) + entry + eol + text.substr(line.next);
-    }
-
-    std::string result = text;
-    if (!result.empty() && result.back() != '\n')
-        result += eol;
-    if (!lines.empty() && lines.back().kind != Kind::Blank)
-        result += eol;   // a blank line between the last section and the new one
-    return result + "[" + section + "]" + eol + entry + eol;
-}
-
-// Writes text to a temporary file in path's folder and renames it over path, so that
-// path holds either the old or the new content, never a part.
-bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode,
-                 const struct stat* old)
-{
-    std::string name = path + ".XXXXXX";
-    std::vector<char> temp(name.begin(), name.end());
-    temp.push_back('\0');
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        ssize_t count = write(fd, text.data() + done, text.size() - done);
+    bool ok = fstat(fd, &info) == 0;
+    if (!ok)
+        reason = ErrorText(errno);
+    else if (!S_ISREG(info.st_mode))
+        reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file";
+    ok = ok && S_ISREG(info.st_mode);
+    char buffer[65536];
+    while (ok) {
+        const ssize_t count = read(fd, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0)
+        if (count < 0) {
+            reason = ErrorText(errno);
             ok = false;
-        else
-            done += static_cast<size_t>(count);
+        } else if (count == 0) {
+            break;
+        } else {
+            text.append(buffer, static_cast<size_t>(count));
+        }
     }
+    close(fd);
+    exists = ok;
+    return ok;
+}
+
+bool BreaksLine(const std::string& s)
+{
+    return s.find_first_of("\r\n") != std::string::npos;
+}
+
+// Why section, key or value would change the file's structure when written; "" when
+// they wouldn't.
+std::string StructureProblem(const std::string& section, const std::string& key,
+                             const std::string& value)
+{
+    const std::string trimmedKey = Trim(key), trimmedSection = Trim(section);
+    if (trimmedKey.empty() || trimmedSection.empty())
+        return "a section or key name is empty";
+    if (BreaksLine(section) || BreaksLine(key) || BreaksLine(value))
+        return "a name or value holds a line break";
+    if (section.find(']') != std::string::npos)
+        return "a section name holds \"]\"";
+    if (key.find('=') != std::string::npos)
+        return "a key name holds \"=\"";
+    const char first = trimmedKey.front();
+    if (first == '[' || first == ';' || first == '#')
+        return "a key name starts with \"[\", \";\" or \"#\"";
+    return {};
+}
+
+}  // namespace
+
+namespace {
+
+// The file's own line ending, judged by its first line; "\n" for a new file.
+std::string LineEnding(const std::string& text)
+{
+    const size_t newline = text.find('\n');
+    return newline != std::string::npos && newline > 0 && text[newline - 1] == '\r' ? "\r\n"
+                                                                                    : "\n";
+}
+
+// What ends the file's last line before anything is added after it: nothing when it has
+// its ending, "\n" after a lone CR (a "\r\n" cut short), else the file's line ending.
+std::string MissingEnding(const std::string& text, const std::string& eol)
+{
+    if (text.empty() || text.back() == '\n')
+        return {};
+    return text.back() == '\r' ? "\n" : eol;
+}
+
+// The text with every entry set: replaced in place, appended after the section's last
+// entry (so blank lines and comments before the next section stay where they are), or
+// in a new section at the end. One pass over the lines, whatever the number of entries.
+std::string SetKeys(const std::string& text, const std::string& section, const IniEntries& entries)
+{
+    const std::vector<Line> lines = Parse(text);
+    const std::string eol = LineEnding(text);
+    const SectionSpan span = FindSection(lines, section);
+
+    std::vector<std::pair<size_t, const std::string*>> replaced;   // line, new value
+    std::string appended;
+    for (const auto& [key, value] : entries) {
+        const auto found = span.keys.find(Folded(Trim(key)));
+        if (found != span.keys.end())
+            replaced.emplace_back(found->second, &value);
+        else
+            appended += key + "=" + Quoted(value) + eol;
+    }
+    std::sort(replaced.begin(), replaced.end());
+
+    std::string result;
+    result.reserve(text.size() + appended.size() + section.size() + 8);
+    size_t copied = 0;
+    for (const auto& [index, value] : replaced) {
+        const Line& line = lines[index];
+        size_t start = line.valueBegin;
+        while (start < line.end && IsBlank(text[start])) ++start;   // keeps "key = " spacing
+        result.append(text, copied, start - copied);
+        result += Quoted(*value);
+        copied = line.end;
+    }
+    if (appended.empty())
+        return result.append(text, copied);
+    if (span.header < lines.size()) {
+        const size_t at = lines[span.lastEntry].next;
+        result.append(text, copied, at - copied);
+        if (at == text.size())
+            result += MissingEnding(text, eol);
+        return result.append(appended).append(text, at);
+    }
+    result.append(text, copied);
+    result += MissingEnding(text, eol);
+    if (!lines.empty() && lines.back().kind != Kind::Blank)
+        result += eol;   // a blank line between the last section and the new one
+    return result + "[" + section + "]" + eol + appended;
+}
+
+// The entries with each key once (names compared ignoring case): the first place, the
+// last value.
+IniEntries Unique(const IniEntries& entries)
+{
+    IniEntries unique;
+    std::unordered_map<std::string, size_t> seen;
+    for (const auto& entry : entries) {
+        const auto [found, added] = seen.emplace(Folded(Trim(entry.first)), unique.size());
+        if (added)
+            unique.push_back(entry);
+        else
+            unique[found->second].second = entry.second;
+    }
+    return unique;
+}
+
+void SplitPath(const std::string& path, std::string& folder, std::string& name)
+{
+    const size_t slash = path.rfind('/');
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A save writes NAME.saving-PID-XXXXXX beside the file NAME, where PID is the saving
+// process and XXXXXX six letters or digits.
+std::string SavePrefix(const std::string& name)
+{
+    return name + ".saving-";
+}
+
+// The process id in a temporary file's name of the save pattern, or 0 when the name
+// doesn't follow the pattern exactly.
+pid_t SavingProcess(const std::string& entry, const std::string& prefix)
+{
+    if (entry.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    long long pid = 0;
+    size_t p = prefix.size();
+    for (; p < entry.size() && entry[p] >= '0' && entry[p] <= '9' && pid <= INT_MAX; ++p)
+        pid = pid * 10 + (entry[p] - '0');
+    if (p == prefix.size() || pid <= 0 || pid > INT_MAX || entry.size() != p + 7
+        || entry[p] != '-')
+        return 0;
+    for (++p; p < entry.size(); ++p) {
+        const char c = entry[p];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the temporary files of saves that were killed before their rename: regular
+// files of the save pattern, owned by this user, whose process no longer exists. A save
+// still running in another process keeps its file; so does anything of other names.
+void RemoveStaleSaves(const std::string& folder, const std::string& name)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = SavePrefix(name);
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = SavingProcess(entry->d_name, prefix);
+        struct stat info;
+        if (pid == 0 || fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (!S_ISREG(info.st_mode) || info.st_uid != geteuid())
+            continue;
+        if (kill(pid, 0) != 0 && errno == ESRCH)
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+bool WriteAll(int fd, const std::string& text, std::string& reason)
+{
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t count = write(fd, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            reason = ErrorText(count < 0 ? errno : ENOSPC);
+            return false;
+        }
+        done += static_cast<size_t>(count);
+    }
+    return true;
+}
+
+// Writes text to a temporary file in path's folder, flushes it and renames it over path,
+// so that path holds either the old or the new content, never a part.
+bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode,
+                 const struct stat* old, std::string& reason)
+{
+    std::string folder, name;
+    SplitPath(path, folder, name);
+    std::string pattern = folder + "/" + SavePrefix(name) + std::to_string(getpid()) + "-XXXXXX";
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    bool ok = WriteAll(fd, text, reason);
     if (old) {
         // Keeps the owner when an administrator edits another user's file; an ordinary
         // user can't give files away, and then the file is simply theirs.
         [[maybe_unused]] int ignored = fchown(fd, old->st_uid, old->st_gid);
     }
-    ok = ok && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.data(), path.c_str()) == 0;
+    if (ok && (fchmod(fd, mode) != 0 || fsync(fd) != 0)) {
+        reason = ErrorText(errno);
+        ok = false;
+    }
+    if (close(fd) != 0 && ok) {
+        reason = ErrorText(errno);
+        ok = false;
+    }
+    if (ok && rename(pattern.c_str(), path.c_str()) != 0) {
+        reason = ErrorText(errno);
+        ok = false;
+    }
     if (!ok) {
-        unlink(temp.data());
+        unlink(pattern.c_str());
         return false;
     }
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {   // makes the rename itself last; the data is safe either way
         fsync(dirFd);
         close(dirFd);
@@ -314,53 +443,113 @@ std::string WriteTarget(const std::string& path)
 
 mode_t NewFileMode()
 {
-    mode_t mask = umask(022);
+    const mode_t mask = umask(022);
     umask(mask);
     return 0666 & ~mask;
 }
 
 }  // namespace
 
+bool IniReadValues(const std::string& path, const std::string& section,
+                   const std::vector<std::string>& keys,
+                   std::vector<std::optional<std::string>>& values, std::string& reason)
+{
+    values.assign(keys.size(), std::nullopt);
+    try {
+        std::string text;
+        bool exists = false;
+        struct stat info;
+        if (!ReadWholeFile(path, text, exists, info, reason))
+            return false;
+        const std::vector<Line> lines = Parse(text);
+        const SectionSpan span = FindSection(lines, section);
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const auto found = span.keys.find(Folded(keys[i]));
+            if (found == span.keys.end())
+                continue;
+            const Line& line = lines[found->second];
+            values[i] = CleanValue(text.substr(line.valueBegin, line.end - line.valueBegin));
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        values.assign(keys.size(), std::nullopt);
+        reason = ErrorText(ENOMEM);
+        return false;
+    }
+}
+
 std::string IniReadString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& fallback)
 {
-    std::string text;
-    bool exists = false;
-    struct stat info;
-    if (!ReadWholeFile(path, text, exists, info) || !exists)
-        return fallback;
-    std::vector<Line> lines = Parse(text);
-    size_t found = FindKey(lines, section, key);
-    if (found == lines.size())
-        return fallback;
-    const Line& line = lines[found];
-    return CleanValue(text.substr(line.valueBegin, line.end - line.valueBegin));
+    std::vector<std::optional<std::string>> values;
+    std::string reason;
+    IniReadValues(path, section, {key}, values, reason);
+    return values[0].value_or(fallback);
 }
 
 int IniReadInt(const std::string& path, const std::string& section, const std::string& key,
                int fallback)
 {
-    // A value can't contain a line break, so this text never occurs as one.
-    const std::string missing = "\n";
-    std::string value = IniReadString(path, section, key, missing);
-    return value == missing ? fallback : LeadingNumber(value);
+    std::vector<std::optional<std::string>> values;
+    std::string reason;
+    IniReadValues(path, section, {key}, values, reason);
+    return values[0] ? IniNumber(*values[0]) : fallback;
+}
+
+int IniNumber(const std::string& value)
+{
+    size_t p = 0;
+    bool negative = false;
+    if (p < value.size() && (value[p] == '+' || value[p] == '-'))
+        negative = value[p++] == '-';
+    long long magnitude = 0;
+    const long long limit = static_cast<long long>(INT_MAX) + 1;   // -INT_MIN
+    for (; p < value.size() && value[p] >= '0' && value[p] <= '9'; ++p) {
+        magnitude = magnitude * 10 + (value[p] - '0');
+        if (magnitude > limit)
+            magnitude = limit;   // stays put: no later digit can overflow it
+    }
+    if (negative)
+        return static_cast<int>(-magnitude);
+    return static_cast<int>(magnitude > INT_MAX ? INT_MAX : magnitude);
+}
+
+bool IniWriteValues(const std::string& path, const std::string& section,
+                    const IniEntries& entries, std::string& reason)
+{
+    for (const auto& [key, value] : entries) {
+        reason = StructureProblem(section, key, value);
+        if (!reason.empty())
+            return false;
+    }
+    try {
+        const IniEntries unique = Unique(entries);
+        if (unique.empty())
+            return true;
+        const std::string target = WriteTarget(path);
+        std::string folder, name;
+        SplitPath(target, folder, name);
+        RemoveStaleSaves(folder, name);
+        std::string text;
+        bool exists = false;
+        struct stat info;
+        // A file that exists but can't be read is left alone rather than replaced.
+        if (!ReadWholeFile(target, text, exists, info, reason))
+            return false;
+        const std::string updated = SetKeys(text, section, unique);
+        if (exists && updated == text)
+            return true;
+        return ReplaceFile(target, updated, exists ? (info.st_mode & 07777) : NewFileMode(),
+                           exists ? &info : nullptr, reason);
+    } catch (const std::bad_alloc&) {
+        reason = ErrorText(ENOMEM);
+        return false;
+    }
 }
 
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value)
 {
-    if (!Writable(section, key, value))
-        return false;
-    std::string target = WriteTarget(path);
-    std::string text;
-    bool exists = false;
-    struct stat info;
-    // A file that exists but can't be read is left alone rather than replaced.
-    if (!ReadWholeFile(target, text, exists, info))
-        return false;
-    std::string updated = SetKey(text, section, key, value);
-    if (exists && updated == text)
-        return true;
-    return ReplaceFile(target, updated, exists ? (info.st_mode & 07777) : NewFileMode(),
-                       exists ? &info : nullptr);
+    std::string reason;
+    return IniWriteValues(path, section, {{key, value}}, reason);
 }

@@ -1,42 +1,157 @@
 #include "settings/Settings.h"
 
-#include <cstdio>
+#include <climits>
 
-#include "common/ModulePath.h"
+#include "common/AsciiText.h"
 #include "settings/IniFile.h"
 
 namespace {
+
 const char kSection[] = "Config";
+
+enum class Kind { Flag, Number, Text };
+
+// One setting: its key in the file, its field, and the value a missing key reads as.
+struct Field {
+    const char* key;
+    Kind kind;
+    int32_t Settings::*number;
+    std::string Settings::*text;
+    int32_t fallback;
+};
+
+// The schema, in the order a new file lists the keys.
+const Field kFields[] = {
+    {"JPGDir", Kind::Text, nullptr, &Settings::JPGDir, 0},
+    {"GPXPath", Kind::Text, nullptr, &Settings::GPXPath, 0},
+    {"Date", Kind::Flag, &Settings::Date, nullptr, 1},
+    {"Posn", Kind::Flag, &Settings::Posn, nullptr, 1},
+    {"DisplayType", Kind::Flag, &Settings::DisplayType, nullptr, 1},
+    {"OffsetMinutes", Kind::Number, &Settings::OffsetMinutes, nullptr, 0},
+};
+
+const Field* FindField(const std::string& key)
+{
+    for (const Field& field : kFields) {
+        if (EqualsIgnoringAsciiCase(key, field.key))
+            return &field;
+    }
+    return nullptr;
 }
 
-void Settings::Read()
+// A whole number in the 32-bit range: an optional sign and decimal digits, blanks around
+// them allowed, nothing else.
+bool ParseWholeNumber(const std::string& text, int32_t& number)
 {
-    std::string path;
-    if (!ModuleFilePath(".ini", true, path))
-        return;
-    JPGDir = IniReadString(path, kSection, "JPGDir", "");
+    size_t p = 0, end = text.size();
+    while (p < end && (text[p] == ' ' || text[p] == '\t')) ++p;
+    while (end > p && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    const bool negative = p < end && text[p] == '-';
+    if (p < end && (text[p] == '-' || text[p] == '+'))
+        ++p;
+    if (p == end)
+        return false;
+    long long magnitude = 0;
+    for (; p < end; ++p) {
+        if (text[p] < '0' || text[p] > '9')
+            return false;
+        magnitude = magnitude * 10 + (text[p] - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1)
+            return false;
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    if (value > INT_MAX)
+        return false;
+    number = static_cast<int32_t>(value);
+    return true;
+}
+
+// Why text can't be the value of field; "" when it can.
+std::string Refusal(const Field& field, const std::string& text, int32_t& number)
+{
+    const std::string key = field.key;
+    switch (field.kind) {
+    case Kind::Flag:
+        if (text == "0" || text == "1") {
+            number = text == "1";
+            return {};
+        }
+        return key + " must be 0 or 1";
+    case Kind::Number:
+        if (ParseWholeNumber(text, number))
+            return {};
+        return key + " must be a whole number from -2147483648 to 2147483647";
+    case Kind::Text:
+        if (text.find_first_of("\r\n") == std::string::npos && text.find('\0') == std::string::npos)
+            return {};
+        return key + " can't hold a line break";
+    }
+    return {};
+}
+
+}  // namespace
+
+bool Settings::Read(const std::string& iniPath)
+{
+    const std::vector<std::string>& keys = Keys();
+    std::vector<std::optional<std::string>> values;
+    std::string reason;
+    const bool ok = IniReadValues(iniPath, kSection, keys, values, reason);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const Field& field = kFields[i];
+        if (field.text)
+            this->*field.text = values[i].value_or("");
+        else
+            this->*field.number = values[i] ? IniNumber(*values[i]) : field.fallback;
+    }
     if (!JPGDir.empty() && JPGDir.back() != '/')
         JPGDir += '/';
-    GPXPath = IniReadString(path, kSection, "GPXPath", "");
-    Date = IniReadInt(path, kSection, "Date", 1);
-    Posn = IniReadInt(path, kSection, "Posn", 1);
-    DisplayType = IniReadInt(path, kSection, "DisplayType", 1);
-    OffsetMinutes = IniReadInt(path, kSection, "OffsetMinutes", 0);
+    return ok;
 }
 
-// A failed write leaves the file as it was; nothing is reported.
-void Settings::WriteString(const std::string& section, const std::string& key,
-                           const std::string& text)
+bool Settings::Write(const std::string& iniPath, std::string& reason) const
 {
-    std::string path;
-    if (!ModuleFilePath(".ini", true, path))
-        return;
-    IniWriteString(path, section, key, text);
+    IniEntries entries;
+    for (const std::string& key : Keys())
+        entries.emplace_back(key, Get(key));
+    return IniWriteValues(iniPath, kSection, entries, reason);
 }
 
-void Settings::WriteInt(const std::string& section, const std::string& key, int32_t number)
+const std::vector<std::string>& Settings::Keys()
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(number));
-    WriteString(section, key, text);
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> names;
+        for (const Field& field : kFields)
+            names.push_back(field.key);
+        return names;
+    }();
+    return keys;
+}
+
+std::string Settings::Get(const std::string& key) const
+{
+    const Field* field = FindField(key);
+    if (!field)
+        return {};
+    return field->text ? this->*field->text : std::to_string(this->*field->number);
+}
+
+bool Settings::Set(const std::string& key, const std::string& value, std::string& reason)
+{
+    const Field* field = FindField(key);
+    if (!field) {
+        reason = "unknown setting \"" + key + "\"; the settings are";
+        for (const Field& f : kFields)
+            reason += std::string(" ") + f.key;
+        return false;
+    }
+    int32_t number = 0;
+    reason = Refusal(*field, value, number);
+    if (!reason.empty())
+        return false;
+    if (field->text)
+        this->*field->text = value;
+    else
+        this->*field->number = number;
+    return true;
 }

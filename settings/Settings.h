@@ -1,22 +1,39 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// The six settings, kept in the [Config] section of the INI file beside the executable.
+// The six settings, kept in the [Config] section of an INI file whose path the caller
+// gives. A plain value: copy it, change it, write it back.
 class Settings {
 public:
-    virtual ~Settings() = default;
+    // Fills every field from one read of the file; a missing file or key gives the
+    // field's default, and JPGDir gains a final "/" when it is not empty. False when the
+    // file exists but can't be read (a folder, a FIFO, no permission): every field then
+    // holds its default.
+    bool Read(const std::string& iniPath);
 
-    // Fills every field from the file; a missing file, section or key gives its default.
-    // When the program's own path can't be found the record keeps its values.
-    void Read();
-    void WriteString(const std::string& section, const std::string& key, const std::string& text);
-    void WriteInt(const std::string& section, const std::string& key, int32_t number);
+    // Writes all six keys in one rewrite of the file that keeps everything else in it
+    // byte for byte. False with the system's reason ("Permission denied", "No space left
+    // on device") when the file can't be read or written; the file is then as it was.
+    bool Write(const std::string& iniPath, std::string& reason) const;
 
-    int32_t Date = 0;           // append the date on Rename (flag)
-    int32_t Posn = 0;           // append the position on Rename (flag)
-    int32_t DisplayType = 0;    // 0 latitude/longitude, 1 OSGB grid reference
+    // The key names, in the order a new file lists them.
+    static const std::vector<std::string>& Keys();
+
+    // The field of a key (any letter case) as the file holds it; "" for an unknown key.
+    std::string Get(const std::string& key) const;
+
+    // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
+    // Posn and DisplayType take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
+    // the paths any text without a line break. False with the reason when the key is
+    // unknown or the value is refused; the field then keeps its value.
+    bool Set(const std::string& key, const std::string& value, std::string& reason);
+
+    int32_t Date = 1;           // append the date on Rename (flag)
+    int32_t Posn = 1;           // append the position on Rename (flag)
+    int32_t DisplayType = 1;    // 0 latitude/longitude, 1 OSGB grid reference, -1 neither
     int32_t OffsetMinutes = 0;  // how far the camera clock runs ahead of GPX time
     std::string GPXPath;        // a GPX file, or a pattern in its last component
-    std::string JPGDir;         // the photo folder; ends in "/" unless empty
+    std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
 };

@@ -4,31 +4,49 @@
 #include <filesystem>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
-#include "common/ModulePath.h"
+#include "support/InChild.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-// Points the program at an executable in a fresh folder, so its settings file is
-// dir/pinroute.ini and the real one is never touched.
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Each test has its own settings file in a fresh folder.
 class SettingsFile : public ::testing::Test {
 protected:
     std::string Ini() const { return dir.File("pinroute.ini"); }
-    static Settings ReadBack()
+    Settings ReadBack() const
     {
         Settings settings;
-        settings.Read();
+        EXPECT_TRUE(settings.Read(Ini()));
         return settings;
+    }
+    void Save(const Settings& settings) const
+    {
+        std::string reason;
+        EXPECT_TRUE(settings.Write(Ini(), reason)) << reason;
     }
 
     TempDir dir;
-    ScopedExecutablePath exe{dir.File("pinroute")};
 };
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndIsNotCreated)
 {
-    Settings settings = ReadBack();
+    Settings settings;
+    settings.Date = settings.Posn = settings.DisplayType = 0;
+    settings.OffsetMinutes = 5;
+    settings.GPXPath = settings.JPGDir = "/old";
+    EXPECT_TRUE(settings.Read(Ini()));
     EXPECT_EQ(1, settings.Date);
     EXPECT_EQ(1, settings.Posn);
     EXPECT_EQ(1, settings.DisplayType);
@@ -48,38 +66,41 @@ TEST_F(SettingsFile, PhotoFolderReadsBackWithOneFinalSlash)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        Settings().WriteString("Config", "JPGDir", c.stored);
+        Settings settings;
+        settings.JPGDir = c.stored;
+        Save(settings);
+        EXPECT_NE(std::string::npos, ReadFile(Ini()).find("JPGDir=" + std::string(c.stored) + "\n"));
         EXPECT_EQ(c.read, ReadBack().JPGDir);
     }
 }
 
 TEST_F(SettingsFile, NegativeNumbersRoundTrip)
 {
-    Settings().WriteInt("Config", "OffsetMinutes", -90);
-    EXPECT_EQ("[Config]\nOffsetMinutes=-90\n", ReadFile(Ini()));
+    Settings settings;
+    settings.OffsetMinutes = -90;
+    Save(settings);
+    EXPECT_NE(std::string::npos, ReadFile(Ini()).find("\nOffsetMinutes=-90\n"));
     EXPECT_EQ(-90, ReadBack().OffsetMinutes);
 
-    Settings().WriteInt("Config", "OffsetMinutes", INT_MIN);
+    settings.OffsetMinutes = INT_MIN;
+    Save(settings);
     EXPECT_EQ(INT_MIN, ReadBack().OffsetMinutes);
 }
 
-TEST_F(SettingsFile, SaveOrderBuildsTheFileFromScratchWithoutLeftovers)
+TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
 {
     Settings settings;
-    settings.WriteString("Config", "JPGDir", "/home/me/photos");
-    settings.WriteString("Config", "GPXPath", "/home/me/tracks/*.gpx");
-    settings.WriteInt("Config", "Date", 1);
-    settings.WriteInt("Config", "Posn", 0);
-    settings.WriteInt("Config", "DisplayType", 0);
-    settings.WriteInt("Config", "OffsetMinutes", 75);
+    settings.JPGDir = "/home/me/photos";
+    settings.GPXPath = "/home/me/tracks/*.gpx";
+    settings.Date = 1;
+    settings.Posn = 0;
+    settings.DisplayType = 0;
+    settings.OffsetMinutes = 75;
+    Save(settings);
     EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
               "Posn=0\nDisplayType=0\nOffsetMinutes=75\n",
               ReadFile(Ini()));
-
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, names);
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
 
     Settings read = ReadBack();
     EXPECT_EQ("/home/me/photos/", read.JPGDir);
@@ -99,13 +120,114 @@ TEST_F(SettingsFile, NamesIgnoreCaseAndTheFirstOccurrenceWins)
     EXPECT_EQ(0, settings.Date);
     EXPECT_EQ(1, settings.Posn);   // a second [Config] is not read...
 
-    Settings().WriteInt("Config", "date", 5);
-    Settings().WriteInt("Config", "Posn", 3);   // ...nor written: reads and writes agree
-    EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first\nJPGDIR=/second\nDATE=5\nPosn=3\n"
-              "[CONFIG]\nPosn=0\n",
+    settings.Date = 5;
+    settings.Posn = 3;
+    Save(settings);   // ...nor written: reads and writes agree
+    EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first/\nJPGDIR=/second\nDATE=5\n"
+              "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\n[CONFIG]\nPosn=0\n",
               ReadFile(Ini()));
     EXPECT_EQ(5, ReadBack().Date);
     EXPECT_EQ(3, ReadBack().Posn);
+}
+
+TEST_F(SettingsFile, TextsReadBackExactlyAsSet)
+{
+    // Blanks at either end and quotes would be taken off a hand-edited value.
+    for (const char* text : {" /lead", "/trail ", "\t/tab\t", "\"/quoted\"", "'/single'",
+                             "/a \"mid\" b", "\"", "/semi;colon=#x"}) {
+        SCOPED_TRACE(text);
+        Settings settings;
+        std::string reason;
+        ASSERT_TRUE(settings.Set("GPXPath", text, reason)) << reason;
+        Save(settings);
+        EXPECT_EQ(text, ReadBack().Get("gpxpath"));
+    }
+}
+
+TEST_F(SettingsFile, UnreadableFileGivesDefaults)
+{
+    std::filesystem::create_directory(Ini());
+    Settings settings;
+    settings.Date = 0;
+    EXPECT_FALSE(settings.Read(Ini()));
+    EXPECT_EQ(1, settings.Date);
+}
+
+TEST(SettingsKeys, SetChecksEachKeyAndLeavesRefusedValuesAlone)
+{
+    struct { const char* key; std::string value; bool taken; const char* got; } cases[] = {
+        {"Date", "0", true, "0"}, {"date", "1", true, "1"}, {"DATE", "2", false, "1"},
+        {"Posn", "0", true, "0"}, {"Posn", "", false, "1"}, {"Posn", " 1", false, "1"},
+        {"DisplayType", "0", true, "0"}, {"displaytype", "-1", false, "1"},
+        {"OffsetMinutes", "-60", true, "-60"}, {"OffsetMinutes", " +15 ", true, "15"},
+        {"OffsetMinutes", "2147483647", true, "2147483647"},
+        {"OffsetMinutes", "-2147483648", true, "-2147483648"},
+        {"OffsetMinutes", "2147483648", false, "0"}, {"OffsetMinutes", "-2147483649", false, "0"},
+        {"OffsetMinutes", "1.5", false, "0"}, {"OffsetMinutes", "", false, "0"},
+        {"OffsetMinutes", "-", false, "0"}, {"OffsetMinutes", "12 minutes", false, "0"},
+        {"OffsetMinutes", "99999999999999999999", false, "0"},
+        {"JPGDir", "/my photos", true, "/my photos"}, {"jpgdir", "/a\nb", false, ""},
+        {"GPXPath", "/t/*.gpx", true, "/t/*.gpx"}, {"GPXPath", "/t\r", false, ""},
+        {"GPXPath", std::string("/t\0x", 4), false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        Settings settings;
+        std::string reason;
+        EXPECT_EQ(c.taken, settings.Set(c.key, c.value, reason));
+        EXPECT_EQ(c.taken, reason.empty()) << reason;
+        EXPECT_EQ(c.got, settings.Get(c.key));
+    }
+}
+
+TEST(SettingsKeys, UnknownKeysAreRefusedWithTheKnownOnes)
+{
+    Settings settings;
+    std::string reason;
+    EXPECT_FALSE(settings.Set("Offset", "5", reason));
+    for (const std::string& key : Settings::Keys())
+        EXPECT_NE(std::string::npos, reason.find(key)) << reason;
+    EXPECT_EQ("", settings.Get("Offset"));
+    EXPECT_EQ("0", settings.Get("offsetminutes"));
+}
+
+// A failed save says why and leaves the file as it was, with no temporary file beside it.
+TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
+{
+    const std::string before = "; mine\n[Config]\nOffsetMinutes=5\n";
+    WriteFile(Ini(), before);
+    Settings settings;
+    settings.OffsetMinutes = 10;
+    settings.JPGDir = std::string(100000, 'p');
+
+    // A file size limit stops the write part-way, as a full disk would.
+    const std::string tooLarge = InChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string reason;
+        return settings.Write(Ini(), reason) ? "written" : reason;
+    });
+    EXPECT_EQ("File too large", tooLarge);
+    EXPECT_EQ(before, ReadFile(Ini()));
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
+
+    // A folder that the user can't write; root runs the save as "nobody".
+    ASSERT_EQ(0, chmod(dir.Path().c_str(), geteuid() == 0 ? 0755 : 0555));
+    const std::string denied = InChild([&] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return std::string("can't become nobody");
+        std::string reason;
+        return settings.Write(Ini(), reason) ? "written" : reason;
+    });
+    chmod(dir.Path().c_str(), 0700);
+    EXPECT_EQ("Permission denied", denied);
+    EXPECT_EQ(before, ReadFile(Ini()));
+
+    std::string reason;
+    EXPECT_FALSE(settings.Write(dir.File("missing/pinroute.ini"), reason));
+    EXPECT_EQ("No such file or directory", reason);
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
 }
 
 }  // namespace

@@ -4,18 +4,21 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "gui/MainDialog.h"
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
-#include "common/ModulePath.h"
 #include "gui/FolderBrowser.h"
 #include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
@@ -55,12 +58,19 @@ Widget* Control(QWidget* dialog, int id)
 
 class SetupDialogTest : public testing::Test {
 protected:
-    void SetUp() override { ResetHelpEngineForTesting(); }
-    std::string Ini() const { return ReadFile(dir.File("pinroute.ini")); }
-    void WriteIni(const std::string& text) { WriteFile(dir.File("pinroute.ini"), text); }
+    std::string IniPath() const { return dir.File("pinroute.ini"); }
+    std::string Ini() const { return ReadFile(IniPath()); }
+    void WriteIni(const std::string& text) { WriteFile(IniPath(), text); }
+    // The dialog over the settings file as it is now, as the main window opens it.
+    std::unique_ptr<SetupDialog> Open(const std::string& iniPath = {})
+    {
+        const std::string path = iniPath.empty() ? IniPath() : iniPath;
+        Settings settings;
+        settings.Read(path);
+        return std::make_unique<SetupDialog>(settings, path, nullptr, &pickers);
+    }
 
     TempDir dir;
-    ScopedExecutablePath exe{dir.File("pinroute")};
     RecordingBoxes boxes;
     AnsweringPickers pickers;
 };
@@ -95,7 +105,8 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ini);
         WriteIni(c.ini);
-        SetupDialog dialog(nullptr, &pickers);
+        auto opened = Open();
+        SetupDialog& dialog = *opened;
         EXPECT_EQ(c.date, DateBox(&dialog)->isChecked());
         EXPECT_EQ(c.position, PositionBox(&dialog)->isChecked());
         EXPECT_EQ(c.latLon, LatLon(&dialog)->isChecked());
@@ -116,7 +127,8 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
 TEST_F(SetupDialogTest, SaveWritesTheSixKeysInOrderAndKeepsTheRest)
 {
     WriteIni("; kept\n[Window]\nWidth=640\n\n[Config]\nColour=green\n");
-    SetupDialog dialog(nullptr, &pickers);
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
     FolderBox(&dialog)->setText("/home/me/My Photos");
     GpxBox(&dialog)->setText("/home/me/gps/*.gpx");
     DateBox(&dialog)->setChecked(true);
@@ -147,7 +159,8 @@ TEST_F(SetupDialogTest, OffsetThatIsNoWholeNumberIsRefused)
         SCOPED_TRACE(offset);
         WriteIni(before);
         boxes.shown.clear();
-        SetupDialog dialog(nullptr, &pickers);
+        auto opened = Open();
+        SetupDialog& dialog = *opened;
         dialog.show();
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -170,7 +183,8 @@ TEST_F(SetupDialogTest, CancelAndEscapeWriteNothing)
     for (bool escape : {false, true}) {
         SCOPED_TRACE(escape ? "Esc" : "Cancel");
         WriteIni(before);
-        SetupDialog dialog(nullptr, &pickers);
+        auto opened = Open();
+        SetupDialog& dialog = *opened;
         dialog.show();
         FolderBox(&dialog)->setText("/elsewhere");
         GpxBox(&dialog)->setText("/track.gpx");
@@ -190,7 +204,8 @@ TEST_F(SetupDialogTest, CancelAndEscapeWriteNothing)
 
 TEST_F(SetupDialogTest, EnterInTheOffsetBoxSaves)
 {
-    SetupDialog dialog(nullptr, &pickers);
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
     dialog.show();
     OffsetBox(&dialog)->setText("120");
     QTest::keyClick(OffsetBox(&dialog), Qt::Key_Return);
@@ -213,7 +228,8 @@ TEST_F(SetupDialogTest, FolderBrowserStartsWithoutTheFinalSlash)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
-        SetupDialog dialog(nullptr, &pickers);
+        auto opened = Open();
+        SetupDialog& dialog = *opened;
         FolderBox(&dialog)->setText(c.box);
         pickers.folderCalls.clear();
         pickers.folderAnswer = c.answer;
@@ -229,7 +245,8 @@ TEST_F(SetupDialogTest, FolderBrowserStartsWithoutTheFinalSlash)
 
 TEST_F(SetupDialogTest, GpxBrowserStartsAtTheGpxText)
 {
-    SetupDialog dialog(nullptr, &pickers);
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
     GpxBox(&dialog)->setText("/gps/*.gpx");
     pickers.gpxAnswer = "";
     Button(&dialog, 1015)->click();
@@ -244,7 +261,8 @@ TEST_F(SetupDialogTest, GpxBrowserStartsAtTheGpxText)
 TEST_F(SetupDialogTest, BrowsingWithABadOffsetWarnsAndStillBrowses)
 {
     WriteIni("[Config]\nOffsetMinutes=15\n");
-    SetupDialog dialog(nullptr, &pickers);
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
     OffsetBox(&dialog)->setText("ten");
     pickers.folderAnswer = "/chosen";
     Button(&dialog, 1014)->click();
@@ -257,13 +275,77 @@ TEST_F(SetupDialogTest, BrowsingWithABadOffsetWarnsAndStillBrowses)
 
 TEST_F(SetupDialogTest, HelpKeepsTheDialogOpen)
 {
-    SetupDialog dialog(nullptr, &pickers);
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
     dialog.show();
     Button(&dialog, 1016)->click();   // no help file beside the stand-in program
     ASSERT_EQ(1u, boxes.shown.size());
     EXPECT_EQ("Help Error", boxes.shown[0].caption);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ("", Ini());
+}
+
+// A Save that can't write says why, keeps the dialog open with what was typed, and a
+// second Save, once the cause is gone, writes it all.
+TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
+{
+    const std::string blocked = dir.File("blocked.ini");
+    ASSERT_EQ(0, mkdir(blocked.c_str(), 0755));   // a folder where the file should be
+    auto opened = Open(blocked);
+    SetupDialog& dialog = *opened;
+    dialog.show();
+    FolderBox(&dialog)->setText("/typed/photos");
+    GpxBox(&dialog)->setText("/typed/*.gpx");
+    DateBox(&dialog)->setChecked(false);
+    LatLon(&dialog)->setChecked(true);
+    OffsetBox(&dialog)->setText("-30");
+    Button(&dialog, 1)->click();
+
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("Is a directory")) << boxes.shown[0].text;
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find(blocked)) << boxes.shown[0].text;
+    EXPECT_EQ(MessageIcon::Error, boxes.shown[0].icon);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(QDialog::Accepted, dialog.result());
+    EXPECT_EQ("/typed/photos", FolderBox(&dialog)->text());
+    EXPECT_EQ("-30", OffsetBox(&dialog)->text());
+    EXPECT_EQ("", dialog.Result().JPGDir);   // nothing was saved
+
+    ASSERT_EQ(0, rmdir(blocked.c_str()));
+    Button(&dialog, 1)->click();
+    EXPECT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
+              "DisplayType=0\nOffsetMinutes=-30\n",
+              ReadFile(blocked));
+    const Settings result = dialog.Result();
+    EXPECT_EQ("/typed/photos/", result.JPGDir);   // as every later read gives it
+    EXPECT_EQ(0, result.Date);
+    EXPECT_EQ(-30, result.OffsetMinutes);
+}
+
+// Save creates the settings folder when it is missing (a first run of an installed copy).
+TEST_F(SetupDialogTest, SaveMakesAMissingSettingsFolder)
+{
+    const std::string ini = dir.File("config/pinroute/pinroute.ini");
+    auto opened = Open(ini);
+    OffsetBox(opened.get())->setText("7");
+    Button(opened.get(), 1)->click();
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(QDialog::Accepted, opened->result());
+    EXPECT_NE(std::string::npos, ReadFile(ini).find("OffsetMinutes=7\n"));
+}
+
+TEST_F(SetupDialogTest, ShowsWhichSettingsFileItUses)
+{
+    const std::string ini = dir.File(std::string(200, 'd') + ".ini");
+    auto opened = Open(ini);
+    auto* label = opened->findChild<QLabel*>("settingsFileLabel");
+    ASSERT_NE(nullptr, label);
+    EXPECT_EQ(QString::fromStdString(ini), label->toolTip());
+    EXPECT_TRUE(label->text().endsWith(".ini")) << label->text().toStdString();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    EXPECT_LE(label->geometry().right(), opened->width());
 }
 
 // The main window's Set-up button: the list is filled again from the saved folder after
@@ -275,8 +357,10 @@ TEST_F(SetupDialogTest, MainWindowRefillsItsListOnlyAfterSave)
     WriteFile(other.File("new.JPG"), "x");
     WriteFile(dir.File("old.jpg"), "x");
     WriteIni("[Config]\nJPGDir=" + dir.Path() + "\n");
-    MainDialog main;
-    ASSERT_EQ(1, main.Photos().Count());
+    MainDialog main(IniPath());
+    auto* list = main.findChild<QAbstractItemView*>("photoList");
+    ASSERT_NE(nullptr, list);
+    ASSERT_EQ(1, list->model()->rowCount());
     struct {
         bool save;
         const char* listed;
@@ -298,10 +382,10 @@ TEST_F(SetupDialogTest, MainWindowRefillsItsListOnlyAfterSave)
         });
         main.findChild<QPushButton*>("setupButton")->click();
         ASSERT_TRUE(answered);
-        ASSERT_EQ(1, main.Photos().Count());
-        EXPECT_EQ(c.listed, main.Photos().Text(0, ColumnName));
+        ASSERT_EQ(1, list->model()->rowCount());
+        EXPECT_EQ(c.listed, list->model()->index(0, ColumnName).data().toString().toStdString());
     }
-    EXPECT_EQ(other.Path() + "/", main.Photos().folder);
+    EXPECT_NE(std::string::npos, Ini().find("JPGDir=" + other.Path() + "\n")) << Ini();
 }
 
 // Qt's own open-file dialog with the GPX filter lists .gpx files whatever their case.
