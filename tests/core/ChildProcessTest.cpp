@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -157,4 +161,68 @@ TEST(ChildProcess, ChildSeesEndOfInputOnlyItsStandardDescriptorsAndOurPriority)
     const int ours = getpriority(PRIO_PROCESS, 0);
     ASSERT_EQ(0, errno);
     EXPECT_EQ(std::to_string(ours) + "\n", Capture(dir, {"nice"}));
+}
+
+namespace {
+
+// Keeps the bytes as they arrive, zero bytes included.
+class ByteRecorder : public ChildProcess {
+public:
+    std::string bytes;
+
+protected:
+    void OnOutput(const char*) override {}
+    void OnBytes(const char* data, size_t size) override { bytes.append(data, size); }
+};
+
+}  // namespace
+
+TEST(ChildProcess, MessagesToTheirOwnDescriptorInPlainLocale)
+{
+    TempDir dir;
+    ByteRecorder recorder;
+    EXPECT_EQ(0, recorder.Run(Shell("printf 'ab\\000cd'")));
+    EXPECT_EQ(std::string("ab\0cd", 5), recorder.bytes);
+
+    const int errors = open(dir.File("errors").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_GE(errors, 3);
+    setenv("LANGUAGE", "de", 1);
+    recorder.bytes.clear();
+    recorder.errorFd = errors;
+    recorder.plainLocale = true;
+    EXPECT_EQ(0, recorder.Run(Shell("echo \"out $LC_ALL [$LANGUAGE]\"; echo err >&2")));
+    unsetenv("LANGUAGE");
+    close(errors);
+    EXPECT_EQ("out C []\n", recorder.bytes);
+    EXPECT_EQ("err\n", ReadFile(dir.File("errors")));
+
+    recorder.errorFd = 2;   // would be lost under the child's own descriptors
+    EXPECT_EQ(EBADF, recorder.Run({"true"}));
+}
+
+TEST(ChildProcess, RunsFromSeveralThreadsNeverShareAPipe)
+{
+    // A pipe end that leaked into a long-lived child spawned by another thread would
+    // keep a short run waiting until that child ends.
+    std::atomic<bool> done{false};
+    std::vector<std::thread> sleepers;
+    for (int t = 0; t < 2; ++t) {
+        sleepers.emplace_back([&] {
+            Recorder recorder;
+            while (!done)
+                recorder.Run({"sleep", "1"});
+        });
+    }
+    double slowest = 0;
+    for (int i = 0; i < 60; ++i) {
+        Recorder recorder;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(0, recorder.Run({"echo", std::to_string(i)}));
+        slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        EXPECT_EQ(std::to_string(i) + "\n", recorder.Joined());
+    }
+    done = true;
+    for (auto& sleeper : sleepers)
+        sleeper.join();
+    EXPECT_LT(slowest, 0.8);
 }

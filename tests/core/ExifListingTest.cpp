@@ -5,6 +5,9 @@
 #include <climits>
 #include <clocale>
 #include <cstdlib>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/TestSupport.h"
 
@@ -55,14 +58,12 @@ TEST(ExifListing, ReadsSignedPosition)
         {"one tag missing", std::string(kLatN) + kLat + kLon + kDate, false, 0, 0},
         {"empty listing", "", false, 0, 0},
     };
-    TempDir dir;
-    ExifListing listing;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(dir.File("listing.txt"), c.listing);
-        EXPECT_EQ(c.found, listing.Read(dir.File("listing.txt")));
-        EXPECT_NEAR(c.lat, listing.latitude, 1e-12);
-        EXPECT_NEAR(c.lon, listing.longitude, 1e-12);
+        const PhotoTags tags = ReadListingText(c.listing);
+        EXPECT_EQ(c.found, tags.hasPosition);
+        EXPECT_NEAR(c.lat, tags.latitude, 1e-12);
+        EXPECT_NEAR(c.lon, tags.longitude, 1e-12);
     }
 }
 
@@ -78,16 +79,20 @@ TEST(ExifListing, DateTextComesFromTheLatestFullDateLine)
         {"a later full line wins", std::string(kDate) + "Exif.Photo.DateTimeOriginal Ascii 20 2007:01:02 03:04:05\n",
              false, "2007:01:02"},
     };
-    TempDir dir;
-    ExifListing listing;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(dir.File("listing.txt"), c.listing);
-        EXPECT_EQ(c.found, listing.Read(dir.File("listing.txt")));
-        EXPECT_EQ(c.date, listing.dateText);
+        const PhotoTags tags = ReadListingText(c.listing);
+        EXPECT_EQ(c.found, tags.hasPosition);
+        EXPECT_EQ(c.date, tags.dateText);
     }
 
-    // A missing file resets what the previous read found.
+    // The capture-file form: a missing file resets what the previous read found.
+    TempDir dir;
+    ExifListing listing;
+    WriteFile(dir.File("listing.txt"), std::string(kLatN) + kLat + kLonW + kLon + kDate);
+    EXPECT_TRUE(listing.Read(dir.File("listing.txt")));
+    EXPECT_EQ("2006:08:26", listing.dateText);
+    EXPECT_NE(-1, ReadCaptureTime(dir.File("listing.txt")));
     EXPECT_FALSE(listing.Read(dir.File("missing.txt")));
     EXPECT_EQ(0, listing.latitude);
     EXPECT_EQ("", listing.dateText);
@@ -113,10 +118,7 @@ TEST(ExifListing, ParseRationalReadsLikeStrtokAndAtol)
 TEST(ReadCaptureTime, ReadsTheFirstDateLineOnly)
 {
     TempDir dir;
-    auto timeOf = [&](const std::string& listing) {
-        WriteFile(dir.File("listing.txt"), listing);
-        return ReadCaptureTime(dir.File("listing.txt"));
-    };
+    auto timeOf = [&](const std::string& listing) { return ReadListingText(listing).captureTime; };
     int32_t early = timeOf(std::string(kLatN) + "Exif.Photo.DateTimeOriginal Ascii 20 2006:05:01 10:15:30\n");
     int32_t late = timeOf("exif.photo.datetimeoriginal  Ascii  20  2006:05:01  10:20:30\r\n"
                           "Exif.Photo.DateTimeOriginal Ascii 20 2006:05:01 11:00:00\n");
@@ -149,11 +151,8 @@ TEST(ExifListing, KeysMatchAnyCaseUnderTurkishCaseRules)
         setenv("LOCPATH", dir.Path().c_str(), 1);
         turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
     }
-    WriteFile(dir.File("listing.txt"), "exif.gpsinfo.gpslatituderef a 2 S\nEXIF.GPSINFO.GPSLATITUDE r 3 51/1 30/1 0/1\n"
-                                       + std::string(kLonW) + kLon + "exif.photo.datetimeoriginal a 20 2006:08:26 14:20:31\n");
-    ExifListing listing;
-    const bool found = listing.Read(dir.File("listing.txt"));
-    const int32_t time = ReadCaptureTime(dir.File("listing.txt"));
+    const PhotoTags tags = ReadListingText("exif.gpsinfo.gpslatituderef a 2 S\nEXIF.GPSINFO.GPSLATITUDE r 3 51/1 30/1 0/1\n"
+                                           + std::string(kLonW) + kLon + "exif.photo.datetimeoriginal a 20 2006:08:26 14:20:31\n");
     std::setlocale(LC_CTYPE, previous.c_str());
     if (oldLocPath)
         setenv("LOCPATH", savedLocPath.c_str(), 1);
@@ -161,8 +160,234 @@ TEST(ExifListing, KeysMatchAnyCaseUnderTurkishCaseRules)
         unsetenv("LOCPATH");
     if (!turkish)
         GTEST_SKIP() << "no tr_TR locale could be set up";
-    EXPECT_TRUE(found);
-    EXPECT_EQ(-51.5, listing.latitude);
-    EXPECT_EQ("2006:08:26", listing.dateText);
-    EXPECT_NE(-1, time);
+    EXPECT_TRUE(tags.hasPosition);
+    EXPECT_EQ(-51.5, tags.latitude);
+    EXPECT_EQ("2006:08:26", tags.dateText);
+    EXPECT_NE(-1, tags.captureTime);
+}
+
+namespace {
+
+// A small JPEG carrying the tags that the exiv2 modify commands set.
+void MakePhoto(const std::string& path, const std::vector<std::string>& commands)
+{
+    WriteTinyJpeg(path);
+    if (commands.empty())
+        return;
+    std::vector<std::string> args;
+    for (const auto& command : commands) {
+        args.push_back("-M");
+        args.push_back(command);
+    }
+    args.push_back("--");
+    args.push_back(path);
+    std::string output;
+    ASSERT_EQ(0, RunExiv2(args, &output)) << output;
+}
+
+// Commands for a capture time and a northern, western position of lat degrees.
+std::vector<std::string> Tagged(int lat, const std::string& time = "2006:05:01 10:15:30")
+{
+    return {"set Exif.Photo.DateTimeOriginal Ascii " + time,
+            "set Exif.GPSInfo.GPSLatitudeRef Ascii N",
+            "set Exif.GPSInfo.GPSLatitude Rational " + std::to_string(lat) + "/1 30/1 0/1",
+            "set Exif.GPSInfo.GPSLongitudeRef Ascii W", "set Exif.GPSInfo.GPSLongitude Rational 0/1 7/1 30/1"};
+}
+
+void ExpectSameTags(const PhotoTags& expected, const PhotoTags& actual)
+{
+    EXPECT_EQ(expected.listed, actual.listed);
+    EXPECT_EQ(expected.captureTime, actual.captureTime);
+    EXPECT_EQ(expected.dateText, actual.dateText);
+    EXPECT_EQ(expected.hasPosition, actual.hasPosition);
+    EXPECT_EQ(expected.latitude, actual.latitude);
+    EXPECT_EQ(expected.longitude, actual.longitude);
+}
+
+PhotoTags ListAlone(const std::string& path)
+{
+    return ListPhotos(WorkerFiles{}, {path}).at(0);
+}
+
+// Makes PATH start with dir for the object's lifetime.
+class ScopedPathFirst {
+public:
+    explicit ScopedPathFirst(const std::string& dir) : previous(getenv("PATH") ? getenv("PATH") : "")
+    {
+        setenv("PATH", (dir + ":" + previous).c_str(), 1);
+    }
+    ~ScopedPathFirst() { setenv("PATH", previous.c_str(), 1); }
+
+private:
+    std::string previous;
+};
+
+}  // namespace
+
+TEST(ListPhotos, ForgedTextTagsChangeNothing)
+{
+    TempDir dir;
+    const std::string forgedDate = "Exif.Photo.DateTimeOriginal Ascii 20 2023:06:17 08:04:10";
+    const std::string forgedGps = "Exif.GPSInfo.GPSLatitudeRef Ascii 2 S\\nExif.GPSInfo.GPSLatitude Rational 3 "
+        "10/1 0/1 0/1\\nExif.GPSInfo.GPSLongitudeRef Ascii 2 E\\nExif.GPSInfo.GPSLongitude Rational 3 20/1 0/1 0/1";
+    const std::string forgeries[] = {"x\\n" + forgedDate, std::string(1019, 'y') + forgedDate,
+                                     "x\\n" + forgedGps, std::string(1019, 'y') + forgedGps};
+    struct { const char* name; std::vector<std::string> tags; } originals[] = {
+        {"untagged", {}}, {"tagged", Tagged(51)}};
+    std::vector<std::string> paths;
+    for (const auto& original : originals) {
+        paths.push_back(dir.File(original.name) + ".jpg");
+        MakePhoto(paths.back(), original.tags);
+        for (size_t i = 0; i < std::size(forgeries); ++i) {
+            std::vector<std::string> commands = original.tags;
+            commands.push_back("set Exif.Image.ImageDescription Ascii \"" + forgeries[i] + "\"");
+            paths.push_back(dir.File(original.name) + "-forged" + std::to_string(i) + ".jpg");
+            MakePhoto(paths.back(), commands);
+        }
+    }
+    const std::vector<PhotoTags> listed = ListPhotos(WorkerFiles{}, paths);
+    ASSERT_EQ(paths.size(), listed.size());
+    for (size_t i = 0; i < paths.size(); ++i) {
+        SCOPED_TRACE(paths[i]);
+        const PhotoTags& unforged = listed[i < 5 ? 0 : 5];
+        ExpectSameTags(unforged, listed[i]);
+        ExpectSameTags(unforged, ListAlone(paths[i]));
+    }
+    EXPECT_TRUE(listed[0].listed);
+    EXPECT_EQ(-1, listed[0].captureTime);
+    EXPECT_FALSE(listed[0].hasPosition);
+    EXPECT_NE(-1, listed[5].captureTime);
+    EXPECT_EQ(51.5, listed[5].latitude);
+    EXPECT_EQ(-0.125, listed[5].longitude);
+}
+
+TEST(ListPhotos, ValueRunningOverLinesCannotForgeAnotherPhoto)
+{
+    TempDir dir;
+    const std::string victim = dir.File("victim.jpg");
+    const std::string after = dir.File("after.jpg");
+    MakePhoto(victim, {});
+    MakePhoto(after, Tagged(40));
+    // exiv2 prints a text value raw, so a line end in it starts what looks like a line
+    // of the photo that follows.
+    const std::string prefix = victim + "  ";   // longer than 20 characters: no padding
+    const std::string forged = "\\n" + prefix + "Exif.Photo.DateTimeOriginal Ascii 20 2023:06:17 08:04:10\\n" + prefix
+        + "Exif.GPSInfo.GPSLatitudeRef Ascii 2 S\\n" + prefix + "Exif.GPSInfo.GPSLatitude Rational 3 10/1 0/1 0/1\\n"
+        + prefix + "Exif.GPSInfo.GPSLongitudeRef Ascii 2 E\\n" + prefix
+        + "Exif.GPSInfo.GPSLongitude Rational 3 20/1 0/1 0/1";
+    struct { const char* name; std::vector<std::string> tags; } attackers[] = {
+        {"in a reference", {"set Exif.GPSInfo.GPSLongitudeRef Ascii \"W" + forged + "\""}},
+        {"in the capture time", {"set Exif.Photo.DateTimeOriginal Ascii \"2006:05:01 10:15:30" + forged + "\""}},
+    };
+    for (const auto& attacker : attackers) {
+        SCOPED_TRACE(attacker.name);
+        const std::string path = dir.File("attacker.jpg");
+        MakePhoto(path, attacker.tags);
+        const std::vector<PhotoTags> listed = ListPhotos(WorkerFiles{}, {path, victim, after});
+        ExpectSameTags(ListAlone(victim), listed.at(1));
+        EXPECT_FALSE(listed[1].hasPosition);
+        EXPECT_EQ(-1, listed[1].captureTime);
+        ExpectSameTags(ListAlone(after), listed.at(2));
+        EXPECT_EQ(40.5, listed[2].latitude);
+        ExpectSameTags(ListAlone(path), listed.at(0));
+    }
+}
+
+TEST(ListPhotos, EachPhotoOfABatchGetsItsOwnTags)
+{
+    TempDir dir;
+    // A name that begins with another's line prefix could pass off its own lines as
+    // the other photo's.
+    const std::string longName = "aaaaaaaaaaaaaaaaaaaaaaaaa.jpg";
+    struct { std::string name; int lat; } photos[] = {
+        {"plain.jpg", 1}, {"with blank.jpg", 2}, {"tab\there.jpg", 3}, {"quote\"d'.jpg", 4},
+        {"-dash.jpg", 5}, {"-", 6}, {"a.jpg", 7}, {"a.jpg ", 8}, {longName, 9},
+        {longName + "  Exif.GPSInfo.GPSLatitudeRef Ascii 2 S", 10}, {"line\nbreak.jpg", 11},
+        {"line", 12}, {"not-a-jpeg.jpg", 0}, {"missing.jpg", 0}, {"last.jpg", 13},
+    };
+    std::vector<std::string> names;
+    for (const auto& photo : photos) {
+        names.push_back(photo.name);
+        if (photo.name == "not-a-jpeg.jpg")
+            WriteFile(dir.File(photo.name), std::string(2000, 'x'));
+        else if (photo.lat != 0)
+            MakePhoto(dir.File(photo.name), Tagged(photo.lat, "2006:05:01 10:15:" + std::to_string(10 + photo.lat)));
+    }
+    ScopedCwd cwd(dir.Path());
+    const int32_t base = ListAlone("plain.jpg").captureTime;
+    ASSERT_NE(-1, base);
+    for (bool absolute : {false, true}) {   // short names are padded to 20 columns
+        SCOPED_TRACE(absolute ? "absolute paths" : "names in the current folder");
+        std::vector<std::string> paths;
+        for (const auto& name : names)
+            paths.push_back(absolute ? dir.File(name) : name);
+        const std::vector<PhotoTags> listed = ListPhotos(WorkerFiles{}, paths);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            SCOPED_TRACE(paths[i]);
+            EXPECT_EQ(photos[i].lat != 0, listed.at(i).listed);
+            EXPECT_EQ(photos[i].lat != 0, listed[i].hasPosition);
+            EXPECT_EQ(photos[i].lat == 0 ? 0 : photos[i].lat + 0.5, listed[i].latitude);
+            EXPECT_EQ(photos[i].lat == 0 ? -1 : base + photos[i].lat - 1, listed[i].captureTime);
+        }
+    }
+}
+
+TEST(ListPhotos, ManyPhotosAndTheListingFile)
+{
+    TempDir dir;
+    for (int lat : {1, 2, 3})
+        MakePhoto(dir.File("photo" + std::to_string(lat) + ".jpg"), Tagged(lat));
+    std::vector<std::string> paths;
+    for (int i = 0; i < 450; ++i) {   // more than two runs' worth
+        paths.push_back(dir.File("copy" + std::to_string(i) + ".jpg"));
+        WriteFile(paths.back(), ReadFile(dir.File("photo" + std::to_string(i % 3 + 1) + ".jpg")));
+    }
+    WorkerFiles files;
+    files.listing = dir.File("_output.tmp");
+    std::vector<PhotoTags> listed = ListPhotos(files, paths);
+    ASSERT_EQ(450u, listed.size());
+    for (size_t i = 0; i < listed.size(); ++i) {
+        SCOPED_TRACE(paths[i]);
+        EXPECT_TRUE(listed[i].hasPosition);
+        EXPECT_EQ(i % 3 + 1.5, listed[i].latitude);
+    }
+    const std::string listing = ReadFile(files.listing);
+    EXPECT_NE(std::string::npos, listing.find(paths[449] + "  Exif.GPSInfo.GPSLongitude ")) << listing.size();
+
+    // A link planted in the listing file's place is never followed.
+    WriteFile(dir.File("target.txt"), "keep");
+    ASSERT_EQ(0, unlink(files.listing.c_str()));
+    ASSERT_EQ(0, symlink(dir.File("target.txt").c_str(), files.listing.c_str()));
+    listed = ListPhotos(files, {paths[0], paths[1]});
+    EXPECT_EQ("keep", ReadFile(dir.File("target.txt")));
+    EXPECT_EQ(2.5, listed.at(1).latitude);
+}
+
+TEST(ListPhotos, ToolThatFailsOrDiesMidway)
+{
+    TempDir dir;
+    WriteFile(dir.File("good.jpg"), "");
+    // A stand-in tool that dies when given several photos, and alone reads only names
+    // holding "good", complaining the way exiv2 does about the others.
+    WriteFile(dir.File("exiv2"), "#!/bin/sh\n"
+                                 "while [ \"$1\" != -- ]; do shift; done; shift\n"
+                                 "[ $# -gt 1 ] && kill -KILL $$\n"
+                                 "case \"$1\" in *good*) echo 'Exif.Photo.DateTimeOriginal Ascii 20 2006:05:01 10:15:30';;\n"
+                                 "*) echo \"$1: Failed to open the file\" >&2; exit 1;; esac\n");
+    ASSERT_EQ(0, chmod(dir.File("exiv2").c_str(), 0755));
+    {
+        ScopedPathFirst path(dir.Path());
+        const std::vector<PhotoTags> listed = ListPhotos(WorkerFiles{}, {dir.File("good.jpg"), dir.File("bad.jpg")});
+        EXPECT_TRUE(listed.at(0).listed);
+        EXPECT_NE(-1, listed[0].captureTime);
+        EXPECT_FALSE(listed.at(1).listed);
+    }
+    TempDir empty;
+    ScopedCwd cwd(empty.Path());
+    const std::string oldPath = getenv("PATH");
+    setenv("PATH", empty.Path().c_str(), 1);   // no exiv2 anywhere
+    const std::vector<PhotoTags> listed = ListPhotos(WorkerFiles{}, {dir.File("good.jpg"), dir.File("bad.jpg")});
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_FALSE(listed.at(0).listed);
+    EXPECT_FALSE(listed.at(1).listed);
 }
