@@ -1,0 +1,203 @@
+#include "cli/CommandLine.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMaxJobs = 256;
+
+enum Allowed : unsigned {
+    GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
+    DisplayOption = 32, NameOptions = 64,
+};
+
+unsigned AllowedFor(Command command)
+{
+    switch (command) {
+    case Command::GeoTag: return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption;
+    case Command::Parse: return DisplayOption | JobsOption | JsonOption;
+    case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption;
+    default: return 0;
+    }
+}
+
+Command CommandNamed(const std::string& name)
+{
+    if (name == "geotag")
+        return Command::GeoTag;
+    if (name == "parse")
+        return Command::Parse;
+    if (name == "rename")
+        return Command::Rename;
+    if (name == "settings")
+        return Command::Settings;
+    return Command::None;
+}
+
+// Takes an option's value from "--name=value" or from the next argument.
+bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
+               const std::optional<std::string>& inline_, std::string& value, std::string& error)
+{
+    if (inline_) {
+        value = *inline_;
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = "option " + name + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+// One option of a run command; i moves past its value.
+bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& line, std::string& error)
+{
+    std::string name = args[i];
+    std::optional<std::string> inlineValue;
+    const size_t equals = name.find('=');
+    if (equals != std::string::npos) {
+        inlineValue = name.substr(equals + 1);
+        name.erase(equals);
+    }
+    const unsigned allowed = AllowedFor(line.command);
+    const auto refuse = [&]() {
+        error = "unknown option " + name;
+        return false;
+    };
+    const auto flag = [&](unsigned group, bool& target) {
+        if (!(allowed & group))
+            return refuse();
+        if (inlineValue) {
+            error = "option " + name + " takes no value";
+            return false;
+        }
+        target = true;
+        return true;
+    };
+    std::string value;
+    if (name == "--help")
+        return flag(~0u, line.help);
+    if (name == "--dry-run")
+        return flag(DryRunOption, line.dryRun);
+    if (name == "--json")
+        return flag(JsonOption, line.json);
+    if (name == "--date")
+        return flag(NameOptions, line.date);
+    if (name == "--position")
+        return flag(NameOptions, line.position);
+    if (name == "--latlon" || name == "--osgb") {
+        bool chosen = false;
+        if (!flag(DisplayOption, chosen))
+            return false;
+        const int type = name == "--osgb" ? 1 : 0;
+        if (line.displayType && *line.displayType != type) {
+            error = "--latlon and --osgb exclude each other";
+            return false;
+        }
+        line.displayType = type;
+        return true;
+    }
+    if (name == "--gpx") {
+        if (!(allowed & GpxOption))
+            return refuse();
+        if (!TakeValue(args, i, name, inlineValue, value, error))
+            return false;
+        line.gpx = value;
+        return true;
+    }
+    if (name == "--offset") {
+        long long minutes = 0;
+        if (!(allowed & OffsetOption))
+            return refuse();
+        if (!TakeValue(args, i, name, inlineValue, value, error))
+            return false;
+        if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, minutes)) {
+            error = "--offset takes whole minutes, not \"" + value + "\"";
+            return false;
+        }
+        line.offset = value;
+        return true;
+    }
+    if (name == "--jobs") {
+        long long jobs = 0;
+        if (!(allowed & JobsOption))
+            return refuse();
+        if (!TakeValue(args, i, name, inlineValue, value, error))
+            return false;
+        if (!ParseWholeNumber(value, 1, kMaxJobs, jobs)) {
+            error = "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not \""
+                + value + "\"";
+            return false;
+        }
+        line.jobs = static_cast<int>(jobs);
+        return true;
+    }
+    return refuse();
+}
+
+}  // namespace
+
+bool ParseWholeNumber(const std::string& text, long long low, long long high, long long& value)
+{
+    size_t start = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (start == text.size() || text.size() > 19)
+        return false;
+    for (size_t i = start; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    errno = 0;
+    const long long number = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno != 0 || number < low || number > high)
+        return false;
+    value = number;
+    return true;
+}
+
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error)
+{
+    line = CommandLine();
+    if (args.empty()) {
+        error = "no command given (geotag, parse, rename or settings)";
+        return false;
+    }
+    size_t i = 0;
+    if (args[0] == "--help" || args[0] == "-h") {
+        line.help = true;
+        return true;
+    }
+    if (args[0] == "--version") {
+        line.version = true;
+        return true;
+    }
+    line.command = CommandNamed(args[0]);
+    if (line.command == Command::None) {
+        error = args[0].size() > 0 && args[0][0] == '-' ? "unknown option " + args[0]
+                                                       : "unknown command " + args[0];
+        return false;
+    }
+    bool optionsEnded = false;
+    for (i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // A setting's value may begin with "-" (an offset of -60): settings has no options
+        // but --help.
+        const bool looksLikeOption = arg.size() > 1 && arg[0] == '-'
+            && (line.command != Command::Settings || arg == "--help");
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && looksLikeOption) {
+            if (!TakeOption(args, i, line, error))
+                return false;
+        } else {
+            line.operands.push_back(arg);
+        }
+    }
+    if (line.command == Command::Settings && line.operands.size() > 2 && !line.help) {
+        error = "settings takes at most a KEY and a VALUE";
+        return false;
+    }
+    return true;
+}

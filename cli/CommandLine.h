@@ -1,0 +1,32 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class Command { None, GeoTag, Parse, Rename, Settings };
+
+// What the user asked for. Options that override a setting are kept as typed: the
+// settings' own checks judge them.
+struct CommandLine {
+    Command command = Command::None;
+    bool help = false;
+    bool version = false;
+    bool dryRun = false;
+    bool json = false;
+    std::optional<std::string> gpx;
+    std::optional<std::string> offset;   // whole minutes
+    std::optional<int> jobs;             // photos worked on at once, 1 or more
+    std::optional<int> displayType;      // 0 latitude/longitude (--latlon), 1 OSGB (--osgb)
+    bool date = false;
+    bool position = false;
+    std::vector<std::string> operands;   // the paths; for settings KEY and VALUE
+};
+
+// Reads the arguments after the program name. Options may come before or after the
+// paths; "--" ends them, so that a path may begin with "-". Returns false with a one-line
+// reason on a usage error.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error);
+
+// The whole-number text as an int in [low, high]; false for anything else ("", "+", "1.5",
+// "1e3", " 1", "99999999999").
+bool ParseWholeNumber(const std::string& text, long long low, long long high, long long& value);

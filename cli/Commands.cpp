@@ -1,0 +1,257 @@
+#include "cli/Commands.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "cli/Interrupts.h"
+#include "cli/RowFormat.h"
+#include "cli/TerminalOutput.h"
+#include "common/AsciiText.h"
+#include "common/ModulePath.h"
+#include "common/VersionInfo.h"
+#include "exif/Workspace.h"
+#include "geotag/GeoTag.h"
+#include "parse/ParseRun.h"
+#include "photos/PhotoList.h"
+#include "photos/RunControl.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// True when an executable "exiv2" is in one of PATH's folders, as execvp would find it.
+bool Exiv2OnPath()
+{
+    const char* env = std::getenv("PATH");
+    const std::string path = env ? env : "/bin:/usr/bin";
+    size_t start = 0;
+    for (;;) {
+        const size_t end = path.find(':', start);
+        std::string folder = path.substr(start, end == std::string::npos ? end : end - start);
+        const std::string file = (folder.empty() ? std::string(".") : folder) + "/exiv2";
+        struct stat info;
+        if (stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(file.c_str(), X_OK) == 0)
+            return true;
+        if (end == std::string::npos)
+            return false;
+        start = end + 1;
+    }
+}
+
+// The photos the operands name: a file as given, a folder as its *.jpg files in list
+// order. False, with the reason, when an operand is not there or can't be read.
+bool GatherPhotos(const std::vector<std::string>& operands, std::vector<std::string>& photos,
+                  std::string& error)
+{
+    for (const auto& operand : operands) {
+        struct stat info;
+        if (operand.empty() || stat(operand.c_str(), &info) != 0) {
+            error = "\"" + operand + "\": " + std::strerror(operand.empty() ? ENOENT : errno);
+            return false;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            photos.push_back(operand);
+            continue;
+        }
+        if (access(operand.c_str(), R_OK | X_OK) != 0) {
+            error = "\"" + operand + "\": " + std::strerror(errno);
+            return false;
+        }
+        PhotoList list;
+        list.LoadFolder(operand);
+        for (int row = 0; row < list.Count(); ++row)
+            photos.push_back(list.Path(row));
+    }
+    return true;
+}
+
+// Applies the options that override settings to this run's copy; false with the
+// settings' own reason when a value is refused.
+bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> changes;
+    if (line.gpx)
+        changes.emplace_back("GPXPath", *line.gpx);
+    if (line.offset)
+        changes.emplace_back("OffsetMinutes", *line.offset);
+    if (line.displayType)
+        changes.emplace_back("DisplayType", std::to_string(*line.displayType));
+    if (line.command == Command::Rename && (line.date || line.position)) {
+        changes.emplace_back("Date", line.date ? "1" : "0");
+        changes.emplace_back("Posn", line.position ? "1" : "0");
+    }
+    for (const auto& change : changes) {
+        std::string reason;
+        if (!settings.Set(change.first, change.second, reason)) {
+            error = reason.empty() ? "wrong value for " + change.first : reason;
+            return false;
+        }
+    }
+    return true;
+}
+
+struct RunResult {
+    bool started = true;
+    std::string error;   // why it could not start
+};
+
+RunResult RunCommand(const CommandLine& line, const Settings& settings, TerminalRows& rows,
+                     TerminalFeedback& feedback, Workspace& workspace, RunControl& control)
+{
+    RunResult result;
+    if (line.command == Command::GeoTag) {
+        const GeoTagResult tagged =
+            GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, line.dryRun);
+        switch (tagged.status) {
+        case GeoTagStatus::NoGpxFile:
+            result.error = settings.GPXPath.empty() ? "no GPX file given: use --gpx or set GPXPath"
+                                                    : "no GPX file matches " + settings.GPXPath;
+            break;
+        case GeoTagStatus::NoGpxReadable:
+            for (const auto& reason : tagged.gpxErrors)
+                result.error += (result.error.empty() ? "" : "; ") + reason;
+            if (result.error.empty())
+                result.error = "no GPX file could be read";
+            break;
+        case GeoTagStatus::NoWorkspace:
+            result.error = "can't make a working folder: " + workspace.Error();
+            break;
+        default:
+            return result;
+        }
+    } else {
+        const ParseStatus status = ParseRun(settings, line.command == Command::Rename, rows, feedback,
+                                            workspace, control, line.dryRun);
+        if (status != ParseStatus::NoWorkspace)
+            return result;
+        result.error = "can't make a working folder: " + workspace.Error();
+    }
+    result.started = false;
+    return result;
+}
+
+const char* Verb(Command command)
+{
+    switch (command) {
+    case Command::GeoTag: return "GeoTag";
+    case Command::Rename: return "Rename";
+    default: return "Parse";
+    }
+}
+
+RunKind KindOf(Command command)
+{
+    switch (command) {
+    case Command::GeoTag: return RunKind::GeoTag;
+    case Command::Rename: return RunKind::Rename;
+    default: return RunKind::Parse;
+    }
+}
+
+}  // namespace
+
+void ReportError(const std::string& text)
+{
+    std::fprintf(stderr, "pinroute-cli: %s\n", text.c_str());
+}
+
+int RunPhotos(const CommandLine& line, const std::string& settingsPath)
+{
+    Settings settings;
+    settings.Read(settingsPath);
+    std::string error;
+    if (!ApplyOverrides(line, settings, error)) {
+        ReportError(error);
+        return kCantStart;
+    }
+    std::vector<std::string> operands = line.operands;
+    if (operands.empty()) {
+        if (settings.JPGDir.empty()) {
+            ReportError("no PATH given and no photo folder set (JPGDir)");
+            return kCantStart;
+        }
+        operands.push_back(settings.JPGDir);
+    }
+    std::vector<std::string> photos;
+    if (!GatherPhotos(operands, photos, error)) {
+        ReportError(error);
+        return kCantStart;
+    }
+    if (!Exiv2OnPath()) {
+        ReportError("exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH");
+        return kCantStart;
+    }
+
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    RunControl control(line.jobs ? *line.jobs : (cores > 0 ? cores : 1));
+    StopOnSignals(control);
+    TerminalFeedback feedback(Verb(line.command), isatty(STDERR_FILENO) == 1);
+    TerminalRows rows(photos, KindOf(line.command), line.dryRun, line.json, stdout, feedback, control);
+    RunResult result;
+    {
+        // The working folder goes when this scope ends, before the program does.
+        Workspace workspace;
+        result = RunCommand(line, settings, rows, feedback, workspace, control);
+        rows.Finish();
+        feedback.Clear();
+    }
+    if (const int signal = CaughtSignal())
+        return 128 + signal;
+    if (!result.started) {
+        ReportError(result.error);
+        return kCantStart;
+    }
+    if (rows.WriteError() == EPIPE)
+        return 128 + SIGPIPE;   // the reader went away, as if the pipe had ended us
+    if (rows.WriteError() != 0) {
+        ReportError(std::string("can't write the output: ") + std::strerror(rows.WriteError()));
+        return kCantStart;
+    }
+    return rows.Missed() > 0 ? kSomeMissed : kAllDone;
+}
+
+int RunSettings(const CommandLine& line, const std::string& settingsPath)
+{
+    Settings settings;
+    settings.Read(settingsPath);
+    const auto& keys = Settings::Keys();
+    if (line.operands.empty()) {
+        std::printf("%s\n", settingsPath.c_str());
+        for (const auto& key : keys)
+            std::printf("%s=%s\n", key.c_str(), settings.Get(key).c_str());
+        return kAllDone;
+    }
+    std::string key;
+    for (const auto& known : keys) {
+        if (EqualsIgnoringAsciiCase(known, line.operands[0]))
+            key = known;
+    }
+    if (key.empty()) {
+        std::string names;
+        for (const auto& known : keys)
+            names += (names.empty() ? "" : ", ") + known;
+        ReportError("unknown setting \"" + line.operands[0] + "\" (one of " + names + ")");
+        return kCantStart;
+    }
+    if (line.operands.size() == 1) {
+        std::printf("%s\n", settings.Get(key).c_str());
+        return kAllDone;
+    }
+    std::string reason;
+    if (!settings.Set(key, line.operands[1], reason)) {
+        ReportError(reason.empty() ? "wrong value for " + key : reason);
+        return kCantStart;
+    }
+    if (!EnsureSettingsFolder(settingsPath, reason) || !settings.Write(settingsPath, reason)) {
+        ReportError("can't save " + settingsPath + ": " + reason);
+        return kCantStart;
+    }
+    return kAllDone;
+}

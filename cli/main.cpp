@@ -1,0 +1,35 @@
+// pinroute-cli: the terminal front end over the core.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/HelpText.h"
+#include "common/ModulePath.h"
+#include "common/VersionInfo.h"
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine line;
+    std::string error;
+    if (!ParseCommandLine(args, line, error)) {
+        ReportError(error + " (see pinroute-cli --help)");
+        return kCantStart;
+    }
+    if (line.version) {
+        std::printf("pinroute-cli %s\n", ProgramVersion().c_str());
+        return kAllDone;
+    }
+    if (line.help) {
+        std::fputs(HelpText(line.command).c_str(), stdout);
+        return kAllDone;
+    }
+    const std::string settingsPath = SettingsFilePath();
+    if (settingsPath.empty())
+        return kCantStart;   // the reason is already shown
+    if (line.command == Command::Settings)
+        return RunSettings(line, settingsPath);
+    return RunPhotos(line, settingsPath);
+}

@@ -1,0 +1,229 @@
+#include <csignal>
+#include <filesystem>
+
+#include "cli/CliFixture.h"
+#include "cli/RowFormat.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The line a photo gets, found by its path (the second field).
+std::vector<std::string> LineOf(const std::string& out, const std::string& path)
+{
+    for (const auto& line : Lines(out)) {
+        auto fields = Fields(line);
+        if (fields.size() > 1 && fields[1] == path)
+            return fields;
+    }
+    return {};
+}
+
+}  // namespace
+
+using CliRun = CliFixture;
+
+TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/b.jpg", "2023:06:17 08:04:10");   // 10 s from 08:04
+    WriteJpegTakenAt(photos + "/A.JPG", "2023:06:17 08:30:00");   // on the 08:30 point
+    WriteJpegTakenAt(photos + "/c.jpg", "2023:06:17 11:00:00");   // long after the walk
+    WriteFile(photos + "/d.jpg", "not a photo");
+    WriteFile(photos + "/e.png", "not listed");
+    const auto before = Snapshot(photos);
+
+    CliResult dry = Run({"geotag", "--gpx", gpx, "--dry-run", photos});
+    EXPECT_EQ(1, dry.status);
+    EXPECT_EQ("", dry.err);
+    EXPECT_EQ((std::vector<std::string>{
+                  "would-tag\t" + photos + "/A.JPG\t\t55.875000 -3.000000, 130.5 m\t0",
+                  "would-tag\t" + photos + "/b.jpg\t\t54.250000 -3.000000, 104.5 m\t10",
+                  "rejected\t" + photos + "/c.jpg\t\tRejected\t",
+                  "no-exif\t" + photos + "/d.jpg\t\tNo EXIF data found\t",
+              }),
+              Lines(dry.out));
+    EXPECT_EQ(before, Snapshot(photos)) << "a dry run changed a file";
+
+    CliResult tag = Run({"geotag", "--gpx", gpx, "--jobs", "2", photos});
+    EXPECT_EQ(1, tag.status);
+    EXPECT_EQ(Lines(dry.out).size(), Lines(tag.out).size());
+    EXPECT_EQ("tagged", LineOf(tag.out, photos + "/A.JPG").at(0));
+    EXPECT_EQ("tagged", LineOf(tag.out, photos + "/b.jpg").at(0));
+    EXPECT_NE("", StoredLatitude(photos + "/A.JPG"));
+    EXPECT_EQ("", StoredLatitude(photos + "/c.jpg"));
+    EXPECT_EQ(before.at("c.jpg"), ReadFile(photos + "/c.jpg"));
+    EXPECT_EQ(before.at("d.jpg"), ReadFile(photos + "/d.jpg"));
+
+    CliResult parse = Run({"parse", "--latlon", photos});
+    EXPECT_EQ(1, parse.status);
+    EXPECT_EQ((std::vector<std::string>{
+                  "parsed\t" + photos + "/A.JPG\t2023:06:17\t55.875000 -3.000000\t",
+                  "parsed\t" + photos + "/b.jpg\t2023:06:17\t54.250000 -3.000000\t",
+                  "no-exif\t" + photos + "/c.jpg\t\tNo EXIF data found\t",
+                  "no-exif\t" + photos + "/d.jpg\t\tNo EXIF data found\t",
+              }),
+              Lines(parse.out));
+
+    // The tagged photos alone: everything got what parse aims at.
+    EXPECT_EQ(0, Run({"parse", "--osgb", photos + "/A.JPG", photos + "/b.jpg"}).status);
+}
+
+TEST_F(CliRun, RenameDryRunShowsNamesThenRenames)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/p.jpg", "2023:06:17 08:10:00");
+    WriteJpegTakenAt(photos + "/q.jpg", "2023:06:17 08:10:00");   // no position: not renamed
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photos + "/p.jpg"}).status);
+    const auto before = Snapshot(photos);
+
+    const std::string newPath = photos + "/p 2023-06-17 54.625000 -3.000000.jpg";
+    CliResult dry = Run({"rename", "--date", "--position", "--latlon", "--dry-run", photos});
+    EXPECT_EQ(1, dry.status);
+    EXPECT_EQ((std::vector<std::string>{
+                  "would-rename\t" + photos + "/p.jpg\t2023:06:17\t54.625000 -3.000000\t" + newPath,
+                  "no-exif\t" + photos + "/q.jpg\t\tNo EXIF data found\t",
+              }),
+              Lines(dry.out));
+    EXPECT_EQ(before, Snapshot(photos));
+
+    CliResult renamed = Run({"rename", "--date", "--position", "--latlon", "--json", photos + "/p.jpg"});
+    EXPECT_EQ(0, renamed.status);
+    EXPECT_EQ("{\"outcome\":\"renamed\",\"path\":\"" + photos + "/p.jpg\",\"date\":\"2023:06:17\","
+              "\"message\":\"54.625000 -3.000000\",\"new_path\":\"" + newPath + "\"}\n",
+              renamed.out);
+    EXPECT_EQ(before.at("p.jpg"), ReadFile(newPath));
+    EXPECT_FALSE(FileExists(photos + "/p.jpg"));
+
+    // The name is taken now: a second photo with the same date and place is refused.
+    fs::copy_file(newPath, photos + "/p.jpg");
+    CliResult clash = Run({"rename", "--date", "--position", "--latlon", photos + "/p.jpg"});
+    EXPECT_EQ(1, clash.status);
+    EXPECT_EQ("not-renamed", Fields(clash.out).at(0));
+    EXPECT_EQ(before.at("p.jpg"), ReadFile(photos + "/p.jpg"));
+    EXPECT_EQ(before.at("p.jpg"), ReadFile(newPath));
+}
+
+TEST_F(CliRun, ExitStatusesAndOneLineReasons)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    const auto before = Snapshot(photos);
+    struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+        int status;
+        std::string err;   // the start of standard error
+    } cases[] = {
+        {"all done", {"geotag", "--gpx", gpx, "--dry-run", photos}, {}, 0, ""},
+        {"unknown option", {"geotag", "--fast", photos}, {}, 2, "pinroute-cli: unknown option --fast"},
+        {"offset not whole", {"geotag", "--offset", "5.5", photos}, {}, 2, "pinroute-cli: --offset takes"},
+        {"jobs out of range", {"geotag", "--jobs", "0", photos}, {}, 2, "pinroute-cli: --jobs takes"},
+        {"missing path", {"parse", photos, dir.File("nowhere")}, {}, 2, "pinroute-cli: \"" + dir.File("nowhere")},
+        {"no GPX file", {"geotag", "--gpx", dir.File("*.nothing"), photos}, {}, 2,
+         "pinroute-cli: no GPX file matches " + dir.File("*.nothing")},
+        {"GPX not readable", {"geotag", "--gpx", photos + "/a.jpg", photos}, {}, 2, "pinroute-cli: a.jpg"},
+        {"no photo folder", {"parse"}, {}, 2, "pinroute-cli: no PATH given"},
+        {"no exiv2", {"parse", photos}, {"PATH=" + dir.File("empty")}, 2, "pinroute-cli: exiv2 not found"},
+        {"no command", {}, {}, 2, "pinroute-cli: no command given"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> childEnv = env;
+        childEnv.insert(childEnv.end(), c.env.begin(), c.env.end());
+        const CliResult result = RunChild(cli, c.args, childEnv);
+        EXPECT_EQ(c.status, result.status);
+        EXPECT_EQ(c.err, result.err.substr(0, c.err.size()));
+        if (c.status == 2) {
+            EXPECT_EQ("", result.out);
+            EXPECT_EQ(1u, Lines(result.err).size()) << result.err;
+        }
+        EXPECT_EQ(before, Snapshot(photos));
+    }
+}
+
+TEST_F(CliRun, HostileNamesStayOneLineInBothFormats)
+{
+    const std::string gpx = WriteTrack();
+    const std::vector<std::string> names = {
+        " lead blank.jpg", "-dash.jpg", "back\\slash.jpg", "caf\xe9.jpg", "new\nline.jpg",
+        "quo\"te's.jpg", "tab\there.jpg",
+    };
+    for (const auto& name : names)
+        WriteJpegTakenAt(photos + "/" + name, "2023:06:17 08:20:00");
+
+    CliResult tsv = Run({"geotag", "--gpx", gpx, photos});
+    EXPECT_EQ(0, tsv.status) << tsv.err;
+    const auto lines = Lines(tsv.out);
+    ASSERT_EQ(names.size(), lines.size()) << tsv.out;
+    CliResult json = Run({"parse", "--json", "--latlon", photos});
+    EXPECT_EQ(0, json.status) << json.err;
+    const auto objects = Lines(json.out);
+    ASSERT_EQ(names.size(), objects.size()) << json.out;
+    for (size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ((std::vector<std::string>{"tagged", TsvEscape(photos + "/" + names[i]), "",
+                                            "55.250000 -3.000000, 120.5 m", "0"}),
+                  Fields(lines[i]));
+        EXPECT_NE("", StoredLatitude(photos + "/" + names[i]));
+        EXPECT_EQ("{\"outcome\":\"parsed\",\"path\":\"" + JsonEscape(photos + "/" + names[i])
+                      + "\",\"date\":\"2023:06:17\",\"message\":\"55.250000 -3.000000\"}",
+                  objects[i]);
+    }
+    // Spot checks of the escapes themselves, not only of the escaping function.
+    EXPECT_NE(std::string::npos, tsv.out.find("/new\\nline.jpg\t"));
+    EXPECT_NE(std::string::npos, json.out.find("/caf\\udce9.jpg\""));
+    EXPECT_NE(std::string::npos, json.out.find("/quo\\\"te's.jpg\""));
+
+    // A relative path that begins with "-", after "--".
+    CliResult dash = Run({"parse", "--latlon", "--", "-dash.jpg"}, photos);
+    EXPECT_EQ(0, dash.status) << dash.err;
+    EXPECT_EQ("parsed\t-dash.jpg\t2023:06:17\t55.250000 -3.000000\t\n", dash.out);
+}
+
+TEST_F(CliRun, SignalStopsAfterThePhotosInFlight)
+{
+    const std::string gpx = WriteTrack();
+    struct {
+        int signal;
+        int status;
+    } cases[] = {{SIGINT, 130}, {SIGTERM, 143}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
+        fs::remove_all(photos);
+        fs::create_directory(photos);
+        for (int i = 0; i < 40; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/IMG_%02d.jpg", i);
+            WriteJpegTakenAt(photos + name, "2023:06:17 08:30:00");
+        }
+        const auto before = Snapshot(photos);
+        bool sent = false;
+        const CliResult result = RunChild(cli, {"geotag", "--gpx", gpx, "--jobs", "2", photos}, env, "",
+                                          [&](const std::string& out, int pid) {
+                                              if (!sent && Lines(out).size() >= 2) {
+                                                  kill(pid, c.signal);
+                                                  sent = true;
+                                              }
+                                          });
+        ASSERT_TRUE(sent) << "the run ended before two photos were reported";
+        EXPECT_EQ(c.status, result.status) << result.err;
+        const auto after = Snapshot(photos);
+        ASSERT_EQ(before.size(), after.size());
+        int tagged = 0;
+        for (const auto& [name, bytes] : after) {
+            SCOPED_TRACE(name);
+            if (bytes == before.at(name))
+                continue;
+            ++tagged;
+            EXPECT_NE("", StoredLatitude(photos + "/" + name)) << "changed but not tagged";
+        }
+        EXPECT_GE(tagged, 2);
+        EXPECT_LT(tagged, 40) << "the run did not stop";
+        // Every photo that was written has its line, and no other photo has one.
+        EXPECT_EQ(static_cast<size_t>(tagged), Lines(result.out).size());
+        for (const auto& line : Lines(result.out))
+            EXPECT_EQ("tagged", Fields(line).at(0));
+    }
+}

@@ -1,0 +1,90 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+TEST(CommandLine, ReadsOptionsAnywhereAndPathsAfterDoubleDash)
+{
+    CommandLine line;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"geotag", "a", "--gpx", "t.gpx", "--offset=-60", "--dry-run", "b",
+                                  "--jobs", "3", "--json", "--", "--help", "-x.jpg"},
+                                 line, error))
+        << error;
+    EXPECT_EQ(Command::GeoTag, line.command);
+    EXPECT_EQ("t.gpx", line.gpx.value_or(""));
+    EXPECT_EQ("-60", line.offset.value_or(""));
+    EXPECT_TRUE(line.dryRun);
+    EXPECT_TRUE(line.json);
+    EXPECT_FALSE(line.help);
+    EXPECT_EQ(3, line.jobs.value_or(0));
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "--help", "-x.jpg"}), line.operands);
+
+    ASSERT_TRUE(ParseCommandLine({"geotag", "--offset", "-60"}, line, error)) << error;
+    EXPECT_EQ("-60", line.offset.value_or(""));   // a negative value is a value, not an option
+
+    ASSERT_TRUE(ParseCommandLine({"settings", "OffsetMinutes", "-60"}, line, error)) << error;
+    EXPECT_EQ((std::vector<std::string>{"OffsetMinutes", "-60"}), line.operands);
+
+    ASSERT_TRUE(ParseCommandLine({"rename", "--osgb", "--date", "--osgb"}, line, error)) << error;
+    EXPECT_EQ(1, line.displayType.value_or(-1));
+    EXPECT_TRUE(line.date);
+    EXPECT_FALSE(line.position);
+}
+
+TEST(CommandLine, RefusesWhatIsNotInTheInterface)
+{
+    struct {
+        std::vector<std::string> args;
+        const char* error;
+    } cases[] = {
+        {{}, "no command given (geotag, parse, rename or settings)"},
+        {{"tag"}, "unknown command tag"},
+        {{"--verbose"}, "unknown option --verbose"},
+        {{"geotag", "--gps", "x"}, "unknown option --gps"},
+        {{"parse", "--gpx", "x"}, "unknown option --gpx"},
+        {{"parse", "--dry-run"}, "unknown option --dry-run"},
+        {{"geotag", "--osgb"}, "unknown option --osgb"},
+        {{"geotag", "--date"}, "unknown option --date"},
+        {{"geotag", "-n"}, "unknown option -n"},
+        {{"geotag", "--gpx"}, "option --gpx needs a value"},
+        {{"geotag", "--json=yes"}, "option --json takes no value"},
+        {{"geotag", "--offset", "1.5"}, "--offset takes whole minutes, not \"1.5\""},
+        {{"geotag", "--offset", "ten"}, "--offset takes whole minutes, not \"ten\""},
+        {{"geotag", "--offset", ""}, "--offset takes whole minutes, not \"\""},
+        {{"geotag", "--offset", "2147483648"}, "--offset takes whole minutes, not \"2147483648\""},
+        {{"geotag", "--jobs", "0"}, "--jobs takes a whole number from 1 to 256, not \"0\""},
+        {{"geotag", "--jobs", "257"}, "--jobs takes a whole number from 1 to 256, not \"257\""},
+        {{"geotag", "--jobs", "2x"}, "--jobs takes a whole number from 1 to 256, not \"2x\""},
+        {{"rename", "--latlon", "--osgb"}, "--latlon and --osgb exclude each other"},
+        {{"settings", "a", "b", "c"}, "settings takes at most a KEY and a VALUE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        CommandLine line;
+        std::string error;
+        EXPECT_FALSE(ParseCommandLine(c.args, line, error));
+        EXPECT_EQ(c.error, error);
+    }
+}
+
+TEST(CommandLine, WholeNumbersOnly)
+{
+    struct {
+        const char* text;
+        bool ok;
+        long long value;
+    } cases[] = {
+        {"0", true, 0}, {"-60", true, -60}, {"+5", true, 5}, {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483648LL}, {"2147483648", false, 0}, {"-", false, 0},
+        {" 1", false, 0}, {"1 ", false, 0}, {"1e3", false, 0}, {"0x10", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        long long value = 0;
+        EXPECT_EQ(c.ok, ParseWholeNumber(c.text, INT32_MIN, INT32_MAX, value));
+        if (c.ok) {
+            EXPECT_EQ(c.value, value);
+        }
+    }
+}
