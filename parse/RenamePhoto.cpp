@@ -83,7 +83,7 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     const size_t slash = fullPath.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
     const std::string fileName = fullPath.substr(dir.size());
-    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fullPath)) {
+    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fileName)) {
         outcome.message = MessageFor(EINVAL);
         return outcome;
     }
