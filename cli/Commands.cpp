@@ -165,7 +165,10 @@ void ReportError(const std::string& text)
 int RunPhotos(const CommandLine& line, const std::string& settingsPath)
 {
     Settings settings;
-    settings.Read(settingsPath);
+    if (!settings.Read(settingsPath)) {
+        ReportError("can't read the settings file " + settingsPath);
+        return kCantStart;
+    }
     std::string error;
     if (!ApplyOverrides(line, settings, error)) {
         ReportError(error);
@@ -220,7 +223,10 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
 int RunSettings(const CommandLine& line, const std::string& settingsPath)
 {
     Settings settings;
-    settings.Read(settingsPath);
+    if (!settings.Read(settingsPath)) {
+        ReportError("can't read the settings file " + settingsPath);
+        return kCantStart;
+    }
     const auto& keys = Settings::Keys();
     if (line.operands.empty()) {
         std::printf("%s\n", settingsPath.c_str());
