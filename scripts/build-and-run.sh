@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs what is missing, builds Pinroute and starts it.
+# Installs what is missing, builds Pinroute (the window and pinroute-cli) and starts it.
 # On the first start (no build/pinroute.ini yet) it copies the example set to
 # build/example-photos/ and writes settings that point at that copy, so the window opens
 # with photos ready to GeoTag. An existing settings file is never touched.
@@ -7,7 +7,7 @@ set -e
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target pinroute
+cmake --build build -j2 --target pinroute pinroute-cli
 
 if [ ! -e build/pinroute.ini ]; then
     # Always a fresh copy: an earlier copy may already hold positions or new names.
