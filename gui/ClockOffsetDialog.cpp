@@ -1,0 +1,173 @@
+#include "gui/ClockOffsetDialog.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "exif/PhotoTags.h"
+#include "exif/Workspace.h"
+#include "gui/DialogUnits.h"
+#include "photos/PhotoList.h"
+#include "settings/Settings.h"
+
+namespace {
+
+class FileDialogPicker : public PhotoPicker {
+public:
+    bool PickPhoto(QWidget* parent, const QString& start, QString& chosen) override
+    {
+        const QString file = QFileDialog::getOpenFileName(parent, "Photo of the GPS clock", start);
+        if (file.isEmpty())
+            return false;
+        chosen = file;
+        return true;
+    }
+};
+
+QLabel* Label(QWidget* dialog, const QString& text, const char* name, int x, int y, int w, int h)
+{
+    auto* label = PlaceControl(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+// A time count as the fields it was read from.
+QString TimeText(int64_t count)
+{
+    return QDateTime::fromSecsSinceEpoch(count, Qt::UTC).toString("yyyy-MM-dd HH:mm:ss");
+}
+
+}  // namespace
+
+PhotoPicker& DesktopPhotoPicker()
+{
+    static FileDialogPicker picker;
+    return picker;
+}
+
+ClockOffsetDialog::ClockOffsetDialog(const QString& folder, QWidget* parent, PhotoPicker* picker)
+    : QDialog(parent), folder(folder), picker(picker ? picker : &DesktopPhotoPicker())
+{
+    setObjectName("clockOffsetDialog");
+    setWindowTitle("From a photo of the GPS clock");
+    setFixedSize(DialogRect(font(), 0, 0, 244, 128).size());
+    auto* intro = Label(this,
+                        "Take a photo of the GPS receiver's clock (or any clock that shows UTC or GPS "
+                        "time), pick it here and type the time it shows.",
+                        "introLabel", 7, 5, 230, 24);
+    intro->setWordWrap(true);
+    Label(this, "Photo", "photoLabel", 7, 36, 48, 8);
+    photoEdit = PlaceControl(this, new QLineEdit(this), 0, "photoEdit", 58, 33, 156, 14);
+    photoEdit->setReadOnly(true);
+    auto* browse = PlaceControl(this, new QPushButton("…", this), 0, "photoBrowseButton", 217, 33, 18, 14);
+    browse->setToolTip("Choose the photo of the clock");
+    Label(this, "Camera time", "captureCaptionLabel", 7, 54, 48, 8);
+    captureLabel = Label(this, "", "captureLabel", 58, 54, 170, 8);
+    Label(this, "Clock shows", "shownLabel", 7, 71, 48, 8);
+    shownEdit = PlaceControl(this, new QLineEdit(this), 0, "shownEdit", 58, 68, 80, 14);
+    shownEdit->setPlaceholderText("HH:MM:SS");
+    Label(this, "UTC / GPS time", "shownHintLabel", 142, 71, 90, 8);
+    resultLabel = Label(this, "", "resultLabel", 7, 89, 230, 10);
+    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 130, 108, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 185, 108, 50, 14);
+    useButton->setEnabled(false);
+    useButton->setDefault(true);
+
+    connect(browse, &QPushButton::clicked, this, &ClockOffsetDialog::OnPickPhoto);
+    connect(shownEdit, &QLineEdit::textChanged, this, &ClockOffsetDialog::OnTimeEdited);
+    connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ClockOffsetDialog::OnPickPhoto()
+{
+    QString chosen;
+    if (!picker->PickPhoto(this, folder, chosen))
+        return;
+    photoEdit->setText(chosen);
+    ReadCaptureTime(chosen);
+    OnTimeEdited();
+}
+
+void ClockOffsetDialog::ReadCaptureTime(const QString& path)
+{
+    captureTime = -1;
+    Workspace workspace;
+    if (workspace.Ready()) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const std::vector<PhotoTags> tags = ListPhotos(workspace.Worker(0), {path.toStdString()});
+        QApplication::restoreOverrideCursor();
+        if (!tags.empty() && tags[0].listed)
+            captureTime = tags[0].captureTime;
+    }
+    captureLabel->setText(captureTime == -1 ? "The photo has no capture time." : TimeText(captureTime));
+}
+
+void ClockOffsetDialog::OnTimeEdited()
+{
+    const QString text = shownEdit->text().trimmed();
+    const int64_t shown = ShownTime(text.toStdString(), captureTime);
+    const bool ready = captureTime != -1 && shown != -1;
+    useButton->setEnabled(ready);
+    if (!ready) {
+        resultLabel->setText(captureTime == -1 || text.isEmpty() ? QString()
+                                                                  : "Type the time as HH:MM:SS.");
+        return;
+    }
+    lead = ClockLeadOf(captureTime, shown);
+    resultLabel->setText(QString("Offset: %1%2 minutes (%3 s left over)")
+                             .arg(lead.minutes > 0 ? "+" : "")
+                             .arg(lead.minutes)
+                             .arg(lead.seconds));
+}
+
+OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
+                                                 QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("offsetSuggestionsDialog");
+    setWindowTitle("Suggested offsets");
+    setFixedSize(DialogRect(font(), 0, 0, 200, 96).size());
+    auto* heading = Label(this, "", "headingLabel", 7, 5, 186, 8);
+    list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 186, 54);
+    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 88, 76, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 143, 76, 50, 14);
+    connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+
+    PhotoList photos;
+    photos.LoadFolder(photoFolder);
+    std::vector<std::string> paths;
+    for (int i = 0; i < photos.Count(); ++i)
+        paths.push_back(photos.Path(i));
+    Settings settings;
+    settings.GPXPath = gpxPath;
+    Workspace workspace;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const SuggestionRun run = SuggestOffsetsFor(settings, paths, workspace);
+    QApplication::restoreOverrideCursor();
+
+    best = run.best;
+    if (!run.ok)
+        heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
+    else if (best.empty())
+        heading->setText(QString("No offset puts any of the %1 photos near the track.").arg(run.total));
+    else
+        heading->setText("The offsets that match the most photos:");
+    for (const OffsetSuggestion& suggestion : best)
+        list->addItem(QString::fromStdString(SuggestionText(suggestion, run.total)));
+    if (!best.empty())
+        list->setCurrentRow(0);
+    useButton->setEnabled(!best.empty());
+}
+
+int32_t OffsetSuggestionsDialog::Minutes() const
+{
+    const int row = list->currentRow();
+    return row >= 0 && row < static_cast<int>(best.size()) ? best[static_cast<size_t>(row)].minutes : 0;
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include <QDialog>
+#include <QString>
+
+#include "geotag/ClockOffset.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// Chooses the photo of the clock. Tests answer instead of the user.
+class PhotoPicker {
+public:
+    virtual ~PhotoPicker() = default;
+    // start: the folder to open on. True and the photo's full path on OK.
+    virtual bool PickPhoto(QWidget* parent, const QString& start, QString& chosen) = 0;
+};
+
+// The real chooser: Qt's open-file dialog.
+PhotoPicker& DesktopPhotoPicker();
+
+// "From a photo of the GPS clock": the user picks a photo of a clock that shows UTC or GPS
+// time and types the time it shows; the dialog shows the offset in whole minutes and the
+// seconds left over. Use closes it with the offset in Minutes().
+class ClockOffsetDialog : public QDialog {
+    Q_OBJECT
+public:
+    // folder: where the chooser opens; picker null: the real chooser.
+    explicit ClockOffsetDialog(const QString& folder, QWidget* parent = nullptr, PhotoPicker* picker = nullptr);
+
+    void SetPicker(PhotoPicker* p) { picker = p; }
+    int32_t Minutes() const { return static_cast<int32_t>(lead.minutes); }
+
+    void OnPickPhoto();
+    void OnTimeEdited();
+
+private:
+    // Reads the photo's capture time through the EXIF tool: a time count, or -1.
+    void ReadCaptureTime(const QString& path);
+
+    QString folder;
+    PhotoPicker* picker;
+    int32_t captureTime = -1;
+    ClockLead lead;
+    QLineEdit* photoEdit = nullptr;
+    QLabel* captureLabel = nullptr;
+    QLineEdit* shownEdit = nullptr;
+    QLabel* resultLabel = nullptr;
+    QPushButton* useButton = nullptr;
+};
+
+// "Suggest": the offsets that put the most photos near the track, best first; Use closes it
+// with the chosen one in Minutes().
+class OffsetSuggestionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Lists the photos of photoFolder and reads the track(s) gpxPath names, at once.
+    OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
+                            QWidget* parent = nullptr);
+
+    int32_t Minutes() const;
+
+private:
+    std::vector<OffsetSuggestion> best;
+    QListWidget* list = nullptr;
+    QPushButton* useButton = nullptr;
+};

@@ -1,0 +1,131 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "gui/ClockOffsetDialog.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+class AnsweringPicker : public PhotoPicker {
+public:
+    bool PickPhoto(QWidget*, const QString& start, QString& chosen) override
+    {
+        starts.push_back(start);
+        chosen = answer;
+        return !answer.isEmpty();
+    }
+    QString answer;   // empty: the user cancels
+    std::vector<QString> starts;
+};
+
+// A real JPEG; with a capture time when one is given.
+std::string Photo(const TempDir& tmp, const std::string& name, const std::string& captureTime)
+{
+    const std::string path = tmp.File(name);
+    WriteTinyJpeg(path);
+    if (!captureTime.empty())
+        EXPECT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}));
+    return path;
+}
+
+template <typename Widget>
+Widget* Find(QWidget* dialog, const char* name)
+{
+    Widget* w = dialog->findChild<Widget*>(name);
+    EXPECT_NE(nullptr, w) << name;
+    return w;
+}
+
+}  // namespace
+
+TEST(ClockOffsetDialog, ComputesTheOffsetFromThePhotoAndTheTimeTyped)
+{
+    TempDir tmp;
+    AnsweringPicker picker;
+    picker.answer = QString::fromStdString(Photo(tmp, "clock photo.jpg", "2023:06:17 09:04:10"));
+    ClockOffsetDialog dialog("/photos/may", nullptr, &picker);
+    auto* use = Find<QPushButton>(&dialog, "useButton");
+    auto* shown = Find<QLineEdit>(&dialog, "shownEdit");
+    auto* result = Find<QLabel>(&dialog, "resultLabel");
+    EXPECT_FALSE(use->isEnabled());
+
+    QTest::mouseClick(Find<QPushButton>(&dialog, "photoBrowseButton"), Qt::LeftButton);
+    ASSERT_EQ(1u, picker.starts.size());
+    EXPECT_EQ("/photos/may", picker.starts[0]);
+    EXPECT_EQ(picker.answer, Find<QLineEdit>(&dialog, "photoEdit")->text());
+    EXPECT_EQ("2023-06-17 09:04:10", Find<QLabel>(&dialog, "captureLabel")->text());
+
+    struct { const char* typed; bool usable; int minutes; const char* text; } cases[] = {
+        {"08:04:00", true, 60, "Offset: +60 minutes (10 s left over)"},
+        {"8:04:50", true, 59, "Offset: +59 minutes (20 s left over)"},
+        {"09:04:30", true, 0, "Offset: 0 minutes (-20 s left over)"},
+        {"09:05", true, -1, "Offset: -1 minutes (10 s left over)"},
+        {"14:34:00", true, -330, "Offset: -330 minutes (10 s left over)"},
+        {"8.04", false, 0, "Type the time as HH:MM:SS."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        shown->clear();
+        QTest::keyClicks(shown, c.typed);
+        EXPECT_EQ(c.usable, use->isEnabled());
+        EXPECT_EQ(c.text, result->text());
+        if (c.usable)
+            EXPECT_EQ(c.minutes, dialog.Minutes());
+    }
+    shown->setText("07:04:10");
+    QTest::mouseClick(use, Qt::LeftButton);
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    EXPECT_EQ(120, dialog.Minutes());
+}
+
+TEST(ClockOffsetDialog, APhotoWithoutCaptureTimeGivesNoOffset)
+{
+    TempDir tmp;
+    AnsweringPicker picker;
+    ClockOffsetDialog dialog(QString(), nullptr, &picker);
+    auto* browse = Find<QPushButton>(&dialog, "photoBrowseButton");
+    QTest::mouseClick(browse, Qt::LeftButton);   // cancelled: nothing changes
+    EXPECT_EQ("", Find<QLineEdit>(&dialog, "photoEdit")->text());
+
+    picker.answer = QString::fromStdString(Photo(tmp, "plain.jpg", ""));
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ("The photo has no capture time.", Find<QLabel>(&dialog, "captureLabel")->text());
+    QTest::keyClicks(Find<QLineEdit>(&dialog, "shownEdit"), "08:00:00");
+    EXPECT_FALSE(Find<QPushButton>(&dialog, "useButton")->isEnabled());
+    EXPECT_EQ("", Find<QLabel>(&dialog, "resultLabel")->text());
+}
+
+TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
+{
+    TempDir tmp;
+    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
+    for (int minute = 0; minute <= 40; ++minute) {
+        char time[32];
+        std::snprintf(time, sizeof time, "2023-06-17T08:%02d:00Z", minute);
+        gpx += std::string("<trkpt lat=\"54.45\" lon=\"-3.02\"><time>") + time + "</time></trkpt>\n";
+    }
+    WriteFile(tmp.File("walk.gpx"), gpx + "</trkseg></trk></gpx>\n");
+    // Camera an hour ahead; one photo long after the walk.
+    for (const char* time : {"09:02:10", "09:21:00", "09:38:30", "13:00:00"})
+        Photo(tmp, std::string("IMG ") + time + ".jpg", std::string("2023:06:17 ") + time);
+
+    OffsetSuggestionsDialog dialog(tmp.Path() + "/", tmp.File("walk.gpx"));
+    auto* list = Find<QListWidget>(&dialog, "suggestionList");
+    ASSERT_GE(list->count(), 2);
+    EXPECT_LE(list->count(), 3);
+    EXPECT_EQ("+60 min: 3 of 4 photos match", list->item(0)->text());
+    EXPECT_EQ(60, dialog.Minutes());
+    list->setCurrentRow(1);
+    EXPECT_EQ(list->item(1)->text().section(' ', 0, 0).toInt(), dialog.Minutes());
+    EXPECT_TRUE(Find<QPushButton>(&dialog, "useButton")->isEnabled());
+
+    OffsetSuggestionsDialog none(tmp.Path() + "/", tmp.File("missing.gpx"));
+    EXPECT_EQ(0, Find<QListWidget>(&none, "suggestionList")->count());
+    EXPECT_FALSE(Find<QPushButton>(&none, "useButton")->isEnabled());
+    EXPECT_TRUE(Find<QLabel>(&none, "headingLabel")->text().contains("missing.gpx"));
+}
