@@ -78,8 +78,10 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         return true;
     };
     std::string value;
-    if (name == "--help")
-        return flag(~0u, line.help);
+    if (name == "--help" && !inlineValue) {
+        line.help = true;   // every command has its help
+        return true;
+    }
     if (name == "--dry-run")
         return flag(DryRunOption, line.dryRun);
     if (name == "--json")

@@ -184,7 +184,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     }
     std::vector<std::string> photos;
     if (!GatherPhotos(operands, photos, error)) {
-        ReportError(error);
+        ReportError(line.operands.empty() ? "photo folder (JPGDir) " + error : error);
         return kCantStart;
     }
     if (!Exiv2OnPath()) {

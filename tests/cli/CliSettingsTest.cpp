@@ -63,6 +63,11 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
                                         "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60"}),
               Lines(all.out));
 
+    CliResult missing = Run({"parse"});   // the stored photo folder isn't there
+    EXPECT_EQ(2, missing.status);
+    EXPECT_EQ("pinroute-cli: photo folder (JPGDir) \"/nowhere/photos/\": No such file or directory\n",
+              missing.err);
+
     CliResult one = Run({"settings", "OffsetMinutes"});
     EXPECT_EQ("60\n", one.out);
 

@@ -25,6 +25,12 @@ TEST(CommandLine, ReadsOptionsAnywhereAndPathsAfterDoubleDash)
     ASSERT_TRUE(ParseCommandLine({"settings", "OffsetMinutes", "-60"}, line, error)) << error;
     EXPECT_EQ((std::vector<std::string>{"OffsetMinutes", "-60"}), line.operands);
 
+    for (const char* command : {"geotag", "parse", "rename", "settings"}) {
+        SCOPED_TRACE(command);
+        ASSERT_TRUE(ParseCommandLine({command, "--help"}, line, error)) << error;
+        EXPECT_TRUE(line.help);
+    }
+
     ASSERT_TRUE(ParseCommandLine({"rename", "--osgb", "--date", "--osgb"}, line, error)) << error;
     EXPECT_EQ(1, line.displayType.value_or(-1));
     EXPECT_TRUE(line.date);
