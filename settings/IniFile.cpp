@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <unordered_map>
 
@@ -28,17 +30,18 @@ struct Line {
     size_t end = 0;
     size_t next = 0;
     Kind kind = Kind::Other;
-    std::string name;   // the section's or the key's name, trimmed
+    size_t nameBegin = 0;   // the section's or the key's name, trimmed
+    size_t nameEnd = 0;
     size_t valueBegin = 0;
 };
 
 // Where a section lies: its first header, the lines up to the next header, and the first
-// line of each key in it, by the key's name in lower case.
+// line of each wanted key in it.
 struct SectionSpan {
     size_t header = 0;   // lines.size() when the file has no such section
     size_t end = 0;
-    std::unordered_map<std::string, size_t> keys;
     size_t lastEntry = 0;   // the last key (or unreadable) line, else the header
+    std::vector<size_t> keyLines;   // one per wanted key; npos when it is missing
 };
 
 bool IsBlank(char c)
@@ -46,16 +49,18 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string Trim(const std::string& text, size_t first, size_t last)
+// Narrows [first, last) of text to leave out blanks at either end.
+void TrimRange(const std::string& text, size_t& first, size_t& last)
 {
     while (first < last && IsBlank(text[first])) ++first;
     while (last > first && IsBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
 }
 
 std::string Trim(const std::string& text)
 {
-    return Trim(text, 0, text.size());
+    size_t first = 0, last = text.size();
+    TrimRange(text, first, last);
+    return text.substr(first, last - first);
 }
 
 std::string Folded(std::string text)
@@ -65,9 +70,28 @@ std::string Folded(std::string text)
     return text;
 }
 
+// True when the line's name is name, ignoring ASCII case; compared in place.
+bool NameIs(const std::string& text, const Line& line, const std::string& name)
+{
+    if (line.nameEnd - line.nameBegin != name.size())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (FoldAscii(text[line.nameBegin + i]) != FoldAscii(name[i]))
+            return false;
+    }
+    return true;
+}
+
 std::string ErrorText(int error)
 {
     return SystemErrorText(error, 1024);
+}
+
+// The first c in [from, end) of text, or npos; never looks past end.
+size_t FindBefore(const std::string& text, char c, size_t from, size_t end)
+{
+    const void* found = std::memchr(text.data() + from, c, end - from);
+    return found ? static_cast<const char*>(found) - text.data() : std::string::npos;
 }
 
 void Classify(const std::string& text, Line& line)
@@ -83,18 +107,22 @@ void Classify(const std::string& text, Line& line)
         return;
     }
     if (text[p] == '[') {
-        const size_t close = text.find(']', p);
-        if (close != std::string::npos && close < line.end) {
+        const size_t close = FindBefore(text, ']', p, line.end);
+        if (close != std::string::npos) {
             line.kind = Kind::Section;
-            line.name = Trim(text, p + 1, close);
+            line.nameBegin = p + 1;
+            line.nameEnd = close;
+            TrimRange(text, line.nameBegin, line.nameEnd);
         }
         return;
     }
-    const size_t equals = text.find('=', p);
-    if (equals == std::string::npos || equals >= line.end)
+    const size_t equals = FindBefore(text, '=', p, line.end);
+    if (equals == std::string::npos)
         return;
-    line.name = Trim(text, p, equals);
-    if (!line.name.empty()) {
+    line.nameBegin = p;
+    line.nameEnd = equals;
+    TrimRange(text, line.nameBegin, line.nameEnd);
+    if (line.nameEnd > line.nameBegin) {
         line.kind = Kind::Key;
         line.valueBegin = equals + 1;
     }
@@ -103,6 +131,7 @@ void Classify(const std::string& text, Line& line)
 std::vector<Line> Parse(const std::string& text)
 {
     std::vector<Line> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (pos < text.size()) {
         Line line;
@@ -120,12 +149,25 @@ std::vector<Line> Parse(const std::string& text)
     return lines;
 }
 
-SectionSpan FindSection(const std::vector<Line>& lines, const std::string& section)
+// A hash of a name that ignores ASCII case (64-bit FNV-1a over the folded bytes).
+uint64_t NameHash(const char* name, size_t size)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < size; ++i)
+        hash = (hash ^ static_cast<unsigned char>(FoldAscii(name[i]))) * 1099511628211ull;
+    return hash;
+}
+
+// The section's first header and its extent, and the first line of each of keys in it.
+// Linear in the number of lines, however many keys are wanted.
+SectionSpan FindSection(const std::string& text, const std::vector<Line>& lines,
+                        const std::string& section, const std::vector<std::string>& keys)
 {
     SectionSpan span;
+    span.keyLines.assign(keys.size(), std::string::npos);
     span.header = lines.size();
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == Kind::Section && EqualsIgnoringAsciiCase(lines[i].name, section)) {
+        if (lines[i].kind == Kind::Section && NameIs(text, lines[i], section)) {
             span.header = i;
             break;
         }
@@ -133,14 +175,23 @@ SectionSpan FindSection(const std::vector<Line>& lines, const std::string& secti
     span.end = span.lastEntry = span.header;
     if (span.header == lines.size())
         return span;
+    std::unordered_multimap<uint64_t, size_t> wanted;
+    for (size_t k = 0; k < keys.size(); ++k)
+        wanted.emplace(NameHash(keys[k].data(), keys[k].size()), k);
     for (span.end = span.header + 1; span.end < lines.size(); ++span.end) {
         const Line& line = lines[span.end];
         if (line.kind == Kind::Section)
             break;
         if (line.kind == Kind::Key || line.kind == Kind::Other)
             span.lastEntry = span.end;
-        if (line.kind == Kind::Key)
-            span.keys.emplace(Folded(line.name), span.end);   // keeps the first
+        if (line.kind != Kind::Key)
+            continue;
+        const auto range = wanted.equal_range(
+            NameHash(text.data() + line.nameBegin, line.nameEnd - line.nameBegin));
+        for (auto it = range.first; it != range.second; ++it) {
+            if (span.keyLines[it->second] == std::string::npos && NameIs(text, line, keys[it->second]))
+                span.keyLines[it->second] = span.end;   // the first occurrence wins
+        }
     }
     return span;
 }
@@ -156,10 +207,23 @@ std::string CleanValue(const std::string& raw)
     return value;
 }
 
-// What to write so that CleanValue gives value back.
-std::string Quoted(const std::string& value)
+// True when CleanValue would change value: blanks at either end, or quotes around it.
+bool NeedsQuotes(const std::string& value)
 {
-    return CleanValue(value) == value ? value : "\"" + value + "\"";
+    if (value.empty())
+        return false;
+    const char first = value.front(), last = value.back();
+    return IsBlank(first) || IsBlank(last)
+        || (value.size() >= 2 && (first == '"' || first == '\'') && last == first);
+}
+
+// Appends value, quoted when needed so that CleanValue gives it back.
+void AppendValue(std::string& out, const std::string& value)
+{
+    if (NeedsQuotes(value))
+        out.append(1, '"').append(value).append(1, '"');
+    else
+        out.append(value);
 }
 
 // The whole file into text. A missing file is no failure: exists turns false and text
@@ -255,16 +319,21 @@ std::string SetKeys(const std::string& text, const std::string& section, const I
 {
     const std::vector<Line> lines = Parse(text);
     const std::string eol = LineEnding(text);
-    const SectionSpan span = FindSection(lines, section);
+    std::vector<std::string> keys;
+    for (const auto& entry : entries)
+        keys.push_back(Trim(entry.first));
+    const SectionSpan span = FindSection(text, lines, section, keys);
 
     std::vector<std::pair<size_t, const std::string*>> replaced;   // line, new value
     std::string appended;
-    for (const auto& [key, value] : entries) {
-        const auto found = span.keys.find(Folded(Trim(key)));
-        if (found != span.keys.end())
-            replaced.emplace_back(found->second, &value);
-        else
-            appended += key + "=" + Quoted(value) + eol;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto& [key, value] = entries[i];
+        if (span.keyLines[i] != std::string::npos) {
+            replaced.emplace_back(span.keyLines[i], &value);
+        } else {
+            AppendValue(appended.append(key).append(1, '='), value);
+            appended.append(eol);
+        }
     }
     std::sort(replaced.begin(), replaced.end());
 
@@ -276,7 +345,7 @@ std::string SetKeys(const std::string& text, const std::string& section, const I
         size_t start = line.valueBegin;
         while (start < line.end && IsBlank(text[start])) ++start;   // keeps "key = " spacing
         result.append(text, copied, start - copied);
-        result += Quoted(*value);
+        AppendValue(result, *value);
         copied = line.end;
     }
     if (appended.empty())
@@ -292,7 +361,7 @@ std::string SetKeys(const std::string& text, const std::string& section, const I
     result += MissingEnding(text, eol);
     if (!lines.empty() && lines.back().kind != Kind::Blank)
         result += eol;   // a blank line between the last section and the new one
-    return result + "[" + section + "]" + eol + appended;
+    return result.append("[").append(section).append("]").append(eol).append(appended);
 }
 
 // The entries with each key once (names compared ignoring case): the first place, the
@@ -462,12 +531,14 @@ bool IniReadValues(const std::string& path, const std::string& section,
         if (!ReadWholeFile(path, text, exists, info, reason))
             return false;
         const std::vector<Line> lines = Parse(text);
-        const SectionSpan span = FindSection(lines, section);
+        std::vector<std::string> names;
+        for (const std::string& key : keys)
+            names.push_back(Trim(key));
+        const SectionSpan span = FindSection(text, lines, section, names);
         for (size_t i = 0; i < keys.size(); ++i) {
-            const auto found = span.keys.find(Folded(keys[i]));
-            if (found == span.keys.end())
+            if (span.keyLines[i] == std::string::npos)
                 continue;
-            const Line& line = lines[found->second];
+            const Line& line = lines[span.keyLines[i]];
             values[i] = CleanValue(text.substr(line.valueBegin, line.end - line.valueBegin));
         }
         return true;
