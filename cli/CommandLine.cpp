@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -52,7 +53,43 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
     return true;
 }
 
-// One option of a run command; i moves past its value.
+// Stores the value of --gpx, --offset or --jobs after checking it.
+bool StoreValue(const std::string& name, const std::string& value, CommandLine& line, std::string& error)
+{
+    long long number = 0;
+    if (name == "--gpx") {
+        line.gpx = value;
+    } else if (name == "--offset") {
+        if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, number)) {
+            error = "--offset takes whole minutes, not \"" + value + "\"";
+            return false;
+        }
+        line.offset = value;
+    } else {
+        if (!ParseWholeNumber(value, 1, kMaxJobs, number)) {
+            error = "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not \""
+                + value + "\"";
+            return false;
+        }
+        line.jobs = static_cast<int>(number);
+    }
+    return true;
+}
+
+// Sets the display type from --latlon or --osgb; the two exclude each other.
+bool StoreDisplayType(const std::string& name, CommandLine& line, std::string& error)
+{
+    const int type = name == "--osgb" ? 1 : 0;
+    if (line.displayType && *line.displayType != type) {
+        error = "--latlon and --osgb exclude each other";
+        return false;
+    }
+    line.displayType = type;
+    return true;
+}
+
+// One option of a run command, as "--name", "--name=value" or "--name value"; i moves
+// past a value taken from the next argument.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& line, std::string& error)
 {
     std::string name = args[i];
@@ -62,82 +99,36 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         inlineValue = name.substr(equals + 1);
         name.erase(equals);
     }
-    const unsigned allowed = AllowedFor(line.command);
-    const auto refuse = [&]() {
-        error = "unknown option " + name;
-        return false;
-    };
-    const auto flag = [&](unsigned group, bool& target) {
-        if (!(allowed & group))
-            return refuse();
-        if (inlineValue) {
-            error = "option " + name + " takes no value";
-            return false;
-        }
-        target = true;
-        return true;
-    };
-    std::string value;
     if (name == "--help" && !inlineValue) {
         line.help = true;   // every command has its help
         return true;
     }
-    if (name == "--dry-run")
-        return flag(DryRunOption, line.dryRun);
-    if (name == "--json")
-        return flag(JsonOption, line.json);
-    if (name == "--date")
-        return flag(NameOptions, line.date);
-    if (name == "--position")
-        return flag(NameOptions, line.position);
-    if (name == "--latlon" || name == "--osgb") {
-        bool chosen = false;
-        if (!flag(DisplayOption, chosen))
-            return false;
-        const int type = name == "--osgb" ? 1 : 0;
-        if (line.displayType && *line.displayType != type) {
-            error = "--latlon and --osgb exclude each other";
-            return false;
-        }
-        line.displayType = type;
-        return true;
+    static const std::map<std::string, unsigned> kGroups = {
+        {"--gpx", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
+        {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
+        {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
+    };
+    const auto group = kGroups.find(name);
+    if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
+        error = "unknown option " + name;
+        return false;
     }
-    if (name == "--gpx") {
-        if (!(allowed & GpxOption))
-            return refuse();
-        if (!TakeValue(args, i, name, inlineValue, value, error))
-            return false;
-        line.gpx = value;
-        return true;
+    if (group->second & (GpxOption | OffsetOption | JobsOption)) {
+        std::string value;
+        return TakeValue(args, i, name, inlineValue, value, error) && StoreValue(name, value, line, error);
     }
-    if (name == "--offset") {
-        long long minutes = 0;
-        if (!(allowed & OffsetOption))
-            return refuse();
-        if (!TakeValue(args, i, name, inlineValue, value, error))
-            return false;
-        if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, minutes)) {
-            error = "--offset takes whole minutes, not \"" + value + "\"";
-            return false;
-        }
-        line.offset = value;
-        return true;
+    if (inlineValue) {
+        error = "option " + name + " takes no value";
+        return false;
     }
-    if (name == "--jobs") {
-        long long jobs = 0;
-        if (!(allowed & JobsOption))
-            return refuse();
-        if (!TakeValue(args, i, name, inlineValue, value, error))
-            return false;
-        if (!ParseWholeNumber(value, 1, kMaxJobs, jobs)) {
-            error = "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not \""
-                + value + "\"";
-            return false;
-        }
-        line.jobs = static_cast<int>(jobs);
-        return true;
-    }
-    return refuse();
+    if (group->second == DisplayOption)
+        return StoreDisplayType(name, line, error);
+    bool& flag = name == "--dry-run" ? line.dryRun
+        : name == "--json"           ? line.json
+        : name == "--date"           ? line.date
+                                     : line.position;
+    flag = true;
+    return true;
 }
 
 }  // namespace
