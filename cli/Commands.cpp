@@ -162,33 +162,48 @@ void ReportError(const std::string& text)
     std::fprintf(stderr, "pinroute-cli: %s\n", text.c_str());
 }
 
-int RunPhotos(const CommandLine& line, const std::string& settingsPath)
+namespace {
+
+// The settings of this run, with the options applied, and its photos. False, with the
+// reason, when the run can't start.
+bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settings& settings,
+                std::vector<std::string>& photos, std::string& error)
 {
-    Settings settings;
     if (!settings.Read(settingsPath)) {
-        ReportError("can't read the settings file " + settingsPath);
-        return kCantStart;
+        error = "can't read the settings file " + settingsPath;
+        return false;
     }
-    std::string error;
-    if (!ApplyOverrides(line, settings, error)) {
-        ReportError(error);
-        return kCantStart;
-    }
+    if (!ApplyOverrides(line, settings, error))
+        return false;
     std::vector<std::string> operands = line.operands;
     if (operands.empty()) {
         if (settings.JPGDir.empty()) {
-            ReportError("no PATH given and no photo folder set (JPGDir)");
-            return kCantStart;
+            error = "no PATH given and no photo folder set (JPGDir)";
+            return false;
         }
         operands.push_back(settings.JPGDir);
     }
-    std::vector<std::string> photos;
     if (!GatherPhotos(operands, photos, error)) {
-        ReportError(line.operands.empty() ? "photo folder (JPGDir) " + error : error);
-        return kCantStart;
+        if (line.operands.empty())
+            error = "photo folder (JPGDir) " + error;
+        return false;
     }
     if (!Exiv2OnPath()) {
-        ReportError("exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH");
+        error = "exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunPhotos(const CommandLine& line, const std::string& settingsPath)
+{
+    Settings settings;
+    std::vector<std::string> photos;
+    std::string error;
+    if (!PrepareRun(line, settingsPath, settings, photos, error)) {
+        ReportError(error);
         return kCantStart;
     }
 
@@ -205,6 +220,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         rows.Finish();
         feedback.Clear();
     }
+    ForgetRunControl();
     if (const int signal = CaughtSignal())
         return 128 + signal;
     if (!result.started) {

@@ -34,6 +34,18 @@ void StopOnSignals(RunControl& control)
     signal(SIGPIPE, SIG_IGN);
 }
 
+void ForgetRunControl()
+{
+    // Blocked meanwhile, so that no handler runs between reading the pointer and using it.
+    sigset_t both, previous;
+    sigemptyset(&both);
+    sigaddset(&both, SIGINT);
+    sigaddset(&both, SIGTERM);
+    sigprocmask(SIG_BLOCK, &both, &previous);
+    stopTarget = nullptr;
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+}
+
 int CaughtSignal()
 {
     return caught;

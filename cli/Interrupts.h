@@ -8,5 +8,8 @@ class RunControl;
 // may be left behind).
 void StopOnSignals(RunControl& control);
 
+// From now on a signal is only recorded: the control may go. Call before it is destroyed.
+void ForgetRunControl();
+
 // The first SIGINT or SIGTERM received since StopOnSignals, or 0.
 int CaughtSignal();
