@@ -3,27 +3,28 @@
 #include <string>
 #include <vector>
 
-namespace tinyxml2 { class XMLElement; }
-
 // One point of a GPS track; time is -1 when the point has no usable time.
 struct TrackPoint {
     int32_t time = -1;
-    double lat = 0;        // degrees, north positive
-    double lon = 0;        // degrees, east positive
+    double lat = 0;        // degrees, north positive, -90..90
+    double lon = 0;        // degrees, east positive, -180..180
     std::string eleText;   // the GPX ele text as written (metres), unconverted
 };
 
 // Points in reading order: track points (every segment of every track), then waypoints.
 using Track = std::vector<TrackPoint>;
 
-// Appends the trkpt points, then the wpt points, of one GPX file to track.
-// Returns 0, or -1 when the file can't be loaded and parsed as XML (track untouched).
-int LoadGpx(const std::string& path, Track& track);
+// Appends the trkpt points, then the wpt points, of one GPX file to track. A point whose
+// lat or lon is missing, is not a plain decimal number or is out of range is skipped.
+// Returns 0, also for well-formed XML without a point; or -1 when the file can't be read
+// or is not well-formed XML. Then track is as it was and *reason, when given, says why in
+// a few words: "not a GPX file (line 3)", "can't be opened: No such file or directory",
+// "not a regular file", "too big to read (2.1 GB)".
+// Only regular files are read (a FIFO or a device is refused without waiting), at most
+// 1 GiB, and never the whole document at once: memory grows with the points kept.
+int LoadGpx(const std::string& path, Track& track, std::string* reason = nullptr);
 
-// Appends one point built from a trkpt or wpt element.
-void ReadTrackPoint(const tinyxml2::XMLElement& element, Track& track);
-
-// A GPX number (lat, lon, ele) read as atof reads it: leading white space skipped, the
-// longest leading number taken, 0 when there is none; "." is always the decimal point,
-// whatever the user's LC_NUMERIC.
+// The number in an ele text, as the GPS writer takes it: leading white space skipped,
+// the longest leading decimal number taken ("12.5 m" is 12.5), 0 when there is none;
+// "." is the decimal point whatever the user's LC_NUMERIC.
 double GpxNumber(const char* text);

@@ -1,12 +1,9 @@
 #include "track/Timestamps.h"
 
 #include <cstdint>
-#include <ctime>
 #include <limits>
 
 namespace {
-
-static_assert(sizeof(time_t) >= 8, "timegm must reach beyond 2038 so the span can be checked");
 
 // Reads text the way scanf's conversions do; every failure, including the end of
 // the text, makes the whole conversion fail.
@@ -44,17 +41,27 @@ public:
 
     // The next character without consuming it; '\0' at the end of the text.
     char Peek() const { return *p; }
+    // The character after the next one; only valid when Peek() is not '\0'.
+    char PeekSecond() const { return p[1]; }
     void Skip() { ++p; }
     void SkipDigits() {
         while (IsDigit(*p))
             ++p;
     }
+    // True when only white space is left.
+    bool AtEnd() const {
+        const char* q = p;
+        while (IsSpace(*q))
+            ++q;
+        return *q == '\0';
+    }
 
-private:
     static bool IsSpace(char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
     }
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+private:
 
     const char* p;
 };
@@ -75,20 +82,43 @@ bool ReadClock(FieldReader& in, Fields& f) {
            in.Number(2, f.second);
 }
 
-// Seconds since 1970-01-01 00:00:00 with the fields read as UTC; out-of-range fields
-// are normalised as timegm does (month 13 is January of the next year, day 0 the
-// last day of the previous month).
+// Days from 1970-01-01 to the given day of the proleptic Gregorian calendar; month 1..12.
+int64_t DaysFromEpoch(int64_t year, int64_t month, int64_t day) {
+    // Counts from March, so the leap day ends the year; eras of 400 years repeat exactly.
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;                                // 0..399
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// Seconds since 1970-01-01 00:00:00 with the fields read as UTC. Fields out of their
+// range carry over as a calendar does: month 13 is January of the next year, day 0 the
+// last day of the previous month, second 60 the next minute.
 int64_t FieldsAsUtc(const Fields& f) {
-    // The readers take at most four digits per field, so every value fits an int.
-    std::tm tm{};
-    tm.tm_year = static_cast<int>(f.year - 1900);
-    tm.tm_mon = static_cast<int>(f.month - 1);
-    tm.tm_mday = static_cast<int>(f.day);
-    tm.tm_hour = static_cast<int>(f.hour);
-    tm.tm_min = static_cast<int>(f.minute);
-    tm.tm_sec = static_cast<int>(f.second);
-    tm.tm_isdst = 0;
-    return static_cast<int64_t>(timegm(&tm));
+    // The readers take at most four digits per field, so nothing here can overflow.
+    const int64_t monthIndex = f.month - 1;
+    const int64_t yearCarry = monthIndex >= 0 ? monthIndex / 12 : (monthIndex - 11) / 12;
+    const int64_t month = monthIndex - yearCarry * 12 + 1;   // 1..12
+    const int64_t days = DaysFromEpoch(f.year + yearCarry, month, 1) + f.day - 1;
+    return days * 86400 + f.hour * 3600 + f.minute * 60 + f.second;
+}
+
+// Reads a zone offset after its sign: "hh:mm" (any one character between), "hhmm" or
+// "hh". Seconds east of UTC, before the sign is applied.
+bool ReadZone(FieldReader& in, int64_t& seconds) {
+    int64_t hours = 0, minutes = 0;
+    if (!in.Number(2, hours))
+        return false;
+    if (in.AtEnd())
+        minutes = 0;
+    else if (FieldReader::IsDigit(in.Peek()))
+        in.Number(2, minutes);
+    else if (!in.Separator() || !in.Number(2, minutes))
+        return false;
+    seconds = hours * 3600 + minutes * 60;
+    return true;
 }
 
 // Keeps a count only inside 1970-01-01 00:00:00 .. 2038-01-19 03:14:07 UTC.
@@ -100,8 +130,8 @@ int32_t InSpan(int64_t seconds) {
 
 }  // namespace
 
-int32_t ParseGpxTime(const std::string& text) {
-    FieldReader in(text.c_str());
+int32_t ParseGpxTime(const char* text) {
+    FieldReader in(text);
     if (in.Peek() == '-')
         in.Skip();
 
@@ -116,20 +146,27 @@ int32_t ParseGpxTime(const std::string& text) {
         in.SkipDigits();
         mark = in.Peek();
     }
+    // One blank may stand before the offset: "10:15:30 +01:00".
+    if (mark == ' ' && (in.PeekSecond() == '+' || in.PeekSecond() == '-')) {
+        in.Skip();
+        mark = in.Peek();
+    }
 
     int64_t offset = 0;  // seconds east of UTC
     if (mark == '+' || mark == '-') {
         in.Skip();
-        int64_t zoneHours = 0, zoneMinutes = 0;
-        if (!in.Number(2, zoneHours) || !in.Separator() || !in.Number(2, zoneMinutes))
+        if (!ReadZone(in, offset))
             return -1;
-        offset = zoneHours * 3600 + zoneMinutes * 60;
         if (mark == '-')
             offset = -offset;
     }
     // Any other mark ("Z", the end of the text, anything else) leaves the clock as read.
 
     return InSpan(FieldsAsUtc(f) - offset);
+}
+
+int32_t ParseGpxTime(const std::string& text) {
+    return ParseGpxTime(text.c_str());
 }
 
 int32_t ParseExifDateTime(const std::string& dateText, const std::string& timeText) {

@@ -1,6 +1,6 @@
 #include "track/TrackSearch.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "common/FolderListing.h"
@@ -34,18 +34,57 @@ std::vector<std::string> MatchGpxFiles(const std::string& pattern)
     return paths;
 }
 
-const TrackPoint* NearestPoint(const Track& track, int32_t captureTime, int64_t offsetSeconds)
+TrackIndex::TrackIndex(const Track& track) : track(track)
 {
-    const TrackPoint* nearest = nullptr;
-    int64_t best = kMaxDistance;
-    for (const TrackPoint& p : track) {
-        if (p.time == -1)
-            continue;
-        const int64_t d = std::llabs(static_cast<int64_t>(p.time) + offsetSeconds - captureTime);
-        if (d <= best) {   // <= so that the later of equally near points wins
-            best = d;
-            nearest = &p;
+    byTime.reserve(track.size());
+    for (size_t i = 0; i < track.size(); ++i) {
+        if (track[i].time != -1)
+            byTime.push_back({track[i].time, static_cast<uint32_t>(i)});
+    }
+    const auto earlier = [](const Entry& a, const Entry& b) { return a.time < b.time; };
+    // A recorded track is nearly always in time order already.
+    if (!std::is_sorted(byTime.begin(), byTime.end(), earlier))
+        std::stable_sort(byTime.begin(), byTime.end(), earlier);
+}
+
+const TrackPoint* TrackIndex::Nearest(int32_t captureTime, int64_t offsetSeconds) const
+{
+    // A point matches when |time + offsetSeconds - captureTime| <= kMaxDistance, that is
+    // when its time is within kMaxDistance of target. Beyond the range of point times no
+    // point can match, which also keeps the arithmetic from overflowing.
+    const int64_t limit = int64_t{1} << 40;
+    if (offsetSeconds < -limit || offsetSeconds > limit)
+        return nullptr;
+    const int64_t target = int64_t{captureTime} - offsetSeconds;
+
+    // The first entry at or after target, and the last entry of the run of equal times
+    // before it; both are the latest in track order among their time.
+    const auto after = std::lower_bound(byTime.begin(), byTime.end(), target,
+                                        [](const Entry& e, int64_t t) { return e.time < t; });
+    const Entry* best = nullptr;
+    int64_t bestDistance = kMaxDistance + 1;
+    if (after != byTime.begin()) {
+        const Entry& before = *(after - 1);
+        bestDistance = target - before.time;
+        best = &before;
+    }
+    if (after != byTime.end()) {
+        const auto runEnd = std::upper_bound(after, byTime.end(), after->time,
+                                             [](int32_t t, const Entry& e) { return t < e.time; });
+        const Entry& last = *(runEnd - 1);
+        const int64_t distance = last.time - target;
+        if (best == nullptr || distance < bestDistance ||
+            (distance == bestDistance && last.position > best->position)) {
+            bestDistance = distance;
+            best = &last;
         }
     }
-    return nearest;
+    if (best == nullptr || bestDistance > kMaxDistance)
+        return nullptr;
+    return &track[best->position];
+}
+
+const TrackPoint* NearestPoint(const Track& track, int32_t captureTime, int64_t offsetSeconds)
+{
+    return TrackIndex(track).Nearest(captureTime, offsetSeconds);
 }

@@ -10,7 +10,27 @@
 // ignoring case.
 std::vector<std::string> MatchGpxFiles(const std::string& pattern);
 
-// The point nearest to the capture time within 300 seconds after shifting every point
-// by offsetSeconds (the camera clock's lead); the later of equally near points wins.
-// Points without a time never match. Null when none is near enough.
+// The points of a track that have a time, sorted by it, for finding the nearest point
+// in logarithmic time. The track must outlive the index and stay unchanged.
+class TrackIndex {
+public:
+    explicit TrackIndex(const Track& track);
+
+    // The point nearest to the capture time within 300 seconds (inclusive) after shifting
+    // every point by offsetSeconds (the camera clock's lead). Of equally near points the
+    // one later in the track wins. Points without a time never match. Null when none is
+    // near enough.
+    const TrackPoint* Nearest(int32_t captureTime, int64_t offsetSeconds) const;
+
+private:
+    struct Entry {
+        int32_t time;
+        uint32_t position;   // in the track
+    };
+    const Track& track;
+    std::vector<Entry> byTime;   // equal times keep their track order
+};
+
+// TrackIndex(track).Nearest(captureTime, offsetSeconds). It sorts the track on every
+// call: a run over many photos builds one TrackIndex instead.
 const TrackPoint* NearestPoint(const Track& track, int32_t captureTime, int64_t offsetSeconds);

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -51,6 +53,15 @@ const struct { const char* earlier; const char* later; int64_t seconds; } kPairs
     {"2006-05-01T10:15:03Z", "2006-05-01T10:15:+30Z", 0},  // a sign counts towards the width
     {kRef, "2006-05-01T10:15:301Z", 0},           // a third digit is the zone mark
     {kRef, "2006-05-01T10:20:30Z", 300},
+    // zone offsets in every written form, also after one blank
+    {kRef, "2006-05-01T11:15:30+01", 0},
+    {kRef, "2006-05-01T11:15:30+0100", 0},
+    {kRef, "2006-05-01T11:45:30+0130", 0},
+    {kRef, "2006-05-01T04:45:30-0530", 0},
+    {kRef, "2006-05-01T11:15:30 +01:00", 0},
+    {kRef, "2006-05-01T05:15:30 -05", 0},
+    {kRef, "2006-05-01T11:15:30.25 +0100", 0},
+    {kRef, "\n  2006-05-01T11:15:30+01\n  ", 0},   // indented element text
     {kRef, "2006-05-01T10:15:30-99:99", 99 * 3600 + 99 * 60},   // no overflow
     {"2006-03-26T00:30:00Z", "2006-03-26T02:30:00Z", 7200},      // UK clocks go forward
     {"2006-01-01T00:00:00Z", "2006-07-01T00:00:00Z", 15638400},
@@ -68,7 +79,8 @@ const char* const kNoTime[] = {
     "9999-12-31T23:59:59Z", "0000-01-01T00:00:00Z",
     // texts that end early
     "", "-", "2006-05-01", "2006-05-01T10:15", "2006-05-01T10:15:30+", "2006-05-01T10:15:30+01:",
-    "2006-05-01T10:15:30.5-01:",
+    "2006-05-01T10:15:30.5-01:", "2006-05-01T10:15:30 +", "2006-05-01T10:15:30+01x",
+    "2006-05-01T10:15:30+1:",
     // fields that are no numbers
     "abcd-05-01T10:15:30Z", "2006-05-01T10:15:xxZ", "2006-05-01T10:15:-Z",
     "2006-05-01T10:15:30+ab:00", "2006-05-011T10:15:30Z",
@@ -96,6 +108,31 @@ void CheckNoTime() {
 TEST(ParseGpxTime, DifferencesAreClockDifferences) { CheckPairs(); }
 
 TEST(ParseGpxTime, OutOfSpanOrUnreadableGivesMinusOne) { CheckNoTime(); }
+
+TEST(ParseGpxTime, CountsAgreeWithTheCLibraryCalendar) {
+    // Random fields, many out of their usual range, against timegm's reading of them.
+    std::mt19937 random(42);
+    const auto field = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    int inSpan = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::tm tm{};
+        tm.tm_year = field(1965, 2040) - 1900;
+        tm.tm_mon = field(-9, 99) - 1;
+        tm.tm_mday = field(-9, 99);
+        tm.tm_hour = field(0, 99);
+        tm.tm_min = field(0, 99);
+        tm.tm_sec = field(0, 99);
+        char text[64];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900,
+                      tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        const int64_t utc = static_cast<int64_t>(timegm(&tm));
+        const int32_t want = utc < 0 || utc > kMax ? -1 : static_cast<int32_t>(utc);
+        SCOPED_TRACE(text);
+        ASSERT_EQ(want, ParseGpxTime(text));
+        inSpan += want != -1;
+    }
+    EXPECT_GT(inSpan, 10000);
+}
 
 TEST(ParseExifDateTime, ReadsLikeTheGpxTimeOfTheSameClock) {
     struct { const char* date; const char* time; const char* gpx; } cases[] = {
