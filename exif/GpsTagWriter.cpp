@@ -18,7 +18,6 @@
 #include "exif/ChildProcess.h"
 #include "exif/PhotoTags.h"
 #include "exif/SafeWrite.h"
-#include "common/VersionInfo.h"
 #include "track/Gpx.h"
 
 namespace {
@@ -361,27 +360,4 @@ bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double
         return false;
     }
     return copy.Replace(reason);
-}
-
-bool GpsTagWriter(const std::string& photoPath, double latitude, double longitude,
-                  const std::string& elevationText)
-{
-    std::string text =
-        GpsCommandText(latitude, longitude, elevationText, VersionInfo().Query("FileVersion"));
-    if (text.empty())
-        return false;
-
-    FILE* file = std::fopen("cmd.txt", "we");
-    if (!file)
-        return false;
-    bool written = std::fputs(text.c_str(), file) >= 0;
-    // Closed before the run, so the tool sees the whole file.
-    if (std::fclose(file) != 0 || !written)
-        return false;
-
-    ExifTool tool;
-    tool.Open("log_update_jpg.txt");
-    int status = tool.Run({kExifProgram, "-k", "-m", "cmd.txt", "--", photoPath});
-    tool.Close();
-    return status == 0 && tool.Succeeded();
 }

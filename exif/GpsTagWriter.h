@@ -7,7 +7,3 @@
 std::string GpsCommandText(double latitude, double longitude, const std::string& elevationText,
                            const std::string& version);
 
-// The former in-place writer, still called by the committed GeoTag run: cmd.txt and
-// log_update_jpg.txt in the current directory, the photo rewritten in place by the tool.
-bool GpsTagWriter(const std::string& photoPath, double latitude, double longitude,
-                  const std::string& elevationText);

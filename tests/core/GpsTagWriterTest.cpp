@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <cstdlib>
 #include <sstream>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include "exif/ChildProcess.h"
-#include "exif/ExifListing.h"
+#include "exif/PhotoTags.h"
+#include "exif/Workspace.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -50,13 +54,25 @@ void MakePhoto(const std::string& path)
     ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal 2006:05:01 10:15:30", "--", path}));
 }
 
-// Lists the photo into _output.tmp in the current directory and returns the listing.
+// The photo's tags as exiv2 -PEkycv lists them.
 std::string List(const std::string& path)
 {
-    ExifTool tool;
-    ListPhoto(tool, path);
-    return ReadFile(kListingFile);
+    std::string listing;
+    RunExiv2({"-PEkycv", "--", path}, &listing);
+    return listing;
 }
+
+// The names in a folder other than "." and "..", sorted.
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const char* const kVersion = "1.00.0.19";
 
 }  // namespace
 
@@ -133,53 +149,60 @@ TEST(GpsCommandText, DecimalCommaLocaleChangesNothing)
     EXPECT_EQ(expected, GpsCommandText(-51.477811, 0.125, "-123.45", "1.00.0.19"));
 }
 
-TEST(GpsTagWriter, RefusesPositionsOutsideTheGlobe)
+TEST(WriteGpsTags, RefusesPositionsOutsideTheGlobe)
 {
     TempDir dir;
-    ScopedCwd cwd(dir.Path());
+    Workspace workspace;
+    WorkerFiles files = workspace.Worker(0);
     MakePhoto(dir.File("p.jpg"));
+    const std::string before = ReadFile(dir.File("p.jpg"));
     struct { double lat; double lon; } cases[] = {
         {NAN, 0}, {0, INFINITY}, {90.0001, 0}, {-90.5, 0}, {0, 180.0001}, {0, -1e300},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lon));
         EXPECT_EQ("", GpsCommandText(c.lat, c.lon, "1", "v"));
-        EXPECT_FALSE(GpsTagWriter(dir.File("p.jpg"), c.lat, c.lon, "1"));
-        EXPECT_FALSE(FileExists("cmd.txt"));
+        std::string reason;
+        EXPECT_FALSE(WriteGpsTags(files, dir.File("p.jpg"), c.lat, c.lon, "1", kVersion, reason));
+        EXPECT_NE("", reason);
+        EXPECT_FALSE(FileExists(files.command));
+        EXPECT_EQ(before, ReadFile(dir.File("p.jpg")));
     }
 }
 
-TEST(GpsTagWriter, WritesTagsThatExiv2ReadsBack)
+TEST(WriteGpsTags, WritesTagsThatExiv2ReadsBack)
 {
-    struct { const char* name; double lat; double lon; const char* ele; double latRead; double lonRead;
-             const char* altitude; const char* altitudeRef; const char* shown[2]; } cases[] = {
-        {"plain.jpg", 51.477811, -0.001475, "12.5", 51 + 28.66 / 60, -(0.08 / 60), "25/2", "0",
-         {"12.5 m", "Above sea level"}},
-        {"-x 'q' $HOME.jpg", -33.8688, 151.2093, "-12.5", -(33 + 52.12 / 60), 151 + 12.55 / 60, "25/2", "1",
-         {"12.5 m", "Below sea level"}},
-        {"with blank \"quoted\".jpg", 0, 0, "", 0, 0, "0/1", "0", {"0 m", "Above sea level"}},
+    struct { const char* name; double lat; double lon; const char* ele; const char* latWords;
+             const char* lonWords; const char* altitude; const char* altitudeRef; mode_t mode;
+             const char* shown[2]; } cases[] = {
+        {"plain.jpg", 51.477811, -0.001475, "12.5", "51/1 2866/100 0/1", "0/1 8/100 0/1", "25/2", "0",
+         0644, {"12.5 m", "Above sea level"}},
+        {"-x 'q' $HOME.jpg", -33.8688, 151.2093, "-12.5", "33/1 5212/100 0/1", "151/1 1255/100 0/1",
+         "25/2", "1", 0600, {"12.5 m", "Below sea level"}},
+        {"with blank \"quoted\".jpg", 0, 0, "", "0/1 0/100 0/1", "0/1 0/100 0/1", "0/1", "0", 0444,
+         {"0 m", "Above sea level"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         ScopedCwd cwd(dir.Path());
+        Workspace workspace;
+        WorkerFiles files = workspace.Worker(0);
         const std::string photo = c.name;   // relative: a leading '-' must not read as an option
         MakePhoto(photo);
+        std::string reason;
         // Tags written before are replaced, not doubled.
-        ASSERT_TRUE(GpsTagWriter(photo, 10, 10, "1"));
-        List(photo);
-        int32_t before = ReadCaptureTime("_output.tmp");
+        ASSERT_TRUE(WriteGpsTags(files, photo, 10, 10, "1", kVersion, reason)) << reason;
+        ASSERT_EQ(0, chmod(photo.c_str(), c.mode));
+        struct timespec times[2] = {{1000000000, 0}, {1150000000, 123456789}};
+        ASSERT_EQ(0, utimensat(AT_FDCWD, photo.c_str(), times, 0));
 
-        ASSERT_TRUE(GpsTagWriter(photo, c.lat, c.lon, c.ele)) << ReadFile("log_update_jpg.txt");
+        ASSERT_TRUE(WriteGpsTags(files, photo, c.lat, c.lon, c.ele, kVersion, reason)) << reason;
+        EXPECT_EQ("", reason);
         std::string listing = List(photo);
-        ExifListing read;
-        EXPECT_TRUE(read.Read("_output.tmp"));
-        EXPECT_NEAR(c.latRead, read.latitude, 1e-9);
-        EXPECT_NEAR(c.lonRead, read.longitude, 1e-9);
-        EXPECT_EQ("2006:05:01", read.dateText);
-        EXPECT_NE(-1, before);
-        EXPECT_EQ(before, ReadCaptureTime("_output.tmp"));
-
+        EXPECT_EQ(c.latWords, TagValue(listing, "Exif.GPSInfo.GPSLatitude"));
+        EXPECT_EQ(c.lonWords, TagValue(listing, "Exif.GPSInfo.GPSLongitude"));
+        EXPECT_EQ("2006:05:01 10:15:30", TagValue(listing, "Exif.Photo.DateTimeOriginal"));
         EXPECT_EQ(c.altitude, TagValue(listing, "Exif.GPSInfo.GPSAltitude"));
         EXPECT_EQ(c.altitudeRef, TagValue(listing, "Exif.GPSInfo.GPSAltitudeRef"));
         EXPECT_EQ("WGS 1984", TagValue(listing, "Exif.GPSInfo.GPSMapDatum"));
@@ -188,6 +211,15 @@ TEST(GpsTagWriter, WritesTagsThatExiv2ReadsBack)
         EXPECT_EQ(c.lat < 0 ? "S" : "N", TagValue(listing, "Exif.GPSInfo.GPSLatitudeRef"));
         EXPECT_EQ(c.lon < 0 ? "W" : "E", TagValue(listing, "Exif.GPSInfo.GPSLongitudeRef"));
 
+        struct stat info;
+        ASSERT_EQ(0, stat(photo.c_str(), &info));
+        EXPECT_EQ(c.mode, info.st_mode & 07777);
+        EXPECT_EQ(1150000000, info.st_mtim.tv_sec);
+        EXPECT_EQ(123456789, info.st_mtim.tv_nsec);
+        // Nothing is left beside the photo, and the tool's messages are in the private log.
+        EXPECT_EQ(std::vector<std::string>{photo}, Names(dir.Path()));
+        EXPECT_TRUE(FileExists(files.log));
+
         std::string shown;
         RunExiv2({"-pt", "--", photo}, &shown);
         for (const char* text : c.shown)
@@ -195,29 +227,60 @@ TEST(GpsTagWriter, WritesTagsThatExiv2ReadsBack)
     }
 }
 
-TEST(GpsTagWriter, ReportsFailures)
+TEST(WriteGpsTags, WritesThePhotoALinkPointsTo)
 {
     TempDir dir;
-    ScopedCwd cwd(dir.Path());
-    WriteFile("not-a-photo.jpg", "just text\n");
-    EXPECT_FALSE(GpsTagWriter(dir.File("missing.jpg"), 51.5, -0.1, "1"));
-    EXPECT_NE("", ReadFile("log_update_jpg.txt"));
-    EXPECT_FALSE(GpsTagWriter(dir.File("not-a-photo.jpg"), 51.5, -0.1, "1"));
-    EXPECT_EQ("just text\n", ReadFile("not-a-photo.jpg"));
+    Workspace workspace;
+    MakePhoto(dir.File("real.jpg"));
+    ASSERT_EQ(0, symlink("real.jpg", dir.File("link.jpg").c_str()));
+    std::string reason;
+    ASSERT_TRUE(WriteGpsTags(workspace.Worker(0), dir.File("link.jpg"), 1, 2, "3", kVersion, reason))
+        << reason;
+    struct stat info;
+    ASSERT_EQ(0, lstat(dir.File("link.jpg").c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ("N", TagValue(List(dir.File("real.jpg")), "Exif.GPSInfo.GPSLatitudeRef"));
+}
 
-    // The tool can't be started: nothing captured.
+TEST(WriteGpsTags, ReportsFailuresAndLeavesTheFileAsItWas)
+{
+    TempDir dir;
+    Workspace workspace;
+    WorkerFiles files = workspace.Worker(0);
+    WriteFile(dir.File("not-a-photo.jpg"), "just text\n");
+    // A JPEG cut short inside its metadata segments.
+    MakePhoto(dir.File("whole.jpg"));
+    WriteFile(dir.File("cut.jpg"), ReadFile(dir.File("whole.jpg")).substr(0, 40));
+    ASSERT_EQ(0, mkfifo(dir.File("fifo.jpg").c_str(), 0644));
+    for (const char* name : {"missing.jpg", "not-a-photo.jpg", "cut.jpg", "fifo.jpg"}) {
+        SCOPED_TRACE(name);
+        const bool fifo = std::string(name) == "fifo.jpg";   // reading it here would block
+        const std::string before = fifo ? "" : ReadFile(dir.File(name));
+        std::string reason;
+        EXPECT_FALSE(WriteGpsTags(files, dir.File(name), 51.5, -0.1, "1", kVersion, reason));
+        EXPECT_NE("", reason);
+        if (!fifo) {
+            EXPECT_EQ(before, ReadFile(dir.File(name)));
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"cut.jpg", "fifo.jpg", "not-a-photo.jpg", "whole.jpg"}),
+              Names(dir.Path()));
+
+    // The tool can't be started.
     MakePhoto(dir.File("p.jpg"));
+    const std::string photo = ReadFile(dir.File("p.jpg"));
     std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
     setenv("PATH", dir.Path().c_str(), 1);
-    EXPECT_FALSE(GpsTagWriter(dir.File("p.jpg"), 51.5, -0.1, "1"));
+    std::string reason;
+    EXPECT_FALSE(WriteGpsTags(files, dir.File("p.jpg"), 51.5, -0.1, "1", kVersion, reason));
     setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ("", ReadFile("log_update_jpg.txt"));
+    EXPECT_NE(std::string::npos, reason.find("exiv2")) << reason;
+    EXPECT_EQ(photo, ReadFile(dir.File("p.jpg")));
 
-    // cmd.txt can't be created: the tool isn't run and the log of the photo before stays.
-    ASSERT_EQ(0, remove("cmd.txt"));
-    ASSERT_EQ(0, mkdir("cmd.txt", 0755));
-    WriteFile("log_update_jpg.txt", "earlier photo\n");
-    EXPECT_FALSE(GpsTagWriter(dir.File("p.jpg"), 51.5, -0.1, "1"));
-    EXPECT_EQ("earlier photo\n", ReadFile("log_update_jpg.txt"));
-    EXPECT_EQ("<missing>", TagValue(List(dir.File("p.jpg")), "Exif.GPSInfo.GPSLatitude"));
+    // The command file can't be created: the tool isn't run.
+    ASSERT_EQ(0, remove(files.command.c_str()));
+    ASSERT_EQ(0, mkdir(files.command.c_str(), 0700));
+    EXPECT_FALSE(WriteGpsTags(files, dir.File("p.jpg"), 51.5, -0.1, "1", kVersion, reason));
+    EXPECT_NE("", reason);
+    EXPECT_EQ(photo, ReadFile(dir.File("p.jpg")));
 }

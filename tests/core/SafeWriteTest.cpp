@@ -1,0 +1,305 @@
+#include "exif/SafeWrite.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "exif/PhotoTags.h"
+#include "exif/Workspace.h"
+#include "support/Photos.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A JPEG with the given metadata segments between SOI and the scan.
+std::string Jpeg(const std::string& segments)
+{
+    return std::string("\xFF\xD8", 2) + segments + std::string("\xFF\xDA\x00\x02\x11\x22\xFF\xD9", 8);
+}
+
+// The pid of a process that has ended and been reaped.
+pid_t DeadPid()
+{
+    pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// The path of the real exiv2, looked up before a test changes PATH.
+std::string RealExiv2()
+{
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+        std::string path = std::string(folder) + "/exiv2";
+        if (access(path.c_str(), X_OK) == 0)
+            return path;
+    }
+    return "exiv2";
+}
+
+}  // namespace
+
+TEST(ScanOffset, FindsTheScanOnlyAfterWellFormedSegments)
+{
+    const std::string app1("\xFF\xE1\x00\x04\xAA\xBB", 6);
+    struct { const char* name; std::string bytes; size_t expected; } cases[] = {
+        {"no segments", Jpeg(""), 2},
+        {"one segment", Jpeg(app1), 8},
+        {"fill bytes before a marker", Jpeg(std::string("\xFF\xFF", 2) + app1), 10},
+        {"restart marker without a length", Jpeg(std::string("\xFF\xD0", 2) + app1), 10},
+        {"not a JPEG", "GIF89a" + Jpeg(""), std::string::npos},
+        {"segment runs past the end", std::string("\xFF\xD8\xFF\xE1\x40\x00\xAA", 7), std::string::npos},
+        {"cut inside a length", std::string("\xFF\xD8\xFF\xE1\x00", 5), std::string::npos},
+        {"length below two", Jpeg(std::string("\xFF\xE1\x00\x01", 4)), std::string::npos},
+        {"garbage between segments", Jpeg(app1 + "x" + app1), std::string::npos},
+        {"end of image before the scan", std::string("\xFF\xD8\xFF\xD9\xFF\xDA\x00\x02", 8),
+         std::string::npos},
+        {"empty", "", std::string::npos},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, ScanOffset(c.bytes));
+    }
+}
+
+TEST(IsCopyName, MatchesOnlyTheHiddenCopyPattern)
+{
+    struct { const char* name; bool matches; long pid; } cases[] = {
+        {".IMG_0001.jpg.pinroute-1234-aB3xYz", true, 1234},
+        {".a b.jpg.pinroute-7-000000", true, 7},
+        {".x.pinroute-1.pinroute-99-ZZZZZZ", true, 99},
+        {"IMG_0001.jpg.pinroute-1234-aB3xYz", false, 0},    // not hidden
+        {".IMG_0001.jpg.pinroute-1234-aB3xY", false, 0},    // five random letters
+        {".IMG_0001.jpg.pinroute-1234-aB3xYzq", false, 0},
+        {".IMG_0001.jpg.pinroute--aB3xYz", false, 0},       // no pid
+        {".IMG_0001.jpg.pinroute-12a4-aB3xYz", false, 0},
+        {".IMG_0001.jpg.pinroute-0-aB3xYz", false, 0},
+        {".IMG_0001.jpg.pinroute-1234-aB3x.z", false, 0},
+        {".IMG_0001.jpg.pinroute-1234-aB3xYz.jpg", false, 0},
+        {".pinroute-1234-aB3xYz", false, 0},                // no photo name
+        {".IMG_0001.jpg.pinroute-12345678901-aB3xYz", false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        long pid = 0;
+        EXPECT_EQ(c.matches, IsCopyName(c.name, pid));
+        if (c.matches) {
+            EXPECT_EQ(c.pid, pid);
+        }
+    }
+}
+
+TEST(RemoveStaleCopies, RemovesOnlyCopiesOfEndedRuns)
+{
+    TempDir dir;
+    const std::string dead = std::to_string(DeadPid());
+    const std::string live = std::to_string(getppid());
+    const std::string stale = ".IMG_0001.jpg.pinroute-" + dead + "-Ab12Cd";
+    const std::vector<std::string> kept = {
+        ".IMG_0002.jpg.pinroute-" + live + "-Ab12Cd",      // its run is still going
+        "IMG_0001.jpg.pinroute-" + dead + "-Ab12Cd",       // the user's, not hidden
+        ".IMG_0001.jpg.pinroute-" + dead + "-Ab12Cd.jpg",  // the user's, another ending
+        ".IMG_0001.jpg.pinroute-" + dead + "-Ab12",
+        "IMG_0001.jpg",
+    };
+    WriteFile(dir.File(stale), "leftover");
+    for (const auto& name : kept)
+        WriteFile(dir.File(name), "keep");
+    // Only regular files: a folder or a link under the pattern is no copy of ours.
+    const std::string folder = ".IMG_0003.jpg.pinroute-" + dead + "-Ab12Cd";
+    const std::string link = ".IMG_0004.jpg.pinroute-" + dead + "-Ab12Cd";
+    ASSERT_EQ(0, mkdir(dir.File(folder).c_str(), 0700));
+    ASSERT_EQ(0, symlink("IMG_0001.jpg", dir.File(link).c_str()));
+
+    RemoveStaleCopies(dir.Path());
+    std::vector<std::string> expected = kept;
+    expected.push_back(folder);
+    expected.push_back(link);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, Names(dir.Path()));
+}
+
+TEST(WriteGpsTags, NeverLosesATagNearTheExifSizeLimit)
+{
+    TempDir dir;
+    Workspace workspace;
+    const std::string photo = dir.File("big.jpg");
+    WriteTinyJpeg(photo);
+    // Just small enough to be stored; the GPS tags then push the EXIF block past 64 kB.
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Image.ImageDescription " + std::string(65300, 'x'), "--",
+                           photo}));
+    ASSERT_EQ(std::string(65300, 'x'), TagValue(ListTags(photo), "Exif.Image.ImageDescription"));
+    const std::string before = ReadFile(photo);
+
+    std::string reason;
+    EXPECT_FALSE(WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.1, "1", "v", reason));
+    EXPECT_EQ("a tag would be lost: Exif.Image.ImageDescription", reason);
+    EXPECT_EQ(before, ReadFile(photo));
+    EXPECT_EQ(std::vector<std::string>{"big.jpg"}, Names(dir.Path()));
+}
+
+TEST(WriteGpsTags, CatchesAToolThatDamagesTheCopySilently)
+{
+    const std::string exiv2 = RealExiv2();
+    // Each fault runs after the real update of the working copy and exits 0, as exiv2 does
+    // after a failed write.
+    struct { const char* name; std::string fault; const char* reason; } cases[] = {
+        {"drops a tag", exiv2 + " -M 'del Exif.Image.Make' -- \"$last\"",
+         "a tag would be lost: Exif.Image.Make"},
+        {"changes a value", exiv2 + " -M 'set Exif.Image.Make Other' -- \"$last\"",
+         "a tag would be lost: Exif.Image.Make"},
+        {"drops an XMP tag", exiv2 + " -M 'del Xmp.dc.subject' -- \"$last\"",
+         "a tag would be lost: Xmp.dc.subject"},
+        {"writes another position",
+         exiv2 + " -M 'set Exif.GPSInfo.GPSLatitude 1/1 0/1 0/1' -- \"$last\"",
+         "a tag was not written: Exif.GPSInfo.GPSLatitude"},
+        {"cuts the file short", "truncate -s 200 \"$last\"", "the tool wrote an incomplete JPEG file"},
+        {"says so and fails", "echo 'Error: disk trouble'; exit 1", "Error: disk trouble"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir, bin;
+        WriteFile(bin.File("exiv2"), "#!/bin/sh\nfor last; do :; done\n"
+                                     "if [ \"$1\" = -k ]; then " + exiv2 + " \"$@\" || exit $?; "
+                                     + c.fault + "; exit 0; fi\nexec " + exiv2 + " \"$@\"\n");
+        ASSERT_EQ(0, chmod(bin.File("exiv2").c_str(), 0755));
+        ASSERT_TRUE(WriteCameraPhoto(dir.File("p.jpg"), 40000, 3));
+        const std::string before = ReadFile(dir.File("p.jpg"));
+        Workspace workspace;
+        std::string oldPath = getenv("PATH");
+        setenv("PATH", (bin.Path() + ":" + oldPath).c_str(), 1);
+        std::string reason;
+        bool written = WriteGpsTags(workspace.Worker(0), dir.File("p.jpg"), 51.5, -0.1, "1", "v", reason);
+        setenv("PATH", oldPath.c_str(), 1);
+        EXPECT_FALSE(written);
+        EXPECT_EQ(c.reason, reason);
+        EXPECT_EQ(before, ReadFile(dir.File("p.jpg")));
+        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, Names(dir.Path()));
+    }
+}
+
+TEST(WriteGpsTags, KeepsTextTagsThatLookLikeListingLines)
+{
+    TempDir dir;
+    Workspace workspace;
+    const std::string photo = dir.File("p.jpg");
+    ASSERT_TRUE(WriteCameraPhoto(photo, 40000, 4));
+    const std::string description = "first line\nExif.GPSInfo.GPSLatitude Rational 3 1/1 0/1 0/1\n"
+                                    "Exif.Image.Make Ascii 5 Evil\n" + std::string(1019, 'y')
+                                    + "Exif.Photo.DateTimeOriginal Ascii 20 2023:06:17 08:04:10";
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Image.ImageDescription " + description, "--", photo}));
+    const std::vector<std::string> prefixes = {"Exif.GPSInfo.", "Exif.Image.GPSTag", "Exif.Image.ExifTag",
+                                               "Exif.Image.Software"};
+    const std::vector<std::string> others = TagsOtherThan(ListTags(photo), prefixes);
+    const std::string image = ImageData(ReadFile(photo));
+
+    std::string reason;
+    ASSERT_TRUE(WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.125, "1", "v", reason)) << reason;
+    const std::string listing = ListTags(photo);
+    EXPECT_EQ(others, TagsOtherThan(listing, prefixes));
+    std::string latitude;   // asked for alone, since the description holds a line like it
+    RunExiv2({"-PEkycv", "-K", "Exif.GPSInfo.GPSLatitude", "--", photo}, &latitude);
+    EXPECT_EQ("51/1 3000/100 0/1", TagValue(latitude, "Exif.GPSInfo.GPSLatitude"));
+    EXPECT_EQ(image, ImageData(ReadFile(photo)));
+}
+
+TEST(WriteGpsTags, AFullDiskLeavesThePhotoAsItWas)
+{
+    TempDir dir;
+    const std::string photo = dir.File("p.jpg");
+    ASSERT_TRUE(WriteCameraPhoto(photo, 300000, 5));
+    const std::string before = ReadFile(photo);
+    // The limit on file size stands in for a full disk: writes past it fail as ENOSPC does.
+    for (rlim_t limit : {rlim_t(before.size() / 2), rlim_t(before.size() - 1), rlim_t(before.size() + 20)}) {
+        SCOPED_TRACE(limit);
+        int fds[2];
+        ASSERT_EQ(0, pipe(fds));
+        pid_t pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit size{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &size);
+            Workspace workspace;
+            std::string reason;
+            bool written = WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.1, "1", "v", reason);
+            std::string text = (written ? "written " : "failed ") + reason;
+            (void)!write(fds[1], text.data(), text.size());
+            _exit(0);
+        }
+        close(fds[1]);
+        char buffer[512] = {};
+        ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
+        close(fds[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ("failed file too large", std::string(buffer, got > 0 ? size_t(got) : 0));
+        EXPECT_EQ(before, ReadFile(photo));
+        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, Names(dir.Path()));
+    }
+}
+
+TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
+{
+    TempDir dir;
+    const int photos = 6;
+    std::vector<std::string> image(photos);
+    for (int i = 0; i < photos; ++i) {
+        ASSERT_TRUE(WriteCameraPhoto(dir.File("p" + std::to_string(i) + ".jpg"), 200000, 10 + i));
+        image[i] = ImageData(ReadFile(dir.File("p" + std::to_string(i) + ".jpg")));
+    }
+    // Writer 0 puts every photo in the north-east, writer 1 in the south-west.
+    std::vector<pid_t> writers;
+    for (int w = 0; w < 2; ++w) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            Workspace workspace;
+            int failures = 0;
+            for (int round = 0; round < 2; ++round)
+                for (int i = 0; i < photos; ++i) {
+                    std::string reason;
+                    failures += !WriteGpsTags(workspace.Worker(0), dir.File("p" + std::to_string(i) + ".jpg"),
+                                              w ? -30.5 : 10.5, w ? -40.5 : 20.5, "1", "v", reason);
+                }
+            _exit(failures);
+        }
+        writers.push_back(pid);
+    }
+    for (pid_t pid : writers) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(0, WEXITSTATUS(status));   // every write succeeded
+    }
+    for (int i = 0; i < photos; ++i) {
+        SCOPED_TRACE(i);
+        const std::string path = dir.File("p" + std::to_string(i) + ".jpg");
+        const std::string listing = ListTags(path);
+        const std::string lat = TagValue(listing, "Exif.GPSInfo.GPSLatitudeRef");
+        EXPECT_EQ(lat == "N" ? "E" : "W", TagValue(listing, "Exif.GPSInfo.GPSLongitudeRef"));
+        EXPECT_EQ(lat == "N" ? "10/1 3000/100 0/1" : "30/1 3000/100 0/1",
+                  TagValue(listing, "Exif.GPSInfo.GPSLatitude"));
+        EXPECT_EQ(lat == "N" ? "20/1 3000/100 0/1" : "40/1 3000/100 0/1",
+                  TagValue(listing, "Exif.GPSInfo.GPSLongitude"));
+        EXPECT_EQ("Photo " + std::to_string(10 + i), TagValue(listing, "Exif.Image.ImageDescription"));
+        EXPECT_EQ(image[i], ImageData(ReadFile(path)));
+    }
+    EXPECT_EQ(size_t(photos), Names(dir.Path()).size());
+}
