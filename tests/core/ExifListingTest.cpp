@@ -53,7 +53,7 @@ TEST(ExifListing, ReadsSignedPosition)
              + "Exif.GPSInfo.GPSLatitude Rational 3 -2147483648/-1 0/1 0/1\n", false, 0, 0},
         {"a long line's values are read", std::string(kLatN) + kLonW + kLon
              + "Exif.GPSInfo.GPSLatitude Rational 3 51/1 30/1 0/1" + longPad + "\n", true, 51.5, -0.125},
-        {"a 1024th character does not start a new line", gps + std::string(1023, 'x')
+        {"a long line is one line, never pieces", gps + std::string(1023, 'x')
              + "Exif.GPSInfo.GPSLatitudeRef Ascii 2 S\n", true, 51.5, -0.125},
         {"one tag missing", std::string(kLatN) + kLat + kLon + kDate, false, 0, 0},
         {"empty listing", "", false, 0, 0},
@@ -98,7 +98,7 @@ TEST(ExifListing, DateTextComesFromTheLatestFullDateLine)
     EXPECT_EQ("", listing.dateText);
 }
 
-TEST(ExifListing, ParseRationalReadsLikeStrtokAndAtol)
+TEST(ExifListing, ParseRationalReadsSignsDigitsAndRunsOfSlashes)
 {
     struct { const char* word; long numerator; long denominator; } cases[] = {
         {"3000/100", 3000, 100},   {"0/1\n", 0, 1},         {"//7//2", 7, 2},
