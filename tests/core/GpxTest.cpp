@@ -265,25 +265,31 @@ BigGpx MakeBigGpx() {
         "<gpx version=\"1.1\" creator='a \"quoted\" > creator'>\n<metadata><name><![CDATA[</gpx>]]></name></metadata>\n");
     Track waypoints;
     int n = 0;
+    bool trapped = false;
     const auto point = [&](const char* element, Track& into, const std::string& extra) {
         TrackPoint p;
         p.lat = -89 + (n % 178) + 0.25;
         p.lon = -179 + (n % 358) + 0.5;
-        p.time = 1146478530 + n;
         p.eleText = std::to_string(n);
         const int seconds = n % 60, minutes = n / 60 % 60, hours = n / 3600;
         char stamp[40];
         std::snprintf(stamp, sizeof stamp, "2006-05-%02dT%02d:%02d:%02dZ", 1 + hours / 24, hours % 24,
                       minutes, seconds);
+        // Once, after the first piece, an attribute that looks like the end of the element.
+        const bool trap = !trapped && t.size() > 1500000;
+        trapped = trapped || trap;
         char open[200];
-        std::snprintf(open, sizeof open, "<%s lat=\"%.2f\" lon='%.2f' note=\"/> </%s>\">\n", element,
-                      p.lat, p.lon, element);
+        std::snprintf(open, sizeof open, "<%s lat=\"%.2f\" lon='%.2f' note=%s>\n", element, p.lat, p.lon,
+                      trap ? "\"/>\"" : "'a > \"b\"'");
         // ParseGpxTime counts from its own origin; keep the clock and compare differences.
         p.time = ParseGpxTime(stamp);
-        if (!big.breakLine && t.size() > 2500000 && std::string(element) == "trkpt")
+        if (!big.breakLine && t.size() > 3500000 && std::string(element) == "trkpt")
             big.breakLine = line;
         add(open);
-        add("  <ele>" + p.eleText + "</ele><time>" + stamp + "</time>" + extra + "\n");
+        // Children after ele and time: places where a piece must not end.
+        add("  <ele>" + p.eleText + "</ele><time>" + stamp + "</time>" + extra +
+            "<sat>7</sat><fix>3d</fix><hdop>1.5</hdop><vdop>2.5</vdop><pdop>2.9</pdop>"
+            "<sat>8</sat><fix>3d</fix><hdop>1.4</hdop><vdop>2.4</vdop><pdop>2.8</pdop>\n");
         if (big.breakLine == line - 2 && !big.breakOffset)
             big.breakOffset = t.size();
         add(std::string("</") + element + ">\n");
@@ -294,7 +300,7 @@ BigGpx MakeBigGpx() {
         add("<trk><name>Track</name>\n");
         for (int seg = 0; seg < 2; ++seg) {
             add("<trkseg>\n");
-            for (int i = 0; i < 6000; ++i) {
+            for (int i = 0; i < 3000; ++i) {
                 point("trkpt", big.points, i % 500 == 0 ? "<extensions><trkpt lat=\"8\" lon=\"8\"/></extensions>" : "");
                 if (i % 700 == 0)
                     add("<!-- </trkseg></trk> --><![CDATA[ </trkseg> ]]>\n");
@@ -326,7 +332,7 @@ void ExpectSamePoints(const Track& want, const Track& got) {
 
 TEST(LoadGpx, LargeFileReadsLikeASmallOne) {
     const BigGpx big = MakeBigGpx();
-    ASSERT_GT(big.text.size(), 3000000u);
+    ASSERT_GT(big.text.size(), 4000000u);
     ASSERT_NE(0, big.breakLine);
     TempDir dir;
     WriteFile(dir.File("big.gpx"), big.text);
