@@ -40,15 +40,17 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
     Label(this, "Pinroute Version", 0, "versionCaption", 11, 10, 71);
-    versionLabel = Label(this, "Static", 1020, "versionLabel", 82, 10, 59);
-    legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
+    QLabel* versionLabel = Label(this, "Static", 1020, "versionLabel", 82, 10, 59);
+    QLabel* legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
     Label(this, "Web Site:-", 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
-    siteLink = PlaceControl(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
+    auto* siteLink = PlaceControl(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
     Label(this, "Share GPS tracks:-", 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
-    tracksLink = PlaceControl(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
+    auto* tracksLink =
+        PlaceControl(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
     tracksLink->setFocusPolicy(Qt::ClickFocus);   // no tab stop
     Label(this, "Donate:-", 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
-    donateLink = PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
+    auto* donateLink =
+        PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
     auto* ok = PlaceControl(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -58,7 +60,9 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     versionLabel->setText(QString::fromStdString(version.Query("FileVersion") + " " +
                                                  version.Query("SpecialBuild")));
     legalLabel->setText(QString::fromStdString(version.Query("LegalCopyright")));
-    legalLabel->setToolTip(legalLabel->text());
+    legalLabel->setToolTip(legalLabel->text() +
+                           "\nPinroute is free software under the GNU General Public License,"
+                           " version 3 or later, and comes with ABSOLUTELY NO WARRANTY.");
 
     // The texts go in before the boxes are fitted to them.
     const std::pair<LinkEdit*, const char*> links[] = {
@@ -106,14 +110,4 @@ void AboutDialog::MakeRoomForTexts()
             child->move(child->x() + grow, child->y());
     }
     setFixedWidth(width() + grow);
-}
-
-QString AboutDialog::VersionText() const
-{
-    return versionLabel->text();
-}
-
-QString AboutDialog::LegalText() const
-{
-    return legalLabel->text();
 }

@@ -3,14 +3,14 @@
 
 #include "common/VersionInfo.h"
 
-class LinkEdit;
 class LinkOpener;
-class QLabel;
 
 // Shows the About box modally.
 void RunAboutDialog(QWidget* parent);
 
-// "About Pinroute": the version, the legal notice and three links.
+// "About Pinroute": the version, the legal notice and three links. The controls carry
+// their ids (property "controlId") and object names: versionLabel 1020, legalLabel 1023,
+// siteLink 1022, tracksLink 1026, donateLink 1027, okButton 1.
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
@@ -18,18 +18,6 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr, const VersionInfo& version = VersionInfo(),
                          LinkOpener* opener = nullptr);
 
-    QString VersionText() const;
-    QString LegalText() const;
-    LinkEdit* SiteLink() const { return siteLink; }
-    LinkEdit* TracksLink() const { return tracksLink; }
-    LinkEdit* DonateLink() const { return donateLink; }
-
 private:
     void MakeRoomForTexts();
-
-    QLabel* versionLabel = nullptr;
-    QLabel* legalLabel = nullptr;
-    LinkEdit* siteLink = nullptr;
-    LinkEdit* tracksLink = nullptr;
-    LinkEdit* donateLink = nullptr;
 };

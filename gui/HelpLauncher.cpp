@@ -1,7 +1,8 @@
 #include "gui/HelpLauncher.h"
 
+#include <map>
 #include <memory>
-#include <stdexcept>
+#include <utility>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -11,17 +12,19 @@
 
 #include "gui/HelpViewer.h"
 #include "common/Messages.h"
-#include "common/ModulePath.h"
 
 const char kHelpNamespace[] = "org.pinroute.manual";
 const char kHelpVirtualFolder[] = "manual";
 
 namespace {
 
-// Once the help file could not be set up, later calls fail at once with its message.
-bool engineFailed = false;
-std::string engineFailure;
-bool faultForTesting = false;
+// The help files that could not be set up, with their messages: later calls on one of
+// them fail at once.
+std::map<std::string, std::string>& FailedHelpFiles()
+{
+    static std::map<std::string, std::string> failed;
+    return failed;
+}
 
 // The engine only reads the collection file: nothing is ever written beside the program.
 bool SetUpEngine(QHelpEngine& engine, const std::string& helpPath, std::string& description)
@@ -57,16 +60,17 @@ bool SetUpEngine(QHelpEngine& engine, const std::string& helpPath, std::string& 
 }
 
 // False with a description when the page can't be shown.
-bool OpenTopic(const std::string& helpPath, const std::string& page, std::string& description)
+bool OpenTopic(const std::string& helpPath, const std::string& page,
+               const HelpViewerFactory& makeViewer, std::string& description)
 {
-    if (engineFailed) {
-        description = engineFailure;
+    const auto failed = FailedHelpFiles().find(helpPath);
+    if (failed != FailedHelpFiles().end()) {
+        description = failed->second;
         return false;
     }
     auto engine = std::make_unique<QHelpEngine>(QString::fromStdString(helpPath));
     if (!SetUpEngine(*engine, helpPath, description)) {
-        engineFailed = true;
-        engineFailure = description;
+        FailedHelpFiles()[helpPath] = description;
         return false;
     }
     const QUrl url(QString("qthelp://%1/%2/%3")
@@ -86,7 +90,7 @@ bool OpenTopic(const std::string& helpPath, const std::string& page, std::string
     // A window that belongs to no modal dialog would be blocked by it: the viewer
     // belongs to the dialog that asked for help (the Set-up dialog), when there is one,
     // and stays open when that dialog closes.
-    auto* viewer = new HelpViewer(std::move(engine), QApplication::activeModalWidget());
+    HelpViewer* viewer = makeViewer(std::move(engine), QApplication::activeModalWidget());
     viewer->ShowPage(url);
     viewer->showMaximized();
     viewer->raise();
@@ -103,27 +107,21 @@ std::string HelpFallbackText()
     return "Failed to open the Help automatically, please open it manually";
 }
 
-void ResetHelpEngineForTesting()
+HelpLauncher::HelpLauncher(std::string helpPath, HelpViewerFactory makeViewer)
+    : helpPath(std::move(helpPath)), makeViewer(std::move(makeViewer))
 {
-    engineFailed = false;
-    engineFailure.clear();
-    faultForTesting = false;
-}
-
-void SetHelpFaultForTesting(bool fault)
-{
-    faultForTesting = fault;
+    if (!this->makeViewer) {
+        this->makeViewer = [](std::unique_ptr<QHelpEngine> engine, QWidget* owner) {
+            return new HelpViewer(std::move(engine), owner);
+        };
+    }
 }
 
 void HelpLauncher::ShowTopic(const std::string& page)
 {
-    std::string helpPath;
-    ModuleFilePath(".qhc", false, helpPath);   // empty when the program's path is unknown
     try {
-        if (faultForTesting)
-            throw std::runtime_error("help failure made by a test");
         std::string description;
-        if (!OpenTopic(helpPath, page, description))
+        if (!OpenTopic(helpPath, page, makeViewer, description))
             ShowMessage(description + "\n" + helpPath, "Help Error", MessageIcon::Error);
     } catch (...) {
         ShowMessage(HelpFallbackText(), "", MessageIcon::Information);

@@ -110,16 +110,6 @@ void HelpViewer::ShowPage(const QUrl& url)
     browser->setSource(url);
 }
 
-QUrl HelpViewer::CurrentPage() const
-{
-    return browser->source();
-}
-
-bool HelpViewer::NavigationShown() const
-{
-    return contents && !contents->isHidden();
-}
-
 void HelpViewer::SetNavigationShown(bool shown)
 {
     if (contents)

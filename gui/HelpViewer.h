@@ -32,16 +32,14 @@ public:
     HelpViewer(std::unique_ptr<QHelpEngine> engine, QWidget* owner);
     ~HelpViewer() override;
 
+    // The page shows in the browser "helpBrowser"; the navigation pane is "helpContents".
     void ShowPage(const QUrl& url);
-    QUrl CurrentPage() const;
-    bool NavigationShown() const;
-    void SetNavigationShown(bool shown);
-    HelpBrowser* Browser() const { return browser; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetNavigationShown(bool shown);
     void PassToNextOwner();
 
     std::unique_ptr<QHelpEngine> engine;

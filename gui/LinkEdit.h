@@ -26,8 +26,6 @@ public:
     // centred box, its centre) where it is.
     void SetLink(const QString& address);
     void SetOpener(LinkOpener* opener) { this->opener = opener; }
-    bool Hovered() const { return hovered; }
-    void OpenLink();
 
     static const QColor kNormalColour;   // blue (0, 0, 255)
     static const QColor kHoverColour;    // red (255, 0, 0)
@@ -39,6 +37,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void OpenLink();
     void SetHovered(bool on);
     void FitToText();
 

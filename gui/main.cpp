@@ -15,9 +15,8 @@ int main(int argc, char* argv[])
     QtMessageBoxes boxes;
     SetMessageBoxes(&boxes);
     {
-        std::string settingsPath;
-        ModuleFilePath(".ini", true, settingsPath);
-        MainDialog dialog(settingsPath);
+        // Beside the program in a build folder or a portable copy, else ~/.config/pinroute/.
+        MainDialog dialog(SettingsFilePath());
         // Files opened with the program (a file manager's "Open with") fill the list as a drop does.
         std::vector<std::string> files;
         const QStringList arguments = QApplication::arguments();

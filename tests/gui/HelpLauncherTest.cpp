@@ -1,9 +1,12 @@
 #include <filesystem>
 #include <functional>
+#include <new>
 
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
 #include <QTextBrowser>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -11,7 +14,6 @@
 #include "gui/HelpLauncher.h"
 #include "gui/HelpViewer.h"
 #include "common/Messages.h"
-#include "common/ModulePath.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -26,27 +28,42 @@ std::vector<HelpViewer*> Viewers()
     return viewers;
 }
 
+// What the help window shows: its page (in the browser) and whether its navigation
+// pane is out.
+QUrl Page(const HelpViewer* viewer)
+{
+    return viewer->findChild<QTextBrowser*>("helpBrowser")->source();
+}
+
+QString PageText(const HelpViewer* viewer)
+{
+    return viewer->findChild<QTextBrowser*>("helpBrowser")->toPlainText();
+}
+
+bool NavigationShown(const HelpViewer* viewer)
+{
+    auto* contents = viewer->findChild<QHelpContentWidget*>("helpContents");
+    return contents && !contents->isHidden();
+}
+
+// The help file that the build made, in folder.
+void CopyBuiltHelp(const TempDir& folder)
+{
+    for (const char* name : {"pinroute.qhc", "pinroute.qch"})
+        std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/" + name,
+                                   folder.File(name));
+}
+
 class HelpLauncherTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetHelpEngineForTesting();
-    }
     void TearDown() override
     {
         for (HelpViewer* viewer : Viewers())
             viewer->close();   // each deletes itself, with its engine
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QLocale::setDefault(locale);
-        ResetHelpEngineForTesting();
     }
-    // The help file that the build made, beside the stand-in executable.
-    void CopyBuiltHelp()
-    {
-        for (const char* name : {"pinroute.qhc", "pinroute.qch"})
-            std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/" + name,
-                                       dir.File(name));
-    }
+    void CopyBuiltHelp() { ::CopyBuiltHelp(dir); }
     // One "Help Error" box: a description, then on its own line the help file's path.
     void ExpectHelpError(const std::string& mentioning, const TempDir& beside)
     {
@@ -63,11 +80,12 @@ protected:
     }
     void ExpectHelpError(const std::string& mentioning) { ExpectHelpError(mentioning, dir); }
 
+    // Each test has its own help file path: a failure that sticks to one path (for the
+    // rest of the run) stays in its test.
     TempDir dir;
-    ScopedExecutablePath exe{dir.File("pinroute")};
     RecordingBoxes boxes;
     QLocale locale;
-    HelpLauncher launcher;
+    HelpLauncher launcher{dir.File("pinroute.qhc")};
 };
 
 TEST_F(HelpLauncherTest, OpensTheManualPageMaximisedWithoutWritingTheHelpFile)
@@ -81,10 +99,10 @@ TEST_F(HelpLauncherTest, OpensTheManualPageMaximisedWithoutWritingTheHelpFile)
     ASSERT_EQ(1u, viewers.size());
     HelpViewer* viewer = viewers[0];
     EXPECT_TRUE(viewer->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ("qthelp", viewer->CurrentPage().scheme());
-    EXPECT_EQ("pinroute.html", viewer->CurrentPage().fileName());
-    EXPECT_FALSE(viewer->NavigationShown());
-    const QString page = viewer->Browser()->toPlainText();
+    EXPECT_EQ("qthelp", Page(viewer).scheme());
+    EXPECT_EQ("pinroute.html", Page(viewer).fileName());
+    EXPECT_FALSE(NavigationShown(viewer));
+    const QString page = PageText(viewer);
     EXPECT_TRUE(page.contains("300 seconds")) << page.left(200).toStdString();
     EXPECT_TRUE(page.contains("log_update_jpg.txt"));
 
@@ -114,10 +132,8 @@ TEST_F(HelpLauncherTest, DamagedHelpFileIsAHelpError)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir other;
-        SetExecutablePathForTesting(other.File("pinroute"));
-        ResetHelpEngineForTesting();
         c.make(other);
-        launcher.ShowTopic("pinroute.html");
+        HelpLauncher(other.File("pinroute.qhc")).ShowTopic("pinroute.html");
         ExpectHelpError(c.mentioning, other);
     }
 }
@@ -127,15 +143,34 @@ TEST_F(HelpLauncherTest, AfterTheHelpFileFailedLaterRequestsFailAtOnce)
     launcher.ShowTopic("pinroute.html");
     ExpectHelpError("could not be found");
 
-    // The file turns up, but the failure stands for the rest of the run.
+    // The file turns up, but the failure stands for the rest of the run, also for a new
+    // launcher on the same file.
     CopyBuiltHelp();
     launcher.ShowTopic("pinroute.html");
     ExpectHelpError("could not be found");
+    HelpLauncher(dir.File("pinroute.qhc")).ShowTopic("pinroute.html");
+    ExpectHelpError("could not be found");
 
-    ResetHelpEngineForTesting();
-    launcher.ShowTopic("pinroute.html");
+    // Another help file is not held up by it.
+    TempDir other;
+    ::CopyBuiltHelp(other);
+    HelpLauncher(other.File("pinroute.qhc")).ShowTopic("pinroute.html");
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(1u, Viewers().size());
+}
+
+TEST_F(HelpLauncherTest, AnInstalledProgramFindsItsHelpInTheShareFolder)
+{
+    // prefix/bin/pinroute with prefix/share/pinroute/pinroute.qhc and its .qch.
+    std::filesystem::create_directories(dir.Path() + "/bin");
+    std::filesystem::create_directories(dir.Path() + "/share/pinroute");
+    for (const char* name : {"pinroute.qhc", "pinroute.qch"})
+        std::filesystem::copy_file(std::string(PINROUTE_HELP_DIR) + "/" + name,
+                                   dir.File("share/pinroute/") + name);
+    HelpLauncher(HelpFilePath(dir.File("bin/pinroute"))).ShowTopic("pinroute.html");
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(1u, Viewers().size());
+    EXPECT_EQ("pinroute.html", Page(Viewers()[0]).fileName());
 }
 
 TEST_F(HelpLauncherTest, MissingPageIsAHelpErrorThatDoesNotStick)
@@ -170,7 +205,7 @@ TEST_F(HelpLauncherTest, ViewerStaysOpenWhenTheDialogThatAskedForHelpCloses)
     EXPECT_EQ(&main, viewer->parentWidget());
     EXPECT_TRUE(viewer->isWindow());
     EXPECT_TRUE(viewer->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ("pinroute.html", viewer->CurrentPage().fileName());
+    EXPECT_EQ("pinroute.html", Page(viewer).fileName());
 
     // With no window left below, the help closes with the last one.
     main.reject();
@@ -191,11 +226,15 @@ TEST_F(HelpLauncherTest, UnexpectedFailureGivesTheFallBackInTheLocalesLanguage)
         {QLocale(QLocale::German, QLocale::Germany), english},
     };
     CopyBuiltHelp();
+    // The help window can't be made (no memory, say): the launcher must not let it out.
+    HelpLauncher failing(dir.File("pinroute.qhc"),
+                         [](std::unique_ptr<QHelpEngine>, QWidget*) -> HelpViewer* {
+                             throw std::bad_alloc();
+                         });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
         QLocale::setDefault(c.locale);
-        SetHelpFaultForTesting(true);
-        launcher.ShowTopic("pinroute.html");
+        failing.ShowTopic("pinroute.html");
         ASSERT_EQ(1u, boxes.shown.size());
         EXPECT_EQ(c.text, boxes.shown[0].text);
         EXPECT_EQ("", boxes.shown[0].caption);
