@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -195,56 +194,6 @@ void ParseRational(const std::string& word, long& numerator, long& denominator)
     std::vector<std::string> pieces = Split(word, '/');
     numerator = pieces.empty() ? 0 : ReadLong(pieces[0]);
     denominator = pieces.size() < 2 ? 1 : ReadLong(pieces[1]);
-}
-
-std::vector<std::string> ListingCommand(const std::string& photoPath)
-{
-    return {kExifProgram, "-PEkycv", "--", photoPath};
-}
-
-const char* const kListingFile = "_output.tmp";
-
-void ListPhoto(ExifTool& tool, const std::string& photoPath)
-{
-    tool.Open(kListingFile);
-    tool.Run(ListingCommand(photoPath));
-    tool.Close();   // the whole listing is in the file from here on
-}
-
-namespace {
-
-// The text of a capture file, or nothing when it can't be read.
-bool ReadCaptureFile(const std::string& path, std::string& text)
-{
-    FILE* file = std::fopen(path.c_str(), "re");
-    if (!file)
-        return false;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    std::fclose(file);
-    return true;
-}
-
-}  // namespace
-
-int32_t ReadCaptureTime(const std::string& listingPath)
-{
-    std::string text;
-    return ReadCaptureFile(listingPath, text) ? ReadListingText(text).captureTime : -1;
-}
-
-bool ExifListing::Read(const std::string& listingPath)
-{
-    std::string text;
-    PhotoTags tags;
-    if (ReadCaptureFile(listingPath, text))
-        tags = ReadListingText(text);
-    latitude = tags.latitude;
-    longitude = tags.longitude;
-    dateText = tags.dateText;
-    return tags.hasPosition;
 }
 
 // Listing many photos in one tool run. With more than one photo, exiv2 starts each line

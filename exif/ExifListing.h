@@ -5,8 +5,6 @@
 
 #include "exif/PhotoTags.h"
 
-class ExifTool;
-
 // Reads the tags of one photo from its listing lines, in the form "KEY TYPE COUNT VALUE..."
 // that exiv2 -PEkycv prints, fed one whole line at a time without its line end.
 class TagReader {
@@ -35,23 +33,3 @@ PhotoTags ReadListingText(const std::string& text);
 // Runs of '/' count as one separator; each number is an optional sign and the decimal
 // digits up to the first other character (none read as 0), held at the limits of long.
 void ParseRational(const std::string& word, long& numerator, long& denominator);
-
-// The single-photo form, which lists every tag of the photo into a capture file.
-std::vector<std::string> ListingCommand(const std::string& photoPath);
-extern const char* const kListingFile;   // "_output.tmp" in the current directory
-// Lists the photo's tags into kListingFile; a tool that can't be started leaves it empty.
-void ListPhoto(ExifTool& tool, const std::string& photoPath);
-// The capture time read from a capture file, or -1.
-int32_t ReadCaptureTime(const std::string& listingPath);
-
-// A photo's position and capture date read from a capture file.
-class ExifListing {
-public:
-    // True only when all four GPS tags (both references, latitude, longitude) were read.
-    // dateText is filled from the capture-date line whatever the result.
-    bool Read(const std::string& listingPath);
-
-    double latitude = 0;    // signed degrees, north positive
-    double longitude = 0;   // signed degrees, east positive
-    std::string dateText;   // such as 2006:08:26, or empty
-};

@@ -85,17 +85,6 @@ TEST(ExifListing, DateTextComesFromTheLatestFullDateLine)
         EXPECT_EQ(c.found, tags.hasPosition);
         EXPECT_EQ(c.date, tags.dateText);
     }
-
-    // The capture-file form: a missing file resets what the previous read found.
-    TempDir dir;
-    ExifListing listing;
-    WriteFile(dir.File("listing.txt"), std::string(kLatN) + kLat + kLonW + kLon + kDate);
-    EXPECT_TRUE(listing.Read(dir.File("listing.txt")));
-    EXPECT_EQ("2006:08:26", listing.dateText);
-    EXPECT_NE(-1, ReadCaptureTime(dir.File("listing.txt")));
-    EXPECT_FALSE(listing.Read(dir.File("missing.txt")));
-    EXPECT_EQ(0, listing.latitude);
-    EXPECT_EQ("", listing.dateText);
 }
 
 TEST(ExifListing, ParseRationalReadsSignsDigitsAndRunsOfSlashes)
@@ -115,9 +104,8 @@ TEST(ExifListing, ParseRationalReadsSignsDigitsAndRunsOfSlashes)
     }
 }
 
-TEST(ReadCaptureTime, ReadsTheFirstDateLineOnly)
+TEST(ExifListing, CaptureTimeComesFromTheFirstDateLineOnly)
 {
-    TempDir dir;
     auto timeOf = [&](const std::string& listing) { return ReadListingText(listing).captureTime; };
     int32_t early = timeOf(std::string(kLatN) + "Exif.Photo.DateTimeOriginal Ascii 20 2006:05:01 10:15:30\n");
     int32_t late = timeOf("exif.photo.datetimeoriginal  Ascii  20  2006:05:01  10:20:30\r\n"
@@ -134,7 +122,6 @@ TEST(ReadCaptureTime, ReadsTheFirstDateLineOnly)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(-1, timeOf(c.listing));
     }
-    EXPECT_EQ(-1, ReadCaptureTime(dir.File("missing.txt")));
 }
 
 TEST(ExifListing, KeysMatchAnyCaseUnderTurkishCaseRules)
