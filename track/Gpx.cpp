@@ -299,8 +299,8 @@ private:
         }
         if (document.Error() ||
             (!last && document.FirstChildElement("gpx") != document.LastChildElement())) {
-            const int64_t lineInPiece = document.Error() ? document.ErrorLineNum() : 1;
-            reason = "not a GPX file (line " + std::to_string(line + std::max<int64_t>(lineInPiece, 1) - 1) + ")";
+            const int64_t lineInPiece = std::max(document.Error() ? document.ErrorLineNum() : 1, 1);
+            reason = "not a GPX file (line " + std::to_string(line + lineInPiece - 1) + ")";
             return false;
         }
         ReadPoints(document, points, waypoints);

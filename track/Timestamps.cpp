@@ -5,14 +5,14 @@
 
 namespace {
 
-// Reads text the way scanf's conversions do; every failure, including the end of
-// the text, makes the whole conversion fail.
+// Reads the fields of a date or time text one after another; every failure, including
+// the end of the text, makes the whole conversion fail.
 class FieldReader {
 public:
     explicit FieldReader(const char* text) : p(text) {}
 
-    // "%Nd": skips white space, takes an optional sign and at most width characters
-    // (the sign counts towards the width, as in scanf). Needs at least one digit.
+    // A whole number: skips white space, takes an optional sign and at most width
+    // characters, the sign included ("+5" fills a width of 2). Needs at least one digit.
     bool Number(int width, int64_t& value) {
         while (IsSpace(*p))
             ++p;
@@ -31,7 +31,7 @@ public:
         return true;
     }
 
-    // "%c": any one character, never compared.
+    // A separator: any one character, never compared.
     bool Separator() {
         if (*p == '\0')
             return false;
@@ -70,13 +70,13 @@ struct Fields {
     int64_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-// Reads "%4d%c%2d%c%2d" into the date fields.
+// Reads year (up to 4 digits), separator, month (2), separator, day (2).
 bool ReadDate(FieldReader& in, Fields& f) {
     return in.Number(4, f.year) && in.Separator() && in.Number(2, f.month) && in.Separator() &&
            in.Number(2, f.day);
 }
 
-// Reads "%2d%c%2d%c%2d" into the time-of-day fields.
+// Reads hour (up to 2 digits), separator, minute (2), separator, second (2).
 bool ReadClock(FieldReader& in, Fields& f) {
     return in.Number(2, f.hour) && in.Separator() && in.Number(2, f.minute) && in.Separator() &&
            in.Number(2, f.second);

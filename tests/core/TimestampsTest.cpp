@@ -112,7 +112,9 @@ TEST(ParseGpxTime, OutOfSpanOrUnreadableGivesMinusOne) { CheckNoTime(); }
 TEST(ParseGpxTime, CountsAgreeWithTheCLibraryCalendar) {
     // Random fields, many out of their usual range, against timegm's reading of them.
     std::mt19937 random(42);
-    const auto field = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const auto field = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
     int inSpan = 0;
     for (int i = 0; i < 20000; ++i) {
         std::tm tm{};
