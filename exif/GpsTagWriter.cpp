@@ -1,16 +1,15 @@
 #include "exif/GpsTagWriter.h"
 
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <numeric>
 #include <set>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include <boost/rational.hpp>
@@ -250,6 +249,7 @@ std::string FolderOf(const std::string& path)
 bool RunUpdate(const WorkerFiles& files, const std::string& workPath, std::string& reason)
 {
     Capture tool;
+    tool.plainLocale = true;   // the messages are read below
     int error = tool.Run({kExifProgram, "-k", "-m", files.command, "--", workPath});
     std::string ignored;
     WritePrivateFile(files.log, tool.text, ignored);
@@ -271,6 +271,7 @@ bool VerifyTags(const std::string& beforePath, const std::string& afterPath,
                 const std::string& command, std::string& reason)
 {
     Capture tool;
+    tool.plainLocale = true;
     int error = tool.Run({kExifProgram, "-PEIXkycv", "--", beforePath, afterPath});
     if (error != 0) {
         reason = std::string(kExifProgram) + ": " + SystemReason(error);
@@ -285,6 +286,27 @@ bool VerifyTags(const std::string& beforePath, const std::string& afterPath,
     key = LostTag(tags[0], tags[1], NamedKeys(command));
     if (!key.empty()) {
         reason = "a tag would be lost: " + key;
+        return false;
+    }
+    return true;
+}
+
+// Runs the command over before.jpg and after.jpg in the worker folder, both holding head
+// (the photo's segments up to and with the scan header, then an end marker). updated gets
+// the rewritten after.jpg, whose scan starts at newScan and must be unchanged from there on.
+bool UpdateHead(const WorkerFiles& files, const std::string& command, const std::string& head,
+                size_t scan, std::string& updated, size_t& newScan, std::string& reason)
+{
+    const std::string folder = FolderOf(files.command);
+    const std::string beforePath = folder + "/before.jpg", afterPath = folder + "/after.jpg";
+    if (!WritePrivateFile(files.command, command, reason)
+        || !WritePrivateFile(beforePath, head, reason)
+        || !WritePrivateFile(afterPath, head, reason) || !RunUpdate(files, afterPath, reason)
+        || !ReadRegularFile(afterPath, updated, reason))
+        return false;
+    newScan = ScanOffset(updated);
+    if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, head, scan) != 0) {
+        reason = "the tool wrote an incomplete JPEG file";
         return false;
     }
     return true;
@@ -327,21 +349,10 @@ bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double
         return false;
     }
     const std::string head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
-    const std::string folder = FolderOf(files.command);
-    const std::string beforePath = folder + "/before.jpg", afterPath = folder + "/after.jpg";
-    if (!WritePrivateFile(files.command, command, reason)
-        || !WritePrivateFile(beforePath, head, reason)
-        || !WritePrivateFile(afterPath, head, reason) || !RunUpdate(files, afterPath, reason))
-        return false;
-
     std::string updated;
-    if (!ReadRegularFile(afterPath, updated, reason))
+    size_t newScan = 0;
+    if (!UpdateHead(files, command, head, scan, updated, newScan, reason))
         return false;
-    size_t newScan = ScanOffset(updated);
-    if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, head, scan) != 0) {
-        reason = "the tool wrote an incomplete JPEG file";
-        return false;
-    }
 
     PhotoCopy copy;
     if (!copy.Create(photo, original.size() + newScan, reason)
@@ -350,9 +361,16 @@ bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double
         return false;
     // The flush waits on the disk; the listing meanwhile runs on the processor.
     int syncError = 0;
-    std::thread flush([&copy, &syncError] { syncError = copy.Sync(); });
-    bool verified = VerifyTags(beforePath, afterPath, command, reason);
-    flush.join();
+    std::thread flush;
+    try {
+        flush = std::thread([&copy, &syncError] { syncError = copy.Sync(); });
+    } catch (const std::system_error&) {
+        syncError = copy.Sync();   // no thread to spare: one after the other
+    }
+    const std::string folder = FolderOf(files.command);
+    bool verified = VerifyTags(folder + "/before.jpg", folder + "/after.jpg", command, reason);
+    if (flush.joinable())
+        flush.join();
     if (!verified)
         return false;
     if (syncError != 0) {

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -110,16 +111,23 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& r
     }
     struct stat info;
     bool ok = fstat(fd, &info) == 0;
+    if (!ok)
+        reason = SystemReason(errno);
     if (ok && !S_ISREG(info.st_mode)) {
         reason = "not a regular file";
         ok = false;
     }
-    if (ok)
-        bytes.resize(static_cast<size_t>(info.st_size));
     size_t done = 0;
+    try {
+        if (ok)
+            bytes.resize(static_cast<size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+        reason = "too big to read into memory";
+        ok = false;
+    }
     while (ok) {
         if (done == bytes.size())
-            bytes.resize(done + 65536);   // the file grew since fstat
+            break;   // a file that grew since fstat is read as it was then
         ssize_t n = read(fd, &bytes[done], bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;

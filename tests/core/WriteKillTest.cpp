@@ -64,14 +64,19 @@ pid_t StartWriter(std::vector<Photo>& photos, size_t start, size_t count, double
     if (pid != 0)
         return pid;
     setpgid(0, 0);
-    Workspace workspace;
-    WorkerFiles files = workspace.Worker(0);
-    for (size_t n = 0; n < count; ++n) {
-        size_t i = (start + n) % photos.size();
-        std::string reason;
-        bool ok = WriteGpsTags(files, photos[i].path, latitude, 20.25, "5", "v", reason);
-        std::string line = std::to_string(i) + (ok ? " 1\n" : " 0\n");
-        (void)!write(fd, line.data(), line.size());
+    try {   // the child must never go back into the test framework
+        Workspace workspace;
+        WorkerFiles files = workspace.Worker(0);
+        for (size_t n = 0; n < count; ++n) {
+            size_t i = (start + n) % photos.size();
+            std::string reason;
+            bool ok = WriteGpsTags(files, photos[i].path, latitude, 20.25, "5", "v", reason);
+            std::string line = std::to_string(i) + (ok ? " 1\n" : " 0\n");
+            (void)!write(fd, line.data(), line.size());
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "writer: %s\n", error.what());
+        _exit(1);
     }
     _exit(0);
 }
