@@ -58,6 +58,7 @@ renames them after both. It has a window (pinroute) and a terminal tool\n\
 (pinroute-cli). License: GPL-3.0-or-later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)   # the debug information stays in the build folder
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pinroute.org)
