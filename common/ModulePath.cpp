@@ -34,6 +34,9 @@ std::string& ExecutablePathOverride()
     return text ? text : "";
 }
 
+// The help file of an install tree, from the folder of its programs.
+const char kInstalledHelp[] = "../share/pinroute/pinroute.qhc";
+
 // Where the last component of path begins: after its last "/", or 0.
 size_t FolderEnd(const std::string& path)
 {
@@ -134,9 +137,14 @@ std::string SettingsFilePath(const std::string& executable, const ConfigEnvironm
     const std::string beside = PathBeside(program, ".ini");
 
     struct stat info;
-    const std::string folder = nameStart == 0 ? "." : program.substr(0, nameStart);
-    if (stat(beside.c_str(), &info) == 0
-        || faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0)
+    if (stat(beside.c_str(), &info) == 0)
+        return beside;
+    // An install tree (help in ../share/pinroute/, none beside the program) is no place
+    // for settings even where the user may write it, as in ~/.local/bin.
+    const std::string folder = nameStart == 0 ? "./" : program.substr(0, nameStart);
+    const bool installed = stat(PathBeside(program, ".qhc").c_str(), &info) != 0
+                           && stat((folder + kInstalledHelp).c_str(), &info) == 0;
+    if (!installed && faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0)
         return beside;
 
     std::string configHome;
@@ -198,8 +206,7 @@ std::string HelpFilePath(const std::string& executable)
     if (stat(beside.c_str(), &info) == 0)
         return beside;
     const size_t nameStart = FolderEnd(executable);
-    const std::string installed =
-        executable.substr(0, nameStart) + "../share/pinroute/pinroute.qhc";
+    const std::string installed = executable.substr(0, nameStart) + kInstalledHelp;
     if (nameStart > 0 && stat(installed.c_str(), &info) == 0)
         return installed;
     return beside;

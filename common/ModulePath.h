@@ -20,10 +20,12 @@ struct ConfigEnvironment {
 };
 
 // The settings file of a program at executable. The file beside it stays in use when it
-// exists or its folder can be written (a build folder, a portable copy); otherwise, as
-// for an installed program, $XDG_CONFIG_HOME/pinroute/pinroute.ini (default
-// ~/.config/pinroute/pinroute.ini). The terminal tool "X-cli" shares the file of the
-// window program "X" beside it. With no usable config folder, the file beside it.
+// exists, or when its folder can be written and is no install tree (a build folder, a
+// portable copy); otherwise $XDG_CONFIG_HOME/pinroute/pinroute.ini (default
+// ~/.config/pinroute/pinroute.ini). An install tree is a folder whose program has its
+// help in ../share/pinroute/ and none beside it (~/.local/bin, /usr/bin). The terminal
+// tool "X-cli" shares the file of the window program "X" beside it. With no usable config
+// folder, the file beside it.
 std::string SettingsFilePath(const std::string& executable, const ConfigEnvironment& environment);
 
 // The same for the running program and its environment; "" when the program's own path

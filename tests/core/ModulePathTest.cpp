@@ -88,6 +88,29 @@ TEST(SettingsFilePath, StaysBesideAWritableProgramElseGoesToTheConfigFolder)
     }
 }
 
+TEST(SettingsFilePath, AnInstallTreeTheUserCanWriteStillUsesTheConfigFolder)
+{
+    // cmake --install --prefix ~/.local: bin/ is the user's, the help is in share/pinroute/.
+    TempDir prefix;
+    std::filesystem::create_directories(prefix.Path() + "/bin");
+    std::filesystem::create_directories(prefix.Path() + "/share/pinroute");
+    WriteFile(prefix.File("share/pinroute/pinroute.qhc"), "");
+    const ConfigEnvironment environment{"", "/home/u"};
+    const std::string xdg = "/home/u/.config/pinroute/pinroute.ini";
+    EXPECT_EQ(xdg, SettingsFilePath(prefix.File("bin/pinroute"), environment));
+    EXPECT_EQ(xdg, SettingsFilePath(prefix.File("bin/pinroute-cli"), environment));
+
+    // A build folder has its help beside the program: the settings stay there too.
+    WriteFile(prefix.File("bin/pinroute.qhc"), "");
+    EXPECT_EQ(prefix.File("bin/pinroute.ini"),
+              SettingsFilePath(prefix.File("bin/pinroute"), environment));
+    // So do settings the user put beside an installed program.
+    std::filesystem::remove(prefix.File("bin/pinroute.qhc"));
+    WriteFile(prefix.File("bin/pinroute.ini"), "[Config]\n");
+    EXPECT_EQ(prefix.File("bin/pinroute.ini"),
+              SettingsFilePath(prefix.File("bin/pinroute-cli"), environment));
+}
+
 // SettingsFilePath for a user who can't write folder. Root writes every folder, so as
 // root the answer comes from a child process that has dropped to the "nobody" user.
 std::string SettingsPathWithoutWriteAccess(const std::string& folder, const std::string& exe,
