@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QToolButton>
 
+#include "gui/ClockOffsetDialog.h"
 #include "gui/DialogUnits.h"
 #include "gui/Icons.h"
 #include "gui/HelpLauncher.h"
@@ -20,11 +22,12 @@
 #include "common/ModulePath.h"
 #include "gui/FolderBrowser.h"
 
+namespace {
+
+// Shown when the offset box holds no whole number.
 const char kOffsetNotWholeNumber[] =
     "Please enter a whole number of minutes for the offset "
     "(from -2147483648 to 2147483647).";
-
-namespace {
 
 QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y, int w, int h,
               Qt::Alignment alignment = Qt::AlignLeft)
@@ -152,13 +155,19 @@ void SetupDialog::BuildButtons()
     cancelButton =
         PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
     saveButton->setDefault(true);
+    clockButton = PlaceControl(this, new QPushButton("From a photo of the GPS clock…", this), 0,
+                               "clockPhotoButton", 99, 77, 135, 14);
+    // A tool button: a push button's style minimum is wider than the room beside Help.
+    suggestButton = PlaceControl(this, new QToolButton(this), 0, "suggestButton", 196, 95, 38, 14);
+    suggestButton->setText("Su&ggest");
+    suggestButton->setToolTip("The offsets that put the most photos near the track");
 }
 
 void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, offsetEdit, helpButton,
-                        saveButton, cancelButton};
+                        positionCheck, latLonRadio, osgbRadio, offsetEdit, clockButton,
+                        helpButton, suggestButton, saveButton, cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -167,6 +176,8 @@ void SetupDialog::ConnectControls()
     connect(helpButton, &QPushButton::clicked, this, &SetupDialog::OnHelp);
     connect(saveButton, &QPushButton::clicked, this, &SetupDialog::OnSave);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(clockButton, &QPushButton::clicked, this, &SetupDialog::OnClockPhoto);
+    connect(suggestButton, &QToolButton::clicked, this, &SetupDialog::OnSuggestOffset);
 }
 
 bool SetupDialog::TakeValues()
@@ -245,4 +256,30 @@ void SetupDialog::OnSave()
     if (!saved.Read(iniPath))
         saved = values;
     accept();
+}
+
+namespace {
+
+// Shows a clock helper over the dialog; on Use its offset goes into the offset box.
+template <typename Helper>
+void OpenHelper(Helper* helper, QLineEdit* offsetEdit)
+{
+    QObject::connect(helper, &QDialog::accepted, offsetEdit,
+                     [helper, offsetEdit] { offsetEdit->setText(QString::number(helper->Minutes())); });
+    QObject::connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
+}
+
+}  // namespace
+
+void SetupDialog::OnClockPhoto()
+{
+    TakeValues();
+    OpenHelper(new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this), offsetEdit);
+}
+
+void SetupDialog::OnSuggestOffset()
+{
+    TakeValues();
+    OpenHelper(new OffsetSuggestionsDialog(values.JPGDir, values.GPXPath, this), offsetEdit);
 }

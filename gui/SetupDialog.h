@@ -11,6 +11,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 // Runs the Set-up dialog modally over settings, which are kept in the file iniPath.
 // True when it was closed through Save: settings then hold what was saved, as a fresh
@@ -35,6 +36,9 @@ public:
     void OnBrowseGpxFile();
     void OnHelp();
     void OnSave();
+    // Open the clock helpers over the dialog; what the user takes fills the offset box.
+    void OnClockPhoto();
+    void OnSuggestOffset();
 
 private:
     void BuildControls();
@@ -63,9 +67,8 @@ private:
     QButtonGroup* displayGroup = nullptr;
     QLineEdit* offsetEdit = nullptr;
     QPushButton* helpButton = nullptr;
+    QPushButton* clockButton = nullptr;
+    QToolButton* suggestButton = nullptr;
     QPushButton* saveButton = nullptr;
     QPushButton* cancelButton = nullptr;
 };
-
-// The text shown when the offset box holds no whole number.
-extern const char kOffsetNotWholeNumber[];
