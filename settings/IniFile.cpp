@@ -597,6 +597,10 @@ bool IniWriteValues(const std::string& path, const std::string& section,
         const IniEntries unique = Unique(entries);
         if (unique.empty())
             return true;
+        if (path.empty()) {   // no settings file could be named
+            reason = ErrorText(ENOENT);
+            return false;
+        }
         const std::string target = WriteTarget(path);
         std::string folder, name;
         SplitPath(target, folder, name);

@@ -227,6 +227,9 @@ TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
     std::string reason;
     EXPECT_FALSE(settings.Write(dir.File("missing/pinroute.ini"), reason));
     EXPECT_EQ("No such file or directory", reason);
+    ScopedCwd cwd(dir.Path());   // a path that names nothing leaves nothing anywhere
+    EXPECT_FALSE(settings.Write("", reason));
+    EXPECT_EQ("No such file or directory", reason);
     EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
 }
 
