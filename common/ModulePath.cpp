@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string& ExecutablePathOverride()
-{
-    static std::string path;
-    return path;
-}
-
 // glibc offers the GNU strerror_r (returns the text) unless strict POSIX is asked for, in
 // which case it is the XSI one (returns 0 and fills the buffer); whichever is built, one
 // of these two takes its result.
@@ -62,10 +56,6 @@ std::string HomeFolder()
 
 bool ExecutablePath(std::string& path, int& error)
 {
-    if (!ExecutablePathOverride().empty()) {
-        path = ExecutablePathOverride();
-        return true;
-    }
     // readlink doesn't say how long the link is: grow the buffer until the text fits.
     std::vector<char> buffer(256);
     for (;;) {
@@ -92,11 +82,6 @@ bool ExecutablePath(std::string& path, int& error)
         }
         buffer.resize(buffer.size() * 2);
     }
-}
-
-void SetExecutablePathForTesting(const std::string& path)
-{
-    ExecutablePathOverride() = path;
 }
 
 std::string PathBeside(const std::string& executable, const std::string& extension)

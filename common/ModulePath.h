@@ -44,10 +44,6 @@ std::string HelpFilePath(const std::string& executable);
 // The same for the running program; "" when its path can't be read.
 std::string HelpFilePath();
 
-// Points ExecutablePath at another path ("" returns to /proc/self/exe). Kept only while
-// older tests still rely on it; new code passes the executable path instead.
-void SetExecutablePathForTesting(const std::string& path);
-
 // A box with "text systemText" (one blank between); no icon, default caption.
 void ShowSystemError(const std::string& text, int errorCode);
 

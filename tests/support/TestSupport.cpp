@@ -76,16 +76,6 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path, ec);
 }
 
-ScopedExecutablePath::ScopedExecutablePath(const std::string& path)
-{
-    SetExecutablePathForTesting(path);
-}
-
-ScopedExecutablePath::~ScopedExecutablePath()
-{
-    SetExecutablePathForTesting("");
-}
-
 ScopedCwd::ScopedCwd(const std::string& dir)
 {
     char buffer[PATH_MAX];

@@ -17,16 +17,6 @@ private:
     std::string path;
 };
 
-// Points the program at a stand-in executable for the object's lifetime, so that its
-// settings file is path + ".ini" and its help file path + ".qhc"; the real ones are never touched.
-class ScopedExecutablePath {
-public:
-    explicit ScopedExecutablePath(const std::string& path);
-    ~ScopedExecutablePath();
-    ScopedExecutablePath(const ScopedExecutablePath&) = delete;
-    ScopedExecutablePath& operator=(const ScopedExecutablePath&) = delete;
-};
-
 // Makes dir the current directory for the object's lifetime.
 class ScopedCwd {
 public:
