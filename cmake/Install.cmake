@@ -32,7 +32,13 @@ if(TARGET pinroute-cli)
     install(TARGETS pinroute-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/cli/pinroute-cli.1)
-    install(FILES cli/pinroute-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # The page's title line names the version: the installed page names this build's.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS cli/pinroute-cli.1)
+    file(READ cli/pinroute-cli.1 manPage)
+    string(REGEX REPLACE "(\\.TH [^\n]*\"Pinroute )[0-9.]+\"" "\\1${PINROUTE_DISPLAY_VERSION}\""
+        manPage "${manPage}")
+    file(WRITE ${CMAKE_BINARY_DIR}/man/pinroute-cli.1 "${manPage}")
+    install(FILES ${CMAKE_BINARY_DIR}/man/pinroute-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 # The program looks for its help in ../share/pinroute/ from its own folder.
 install(FILES ${HELP_QHC} ${HELP_QCH} DESTINATION ${CMAKE_INSTALL_DATADIR}/pinroute)

@@ -61,6 +61,10 @@ files)
     [ -x "$usr/bin/pinroute" ] || fail "/usr/bin/pinroute is not executable"
     if [ -e "$usr/bin/pinroute-cli" ]; then
         [ -f "$usr/share/man/man1/pinroute-cli.1" ] || fail "pinroute-cli without its manual page"
+        [ "$("$usr/bin/pinroute-cli" --version)" = "pinroute-cli 1.00.0.19" ] \
+            || fail "pinroute-cli --version is not 1.00.0.19"
+        grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' "$usr/share/man/man1/pinroute-cli.1" \
+            || fail "the manual page names another version"
     fi
     # Nothing of the build's own: no tests, no settings, no working files.
     extra=$(find "$usr" -type f | grep -v -E '/usr/(bin/pinroute(-cli)?|share/(pinroute|applications|metainfo|icons|man|doc)/.*)$' || true)
