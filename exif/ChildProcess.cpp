@@ -107,7 +107,9 @@ int SetUpDescriptors(posix_spawn_file_actions_t& actions, const Pipes& pipes, in
 }
 
 // Every signal at its default action and none blocked: an ignored SIGPIPE would
-// otherwise be inherited, and the tool should end if its reader goes away.
+// otherwise be inherited, and the tool should end if its reader goes away. The child
+// gets a process group of its own, so that Ctrl-C at a terminal reaches only this
+// program, which then lets the photos in flight finish instead of losing them.
 int SetUpSignals(posix_spawnattr_t& attributes)
 {
     sigset_t all, none;
@@ -117,7 +119,10 @@ int SetUpSignals(posix_spawnattr_t& attributes)
         return error;
     if (int error = posix_spawnattr_setsigmask(&attributes, &none))
         return error;
-    return posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    if (int error = posix_spawnattr_setpgroup(&attributes, 0))
+        return error;
+    return posix_spawnattr_setflags(&attributes,
+                                    POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
 }
 
 // Starts argv[0] through PATH. Returns 0 and the child's pid, or the error number

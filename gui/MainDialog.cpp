@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
@@ -260,16 +261,25 @@ void MainDialog::EndRun(Command command, int status, int reached, int total,
 
 void MainDialog::SetRunning(bool running)
 {
+    // Focus rests on the list during a run, so that Enter doesn't reach another button
+    // (the About box, say) once the command buttons are off; afterwards it goes back.
+    if (running) {
+        focusBeforeRun = QApplication::focusWidget();
+        photoList->setFocus();
+    }
     for (const char* name : kCommandButtons) {
         if (auto* button = findChild<QPushButton*>(name))
             button->setEnabled(!running);
     }
     photoList->setAcceptDrops(!running);
     photoList->viewport()->setAcceptDrops(!running);
-    if (running)
+    if (running) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
-    else
+    } else {
         QApplication::restoreOverrideCursor();
+        if (focusBeforeRun && focusBeforeRun->isEnabled())
+            focusBeforeRun->setFocus();
+    }
 }
 
 void MainDialog::StopRun()

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QRect>
 
 #include <memory>
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<RunControl> control;
     QThread* runThread = nullptr;
     bool closeAfterRun = false;
+    QPointer<QWidget> focusBeforeRun;
     // Where the controls sit at the size the layout table gives; resizing moves from there.
     QSize baseSize;
     std::vector<std::pair<QWidget*, QRect>> baseGeometry;
