@@ -13,6 +13,7 @@
 
 #include "exif/PhotoTags.h"
 #include "exif/Workspace.h"
+#include "support/Photos.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -27,25 +28,6 @@ std::string LineAfter(const std::string& text, const std::string& prefix)
     return text.substr(start, text.find('\n', start) - start);
 }
 
-// The value words of a key in an exiv2 -PEkycv listing, joined by single blanks;
-// "<missing>" or "<repeated>" unless the key is listed exactly once.
-std::string TagValue(const std::string& listing, const std::string& key)
-{
-    std::istringstream lines(listing);
-    std::string line, found = "<missing>";
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string word, type, count, value, rest;
-        if (words >> word >> type >> count && word == key) {
-            if (found != "<missing>")
-                return "<repeated>";
-            while (words >> rest)
-                value += (value.empty() ? "" : " ") + rest;
-            found = value;
-        }
-    }
-    return found;
-}
 
 // A JPEG with a capture time and no GPS tags.
 void MakePhoto(const std::string& path)
@@ -60,16 +42,6 @@ std::string List(const std::string& path)
     std::string listing;
     RunExiv2({"-PEkycv", "--", path}, &listing);
     return listing;
-}
-
-// The names in a folder other than "." and "..", sorted.
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 const char* const kVersion = "1.00.0.19";
@@ -217,7 +189,7 @@ TEST(WriteGpsTags, WritesTagsThatExiv2ReadsBack)
         EXPECT_EQ(1150000000, info.st_mtim.tv_sec);
         EXPECT_EQ(123456789, info.st_mtim.tv_nsec);
         // Nothing is left beside the photo, and the tool's messages are in the private log.
-        EXPECT_EQ(std::vector<std::string>{photo}, Names(dir.Path()));
+        EXPECT_EQ(std::vector<std::string>{photo}, FolderNames(dir.Path()));
         EXPECT_TRUE(FileExists(files.log));
 
         std::string shown;
@@ -264,7 +236,7 @@ TEST(WriteGpsTags, ReportsFailuresAndLeavesTheFileAsItWas)
         }
     }
     EXPECT_EQ((std::vector<std::string>{"cut.jpg", "fifo.jpg", "not-a-photo.jpg", "whole.jpg"}),
-              Names(dir.Path()));
+              FolderNames(dir.Path()));
 
     // The tool can't be started.
     MakePhoto(dir.File("p.jpg"));

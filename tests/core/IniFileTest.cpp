@@ -17,15 +17,6 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(IniFile, ValuesAreReadAsAHandEditedFileMeansThem)
 {
     TempDir dir;
@@ -117,7 +108,7 @@ TEST(IniFile, WritingChangesOnlyWhatItMust)
         EXPECT_TRUE(IniWriteString(ini, "Config", c.key, "/new dir/"));
         EXPECT_EQ(c.after, ReadFile(ini));
         EXPECT_EQ("/new dir/", IniReadString(ini, "Config", c.key, ""));
-        EXPECT_EQ(std::vector<std::string>{"a.ini"}, Names(dir.Path()));
+        EXPECT_EQ(std::vector<std::string>{"a.ini"}, FolderNames(dir.Path()));
     }
 }
 
@@ -145,7 +136,7 @@ TEST(IniFile, FailedWritesLeaveNothingBehind)
     std::filesystem::create_directory(dir.File("folder.ini"));
     EXPECT_FALSE(IniWriteString(dir.File("folder.ini"), "Config", "Date", "1"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.ini")));
-    EXPECT_EQ(std::vector<std::string>{"folder.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"folder.ini"}, FolderNames(dir.Path()));
 }
 
 TEST(IniFile, ReplacingKeepsModeAndWritesThroughALink)
@@ -198,7 +189,7 @@ TEST(IniFile, ManyKeysAreSetInOneRewrite)
     EXPECT_EQ("9", values[1].value_or("missing"));
     EXPECT_FALSE(values[2].has_value());   // in another section
     EXPECT_EQ("y", values[3].value_or("missing"));
-    EXPECT_EQ(std::vector<std::string>{"a.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"a.ini"}, FolderNames(dir.Path()));
 }
 
 TEST(IniFile, QuotedValuesReadBackAsWritten)
@@ -234,7 +225,7 @@ TEST(IniFile, OnlyRegularFilesAreOpened)
     struct stat info;
     ASSERT_EQ(0, lstat(fifo.c_str(), &info));
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(std::vector<std::string>{"fifo.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"fifo.ini"}, FolderNames(dir.Path()));
 }
 
 pid_t DeadProcess()
@@ -301,13 +292,13 @@ TEST(IniFile, KilledSaveLeavesTheOldFileAndNoLitterAfterTheNextSave)
     ASSERT_EQ(child, waitpid(child, &status, 0));
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
     EXPECT_EQ(before, ReadFile(ini));
-    const std::vector<std::string> names = Names(dir.Path());
+    const std::vector<std::string> names = FolderNames(dir.Path());
     ASSERT_EQ(2u, names.size());
     EXPECT_EQ(0u, names[1].rfind("a.ini.saving-" + std::to_string(child) + "-", 0)) << names[1];
 
     ASSERT_TRUE(IniWriteString(ini, "S", "k", "new"));
     EXPECT_EQ("[S]\nk=new\n", ReadFile(ini));
-    EXPECT_EQ(std::vector<std::string>{"a.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"a.ini"}, FolderNames(dir.Path()));
 }
 
 // Adding a key to a section of 100,000 entries once took 8 to 13 seconds; it should take

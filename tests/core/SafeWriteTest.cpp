@@ -17,15 +17,6 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A JPEG with the given metadata segments between SOI and the scan.
 std::string Jpeg(const std::string& segments)
 {
@@ -132,7 +123,7 @@ TEST(RemoveStaleCopies, RemovesOnlyCopiesOfEndedRuns)
     expected.push_back(folder);
     expected.push_back(link);
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, Names(dir.Path()));
+    EXPECT_EQ(expected, FolderNames(dir.Path()));
 }
 
 TEST(WriteGpsTags, NeverLosesATagNearTheExifSizeLimit)
@@ -151,7 +142,7 @@ TEST(WriteGpsTags, NeverLosesATagNearTheExifSizeLimit)
     EXPECT_FALSE(WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.1, "1", "v", reason));
     EXPECT_EQ("a tag would be lost: Exif.Image.ImageDescription", reason);
     EXPECT_EQ(before, ReadFile(photo));
-    EXPECT_EQ(std::vector<std::string>{"big.jpg"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"big.jpg"}, FolderNames(dir.Path()));
 }
 
 TEST(WriteGpsTags, CatchesAToolThatDamagesTheCopySilently)
@@ -190,7 +181,7 @@ TEST(WriteGpsTags, CatchesAToolThatDamagesTheCopySilently)
         EXPECT_FALSE(written);
         EXPECT_EQ(c.reason, reason);
         EXPECT_EQ(before, ReadFile(dir.File("p.jpg")));
-        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, Names(dir.Path()));
+        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, FolderNames(dir.Path()));
     }
 }
 
@@ -252,7 +243,7 @@ TEST(WriteGpsTags, AFullDiskLeavesThePhotoAsItWas)
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ("failed file too large", std::string(buffer, got > 0 ? size_t(got) : 0));
         EXPECT_EQ(before, ReadFile(photo));
-        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, Names(dir.Path()));
+        EXPECT_EQ(std::vector<std::string>{"p.jpg"}, FolderNames(dir.Path()));
     }
 }
 
@@ -301,5 +292,5 @@ TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
         EXPECT_EQ("Photo " + std::to_string(10 + i), TagValue(listing, "Exif.Image.ImageDescription"));
         EXPECT_EQ(image[i], ImageData(ReadFile(path)));
     }
-    EXPECT_EQ(size_t(photos), Names(dir.Path()).size());
+    EXPECT_EQ(size_t(photos), FolderNames(dir.Path()).size());
 }

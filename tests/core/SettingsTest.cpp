@@ -12,15 +12,6 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Each test has its own settings file in a fresh folder.
 class SettingsFile : public ::testing::Test {
 protected:
@@ -100,7 +91,7 @@ TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
     EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
               "Posn=0\nDisplayType=0\nOffsetMinutes=75\n",
               ReadFile(Ini()));
-    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
 
     Settings read = ReadBack();
     EXPECT_EQ("/home/me/photos/", read.JPGDir);
@@ -210,7 +201,7 @@ TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
     });
     EXPECT_EQ("File too large", tooLarge);
     EXPECT_EQ(before, ReadFile(Ini()));
-    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
 
     // A folder that the user can't write; root runs the save as "nobody".
     ASSERT_EQ(0, chmod(dir.Path().c_str(), geteuid() == 0 ? 0755 : 0555));
@@ -230,7 +221,7 @@ TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
     ScopedCwd cwd(dir.Path());   // a path that names nothing leaves nothing anywhere
     EXPECT_FALSE(settings.Write("", reason));
     EXPECT_EQ("No such file or directory", reason);
-    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, Names(dir.Path()));
+    EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <clocale>
@@ -232,4 +233,13 @@ DecimalCommaLocale::~DecimalCommaLocale()
 bool DecimalCommaLocale::Active() const
 {
     return !name.empty() && CommaIsLive();
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

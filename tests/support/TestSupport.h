@@ -30,6 +30,8 @@ private:
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);   // "" when missing
 bool FileExists(const std::string& path);
+// The names in a folder other than "." and "..", sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 // A small valid baseline JPEG (16 x 16 pixels) with no EXIF data.
 void WriteTinyJpeg(const std::string& path);
