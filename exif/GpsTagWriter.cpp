@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <set>
 #include <sstream>
@@ -266,43 +267,29 @@ bool RunUpdate(const WorkerFiles& files, const std::string& workPath, std::strin
     return reason.empty();
 }
 
-// Lists the metadata before and after the update in one run and compares them.
-bool VerifyTags(const std::string& beforePath, const std::string& afterPath,
-                const std::string& command, std::string& reason)
+// The metadata before and after the update, for photo n of a batch: private files in the
+// worker folder, both starting as head (the photo's segments up to and with the scan
+// header, then an end marker).
+struct HeadFiles {
+    std::string before;
+    std::string after;
+};
+
+HeadFiles HeadFilesFor(const WorkerFiles& files, size_t n)
 {
-    Capture tool;
-    tool.plainLocale = true;
-    int error = tool.Run({kExifProgram, "-PEIXkycv", "--", beforePath, afterPath});
-    if (error != 0) {
-        reason = std::string(kExifProgram) + ": " + SystemReason(error);
-        return false;
-    }
-    std::vector<TagMap> tags = ListedTags(tool.text, {beforePath, afterPath});
-    std::string key = UnwrittenTag(tags[1], command);
-    if (!key.empty()) {
-        reason = "a tag was not written: " + key;
-        return false;
-    }
-    key = LostTag(tags[0], tags[1], NamedKeys(command));
-    if (!key.empty()) {
-        reason = "a tag would be lost: " + key;
-        return false;
-    }
-    return true;
+    const std::string stem = FolderOf(files.command) + "/";
+    return {stem + "before-" + std::to_string(n) + ".jpg", stem + "after-" + std::to_string(n) + ".jpg"};
 }
 
-// Runs the command over before.jpg and after.jpg in the worker folder, both holding head
-// (the photo's segments up to and with the scan header, then an end marker). updated gets
-// the rewritten after.jpg, whose scan starts at newScan and must be unchanged from there on.
-bool UpdateHead(const WorkerFiles& files, const std::string& command, const std::string& head,
-                size_t scan, std::string& updated, size_t& newScan, std::string& reason)
+// Runs the command over the after file. updated gets it rewritten; its scan starts at
+// newScan and must be unchanged from there on.
+bool UpdateHead(const WorkerFiles& files, const HeadFiles& heads, const std::string& command,
+                const std::string& head, size_t scan, std::string& updated, size_t& newScan,
+                std::string& reason)
 {
-    const std::string folder = FolderOf(files.command);
-    const std::string beforePath = folder + "/before.jpg", afterPath = folder + "/after.jpg";
-    if (!WritePrivateFile(files.command, command, reason)
-        || !WritePrivateFile(beforePath, head, reason)
-        || !WritePrivateFile(afterPath, head, reason) || !RunUpdate(files, afterPath, reason)
-        || !ReadRegularFile(afterPath, updated, reason))
+    if (!WritePrivateFile(files.command, command, reason) || !WritePrivateFile(heads.before, head, reason)
+        || !WritePrivateFile(heads.after, head, reason) || !RunUpdate(files, heads.after, reason)
+        || !ReadRegularFile(heads.after, updated, reason))
         return false;
     newScan = ScanOffset(updated);
     if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, head, scan) != 0) {
@@ -312,26 +299,30 @@ bool UpdateHead(const WorkerFiles& files, const std::string& command, const std:
     return true;
 }
 
-}  // namespace
+// One photo of a batch on its way: its command, its metadata files and its hidden copy,
+// complete but not yet checked or in the photo's place.
+struct Pending {
+    GpsWrite* write = nullptr;
+    std::string command;
+    HeadFiles heads;
+    std::unique_ptr<PhotoCopy> copy;
+    int syncError = 0;
+};
 
-bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
-                  double longitude, const std::string& elevationText, const std::string& version,
-                  std::string& reason)
+// Everything up to the check: the tool rewrites the metadata, and the copy is made from
+// it and the photo's own image data. false with the write's reason.
+bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
 {
-    reason.clear();
-    const std::string command = GpsCommandText(latitude, longitude, elevationText, version);
-    if (command.empty()) {
-        reason = "the position is not a latitude and longitude on the globe";
-        return false;
-    }
-    if (files.command.empty()) {
-        reason = "no working folder";
+    GpsWrite& w = *p.write;
+    p.command = GpsCommandText(w.latitude, w.longitude, w.elevationText, version);
+    if (p.command.empty()) {
+        w.reason = "the position is not a latitude and longitude on the globe";
         return false;
     }
     // A photo reached through a link is written where the link points, as the tool did.
-    char* real = realpath(photoPath.c_str(), nullptr);
+    char* real = realpath(w.photoPath.c_str(), nullptr);
     if (!real) {
-        reason = SystemReason(errno);
+        w.reason = SystemReason(errno);
         return false;
     }
     const std::string photo = real;
@@ -340,42 +331,119 @@ bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double
     // The tool rewrites only the segments before the image data and copies the rest as it
     // is, so it is given those segments alone, and the image data is put back after them.
     std::string original;
-    if (!ReadRegularFile(photo, original, reason))
+    if (!ReadRegularFile(photo, original, w.reason))
         return false;
-    size_t scan = ScanOffset(original);
-    size_t scanHeader = ScanHeaderLength(original, scan);
+    const size_t scan = ScanOffset(original);
+    const size_t scanHeader = ScanHeaderLength(original, scan);
     if (scanHeader == 0) {
-        reason = "not a JPEG file";
+        w.reason = "not a JPEG file";
         return false;
     }
     const std::string head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
     std::string updated;
     size_t newScan = 0;
-    if (!UpdateHead(files, command, head, scan, updated, newScan, reason))
+    p.heads = HeadFilesFor(files, n);
+    if (!UpdateHead(files, p.heads, p.command, head, scan, updated, newScan, w.reason))
         return false;
+    p.copy = std::make_unique<PhotoCopy>();
+    return p.copy->Create(photo, original.size() + newScan, w.reason)
+        && p.copy->Write(updated.data(), newScan, w.reason)
+        && p.copy->Write(original.data() + scan, original.size() - scan, w.reason);
+}
 
-    PhotoCopy copy;
-    if (!copy.Create(photo, original.size() + newScan, reason)
-        || !copy.Write(updated.data(), newScan, reason)
-        || !copy.Write(original.data() + scan, original.size() - scan, reason))
-        return false;
-    // The flush waits on the disk; the listing meanwhile runs on the processor.
-    int syncError = 0;
+// Lists the metadata of every pending photo, before and after, in one run of the tool, and
+// keeps only those whose written tags read back and whose other tags are all still there.
+void Verify(std::vector<Pending>& pending)
+{
+    std::vector<std::string> paths;
+    for (const auto& p : pending) {
+        paths.push_back(p.heads.before);
+        paths.push_back(p.heads.after);
+    }
+    Capture tool;
+    tool.plainLocale = true;
+    std::vector<std::string> argv = {kExifProgram, "-PEIXkycv", "--"};
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    const int error = tool.Run(argv);
+    const std::vector<TagMap> tags = ListedTags(tool.text, paths);
+    for (size_t i = 0; i < pending.size(); ++i) {
+        GpsWrite& w = *pending[i].write;
+        if (error != 0) {
+            w.reason = std::string(kExifProgram) + ": " + SystemReason(error);
+            continue;
+        }
+        std::string key = UnwrittenTag(tags[2 * i + 1], pending[i].command);
+        if (!key.empty()) {
+            w.reason = "a tag was not written: " + key;
+            continue;
+        }
+        key = LostTag(tags[2 * i], tags[2 * i + 1], NamedKeys(pending[i].command));
+        if (!key.empty()) {
+            w.reason = "a tag would be lost: " + key;
+            continue;
+        }
+        w.written = true;
+    }
+}
+
+}  // namespace
+
+void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
+{
+    std::vector<Pending> pending;
+    for (size_t n = 0; n < writes.size(); ++n) {
+        GpsWrite& w = writes[n];
+        w.written = false;
+        w.reason.clear();
+        if (files.command.empty()) {
+            w.reason = "no working folder";
+            continue;
+        }
+        Pending p;
+        p.write = &w;
+        if (Prepare(files, n, version, p))
+            pending.push_back(std::move(p));
+    }
+    if (pending.empty())
+        return;
+
+    // The flushes wait on the disk; the check meanwhile runs on the processor.
+    auto flushAll = [&pending] {
+        for (auto& p : pending)
+            p.syncError = p.copy->Sync();
+    };
     std::thread flush;
     try {
-        flush = std::thread([&copy, &syncError] { syncError = copy.Sync(); });
+        flush = std::thread(flushAll);
     } catch (const std::system_error&) {
-        syncError = copy.Sync();   // no thread to spare: one after the other
+        flushAll();   // no thread to spare: one after the other
     }
-    const std::string folder = FolderOf(files.command);
-    bool verified = VerifyTags(folder + "/before.jpg", folder + "/after.jpg", command, reason);
+    Verify(pending);
     if (flush.joinable())
         flush.join();
-    if (!verified)
-        return false;
-    if (syncError != 0) {
-        reason = SystemReason(syncError);
-        return false;
+
+    for (auto& p : pending) {
+        GpsWrite& w = *p.write;
+        if (w.written && p.syncError != 0) {
+            w.written = false;
+            w.reason = SystemReason(p.syncError);
+        }
+        if (w.written)
+            w.written = p.copy->Replace(w.reason);
+        p.copy.reset();   // a copy that did not replace its photo goes now
     }
-    return copy.Replace(reason);
+}
+
+bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
+                  double longitude, const std::string& elevationText, const std::string& version,
+                  std::string& reason)
+{
+    std::vector<GpsWrite> writes(1);
+    writes[0].photoPath = photoPath;
+    writes[0].latitude = latitude;
+    writes[0].longitude = longitude;
+    writes[0].elevationText = elevationText;
+    WriteGpsTagsBatch(files, writes, version);
+    reason = writes[0].reason;
+    return writes[0].written;
 }

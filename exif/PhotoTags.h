@@ -28,5 +28,19 @@ bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double
                   double longitude, const std::string& elevationText, const std::string& version,
                   std::string& reason);
 
+// One photo of a batch write: the position to write, then the outcome.
+struct GpsWrite {
+    std::string photoPath;
+    double latitude = 0;
+    double longitude = 0;
+    std::string elevationText;
+    bool written = false;
+    std::string reason;   // why not, when not written
+};
+
+// WriteGpsTags for several photos, with one check of all their copies: fewer runs of the
+// tool, the same guarantee for each photo.
+void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version);
+
 // Removes the hidden copies that killed runs left in folder; never any other file.
 void RemoveStaleCopies(const std::string& folder);

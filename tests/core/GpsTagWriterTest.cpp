@@ -256,3 +256,44 @@ TEST(WriteGpsTags, ReportsFailuresAndLeavesTheFileAsItWas)
     EXPECT_NE("", reason);
     EXPECT_EQ(photo, ReadFile(dir.File("p.jpg")));
 }
+
+// In a batch each photo gets its own position, and one that fails costs the others nothing.
+TEST(WriteGpsTagsBatch, EachPhotoItsOwnPositionAndOutcome)
+{
+    TempDir dir;
+    Workspace workspace;
+    std::vector<GpsWrite> writes;
+    for (int i = 0; i < 12; ++i) {
+        GpsWrite w;
+        w.photoPath = dir.File("IMG_" + std::to_string(10 + i) + ".jpg");
+        w.latitude = 10 + i;
+        w.longitude = -(20 + i);
+        w.elevationText = std::to_string(100 + i);
+        writes.push_back(w);
+        if (i == 4)
+            WriteFile(w.photoPath, "not a photo");
+        else
+            MakePhoto(w.photoPath);
+    }
+    writes[7].latitude = 95;   // off the globe
+    const std::string notAPhoto = ReadFile(writes[4].photoPath);
+    const std::string untouched = ReadFile(writes[7].photoPath);
+
+    WriteGpsTagsBatch(workspace.Worker(0), writes, kVersion);
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        const GpsWrite& w = writes[static_cast<size_t>(i)];
+        if (i == 4 || i == 7) {
+            EXPECT_FALSE(w.written);
+            EXPECT_FALSE(w.reason.empty());
+            EXPECT_EQ(i == 4 ? notAPhoto : untouched, ReadFile(w.photoPath));
+            continue;
+        }
+        EXPECT_TRUE(w.written) << w.reason;
+        const std::string listing = List(w.photoPath);
+        EXPECT_EQ(std::to_string(10 + i) + "/1 0/100 0/1", TagValue(listing, "Exif.GPSInfo.GPSLatitude"));
+        EXPECT_EQ(std::to_string(20 + i) + "/1 0/100 0/1", TagValue(listing, "Exif.GPSInfo.GPSLongitude"));
+        EXPECT_EQ(std::to_string(100 + i) + "/1", TagValue(listing, "Exif.GPSInfo.GPSAltitude"));
+    }
+    EXPECT_EQ(12u, FolderNames(dir.Path()).size());   // no copy left behind
+}
