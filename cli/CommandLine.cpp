@@ -11,13 +11,14 @@ constexpr int kMaxJobs = 256;
 
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
-    DisplayOption = 32, NameOptions = 64,
+    DisplayOption = 32, NameOptions = 64, SuggestOption = 128,
 };
 
 unsigned AllowedFor(Command command)
 {
     switch (command) {
-    case Command::GeoTag: return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption;
+    case Command::GeoTag:
+        return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption;
     case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption;
     default: return 0;
@@ -107,6 +108,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         {"--gpx", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
+        {"--suggest-offset", SuggestOption},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -126,6 +128,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
     bool& flag = name == "--dry-run" ? line.dryRun
         : name == "--json"           ? line.json
         : name == "--date"           ? line.date
+        : name == "--suggest-offset" ? line.suggestOffset
                                      : line.position;
     flag = true;
     return true;

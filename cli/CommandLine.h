@@ -12,6 +12,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool dryRun = false;
+    bool suggestOffset = false;   // geotag: list the offsets that match the most photos, tag nothing
     bool json = false;
     std::optional<std::string> gpx;
     std::optional<std::string> offset;   // whole minutes

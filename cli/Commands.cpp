@@ -18,6 +18,7 @@
 #include "common/ModulePath.h"
 #include "common/VersionInfo.h"
 #include "exif/Workspace.h"
+#include "geotag/ClockOffset.h"
 #include "geotag/GeoTag.h"
 #include "parse/ParseRun.h"
 #include "photos/PhotoList.h"
@@ -197,6 +198,27 @@ bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settin
 
 }  // namespace
 
+namespace {
+
+// Prints the best offsets, one a line ("+60 min: 412 of 420 photos match"); 1 when none
+// puts any photo near the track.
+int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::string>& photos)
+{
+    Workspace workspace;
+    const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
+    if (!run.ok) {
+        ReportError(run.error);
+        return kCantStart;
+    }
+    for (const OffsetSuggestion& suggestion : run.best)
+        std::printf("%s\n", SuggestionText(suggestion, run.total).c_str());
+    if (run.best.empty())
+        std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
+    return run.best.empty() ? kSomeMissed : kAllDone;
+}
+
+}  // namespace
+
 int RunPhotos(const CommandLine& line, const std::string& settingsPath)
 {
     Settings settings;
@@ -206,6 +228,9 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         ReportError(error);
         return kCantStart;
     }
+
+    if (line.suggestOffset)
+        return PrintSuggestedOffsets(settings, photos);
 
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     RunControl control(line.jobs ? *line.jobs : (cores > 0 ? cores : 1));

@@ -5,6 +5,7 @@ namespace {
 const char kUsage[] =
     "Usage:\n"
     "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--dry-run] [--jobs N] [--json] [PATH...]\n"
+    "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [PATH...]\n"
     "  pinroute-cli parse  [--latlon | --osgb] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli rename [--date] [--position] [--latlon | --osgb] [--dry-run] [--jobs N] [--json]\n"
     "                      [PATH...]\n"
@@ -33,6 +34,8 @@ const char kGeoTag[] =
     "  --offset MINUTES  how many whole minutes the camera clock runs ahead of GPS time\n"
     "                    (default: OffsetMinutes of the settings)\n"
     "  --dry-run         change no file; show the point each photo would get\n"
+    "  --suggest-offset  change no file; show the three offsets that put the most photos\n"
+    "                    within 300 seconds of a track point\n"
     "  --jobs N          photos worked on at once (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"

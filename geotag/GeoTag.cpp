@@ -56,6 +56,8 @@ RowOutcome TagOne(const PhotoTags& tags, const TrackIndex& index, int64_t offset
     std::string reason;
     if (dryRun || WriteGpsTags(files, path, point->lat, point->lon, point->eleText, version, reason)) {
         outcome.icon = RowIcon::Tick;
+        if (!dryRun)
+            outcome.position = RowPosition{point->lat, point->lon, true};
     } else {
         outcome.text = "Failed to write GPS tags";
         outcome.tip = reason;

@@ -1,15 +1,19 @@
 #include "gui/PhotoListView.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QToolTip>
 #include <QUrl>
 
 #include "gui/Icons.h"
+#include "gui/LinkEdit.h"
+#include "photos/PositionTip.h"
 
 namespace {
 
@@ -100,6 +104,8 @@ PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { ShowOnMap(index.row()); });
 }
 
 PhotoListView::~PhotoListView()
@@ -134,8 +140,8 @@ bool PhotoListView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
-        // A row's own tip (why its photo failed) covers the whole row.
-        const QString tip = index.isValid() ? QString::fromStdString(list.Row(index.row()).tip) : QString();
+        // A row's own tip (why its photo failed, or its position) covers the whole row.
+        const QString tip = index.isValid() ? QString::fromStdString(list.Tip(index.row())) : QString();
         if (!tip.isEmpty()) {
             QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
             return true;
@@ -181,4 +187,39 @@ void PhotoListView::dropEvent(QDropEvent* event)
     }
     list.AddDroppedFiles(paths);
     event->acceptProposedAction();
+}
+
+void PhotoListView::SetLinkOpener(LinkOpener* o)
+{
+    opener = o;
+}
+
+bool PhotoListView::ShowOnMap(int row)
+{
+    if (row < 0 || row >= list.Count() || !list.Row(row).position)
+        return false;
+    const RowPosition& position = *list.Row(row).position;
+    LinkOpener& target = opener ? *opener : DesktopLinkOpener();
+    target.Open(QString::fromStdString(MapAddress(position.latitude, position.longitude)));
+    return true;
+}
+
+QMenu* PhotoListView::RowMenu(int row)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* map = menu->addAction("Show on &map", this, [this, row] { ShowOnMap(row); });
+    map->setObjectName("showOnMapAction");
+    map->setEnabled(row >= 0 && row < list.Count() && list.Row(row).position.has_value());
+    return menu;
+}
+
+void PhotoListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (!index.isValid()) {
+        event->ignore();
+        return;
+    }
+    RowMenu(index.row())->popup(event->globalPos());
 }

@@ -4,6 +4,9 @@
 
 #include "photos/PhotoList.h"
 
+class LinkOpener;
+class QMenu;
+
 // The photo list's rows as a table model: column 0 the icon, columns 1-3 the texts.
 class PhotoListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -36,13 +39,22 @@ public:
     void RowsReplaced() override;
     void RowUpdated(int row) override;
 
+    // Where "Show on map" sends its address; null: the desktop's browser.
+    void SetLinkOpener(LinkOpener* opener);
+    // Opens the row's position on the map; false when the row has none.
+    bool ShowOnMap(int row);
+    // The row's context menu ("Show on map", enabled when the row has a position).
+    QMenu* RowMenu(int row);
+
 protected:
     bool viewportEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     PhotoList& list;
     PhotoListModel* rowModel;
+    LinkOpener* opener = nullptr;
 };

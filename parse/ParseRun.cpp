@@ -50,6 +50,7 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     outcome.date = tags.dateText;
     outcome.text = positionText;
     outcome.icon = RowIcon::Tick;
+    outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     if (!rename)
         return outcome;
 

@@ -1,6 +1,7 @@
 #include "photos/PhotoList.h"
 
 #include "common/FolderListing.h"
+#include "photos/PositionTip.h"
 
 const char* const kPhotoPattern = "*.jpg";
 
@@ -60,6 +61,16 @@ std::string PhotoList::Text(int row, int column) const
     }
 }
 
+std::string PhotoList::Tip(int row) const
+{
+    if (row < 0 || row >= Count())
+        return {};
+    const PhotoRow& r = rows[static_cast<size_t>(row)];
+    if (!r.tip.empty() || !r.position)
+        return r.tip;
+    return PositionTip(*r.position);
+}
+
 void PhotoList::SetRow(int row, const RowOutcome& outcome)
 {
     if (row < 0 || row >= Count())
@@ -70,6 +81,7 @@ void PhotoList::SetRow(int row, const RowOutcome& outcome)
         r.date = *outcome.date;
     r.message = outcome.text;
     r.tip = outcome.tip;
+    r.position = outcome.position;
     if (!outcome.newPath.empty())
         r.path = outcome.newPath;
     if (observer)

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct PhotoRow {
     std::string date;
     std::string message;   // position text or the reason for a failure
     std::string tip;       // the row's tooltip, or empty
+    std::optional<RowPosition> position;   // what the latest run read or wrote
 };
 
 // Told when the list changes, so that a view can show it at once.
@@ -45,6 +47,8 @@ public:
     const PhotoRow& Row(int row) const { return rows.at(row); }
     // The cell's text; the name column shows the file name without its folder.
     std::string Text(int row, int column) const;
+    // The row's tooltip: why its photo failed, else its position in both forms, else "".
+    std::string Tip(int row) const;
 
     void SetObserver(PhotoListObserver* o) { observer = o; }
 

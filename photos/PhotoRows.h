@@ -13,6 +13,13 @@ struct MatchedPoint {
     std::string elevationText;
 };
 
+// A photo's position: as read from it, or as a run wrote it.
+struct RowPosition {
+    double latitude = 0;    // signed degrees, north positive
+    double longitude = 0;   // signed degrees, east positive
+    bool written = false;   // GeoTag wrote it just now
+};
+
 // What a run found for one photo.
 struct RowOutcome {
     RowIcon icon = RowIcon::Blank;
@@ -21,6 +28,7 @@ struct RowOutcome {
     std::string tip;                   // the row's tooltip: a failure's reason, or empty
     std::string newPath;               // after a rename: the photo's new full path
     std::optional<MatchedPoint> match; // GeoTag: the point written (or that would be)
+    std::optional<RowPosition> position;   // the photo's position as the run left it, if known
 };
 
 // The photos a run works on. PhotoList implements it for the front ends; tests fake it.

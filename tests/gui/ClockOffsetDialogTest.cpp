@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/ClockOffsetDialog.h"
+#include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -30,6 +33,19 @@ std::string Photo(const TempDir& tmp, const std::string& name, const std::string
     if (!captureTime.empty())
         EXPECT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}));
     return path;
+}
+
+// A GPX file of a 40-minute walk from 08:00 UTC, a point a minute.
+void WriteWalk(const std::string& path)
+{
+    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
+    for (int minute = 0; minute <= 40; ++minute) {
+        char time[32];
+        std::snprintf(time, sizeof time, "2023-06-17T08:%02d:00Z", minute);
+        gpx += std::string("<trkpt lat=\"54.45\" lon=\"-3.02\"><time>") + time + "</time></trkpt>\n";
+    }
+    WriteFile(path, gpx + "</trkseg></trk></gpx>\n");
 }
 
 template <typename Widget>
@@ -102,14 +118,7 @@ TEST(ClockOffsetDialog, APhotoWithoutCaptureTimeGivesNoOffset)
 TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
 {
     TempDir tmp;
-    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
-    for (int minute = 0; minute <= 40; ++minute) {
-        char time[32];
-        std::snprintf(time, sizeof time, "2023-06-17T08:%02d:00Z", minute);
-        gpx += std::string("<trkpt lat=\"54.45\" lon=\"-3.02\"><time>") + time + "</time></trkpt>\n";
-    }
-    WriteFile(tmp.File("walk.gpx"), gpx + "</trkseg></trk></gpx>\n");
+    WriteWalk(tmp.File("walk.gpx"));
     // Camera an hour ahead; one photo long after the walk.
     for (const char* time : {"09:02:10", "09:21:00", "09:38:30", "13:00:00"})
         Photo(tmp, std::string("IMG ") + time + ".jpg", std::string("2023:06:17 ") + time);
@@ -128,4 +137,55 @@ TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
     EXPECT_EQ(0, Find<QListWidget>(&none, "suggestionList")->count());
     EXPECT_FALSE(Find<QPushButton>(&none, "useButton")->isEnabled());
     EXPECT_TRUE(Find<QLabel>(&none, "headingLabel")->text().contains("missing.gpx"));
+}
+
+// Set-up: each helper fills the offset box on Use; nothing reaches the file before Save.
+TEST(SetupClockHelp, HelpersFillTheOffsetBoxAndSaveWritesIt)
+{
+    TempDir tmp;
+    const std::string folder = tmp.File("photos") + "/";
+    mkdir(folder.c_str(), 0755);
+    WriteWalk(tmp.File("walk.gpx"));
+    for (const char* time : {"09:02:10", "09:21:00", "09:38:30"})
+        Photo(tmp, std::string("photos/IMG ") + time + ".jpg", std::string("2023:06:17 ") + time);
+    const std::string ini = tmp.File("pinroute.ini");
+    WriteFile(ini, "[Config]\nOffsetMinutes=5\n");
+    Settings settings;
+    settings.Read(ini);
+    settings.JPGDir = folder;
+    settings.GPXPath = tmp.File("walk.gpx");
+    SetupDialog setup(settings, ini);
+    auto* offset = Find<QLineEdit>(&setup, "offsetEdit");
+    for (const char* name : {"clockPhotoButton", "suggestButton"}) {   // the caption fits its button
+        auto* button = Find<QAbstractButton>(&setup, name);
+        EXPECT_GE(button->width(), button->sizeHint().width()) << name;
+    }
+
+    QTest::mouseClick(Find<QAbstractButton>(&setup, "suggestButton"), Qt::LeftButton);
+    auto* suggestions = setup.findChild<OffsetSuggestionsDialog*>();
+    ASSERT_NE(nullptr, suggestions);
+    QTest::mouseClick(Find<QPushButton>(suggestions, "useButton"), Qt::LeftButton);
+    EXPECT_EQ("60", offset->text());
+
+    AnsweringPicker picker;
+    picker.answer = QString::fromStdString(folder + "IMG 09:02:10.jpg");
+    QTest::mouseClick(Find<QPushButton>(&setup, "clockPhotoButton"), Qt::LeftButton);
+    ClockOffsetDialog* clock = nullptr;
+    for (auto* c : setup.findChildren<ClockOffsetDialog*>())
+        if (c->isVisible())
+            clock = c;
+    ASSERT_NE(nullptr, clock);
+    clock->SetPicker(&picker);
+    QTest::mouseClick(Find<QPushButton>(clock, "photoBrowseButton"), Qt::LeftButton);
+    ASSERT_EQ(1u, picker.starts.size());
+    EXPECT_EQ(QString::fromStdString(folder), picker.starts[0]);
+    QTest::keyClicks(Find<QLineEdit>(clock, "shownEdit"), "07:00:00");
+    QTest::mouseClick(Find<QPushButton>(clock, "useButton"), Qt::LeftButton);
+    EXPECT_EQ("122", offset->text());
+    EXPECT_EQ("[Config]\nOffsetMinutes=5\n", ReadFile(ini));
+
+    QTest::mouseClick(Find<QPushButton>(&setup, "saveButton"), Qt::LeftButton);
+    Settings saved;
+    saved.Read(ini);
+    EXPECT_EQ(122, saved.OffsetMinutes);
 }

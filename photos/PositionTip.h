@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+#include "photos/PhotoRows.h"
+
+// A row's position for its tooltip, one form a line: "54.457010 -3.023355", then the OSGB
+// grid reference where the grid applies ("NY 33641 07142"). A written position is
+// headed "Position written:", a read one "Position:".
+std::string PositionTip(const RowPosition& position);
+
+// The position on the OpenStreetMap site, zoomed in to street level:
+// https://www.openstreetmap.org/?mlat=LAT&mlon=LON#map=17/LAT/LON, "." as the decimal point.
+std::string MapAddress(double latitude, double longitude);

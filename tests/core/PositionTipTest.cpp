@@ -1,0 +1,117 @@
+#include "photos/PositionTip.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "exif/Workspace.h"
+#include "geotag/GeoTag.h"
+#include "parse/ParseRun.h"
+#include "photos/PhotoList.h"
+#include "photos/RunControl.h"
+#include "photos/RunFeedback.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+struct QuietFeedback : RunFeedback {
+    void SetStatus(const std::string&) override {}
+    void Progress(int, int, const std::string&) override {}
+};
+
+}  // namespace
+
+TEST(MapAddress, PutsLatitudeAndLongitudeInBothPlaces)
+{
+    struct { double lat, lon; const char* address; } cases[] = {
+        {51.4775, -0.0014, "https://www.openstreetmap.org/?mlat=51.477500&mlon=-0.001400#map=17/51.477500/-0.001400"},
+        {-33.856784, 151.215297,
+         "https://www.openstreetmap.org/?mlat=-33.856784&mlon=151.215297#map=17/-33.856784/151.215297"},
+        {0, 0, "https://www.openstreetmap.org/?mlat=0.000000&mlon=0.000000#map=17/0.000000/0.000000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        EXPECT_EQ(c.address, MapAddress(c.lat, c.lon));
+    }
+    DecimalCommaLocale comma;
+    if (!comma.Active())
+        GTEST_SKIP() << "no decimal-comma locale";
+    EXPECT_EQ(cases[0].address, MapAddress(51.4775, -0.0014));
+}
+
+TEST(PositionTip, ShowsTheGridReferenceOnlyWhereTheGridApplies)
+{
+    struct { const char* what; RowPosition position; const char* tip; } cases[] = {
+        {"Greenwich, read", {51.4775, -0.0014, false}, "Position:\n51.477500 -0.001400\nTQ 38891 77287"},
+        {"Greenwich, written", {51.4775, -0.0014, true}, "Position written:\n51.477500 -0.001400\nTQ 38891 77287"},
+        {"Paris", {48.8566, 2.3522, false}, "Position:\n48.856600 2.352200"},
+        {"Sydney", {-33.856784, 151.215297, true}, "Position written:\n-33.856784 151.215297"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.tip, PositionTip(c.position));
+    }
+}
+
+TEST(PhotoListTip, AFailureReasonComesBeforeThePosition)
+{
+    PhotoList list;
+    list.AddDroppedFiles({"/trips/a.jpg"});
+    EXPECT_EQ("", list.Tip(0));
+    RowOutcome outcome;
+    outcome.icon = RowIcon::Tick;
+    outcome.position = RowPosition{51.4775, -0.0014, false};
+    list.SetRow(0, outcome);
+    EXPECT_EQ(PositionTip(*outcome.position), list.Tip(0));
+    outcome.tip = "no space left on device";
+    list.SetRow(0, outcome);
+    EXPECT_EQ("no space left on device", list.Tip(0));
+    list.SetRow(0, RowOutcome());   // a later run that found no position
+    EXPECT_FALSE(list.Row(0).position.has_value());
+    EXPECT_EQ("", list.Tip(0));
+}
+
+// The runs fill the row's position: Parse with what it read, GeoTag with what it wrote.
+TEST(RowPositions, ParseReadsAndGeoTagWrites)
+{
+    TempDir tmp;
+    const std::string folder = tmp.File("my photos") + "/";
+    mkdir(folder.c_str(), 0755);
+    WriteTinyJpeg(folder + "a.jpg");
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii 2006:05:01 10:00:00", "--", folder + "a.jpg"}));
+    WriteTinyJpeg(folder + "b.jpg");   // no capture time
+    WriteFile(tmp.File("walk.gpx"),
+              "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
+              "<trk><trkseg><trkpt lat=\"54.4575\" lon=\"-3.0235\"><time>2006-05-01T10:01:00Z</time></trkpt>"
+              "</trkseg></trk></gpx>\n");
+    Settings settings;
+    settings.GPXPath = tmp.File("walk.gpx");
+    PhotoList list;
+    list.LoadFolder(folder);
+    QuietFeedback feedback;
+    Workspace workspace;
+    {
+        RunControl control;
+        GeoTag(settings, "1.00.0.19", list, feedback, workspace, control, true);   // dry run
+    }
+    EXPECT_FALSE(list.Row(0).position.has_value());
+    {
+        RunControl control;
+        ASSERT_EQ(GeoTagStatus::Done, GeoTag(settings, "1.00.0.19", list, feedback, workspace, control).status);
+    }
+    ASSERT_TRUE(list.Row(0).position.has_value());
+    EXPECT_TRUE(list.Row(0).position->written);
+    EXPECT_DOUBLE_EQ(54.4575, list.Row(0).position->latitude);   // what the track says, unrounded
+    EXPECT_DOUBLE_EQ(-3.0235, list.Row(0).position->longitude);
+    EXPECT_FALSE(list.Row(1).position.has_value());
+
+    RunControl control;
+    ASSERT_EQ(ParseStatus::Done, ParseRun(settings, false, list, feedback, workspace, control));
+    ASSERT_TRUE(list.Row(0).position.has_value());
+    EXPECT_FALSE(list.Row(0).position->written);
+    // Written as degrees and hundredths of minutes: within 0.0002 degrees of the point.
+    EXPECT_NEAR(54.4575, list.Row(0).position->latitude, 0.0002);
+    EXPECT_NEAR(-3.0235, list.Row(0).position->longitude, 0.0002);
+    EXPECT_FALSE(list.Row(1).position.has_value());
+    EXPECT_NE(std::string::npos, list.Tip(0).find("NY "));
+}
