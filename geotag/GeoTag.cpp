@@ -1,5 +1,6 @@
 #include "geotag/GeoTag.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -30,9 +31,12 @@ bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Tra
 
 namespace {
 
-RowOutcome TagOne(const PhotoTags& tags, const TrackIndex& index, int64_t offsetSeconds,
-                  const WorkerFiles& files, const std::string& path, const std::string& version,
-                  bool dryRun)
+// How many photos are written together; see the run below.
+const int kWriteBatch = 8;
+
+// What the track says for one photo: a cross with the reason, or a tick with the point
+// to write (the write itself comes after, for several photos at once).
+RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offsetSeconds)
 {
     RowOutcome outcome;
     outcome.icon = RowIcon::Cross;
@@ -52,17 +56,40 @@ RowOutcome TagOne(const PhotoTags& tags, const TrackIndex& index, int64_t offset
     match.longitude = point->lon;
     match.elevationText = point->eleText;
     outcome.match = match;
-
-    std::string reason;
-    if (dryRun || WriteGpsTags(files, path, point->lat, point->lon, point->eleText, version, reason)) {
-        outcome.icon = RowIcon::Tick;
-        if (!dryRun)
-            outcome.position = RowPosition{point->lat, point->lon, true};
-    } else {
-        outcome.text = "Failed to write GPS tags";
-        outcome.tip = reason;
-    }
+    outcome.icon = RowIcon::Tick;
     return outcome;
+}
+
+// Writes the matched photos among outcomes; a failed write turns its tick into a cross.
+void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
+                  std::vector<RowOutcome>& outcomes, const std::string& version)
+{
+    std::vector<GpsWrite> writes;
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        if (!outcomes[i].match)
+            continue;
+        GpsWrite w;
+        w.photoPath = paths[i];
+        w.latitude = outcomes[i].match->latitude;
+        w.longitude = outcomes[i].match->longitude;
+        w.elevationText = outcomes[i].match->elevationText;
+        writes.push_back(std::move(w));
+        rows.push_back(i);
+    }
+    if (writes.empty())
+        return;
+    WriteGpsTagsBatch(files, writes, version);
+    for (size_t k = 0; k < writes.size(); ++k) {
+        RowOutcome& outcome = outcomes[rows[k]];
+        if (writes[k].written) {
+            outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
+        } else {
+            outcome.icon = RowIcon::Cross;
+            outcome.text = "Failed to write GPS tags";
+            outcome.tip = writes[k].reason;
+        }
+    }
 }
 
 // Copies that a killed run left beside the photos go before this run writes there.
@@ -106,11 +133,18 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
         const WorkerFiles files = workspace.Worker(worker);
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
-        for (int i = 0; i < count && !control.Stopping(); ++i) {
-            const RowOutcome outcome =
-                TagOne(tags[static_cast<size_t>(i)], index, offsetSeconds, files, chunk[static_cast<size_t>(i)],
-                       version, dryRun);
-            reporter.Report(first + i, chunk[static_cast<size_t>(i)], outcome);
+        // A few photos are written together, so that one check serves them all while a
+        // stop still waits only for those few.
+        for (int start = 0; start < count && !control.Stopping(); start += kWriteBatch) {
+            const int n = std::min(kWriteBatch, count - start);
+            const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
+            std::vector<RowOutcome> outcomes;
+            for (int i = 0; i < n; ++i)
+                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, offsetSeconds));
+            if (!dryRun)
+                WriteMatched(files, batch, outcomes, version);
+            for (int i = 0; i < n; ++i)
+                reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }
     });
     result.reached = reporter.Reached();

@@ -218,7 +218,7 @@ TEST_F(ParseRunTest, SeveralWorkersGiveTheSameRowsAsOne)
     };
     const std::vector<std::string> one = outcomes(1);
     ASSERT_EQ(44u, one.size());
-    EXPECT_EQ("copy 100.jpg|2006:08:26|TQ 30244 79562|1", one[4]);   // after "c not a photo.jpg"
+    EXPECT_EQ("copy 100.jpg|2006:08:26|TQ 30244 79562|1", one[3]);   // after "c not a photo.jpg"
     EXPECT_EQ(one, outcomes(2));
     EXPECT_EQ(44u, feedback.done.size());
     EXPECT_EQ(one, outcomes(3));

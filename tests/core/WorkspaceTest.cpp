@@ -120,7 +120,7 @@ TEST(Workspace, PlantedLinksAtWorkingFilesAreNeverFollowed)
     // Without its command file or its metadata copies the write can't go on; the log is
     // only for the user to read, so the write goes on without it.
     struct { const char* name; bool needed; } cases[] = {
-        {"cmd.txt", true}, {"before.jpg", true}, {"after.jpg", true}, {"log_update_jpg.txt", false},
+        {"cmd.txt", true}, {"before-0.jpg", true}, {"after-0.jpg", true}, {"log_update_jpg.txt", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
