@@ -1,9 +1,8 @@
 #include "photos/PhotoList.h"
 
 #include "common/FolderListing.h"
+#include "photos/PhotoKinds.h"
 #include "photos/PositionTip.h"
-
-const char* const kPhotoPattern = "*.jpg";
 
 std::string FileNameOf(const std::string& path)
 {
@@ -24,7 +23,9 @@ void PhotoList::LoadFolder(const std::string& path)
     rows.clear();
 
     // An empty folder means the current directory, as the photo paths are then relative.
-    for (auto& name : MatchingNames(folder, kPhotoPattern)) {
+    for (auto& name : MatchingNames(folder, "*")) {
+        if (!IsPhotoName(name))
+            continue;
         PhotoRow row;
         row.path = folder + name;
         rows.push_back(std::move(row));

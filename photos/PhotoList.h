@@ -25,16 +25,14 @@ public:
     virtual void RowUpdated(int row) = 0;
 };
 
-// The kinds of file the photo list takes from a folder.
-extern const char* const kPhotoPattern;
-
 // The photos every command works from and writes its outcome into.
 class PhotoList : public PhotoRows {
 public:
     std::string folder;   // the folder last loaded: empty, or ends in "/"
 
     void SetFolder(const std::string& path);
-    // Replaces all rows with the photos of the folder (any letter case), sorted by name.
+    // Replaces all rows with the photos of the folder (every kind IsPhotoName takes, any
+    // letter case), sorted by name ignoring case.
     void LoadFolder(const std::string& path);
     // Replaces all rows with the given paths, each keeping its own folder.
     void AddDroppedFiles(const std::vector<std::string>& paths);

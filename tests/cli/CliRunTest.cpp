@@ -30,7 +30,7 @@ TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
     WriteJpegTakenAt(photos + "/A.JPG", "2023:06:17 08:30:00");   // on the 08:30 point
     WriteJpegTakenAt(photos + "/c.jpg", "2023:06:17 11:00:00");   // long after the walk
     WriteFile(photos + "/d.jpg", "not a photo");
-    WriteFile(photos + "/e.png", "not listed");
+    WriteFile(photos + "/e.txt", "not listed");
     const auto before = Snapshot(photos);
 
     CliResult dry = Run({"geotag", "--gpx", gpx, "--dry-run", photos});

@@ -41,10 +41,11 @@ TEST(PhotoList, SetFolderEndsInOneSlash)
     }
 }
 
-TEST(PhotoList, LoadFolderListsJpegsOfAnyCaseSortedByName)
+TEST(PhotoList, LoadFolderListsPhotoKindsOfAnyCaseSortedByName)
 {
     TempDir dir;
-    for (const char* name : {"c.jpg", "B.JPG", "a.Jpg", "notes.png", "d.jpeg", "e.jpg.txt", "Z.jpg"})
+    for (const char* name : {"c.jpg", "B.JPG", "a.Jpg", "notes.txt", "d.jpeg", "e.jpg.txt", "Z.jpg", "f.Cr3",
+                             "f.Cr3.xmp", "g.tiff", "h.PNG", "tiff", "i.webp.bak"})
         WriteFile(dir.File(name), "x");
     mkdir(dir.File("album.jpg").c_str(), 0755);   // a folder whose name fits is listed too
 
@@ -54,7 +55,9 @@ TEST(PhotoList, LoadFolderListsJpegsOfAnyCaseSortedByName)
     list.LoadFolder(dir.Path());
 
     EXPECT_EQ(dir.Path() + "/", list.folder);
-    EXPECT_EQ((std::vector<std::string>{"a.Jpg", "album.jpg", "B.JPG", "c.jpg", "Z.jpg"}), Names(list));
+    EXPECT_EQ((std::vector<std::string>{"a.Jpg", "album.jpg", "B.JPG", "c.jpg", "d.jpeg", "f.Cr3", "g.tiff", "h.PNG",
+                                        "Z.jpg"}),
+              Names(list));
     EXPECT_EQ(1, observer.replaced);
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_EQ(RowIcon::Blank, list.Row(i).icon);
