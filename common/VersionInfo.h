@@ -8,7 +8,6 @@ public:
     using Table = std::map<std::string, std::string>;
     VersionInfo();                         // the program's own compiled-in block
     explicit VersionInfo(Table table);     // another block, for tests
-    virtual ~VersionInfo() = default;
 
     // The value, or "Failure getting <name>" when the block has none. Names match
     // without regard to ASCII letter case.

@@ -207,8 +207,8 @@ void SetupDialog::ShowValues()
     positionCheck->setChecked(values.Posn != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
-    latLonRadio->setChecked(values.DisplayType == 0);
-    osgbRadio->setChecked(values.DisplayType == 1);
+    latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));
+    osgbRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::Osgb));
     displayGroup->setExclusive(true);
     offsetEdit->setText(QString::number(values.OffsetMinutes));
 }

@@ -30,7 +30,7 @@ int32_t WholeDegrees(double degrees)
 
 std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType)
 {
-    if (displayType == 1)
+    if (displayType == static_cast<int32_t>(DisplayType::Osgb))
         return std::make_unique<OsgbConverter>();
     return std::make_unique<PositionFormatter>();
 }

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// How Parse and Rename show a position: the values of the DisplayType setting. A file
+// may hold other numbers; they show latitude/longitude.
+enum class DisplayType : int32_t { LatLon = 0, Osgb = 1 };
+
 // The six settings, kept in the [Config] section of an INI file whose path the caller
 // gives. A plain value: copy it, change it, write it back.
 class Settings {
@@ -32,7 +36,7 @@ public:
 
     int32_t Date = 1;           // append the date on Rename (flag)
     int32_t Posn = 1;           // append the position on Rename (flag)
-    int32_t DisplayType = 1;    // 0 latitude/longitude, 1 OSGB grid reference, -1 neither
+    int32_t DisplayType = 1;    // a ::DisplayType value, or -1 when Set-up had neither chosen
     int32_t OffsetMinutes = 0;  // how far the camera clock runs ahead of GPX time
     std::string GPXPath;        // a GPX file, or a pattern in its last component
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty

@@ -1,0 +1,65 @@
+// Watches the real window during a GeoTag run: how often the status line changes, and how
+// long the run takes to end after Esc. Run by scripts/bench-window.sh on the offscreen
+// platform: window_bench SETTINGS.ini SECONDS_BEFORE_ESC
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "gui/MainDialog.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_bench SETTINGS.ini SECONDS_BEFORE_ESC\n");
+        return 2;
+    }
+    const int escAfterMs = std::atoi(argv[2]) * 1000;
+    MainDialog dialog(argv[1]);
+    dialog.show();
+    auto* status = dialog.findChild<QLineEdit*>("statusLine");
+
+    QElapsedTimer clock;
+    QString lastText;
+    qint64 lastChange = 0, longestGap = 0, escAt = -1, endAt = -1;
+    int changes = 0;
+    // Samples the status line ten times a second, as a user's eye would.
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        if (status->text() != lastText) {
+            lastText = status->text();
+            longestGap = qMax(longestGap, now - lastChange);
+            lastChange = now;
+            ++changes;
+        }
+        if (escAt < 0 && escAfterMs > 0 && now >= escAfterMs) {
+            escAt = now;
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&dialog, &esc);
+        }
+    });
+    QObject::connect(&dialog, &MainDialog::RunFinished, [&] {
+        endAt = clock.elapsed();
+        app.quit();
+    });
+    clock.start();
+    sampler.start(100);
+    dialog.findChild<QPushButton*>("geotagButton")->click();
+    app.exec();
+
+    std::printf("status line changes: %d, longest time without a change: %.1f s\n", changes,
+                static_cast<double>(longestGap) / 1000);
+    if (escAt >= 0)
+        std::printf("Esc at %.1f s, run ended %.2f s later; status: %s\n", escAt / 1000.0,
+                    (endAt - escAt) / 1000.0, status->text().toUtf8().constData());
+    else
+        std::printf("run ended at %.1f s; status: %s\n", endAt / 1000.0, status->text().toUtf8().constData());
+    return 0;
+}
