@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,11 +14,15 @@
 #include <system_error>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <boost/rational.hpp>
 
 #include "exif/ChildProcess.h"
 #include "exif/PhotoTags.h"
 #include "exif/SafeWrite.h"
+#include "photos/PhotoKinds.h"
 #include "track/Gpx.h"
 
 namespace {
@@ -47,6 +52,37 @@ bool Writable(double value, double limit)
     return std::isfinite(value) && std::fabs(value) <= limit;
 }
 
+// EXIF altitude is unsigned: the magnitude goes into GPSAltitude ("1234/10") and the sign
+// into GPSAltitudeRef, which is returned ("1" below sea level). Reduced in 64 bits, since
+// |INT32_MIN| won't fit an int.
+const char* AltitudeWords(const std::string& elevationText, std::string& altitude)
+{
+    int32_t count = TenThousandths(elevationText);
+    int64_t magnitude = std::llabs(static_cast<int64_t>(count));
+    int64_t divisor = std::gcd(magnitude, static_cast<int64_t>(10000));
+    boost::rational<int> r(static_cast<int>(magnitude / divisor), static_cast<int>(10000 / divisor));
+    altitude = std::to_string(r.numerator()) + "/" + std::to_string(r.denominator());
+    return count < 0 ? "1" : "0";
+}
+
+// XMP's GPS coordinate: whole degrees, minutes rounded to four decimals and the
+// hemisphere letter: "51,28.6600N". The caller has checked |value| <= 180.
+std::string XmpCoordinate(double value, char positive, char negative)
+{
+    const double a = std::fabs(value);
+    int degrees = static_cast<int>(a);
+    // Rounded, as 0.4777 degrees is 28.661999... minutes in binary; 60 minutes carry over.
+    long tenThousandths = std::lround((a - degrees) * 60 * 10000);
+    if (tenThousandths == 600000) {
+        ++degrees;
+        tenThousandths = 0;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%d,%ld.%04ld%c", degrees, tenThousandths / 10000,
+                  tenThousandths % 10000, value < 0 ? negative : positive);
+    return text;
+}
+
 }  // namespace
 
 std::string GpsCommandText(double latitude, double longitude, const std::string& elevationText,
@@ -55,14 +91,8 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
     if (!Writable(latitude, 90) || !Writable(longitude, 180))
         return {};
 
-    // EXIF altitude is unsigned: the magnitude goes into GPSAltitude and the sign into
-    // GPSAltitudeRef (1 below sea level). Reduced in 64 bits, since |INT32_MIN| won't fit an int.
-    int32_t count = TenThousandths(elevationText);
-    int64_t magnitude = std::llabs(static_cast<int64_t>(count));
-    int64_t divisor = std::gcd(magnitude, static_cast<int64_t>(10000));
-    boost::rational<int> altitude(static_cast<int>(magnitude / divisor),
-                                  static_cast<int>(10000 / divisor));
-    const char* altitudeRef = count < 0 ? "1" : "0";
+    std::string altitude;
+    const char* altitudeRef = AltitudeWords(elevationText, altitude);
 
     std::string text =
         "del Exif.GPSInfo.GPSMapDatum\n"
@@ -85,10 +115,33 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         + "\"\n";
     text += "add Exif.GPSInfo.GPSLatitude \"" + DegreesWords(latitude) + "\"\n";
     text += "add Exif.GPSInfo.GPSLongitude \"" + DegreesWords(longitude) + "\"\n";
-    text += "add Exif.GPSInfo.GPSAltitude \"" + std::to_string(altitude.numerator()) + "/"
-        + std::to_string(altitude.denominator()) + "\"\n";
+    text += "add Exif.GPSInfo.GPSAltitude \"" + altitude + "\"\n";
     text += std::string("add Exif.GPSInfo.GPSAltitudeRef Byte \"") + altitudeRef + "\"\n";
     text += "add Exif.Image.Software Ascii \"GeoTag Software Pinroute v " + version + "\"\n";
+    return text;
+}
+
+std::string SidecarCommandText(double latitude, double longitude, const std::string& elevationText)
+{
+    if (!Writable(latitude, 90) || !Writable(longitude, 180))
+        return {};
+    std::string altitude;
+    const char* altitudeRef = AltitudeWords(elevationText, altitude);
+    // exiv2 shows a sidecar's XMP GPS properties as Exif.GPSInfo tags too, and on a write
+    // turns those back into XMP over ours: they go first.
+    std::string text;
+    for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLatitudeRef", "GPSLongitude",
+                             "GPSLongitudeRef", "GPSAltitude", "GPSAltitudeRef"})
+        text += std::string("del Exif.GPSInfo.") + name + "\n";
+    for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLongitude", "GPSAltitude",
+                             "GPSAltitudeRef"})
+        text += std::string("del Xmp.exif.") + name + "\n";
+    text += "add Xmp.exif.GPSVersionID XmpText \"2.2.0.0\"\n"
+            "add Xmp.exif.GPSMapDatum XmpText \"WGS-84\"\n";
+    text += "add Xmp.exif.GPSLatitude XmpText \"" + XmpCoordinate(latitude, 'N', 'S') + "\"\n";
+    text += "add Xmp.exif.GPSLongitude XmpText \"" + XmpCoordinate(longitude, 'E', 'W') + "\"\n";
+    text += "add Xmp.exif.GPSAltitude XmpText \"" + altitude + "\"\n";
+    text += std::string("add Xmp.exif.GPSAltitudeRef XmpText \"") + altitudeRef + "\"\n";
     return text;
 }
 
@@ -267,9 +320,10 @@ bool RunUpdate(const WorkerFiles& files, const std::string& workPath, std::strin
     return reason.empty();
 }
 
-// The metadata before and after the update, for photo n of a batch: private files in the
-// worker folder, both starting as head (the photo's segments up to and with the scan
-// header, then an end marker).
+// What the check lists for photo n of a batch, before and after the update: private names
+// in the worker folder. For a JPEG they are files holding its metadata segments; for a
+// whole file or a sidecar, "before" holds or links to the original and "after" links to
+// the updated copy, so the listing names only private paths.
 struct HeadFiles {
     std::string before;
     std::string after;
@@ -279,6 +333,17 @@ HeadFiles HeadFilesFor(const WorkerFiles& files, size_t n)
 {
     const std::string stem = FolderOf(files.command) + "/";
     return {stem + "before-" + std::to_string(n) + ".jpg", stem + "after-" + std::to_string(n) + ".jpg"};
+}
+
+// A private link at linkPath to target, replacing whatever the worker left there.
+bool PrivateLink(const std::string& target, const std::string& linkPath, std::string& reason)
+{
+    unlink(linkPath.c_str());
+    if (symlink(target.c_str(), linkPath.c_str()) != 0) {
+        reason = linkPath + ": " + SystemReason(errno);
+        return false;
+    }
+    return true;
 }
 
 // Runs the command over the after file. updated gets it rewritten; its scan starts at
@@ -309,16 +374,77 @@ struct Pending {
     int syncError = 0;
 };
 
+// The tool writes the hidden copy itself: the whole photo (a TIFF, PNG, RAW...) or the
+// sidecar is copied beside its target, and the tool edits the copy, never the target.
+// original is the target's content; the check lists it from a private file or link.
+bool PrepareCopy(const WorkerFiles& files, const std::string& target, const std::string& original,
+                 bool originalInPrivateFile, Pending& p)
+{
+    GpsWrite& w = *p.write;
+    p.heads.before.resize(p.heads.before.size() - 4);   // no ".jpg": these aren't JPEGs
+    p.heads.after.resize(p.heads.after.size() - 4);
+    p.copy = std::make_unique<PhotoCopy>();
+    // Room for the copy and for the tool's own temporary file beside it.
+    return p.copy->CreateFor(target, 2 * original.size(), w.reason)
+        && p.copy->Write(original.data(), original.size(), w.reason)
+        && WritePrivateFile(files.command, p.command, w.reason)
+        && RunUpdate(files, p.copy->Path(), w.reason) && p.copy->Reopen(w.reason)
+        && (originalInPrivateFile ? WritePrivateFile(p.heads.before, original, w.reason)
+                                  : PrivateLink(target, p.heads.before, w.reason))
+        && PrivateLink(p.copy->Path(), p.heads.after, w.reason);
+}
+
+// An empty XMP packet, the content of a sidecar that doesn't exist yet.
+const char kEmptyPacket[] =
+    "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+    "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+    " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+    "  <rdf:Description rdf:about=\"\"/>\n"
+    " </rdf:RDF>\n"
+    "</x:xmpmeta>\n"
+    "<?xpacket end=\"w\"?>\n";
+
+// The sidecar beside the photo (a link is written where it points); a new one starts as
+// an empty packet. The photo itself is never opened for writing.
+bool PrepareSidecar(const WorkerFiles& files, Pending& p)
+{
+    GpsWrite& w = *p.write;
+    std::string target = SidecarPath(w.photoPath);
+    std::string original;
+    struct stat info;
+    if (lstat(target.c_str(), &info) == 0) {
+        char* real = realpath(target.c_str(), nullptr);
+        if (!real) {
+            w.reason = SystemReason(errno);
+            return false;
+        }
+        target = real;
+        std::free(real);
+        if (!ReadRegularFile(target, original, w.reason))
+            return false;
+    } else if (errno == ENOENT) {
+        original = kEmptyPacket;
+    } else {
+        w.reason = SystemReason(errno);
+        return false;
+    }
+    return PrepareCopy(files, target, original, true, p);
+}
+
 // Everything up to the check: the tool rewrites the metadata, and the copy is made from
 // it and the photo's own image data. false with the write's reason.
 bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
 {
     GpsWrite& w = *p.write;
-    p.command = GpsCommandText(w.latitude, w.longitude, w.elevationText, version);
+    p.command = w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText)
+                          : GpsCommandText(w.latitude, w.longitude, w.elevationText, version);
     if (p.command.empty()) {
         w.reason = "the position is not a latitude and longitude on the globe";
         return false;
     }
+    p.heads = HeadFilesFor(files, n);
+    if (w.sidecar)
+        return PrepareSidecar(files, p);
     // A photo reached through a link is written where the link points, as the tool did.
     char* real = realpath(w.photoPath.c_str(), nullptr);
     if (!real) {
@@ -328,11 +454,14 @@ bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pen
     const std::string photo = real;
     std::free(real);
 
-    // The tool rewrites only the segments before the image data and copies the rest as it
-    // is, so it is given those segments alone, and the image data is put back after them.
     std::string original;
     if (!ReadRegularFile(photo, original, w.reason))
         return false;
+    const bool jpeg = original.size() >= 2 && original[0] == '\xFF' && original[1] == '\xD8';
+    if (!jpeg)
+        return PrepareCopy(files, photo, original, false, p);
+    // The tool rewrites only the segments before the image data and copies the rest as it
+    // is, so it is given those segments alone, and the image data is put back after them.
     const size_t scan = ScanOffset(original);
     const size_t scanHeader = ScanHeaderLength(original, scan);
     if (scanHeader == 0) {
@@ -342,7 +471,6 @@ bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pen
     const std::string head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
     std::string updated;
     size_t newScan = 0;
-    p.heads = HeadFilesFor(files, n);
     if (!UpdateHead(files, p.heads, p.command, head, scan, updated, newScan, w.reason))
         return false;
     p.copy = std::make_unique<PhotoCopy>();

@@ -34,6 +34,7 @@ struct GpsWrite {
     double latitude = 0;
     double longitude = 0;
     std::string elevationText;
+    bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
     bool written = false;
     std::string reason;   // why not, when not written
 };

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <new>
@@ -187,6 +188,17 @@ PhotoCopy::~PhotoCopy()
         unlink(path.c_str());
 }
 
+bool PhotoCopy::CreateFor(const std::string& targetPath, size_t size, std::string& reason)
+{
+    struct stat info;
+    if (lstat(targetPath.c_str(), &info) == 0 || errno != ENOENT)
+        return Create(targetPath, size, reason);
+    fresh = true;
+    photo = targetPath;
+    mode = 0644;
+    return MakeCopy(size, reason);
+}
+
 bool PhotoCopy::Create(const std::string& photoPath, size_t size, std::string& reason)
 {
     struct stat info;
@@ -202,7 +214,12 @@ bool PhotoCopy::Create(const std::string& photoPath, size_t size, std::string& r
     atimeNanos = info.st_atim.tv_nsec;
     mtimeSeconds = info.st_mtim.tv_sec;
     mtimeNanos = info.st_mtim.tv_nsec;
+    return MakeCopy(size, reason);
+}
 
+bool PhotoCopy::MakeCopy(size_t size, std::string& reason)
+{
+    const std::string& photoPath = photo;
     std::string folder = FolderOf(photoPath);
     struct statvfs space;
     if (statvfs(folder.c_str(), &space) == 0
@@ -227,6 +244,19 @@ bool PhotoCopy::Create(const std::string& photoPath, size_t size, std::string& r
     return true;
 }
 
+bool PhotoCopy::Reopen(std::string& reason)
+{
+    if (fd >= 0)
+        close(fd);
+    fd = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = SystemReason(fd < 0 ? errno : EINVAL);
+        return false;
+    }
+    return true;
+}
+
 bool PhotoCopy::Write(const char* data, size_t size, std::string& reason)
 {
     return fd >= 0 && WriteAll(fd, data, size, reason);
@@ -241,6 +271,8 @@ bool PhotoCopy::Replace(std::string& reason)
 {
     if (fd < 0)
         return false;
+    if (fresh)
+        return PlaceNew(reason);
     // Best effort: only root may give a file away; the group works for its members.
     if ((static_cast<long long>(geteuid()) != uid || static_cast<long long>(getegid()) != gid)
         && fchown(fd, static_cast<uid_t>(uid), static_cast<gid_t>(gid)) != 0)
@@ -255,6 +287,35 @@ bool PhotoCopy::Replace(std::string& reason)
         reason = SystemReason(errno);
         return false;
     }
+    Placed();
+    return true;
+}
+
+bool PhotoCopy::PlaceNew(std::string& reason)
+{
+    if (fchmod(fd, mode) != 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    // Never over a file made under the name since the copy was: no-replace, or where the
+    // file system lacks it, a link (which fails on an existing name) and an unlink.
+    if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, photo.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS) {
+            reason = SystemReason(errno);
+            return false;
+        }
+        if (link(path.c_str(), photo.c_str()) != 0) {
+            reason = SystemReason(errno);
+            return false;
+        }
+        unlink(path.c_str());
+    }
+    Placed();
+    return true;
+}
+
+void PhotoCopy::Placed()
+{
     replaced = true;
     close(fd);
     fd = -1;
@@ -264,7 +325,6 @@ bool PhotoCopy::Replace(std::string& reason)
         fsync(folderFd);
         close(folderFd);
     }
-    return true;
 }
 
 void RemoveStaleCopies(const std::string& folder)

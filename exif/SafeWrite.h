@@ -39,6 +39,11 @@ public:
     // photoPath must be the photo's real path (no link). Checks free space for size bytes
     // first. false with reason ("no space left on device", ...).
     bool Create(const std::string& photoPath, size_t size, std::string& reason);
+    // Create for a file that may not exist yet (a new sidecar): a new file gets mode 0644,
+    // and Replace then never replaces a file that appeared under its name meanwhile.
+    bool CreateFor(const std::string& targetPath, size_t size, std::string& reason);
+    // Opens the copy again after a tool rewrote it at its path, maybe as a new file.
+    bool Reopen(std::string& reason);
     // Appends size bytes to the copy.
     bool Write(const char* data, size_t size, std::string& reason);
     // Flushes the copy to disk; safe to call from another thread while the caller waits.
@@ -49,10 +54,15 @@ public:
     const std::string& Path() const { return path; }
 
 private:
+    bool MakeCopy(size_t size, std::string& reason);
+    bool PlaceNew(std::string& reason);
+    void Placed();
+
     std::string photo;
     std::string path;
     int fd = -1;
     bool replaced = false;
+    bool fresh = false;          // no file at photo when the copy was made
     unsigned mode = 0;           // the photo's permission bits
     long long uid = -1, gid = -1;
     long long atimeSeconds = 0, atimeNanos = 0, mtimeSeconds = 0, mtimeNanos = 0;

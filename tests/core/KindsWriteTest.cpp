@@ -1,0 +1,132 @@
+#include "exif/GpsTagWriter.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "exif/PhotoTags.h"
+#include "exif/SafeWrite.h"
+#include "exif/Workspace.h"
+#include "photos/PhotoKinds.h"
+#include "support/PhotoKindFiles.h"
+#include "support/Photos.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char kDate[] = "2023:06:17 08:04:10";
+
+TEST(KindsWrite, WholeFileKindsAreWrittenThroughTheirCopy)
+{
+    TempDir dir;
+    Workspace workspace;
+    for (const char* name : {"a.tif", "b.PNG", "c.webp", "d.dng"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.File(name);
+        ASSERT_TRUE(MakeKindPhoto(path, kDate));
+        chmod(path.c_str(), 0640);
+        std::string reason;
+        EXPECT_TRUE(WriteGpsTags(workspace.Worker(0), path, 51.4777, -0.0015, "-12.5", "9", reason)) << reason;
+        EXPECT_EQ("", reason);
+        EXPECT_EQ("51/1 2866/100 0/1", ListedValue(path, "Exif.GPSInfo.GPSLatitude"));
+        EXPECT_EQ("W", ListedValue(path, "Exif.GPSInfo.GPSLongitudeRef"));
+        EXPECT_EQ("25/2", ListedValue(path, "Exif.GPSInfo.GPSAltitude"));
+        EXPECT_EQ("1", ListedValue(path, "Exif.GPSInfo.GPSAltitudeRef"));
+        EXPECT_EQ(kDate, ListedValue(path, "Exif.Photo.DateTimeOriginal"));   // kept
+        struct stat info;
+        ASSERT_EQ(0, stat(path.c_str(), &info));
+        EXPECT_EQ(0640u, info.st_mode & 07777);
+        EXPECT_FALSE(FileExists(SidecarPath(path)));
+    }
+    EXPECT_EQ("1 4 0 0", ListedValue(dir.File("d.dng"), "Exif.Image.DNGVersion"));
+    EXPECT_EQ((std::vector<std::string>{"a.tif", "b.PNG", "c.webp", "d.dng"}), FolderNames(dir.Path()));
+}
+
+TEST(KindsWrite, AFileTheToolCantWriteIsLeftAsItWas)
+{
+    TempDir dir;
+    Workspace workspace;
+    const std::string path = dir.File("e.rw2");
+    ASSERT_TRUE(MakeKindPhoto(path, kDate));
+    ASSERT_EQ(kDate, ListedValue(path, "Exif.Photo.DateTimeOriginal"));   // read, though
+    const std::string before = ReadFile(path);
+    std::string reason;
+    EXPECT_FALSE(WriteGpsTags(workspace.Worker(0), path, 10, 10, "", "9", reason));
+    EXPECT_NE("", reason);
+    EXPECT_EQ(before, ReadFile(path));
+    EXPECT_EQ((std::vector<std::string>{"e.rw2"}), FolderNames(dir.Path()));
+}
+
+// The sidecar's XMP position and the GPS tags exiv2 derives from it.
+void ExpectSidecarPosition(const std::string& sidecar, const char* latitude, const char* longitude)
+{
+    EXPECT_EQ(latitude, ListedValue(sidecar, "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ(longitude, ListedValue(sidecar, "Xmp.exif.GPSLongitude"));
+    EXPECT_EQ("WGS-84", ListedValue(sidecar, "Xmp.exif.GPSMapDatum"));
+    EXPECT_EQ("2.2.0.0", ListedValue(sidecar, "Xmp.exif.GPSVersionID"));
+}
+
+TEST(KindsWrite, SidecarIsMadeThenUpdatedKeepingItsOtherContent)
+{
+    TempDir dir;
+    Workspace workspace;
+    const std::string photo = dir.File("IMG_1.rw2");
+    ASSERT_TRUE(MakeKindPhoto(photo, kDate));
+    const std::string photoBytes = ReadFile(photo);
+    const std::string sidecar = SidecarPath(photo);
+
+    std::vector<GpsWrite> writes(1);
+    writes[0] = {photo, 51.4777, -0.0015, "123.4", true};
+    WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
+    ASSERT_TRUE(writes[0].written) << writes[0].reason;
+    ExpectSidecarPosition(sidecar, "51,28.6620N", "0,0.0900W");
+    EXPECT_EQ("617/5", ListedValue(sidecar, "Xmp.exif.GPSAltitude"));
+    EXPECT_EQ("0", ListedValue(sidecar, "Xmp.exif.GPSAltitudeRef"));
+    EXPECT_EQ(photoBytes, ReadFile(photo));
+
+    // Someone else's keywords and rating stay when the position changes.
+    ASSERT_EQ(0, RunExiv2({"-M", "set Xmp.dc.subject XmpBag harbour", "-M", "set Xmp.xmp.Rating 4", "--", sidecar}));
+    writes[0] = {photo, -33.5, 151.25, "-2", true};
+    WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
+    ASSERT_TRUE(writes[0].written) << writes[0].reason;
+    ExpectSidecarPosition(sidecar, "33,30.0000S", "151,15.0000E");
+    EXPECT_EQ("1", ListedValue(sidecar, "Xmp.exif.GPSAltitudeRef"));
+    EXPECT_EQ("harbour", ListedValue(sidecar, "Xmp.dc.subject"));
+    EXPECT_EQ("4", ListedValue(sidecar, "Xmp.xmp.Rating"));
+    EXPECT_EQ(photoBytes, ReadFile(photo));
+    EXPECT_EQ((std::vector<std::string>{"IMG_1.rw2", "IMG_1.rw2.xmp"}), FolderNames(dir.Path()));
+}
+
+TEST(KindsWrite, ANewSidecarNeverReplacesOneMadeMeanwhile)
+{
+    TempDir dir;
+    const std::string target = dir.File("x.cr3.xmp");
+    PhotoCopy copy;
+    std::string reason;
+    ASSERT_TRUE(copy.CreateFor(target, 10, reason)) << reason;
+    ASSERT_TRUE(copy.Write("new", 3, reason));
+    WriteFile(target, "made meanwhile");
+    EXPECT_FALSE(copy.Replace(reason));
+    EXPECT_EQ("file exists", reason);
+    EXPECT_EQ("made meanwhile", ReadFile(target));
+}
+
+TEST(SidecarCommandText, WritesXmpCoordinatesWithHemisphereLetters)
+{
+    struct { double lat, lon; const char* latText; const char* lonText; } cases[] = {
+        {51.4777, -0.0015, "\"51,28.6620N\"", "\"0,0.0900W\""},
+        {-0.999999, 179.999999, "\"0,59.9999S\"", "\"179,59.9999E\""},
+        {50.9999999, -0.00000001, "\"51,0.0000N\"", "\"0,0.0000W\""},   // 60 minutes carry over
+        {0, -180, "\"0,0.0000N\"", "\"180,0.0000W\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.latText);
+        const std::string text = SidecarCommandText(c.lat, c.lon, "");
+        EXPECT_NE(std::string::npos, text.find(std::string("add Xmp.exif.GPSLatitude XmpText ") + c.latText + "\n"));
+        EXPECT_NE(std::string::npos, text.find(std::string("add Xmp.exif.GPSLongitude XmpText ") + c.lonText + "\n"));
+        EXPECT_LT(text.rfind("del "), text.find("add "));   // every deletion before the additions
+    }
+    EXPECT_EQ("", SidecarCommandText(90.5, 0, ""));
+}
+
+}  // namespace

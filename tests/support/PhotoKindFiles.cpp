@@ -1,0 +1,70 @@
+#include "support/PhotoKindFiles.h"
+
+#include <vector>
+
+#include <cstdio>
+
+#include "exif/ChildProcess.h"
+#include "photos/PhotoKinds.h"
+#include "support/Photos.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+class Quiet : public ChildProcess {
+protected:
+    void OnOutput(const char*) override {}
+};
+
+// 0 when the program ran and exited with status 0.
+int RunProgram(const std::vector<std::string>& argv, std::string*)
+{
+    Quiet child;
+    return child.Run(argv) == 0 && child.Succeeded() ? 0 : 1;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+}
+
+bool SetDate(const std::string& path, const std::string& captureTime)
+{
+    return captureTime.empty()
+        || RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}) == 0;
+}
+
+}  // namespace
+
+bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
+{
+    const std::string extension = Lower(path.substr(path.rfind('.')));
+    if (extension == ".dng" || extension == ".rw2") {
+        const std::string tiff = path + ".tif";
+        if (RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) != 0 || !SetDate(tiff, captureTime))
+            return false;
+        if (extension == ".dng" && RunExiv2({"-M", "set Exif.Image.DNGVersion Byte 1 4 0 0", "--", tiff}) != 0)
+            return false;
+        std::string bytes = ReadFile(tiff);
+        std::remove(tiff.c_str());
+        if (bytes.size() < 8 || bytes.compare(0, 4, std::string("II*\0", 4)) != 0)
+            return false;
+        if (extension == ".rw2")
+            bytes.replace(2, 2, std::string("U\0", 2));   // "IIU\0": Panasonic's TIFF variant
+        WriteFile(path, bytes);
+        return true;
+    }
+    const std::string format = extension == ".jpeg" ? "jpg:" : "";
+    if (RunProgram({"convert", "-size", "16x16", "xc:teal", format + path}, nullptr) != 0)
+        return false;
+    return KindOf(path) == PhotoKind::SidecarOnly || SetDate(path, captureTime);
+}
+
+std::string ListedValue(const std::string& path, const std::string& key)
+{
+    std::string out;
+    RunExiv2({"-PEIXkycv", "-K", key, "--", path}, &out);
+    return TagValue(out, key);
+}
