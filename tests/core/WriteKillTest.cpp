@@ -154,7 +154,12 @@ TEST(WriteGpsTags, SurvivesKillsAtRandomMoments)
         // 200 ms, so that it is nearly always still there to be killed.
         std::this_thread::sleep_for(std::chrono::microseconds(random() % (wholeWriter ? 300000 : 200000)));
         if (wholeWriter) {
+            // A crash or a power cut takes the writer and its tool at once; the tool runs in
+            // a process group of its own, so it is killed by name as well.
+            const std::vector<pid_t> children = ChildrenOf(writer);
             kill(-writer, SIGKILL);
+            for (pid_t child : children)
+                kill(child, SIGKILL);
         } else {
             for (int tries = 0; tries < 1000; ++tries) {   // the writer may be between tools
                 std::vector<pid_t> children = ChildrenOf(writer);
