@@ -5,12 +5,14 @@
 #include <climits>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <boost/rational.hpp>
 
 #include "common/AsciiText.h"
 #include "exif/ChildProcess.h"
+#include "photos/PhotoKinds.h"
 #include "track/Timestamps.h"
 
 namespace {
@@ -460,10 +462,11 @@ void SortOut(const std::vector<std::string>& paths, std::vector<size_t>& alone,
 
 }  // namespace
 
-std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths)
+namespace {
+
+std::vector<PhotoTags> ListAll(ListingLog& log, const std::vector<std::string>& paths)
 {
     std::vector<PhotoTags> tags(paths.size());
-    ListingLog log(files.listing);
     std::vector<size_t> alone, shared;
     SortOut(paths, alone, shared);
     for (size_t i : alone)
@@ -483,5 +486,42 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
     }
     if (!batch.empty())
         ListBatch(log, paths, batch, tags);
+    return tags;
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths)
+{
+    ListingLog log(files.listing);
+    std::vector<PhotoTags> tags = ListAll(log, paths);
+
+    // A photo read without a position takes the one in its XMP sidecar, which exiv2 shows
+    // as Exif.GPSInfo tags too; the capture time stays the photo's own.
+    std::vector<std::string> sidecars;
+    std::vector<size_t> owners;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (tags[i].listed && !tags[i].hasPosition && IsRegularFile(SidecarPath(paths[i]))) {
+            sidecars.push_back(SidecarPath(paths[i]));
+            owners.push_back(i);
+        }
+    }
+    if (sidecars.empty())
+        return tags;
+    const std::vector<PhotoTags> sidecarTags = ListAll(log, sidecars);
+    for (size_t k = 0; k < sidecars.size(); ++k) {
+        PhotoTags& photo = tags[owners[k]];
+        if (!sidecarTags[k].hasPosition)
+            continue;
+        photo.hasPosition = true;
+        photo.latitude = sidecarTags[k].latitude;
+        photo.longitude = sidecarTags[k].longitude;
+    }
     return tags;
 }

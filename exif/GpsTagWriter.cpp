@@ -383,6 +383,7 @@ bool PrepareCopy(const WorkerFiles& files, const std::string& target, const std:
     GpsWrite& w = *p.write;
     p.heads.before.resize(p.heads.before.size() - 4);   // no ".jpg": these aren't JPEGs
     p.heads.after.resize(p.heads.after.size() - 4);
+    unlink(p.heads.before.c_str());   // an earlier photo's link may be there
     p.copy = std::make_unique<PhotoCopy>();
     // Room for the copy and for the tool's own temporary file beside it.
     return p.copy->CreateFor(target, 2 * original.size(), w.reason)

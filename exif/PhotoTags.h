@@ -17,7 +17,8 @@ struct PhotoTags {
 
 // Lists the photos' tags with as few tool runs as possible, asking only for the keys
 // that are read, so that text tags can't forge a line. The captured output is also kept
-// in files.listing for the user to read. One entry per path, in the order given.
+// in files.listing for the user to read. One entry per path, in the order given. A photo
+// without a position of its own gets the one in its sidecar (NAME.EXT.xmp), if any.
 std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths);
 
 // Writes the position into the photo's EXIF GPS tags and its Software tag through a

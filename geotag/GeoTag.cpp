@@ -8,6 +8,7 @@
 #include "exif/PhotoTags.h"
 #include "exif/Workspace.h"
 #include "photos/ParallelRun.h"
+#include "photos/PhotoKinds.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
@@ -62,7 +63,7 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offs
 
 // Writes the matched photos among outcomes; a failed write turns its tick into a cross.
 void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
-                  std::vector<RowOutcome>& outcomes, const std::string& version)
+                  std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar)
 {
     std::vector<GpsWrite> writes;
     std::vector<size_t> rows;
@@ -74,6 +75,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         w.latitude = outcomes[i].match->latitude;
         w.longitude = outcomes[i].match->longitude;
         w.elevationText = outcomes[i].match->elevationText;
+        w.sidecar = UsesSidecar(KindOf(paths[i]), rawSidecar);
         writes.push_back(std::move(w));
         rows.push_back(i);
     }
@@ -142,7 +144,7 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
             for (int i = 0; i < n; ++i)
                 outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, offsetSeconds));
             if (!dryRun)
-                WriteMatched(files, batch, outcomes, version);
+                WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0);
             for (int i = 0; i < n; ++i)
                 reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }

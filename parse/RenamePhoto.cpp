@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "photos/PhotoKinds.h"
+
 namespace {
 
 const char* MessageFor(int error)
@@ -110,14 +112,23 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
 
     const std::string target = dir + name;
     int error = 0;
-    if (checkOnly) {
-        struct stat info;
+    struct stat info;
+    // The sidecar goes with its photo; both new names are checked first, so that a taken
+    // sidecar name leaves the photo's name as it is too.
+    const bool hasSidecar = lstat(SidecarPath(fullPath).c_str(), &info) == 0;
+    if (checkOnly || hasSidecar) {
         if (lstat(fullPath.c_str(), &info) != 0)
             error = errno;
-        else if (lstat(target.c_str(), &info) == 0)
+        else if (lstat(target.c_str(), &info) == 0 || (hasSidecar && lstat(SidecarPath(target).c_str(), &info) == 0))
             error = EEXIST;
-    } else {
+    }
+    if (error == 0 && !checkOnly) {
         error = RenameNoReplace(fullPath, target);
+        if (error == 0 && hasSidecar) {
+            error = RenameNoReplace(SidecarPath(fullPath), SidecarPath(target));
+            if (error != 0)
+                RenameNoReplace(target, fullPath);   // never a photo parted from its sidecar
+        }
     }
     if (error != 0) {
         outcome.message = MessageFor(error);

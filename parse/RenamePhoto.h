@@ -20,7 +20,8 @@ struct RenameOutcome {
 
 // Renames the photo within its folder, appending the date and/or the position:
 // IMG_0001.JPG -> IMG_0001 2006-08-26 TQ 38034 80412.JPG. Never replaces an existing file
-// and never moves the photo to another folder. With checkOnly nothing is renamed; the
+// and never moves the photo to another folder. Its sidecar NAME.EXT.xmp, if any, gets the
+// new name + ".xmp"; when either new name is taken neither is renamed. With checkOnly nothing is renamed; the
 // outcome says what would happen.
 RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly = false);
 

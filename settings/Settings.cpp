@@ -28,6 +28,7 @@ const Field kFields[] = {
     {"Posn", Kind::Flag, &Settings::Posn, nullptr, 1},
     {"DisplayType", Kind::Flag, &Settings::DisplayType, nullptr, 1},
     {"OffsetMinutes", Kind::Number, &Settings::OffsetMinutes, nullptr, 0},
+    {"RawSidecar", Kind::Flag, &Settings::RawSidecar, nullptr, 1},
 };
 
 const Field* FindField(const std::string& key)

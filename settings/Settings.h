@@ -7,7 +7,7 @@
 // may hold other numbers; they show latitude/longitude.
 enum class DisplayType : int32_t { LatLon = 0, Osgb = 1 };
 
-// The six settings, kept in the [Config] section of an INI file whose path the caller
+// The settings, kept in the [Config] section of an INI file whose path the caller
 // gives. A plain value: copy it, change it, write it back.
 class Settings {
 public:
@@ -17,7 +17,7 @@ public:
     // holds its default.
     bool Read(const std::string& iniPath);
 
-    // Writes all six keys in one rewrite of the file that keeps everything else in it
+    // Writes every key in one rewrite of the file that keeps everything else in it
     // byte for byte. False with the system's reason ("Permission denied", "No space left
     // on device") when the file can't be read or written; the file is then as it was.
     bool Write(const std::string& iniPath, std::string& reason) const;
@@ -29,7 +29,7 @@ public:
     std::string Get(const std::string& key) const;
 
     // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
-    // Posn and DisplayType take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
+    // Posn, DisplayType and RawSidecar take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
     // the paths any text without a line break. False with the reason when the key is
     // unknown or the value is refused; the field then keeps its value.
     bool Set(const std::string& key, const std::string& value, std::string& reason);
@@ -38,6 +38,7 @@ public:
     int32_t Posn = 1;           // append the position on Rename (flag)
     int32_t DisplayType = 1;    // a ::DisplayType value, or -1 when Set-up had neither chosen
     int32_t OffsetMinutes = 0;  // how far the camera clock runs ahead of GPX time
+    int32_t RawSidecar = 1;     // RAW positions into XMP sidecars (1) or into the files exiv2 can write (0)
     std::string GPXPath;        // a GPX file, or a pattern in its last component
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
 };

@@ -60,7 +60,8 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     CliResult all = Run({"settings"});
     EXPECT_EQ(0, all.status) << all.err;
     EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx",
-                                        "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60"}),
+                                        "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60",
+                                        "RawSidecar=1"}),
               Lines(all.out));
 
     CliResult missing = Run({"parse"});   // the stored photo folder isn't there
@@ -78,6 +79,7 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
         {{"settings", "OffsetMinutes", "an hour"}, 2},
         {{"settings", "OffsetMinutes", "1.5"}, 2},
         {{"settings", "DisplayType", "7"}, 2},
+        {{"settings", "RawSidecar", "2"}, 2},
         {{"settings", "Colour", "red"}, 2},
     };
     for (const auto& c : refused) {
@@ -93,5 +95,7 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     EXPECT_EQ("-90\n", Run({"settings", "OffsetMinutes"}).out);
     EXPECT_EQ(0, Run({"settings", "gpxpath", "/t/*.gpx"}).status);   // keys in any letter case
     EXPECT_EQ("/t/*.gpx\n", Run({"settings", "GPXPath"}).out);
+    EXPECT_EQ(0, Run({"settings", "RawSidecar", "0"}).status);
+    EXPECT_EQ("0\n", Run({"settings", "RawSidecar"}).out);
     EXPECT_EQ("1\n", Run({"settings", "Date"}).out);   // the others stay as they were
 }
