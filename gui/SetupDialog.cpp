@@ -72,7 +72,7 @@ void SetupDialog::BuildControls()
 {
     setWindowTitle("Set-up");
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(DialogRect(font(), 0, 0, 244, 162).size());
+    setFixedSize(DialogRect(font(), 0, 0, 244, 174).size());   // a row for the RAW choice below the table's 162
     // Frames and labels first, so that the controls lie above them.
     BuildFramesAndLabels();
     BuildPathRows();
@@ -136,11 +136,15 @@ void SetupDialog::BuildChoices()
         PlaceControl(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
     osgbRadio = PlaceControl(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
     offsetEdit = PlaceControl(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
+    rawSidecarCheck = PlaceControl(this, new QCheckBox("Write RAW positions to XMP sidecars", this), 0,
+                                   "rawSidecarCheck", 9, 158, 160, 10);
+    rawSidecarCheck->setToolTip("HEIC, CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
 
     // The check boxes and radio buttons may hold a longer caption than the table's
     // width in a larger font: let them take the width they need.
     for (QWidget* w : {static_cast<QWidget*>(dateCheck), static_cast<QWidget*>(positionCheck),
-                       static_cast<QWidget*>(latLonRadio), static_cast<QWidget*>(osgbRadio)})
+                       static_cast<QWidget*>(latLonRadio), static_cast<QWidget*>(osgbRadio),
+                       static_cast<QWidget*>(rawSidecarCheck)})
         w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
 
     displayGroup = new QButtonGroup(this);
@@ -166,7 +170,7 @@ void SetupDialog::BuildButtons()
 void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, offsetEdit, clockButton,
+                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, offsetEdit, clockButton,
                         helpButton, suggestButton, saveButton, cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -186,6 +190,7 @@ bool SetupDialog::TakeValues()
     values.GPXPath = gpxPathEdit->text().toStdString();
     values.Date = dateCheck->isChecked() ? 1 : 0;
     values.Posn = positionCheck->isChecked() ? 1 : 0;
+    values.RawSidecar = rawSidecarCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
@@ -205,6 +210,7 @@ void SetupDialog::ShowValues()
     gpxPathEdit->setText(QString::fromStdString(values.GPXPath));
     dateCheck->setChecked(values.Date != 0);
     positionCheck->setChecked(values.Posn != 0);
+    rawSidecarCheck->setChecked(values.RawSidecar != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));

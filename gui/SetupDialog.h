@@ -62,6 +62,7 @@ private:
     QPushButton* gpxBrowse = nullptr;
     QCheckBox* dateCheck = nullptr;
     QCheckBox* positionCheck = nullptr;
+    QCheckBox* rawSidecarCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
     QRadioButton* osgbRadio = nullptr;
     QButtonGroup* displayGroup = nullptr;

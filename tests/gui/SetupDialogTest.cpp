@@ -80,6 +80,7 @@ QLineEdit* GpxBox(QWidget* d) { return Control<QLineEdit>(d, 1011); }
 QLineEdit* OffsetBox(QWidget* d) { return Control<QLineEdit>(d, 1017); }
 QCheckBox* DateBox(QWidget* d) { return Control<QCheckBox>(d, 1010); }
 QCheckBox* PositionBox(QWidget* d) { return Control<QCheckBox>(d, 1009); }
+QCheckBox* RawSidecarBox(QWidget* d) { return d->findChild<QCheckBox*>("rawSidecarCheck"); }
 QRadioButton* LatLon(QWidget* d) { return Control<QRadioButton>(d, 1007); }
 QRadioButton* Osgb(QWidget* d) { return Control<QRadioButton>(d, 1008); }
 QPushButton* Button(QWidget* d, int id) { return Control<QPushButton>(d, id); }
@@ -99,7 +100,7 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
          true, "/photos/", "-60", "DisplayType=1"},
         {"[Config]\nDisplayType=7\n", true, true, false, false, "", "0", "DisplayType=-1"},
         {"[Config]\nDate=1\nPosn=0\n", true, false, false, true, "", "0", "DisplayType=1"},
-        {"[Config]\nDate=0\nPosn=1\nDisplayType=-1\n", false, true, false, false, "", "0",
+        {"[Config]\nDate=0\nPosn=1\nDisplayType=-1\nRawSidecar=0\n", false, true, false, false, "", "0",
          "DisplayType=-1"},
     };
     for (const auto& c : cases) {
@@ -113,6 +114,8 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
         EXPECT_EQ(c.osgb, Osgb(&dialog)->isChecked());
         EXPECT_EQ(c.folder, FolderBox(&dialog)->text().toStdString());
         EXPECT_EQ(c.offset, OffsetBox(&dialog)->text().toStdString());
+        const bool rawSidecar = std::string(c.ini).find("RawSidecar=0") == std::string::npos;
+        EXPECT_EQ(rawSidecar, RawSidecarBox(&dialog)->isChecked());
 
         // Save without changes writes the same values back, -1 for "neither".
         Button(&dialog, 1)->click();
@@ -121,10 +124,11 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
         EXPECT_NE(std::string::npos, ini.find(std::string(c.savedDisplayType) + "\n")) << ini;
         EXPECT_NE(std::string::npos, ini.find(c.date ? "Date=1\n" : "Date=0\n")) << ini;
         EXPECT_NE(std::string::npos, ini.find(c.position ? "Posn=1\n" : "Posn=0\n")) << ini;
+        EXPECT_NE(std::string::npos, ini.find(rawSidecar ? "RawSidecar=1\n" : "RawSidecar=0\n")) << ini;
     }
 }
 
-TEST_F(SetupDialogTest, SaveWritesTheSixKeysInOrderAndKeepsTheRest)
+TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
 {
     WriteIni("; kept\n[Window]\nWidth=640\n\n[Config]\nColour=green\n");
     auto opened = Open();
@@ -135,6 +139,8 @@ TEST_F(SetupDialogTest, SaveWritesTheSixKeysInOrderAndKeepsTheRest)
     PositionBox(&dialog)->setChecked(false);
     LatLon(&dialog)->setChecked(true);
     OffsetBox(&dialog)->setText("-60");
+    ASSERT_TRUE(RawSidecarBox(&dialog)->isChecked());   // the default
+    RawSidecarBox(&dialog)->setChecked(false);
     Button(&dialog, 1)->click();
 
     EXPECT_EQ(QDialog::Accepted, dialog.result());
@@ -142,7 +148,7 @@ TEST_F(SetupDialogTest, SaveWritesTheSixKeysInOrderAndKeepsTheRest)
     const char* lines[] = {"; kept\n", "[Window]\n", "Width=640\n", "[Config]\n",
                            "Colour=green\n", "JPGDir=/home/me/My Photos\n",
                            "GPXPath=/home/me/gps/*.gpx\n", "Date=1\n", "Posn=0\n",
-                           "DisplayType=0\n", "OffsetMinutes=-60\n"};
+                           "DisplayType=0\n", "OffsetMinutes=-60\n", "RawSidecar=0\n"};
     size_t at = 0;
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -316,7 +322,7 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     EXPECT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(QDialog::Accepted, dialog.result());
     EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
-              "DisplayType=0\nOffsetMinutes=-30\n",
+              "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\n",
               ReadFile(blocked));
     const Settings result = dialog.Result();
     EXPECT_EQ("/typed/photos/", result.JPGDir);   // as every later read gives it
