@@ -77,7 +77,11 @@ include(CPack)
 
 # Checks of the installed tree: installed once into a scratch DESTDIR, then examined.
 set(PINROUTE_INSTALL_CHECK ${CMAKE_SOURCE_DIR}/tests/install/install-check.sh)
-set(PINROUTE_INSTALL_ROOT ${CMAKE_BINARY_DIR}/install-check)
+# Outside the build tree: part of the checks runs as another user, who must be able to reach
+# the installed files even when the clone sits in a private folder (mktemp -d makes 0700).
+string(MD5 PINROUTE_BUILD_HASH "${CMAKE_BINARY_DIR}")
+string(SUBSTRING ${PINROUTE_BUILD_HASH} 0 12 PINROUTE_BUILD_HASH)
+set(PINROUTE_INSTALL_ROOT /tmp/pinroute-install-check-${PINROUTE_BUILD_HASH})
 add_test(NAME install.tree
     COMMAND ${PINROUTE_INSTALL_CHECK} install ${PINROUTE_INSTALL_ROOT} ${CMAKE_BINARY_DIR})
 set_tests_properties(install.tree PROPERTIES FIXTURES_SETUP installed RESOURCE_LOCK install-check)
