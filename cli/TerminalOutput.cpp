@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "common/PathText.h"
 #include "photos/RunControl.h"
 
 TerminalFeedback::TerminalFeedback(const std::string& verb, bool enabled)
@@ -44,9 +45,8 @@ void TerminalFeedback::Progress(int done, int total, const std::string& path)
         return;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const size_t slash = path.rfind('/');
     std::string text = verb + " " + std::to_string(done) + "/" + std::to_string(total) + " "
-        + Printable(slash == std::string::npos ? path : path.substr(slash + 1));
+        + Printable(FileNameOf(path));
     const long long left = SecondsLeft(done, total, elapsed);
     if (left >= 0)
         text += ", " + std::to_string(left) + " s left";

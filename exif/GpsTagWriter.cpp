@@ -19,6 +19,7 @@
 
 #include <boost/rational.hpp>
 
+#include "common/PathText.h"
 #include "exif/ChildProcess.h"
 #include "exif/PhotoTags.h"
 #include "exif/SafeWrite.h"
@@ -290,12 +291,6 @@ std::string MessageFault(const std::string& messages)
             return line;
     }
     return {};
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 // Runs the command file over the working copy of the photo's metadata; its messages go to

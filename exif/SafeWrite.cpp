@@ -12,6 +12,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include "common/PathText.h"
 #include "exif/PhotoTags.h"
 
 namespace {
@@ -32,13 +33,6 @@ bool WriteAll(int fd, const char* data, size_t size, std::string& reason)
     return true;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 unsigned char Byte(const std::string& bytes, size_t i)
 {

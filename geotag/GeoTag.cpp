@@ -99,7 +99,7 @@ void RemoveLeftovers(const std::vector<std::string>& paths)
 {
     std::set<std::string> folders;
     for (const auto& path : paths)
-        folders.insert(path.substr(0, path.size() - FileNameOf(path).size()));
+        folders.insert(FolderOf(path));
     for (const auto& folder : folders)
         RemoveStaleCopies(folder);
 }

@@ -4,12 +4,6 @@
 #include "photos/PhotoKinds.h"
 #include "photos/PositionTip.h"
 
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void PhotoList::SetFolder(const std::string& path)
 {
     folder = path;

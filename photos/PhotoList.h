@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/PathText.h"
 #include "photos/PhotoRows.h"
 
 // Columns of a row; column 0 shows only the icon.
@@ -55,6 +56,3 @@ private:
     PhotoListObserver* observer = nullptr;
     void Replaced();
 };
-
-// The last component of a path: "/trips/a/x.jpg" -> "x.jpg".
-std::string FileNameOf(const std::string& path);

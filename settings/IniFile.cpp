@@ -17,6 +17,7 @@
 
 #include "common/AsciiText.h"
 #include "common/ModulePath.h"
+#include "common/PathText.h"
 
 namespace {
 
@@ -382,9 +383,8 @@ IniEntries Unique(const IniEntries& entries)
 
 void SplitPath(const std::string& path, std::string& folder, std::string& name)
 {
-    const size_t slash = path.rfind('/');
-    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    folder = FolderOf(path);
+    name = FileNameOf(path);
 }
 
 // A save writes NAME.saving-PID-XXXXXX beside the file NAME, where PID is the saving

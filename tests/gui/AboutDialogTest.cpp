@@ -82,8 +82,9 @@ TEST(AboutDialog, ShowsVersionLegalTextAndTheThreeAddresses)
     for (const auto& c : controls) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.text, Text(dialog, c.name));
-        if (c.id != 0)
+        if (c.id != 0) {
             EXPECT_EQ(c.id, dialog.findChild<QWidget*>(c.name)->property("controlId").toInt());
+        }
     }
     // The licence is named where the notice is.
     EXPECT_TRUE(dialog.findChild<QLabel*>("legalLabel")->toolTip().contains("GNU General Public"));

@@ -64,8 +64,9 @@ void RunAndWait(MainDialog& dialog, const char* button)
 {
     QSignalSpy finished(&dialog, &MainDialog::RunFinished);
     dialog.findChild<QPushButton*>(button)->click();
-    if (dialog.Running())
+    if (dialog.Running()) {
         ASSERT_TRUE(finished.wait(60000));
+    }
 }
 
 TEST_F(MainDialogTest, ControlsCarryTheirIdsTextsAndTabOrder)
