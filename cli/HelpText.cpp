@@ -13,15 +13,16 @@ const char kUsage[] =
     "  pinroute-cli --help | --version      (also: pinroute-cli COMMAND --help)\n";
 
 const char kPaths[] =
-    "PATH is a photo or a folder; a folder stands for its *.jpg files (any letter case), sorted\n"
-    "by name. Without PATH the photo folder of the settings (JPGDir) is used. Put -- before a\n"
-    "path that begins with \"-\".\n";
+    "PATH is a photo or a folder; a folder stands for its photos (JPEG, TIFF, PNG, WebP, HEIC,\n"
+    "RAW; any letter case), sorted by name. Without PATH the photo folder of the settings\n"
+    "(JPGDir) is used. Put -- before a path that begins with \"-\".\n";
 
 const char kOutput[] =
     "Output: one line per photo, in list order, with five tab-separated fields: outcome, path,\n"
-    "date, position or message, and the seconds to the matched point (geotag) or the new path\n"
-    "(rename). Backslash, tab, newline and other control bytes in a field are written as \\\\,\n"
-    "\\t, \\n, \\xHH. --json writes one JSON object per line instead.\n"
+    "date, position or message (a failure's reason after \": \"), and the seconds to the\n"
+    "matched point (geotag) or the new path (rename). Backslash, tab, newline and other\n"
+    "control bytes in a field are written as \\\\, \\t, \\n, \\xHH. --json writes one JSON\n"
+    "object per line instead.\n"
     "Exit status: 0 every photo done, 1 some photos not done, 2 usage error or a run that could\n"
     "not start, 130/143 stopped by SIGINT/SIGTERM.\n";
 
@@ -71,7 +72,7 @@ const char kSettings[] =
     "Without KEY: prints the settings file's path, then KEY=VALUE for each setting.\n"
     "With KEY: prints its value. With KEY VALUE: stores the value, after the same checks as\n"
     "the window's Set-up dialog; a wrong value is refused with the reason.\n"
-    "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes.\n";
+    "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar.\n";
 
 }  // namespace
 
@@ -84,7 +85,7 @@ std::string HelpText(Command command)
     case Command::Settings: return kSettings;
     case Command::None: break;
     }
-    return std::string("pinroute-cli: geotag JPEG photos from a GPX track, show and rename them.\n\n")
+    return std::string("pinroute-cli: geotag photos from a GPX track, show and rename them.\n\n")
         + kUsage + "\n" + kPaths + "\n" + kOutput
         + "\nThe defaults come from the settings file the Pinroute window uses; an option\n"
           "overrides its setting for this run only. See pinroute-cli(1).\n";

@@ -67,6 +67,8 @@ std::string JsonText(const std::string& text)
 // the point, so that a dry run says where each photo would go.
 std::string MessageCell(const PhotoLine& line)
 {
+    if (!line.reason.empty())
+        return line.message + ": " + line.reason;
     if (!line.message.empty() || !line.match)
         return line.message;
     std::string text = Degrees(line.match->latitude) + " " + Degrees(line.match->longitude);
@@ -83,6 +85,8 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     line.path = path;
     line.date = outcome.date.value_or("");
     line.message = outcome.text;
+    if (outcome.icon == RowIcon::Cross)
+        line.reason = outcome.tip;
     line.match = outcome.match;
     const bool tick = outcome.icon == RowIcon::Tick;
     switch (kind) {
@@ -190,6 +194,8 @@ std::string JsonLine(RunKind kind, const PhotoLine& line)
 {
     std::string json = "{\"outcome\":" + JsonText(line.outcome) + ",\"path\":" + JsonText(line.path)
         + ",\"date\":" + JsonText(line.date) + ",\"message\":" + JsonText(line.message);
+    if (!line.reason.empty())
+        json += ",\"reason\":" + JsonText(line.reason);
     if (kind == RunKind::GeoTag) {
         if (line.match) {
             json += ",\"seconds\":" + std::to_string(line.match->seconds)

@@ -13,6 +13,7 @@ struct PhotoLine {
     std::string path;                    // as given on the command line or found in a folder
     std::string date;                    // the date cell
     std::string message;                 // the position/message cell
+    std::string reason;                  // why a photo failed (the window's tooltip), or empty
     std::optional<MatchedPoint> match;   // GeoTag: the point written, or that would be
     std::string newPath;                 // Rename: the new path, or empty
 };

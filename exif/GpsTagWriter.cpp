@@ -408,18 +408,21 @@ bool PrepareSidecar(const WorkerFiles& files, Pending& p)
     std::string target = SidecarPath(w.photoPath);
     std::string original;
     struct stat info;
-    if (lstat(target.c_str(), &info) == 0) {
-        char* real = realpath(target.c_str(), nullptr);
+    // The check reaches the copy through a link in the workspace, so the path is made
+    // absolute, through the existing sidecar or else through its folder.
+    const bool exists = lstat(target.c_str(), &info) == 0;
+    if (exists || errno == ENOENT) {
+        char* real = realpath(exists ? target.c_str() : FolderOf(target).c_str(), nullptr);
         if (!real) {
             w.reason = SystemReason(errno);
             return false;
         }
-        target = real;
+        target = exists ? std::string(real) : std::string(real) + "/" + FileNameOf(target);
         std::free(real);
-        if (!ReadRegularFile(target, original, w.reason))
+        if (!exists)
+            original = kEmptyPacket;
+        else if (!ReadRegularFile(target, original, w.reason))
             return false;
-    } else if (errno == ENOENT) {
-        original = kEmptyPacket;
     } else {
         w.reason = SystemReason(errno);
         return false;

@@ -3,6 +3,7 @@
 
 #include "cli/CliFixture.h"
 #include "cli/RowFormat.h"
+#include "support/PhotoKindFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -102,6 +103,33 @@ TEST_F(CliRun, RenameDryRunShowsNamesThenRenames)
     EXPECT_EQ("not-renamed", Fields(clash.out).at(0));
     EXPECT_EQ(before.at("p.jpg"), ReadFile(photos + "/p.jpg"));
     EXPECT_EQ(before.at("p.jpg"), ReadFile(newPath));
+}
+
+TEST_F(CliRun, HeicTakesASidecarByARelativePathAndAFailureGivesItsReason)
+{
+    const std::string gpx = WriteTrack();
+    ASSERT_TRUE(MakeKindPhoto(photos + "/IMG_1.heic", "2023:06:17 08:30:00"));
+    ASSERT_TRUE(MakeKindPhoto(photos + "/IMG_2.heic", "2023:06:17 08:30:00"));
+    fs::create_directory(photos + "/IMG_2.heic.xmp");   // a sidecar that can't be written
+    const std::string heic = ReadFile(photos + "/IMG_1.heic");
+
+    CliResult tag = Run({"geotag", "--gpx", gpx, "IMG_1.heic", "IMG_2.heic"}, photos);
+    EXPECT_EQ(1, tag.status);
+    EXPECT_EQ("tagged\tIMG_1.heic\t\t55.875000 -3.000000, 130.5 m\t0", Lines(tag.out).at(0));
+    EXPECT_EQ("55,52.5000N", ListedValue(photos + "/IMG_1.heic.xmp", "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ(heic, ReadFile(photos + "/IMG_1.heic"));
+    const auto failed = Fields(Lines(tag.out).at(1));
+    EXPECT_EQ("failed", failed.at(0));
+    EXPECT_EQ("Failed to write GPS tags: ", failed.at(3).substr(0, 26));
+    EXPECT_GT(failed.at(3).size(), 26u) << "no reason given";
+
+    CliResult json = Run({"geotag", "--json", "--gpx", gpx, "IMG_2.heic"}, photos);
+    EXPECT_NE(std::string::npos, json.out.find("\"message\":\"Failed to write GPS tags\",\"reason\":\""))
+        << json.out;
+
+    CliResult parse = Run({"parse", "--latlon", "IMG_1.heic"}, photos);
+    EXPECT_EQ(0, parse.status);
+    EXPECT_EQ("parsed\tIMG_1.heic\t2023:06:17\t55.875000 -3.000000\t", Lines(parse.out).at(0));
 }
 
 TEST_F(CliRun, ExitStatusesAndOneLineReasons)

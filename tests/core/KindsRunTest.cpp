@@ -41,17 +41,20 @@ protected:
 
 TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
 {
-    // Six kinds; the RW2 can't be written, so its position goes into IMG_6.RW2.xmp.
-    const std::vector<std::string> names = {"IMG_1.jpg", "IMG_2.JPEG", "IMG_3.tif", "IMG_4.png", "IMG_5.dng",
-                                            "IMG_6.RW2"};
+    // exiv2 can't write HEIC or RW2, so their positions go into IMG_6.heic.xmp and IMG_7.RW2.xmp;
+    // the HEIC's capture time comes from its own EXIF.
+    const std::vector<std::string> names = {"IMG_1.jpg", "IMG_2.JPEG", "IMG_3.tif", "IMG_4.png",
+                                            "IMG_5.dng", "IMG_6.heic", "IMG_7.RW2"};
     for (const auto& name : names)
         ASSERT_TRUE(MakeKindPhoto(folder + name, "2023:06:17 09:04:10")) << name;
-    const std::string rawBytes = ReadFile(folder + "IMG_6.RW2");
+    const std::string rawBytes = ReadFile(folder + "IMG_7.RW2");
+    const std::string heicBytes = ReadFile(folder + "IMG_6.heic");
+    ASSERT_EQ("2023:06:17 09:04:10", ListedValue(folder + "IMG_6.heic", "Exif.Photo.DateTimeOriginal"));
     settings.OffsetMinutes = 60;
 
     PhotoList list;
     list.LoadFolder(folder);
-    ASSERT_EQ(6, list.Count());
+    ASSERT_EQ(7, list.Count());
     RunControl control(2);
     ASSERT_EQ(GeoTagStatus::Done, GeoTag(settings, "9", list, feedback, workspace, control).status);
     for (int i = 0; i < list.Count(); ++i) {
@@ -64,10 +67,12 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
         EXPECT_EQ(sidecar ? "51/1 30/1 0/1" : "51/1 3000/100 0/1",
                   ListedValue(sidecar ? SidecarPath(path) : path, "Exif.GPSInfo.GPSLatitude"));
     }
-    EXPECT_EQ("51,30.0000N", ListedValue(folder + "IMG_6.RW2.xmp", "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ("51,30.0000N", ListedValue(folder + "IMG_7.RW2.xmp", "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ("51,30.0000N", ListedValue(folder + "IMG_6.heic.xmp", "Xmp.exif.GPSLatitude"));
     EXPECT_EQ("0,15.0000W", ListedValue(folder + "IMG_5.dng.xmp", "Xmp.exif.GPSLongitude"));
     EXPECT_EQ("<missing>", ListedValue(folder + "IMG_5.dng", "Exif.GPSInfo.GPSLatitude"));   // RawSidecar 1
-    EXPECT_EQ(rawBytes, ReadFile(folder + "IMG_6.RW2"));
+    EXPECT_EQ(rawBytes, ReadFile(folder + "IMG_7.RW2"));
+    EXPECT_EQ(heicBytes, ReadFile(folder + "IMG_6.heic"));
 
     RunControl parseControl(1);
     ASSERT_EQ(ParseStatus::Done, ParseRun(settings, false, list, feedback, workspace, parseControl));
