@@ -549,6 +549,9 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
     if (flush.joinable())
         flush.join();
 
+    // Each copy's data is on disk before its rename; one flush per folder then makes the
+    // new names last.
+    std::set<std::string> folders;
     for (auto& p : pending) {
         GpsWrite& w = *p.write;
         if (w.written && p.syncError != 0) {
@@ -557,8 +560,12 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
         }
         if (w.written)
             w.written = p.copy->Replace(w.reason);
+        if (w.written)
+            folders.insert(FolderOf(p.copy->Path()));
         p.copy.reset();   // a copy that did not replace its photo goes now
     }
+    for (const auto& folder : folders)
+        SyncFolder(folder);
 }
 
 bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,

@@ -313,8 +313,11 @@ void PhotoCopy::Placed()
     replaced = true;
     close(fd);
     fd = -1;
-    // The copy's data was flushed before; this makes the new name last as well.
-    int folderFd = open(FolderOf(photo).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+void SyncFolder(const std::string& folder)
+{
+    int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         fsync(folderFd);
         close(folderFd);

@@ -23,6 +23,9 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& r
 // Writes a private working file, never through a link at its name, replacing its content.
 bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason);
 
+// Flushes a folder's entries to disk (after renames in it); best effort.
+void SyncFolder(const std::string& folder);
+
 // True when name is one of our hidden copies (".NAME.pinroute-PID-XXXXXX"); pid is then
 // the process that made it.
 bool IsCopyName(const std::string& name, long& pid);
@@ -48,8 +51,8 @@ public:
     bool Write(const char* data, size_t size, std::string& reason);
     // Flushes the copy to disk; safe to call from another thread while the caller waits.
     int Sync();
-    // Gives the copy the photo's owner, permission bits and times, renames it over the
-    // photo and flushes the folder.
+    // Gives the copy the photo's owner, permission bits and times and renames it over the
+    // photo. The new name lasts a power cut only once SyncFolder has flushed the folder.
     bool Replace(std::string& reason);
     const std::string& Path() const { return path; }
 

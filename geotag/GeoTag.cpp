@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <set>
 
+#include <sys/stat.h>
+
 #include "exif/PhotoTags.h"
 #include "exif/Workspace.h"
 #include "photos/ParallelRun.h"
@@ -32,8 +34,27 @@ bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Tra
 
 namespace {
 
-// How many photos are written together; see the run below.
-const int kWriteBatch = 8;
+// Photos are written in batches, so that one check serves them all, while a stop still
+// waits only for one batch: up to 32 photos, fewer when together they pass 32 MiB.
+const int kWriteBatch = 32;
+const long long kWriteBatchBytes = 32LL << 20;
+
+// The length of the batch that starts at chunk[start].
+int BatchLength(const std::vector<std::string>& chunk, int start)
+{
+    const int available = static_cast<int>(chunk.size()) - start;
+    long long bytes = 0;
+    int n = 0;
+    while (n < std::min(kWriteBatch, available)) {
+        struct stat info;
+        if (stat(chunk[static_cast<size_t>(start + n)].c_str(), &info) == 0)
+            bytes += info.st_size;
+        if (n > 0 && bytes > kWriteBatchBytes)
+            break;
+        ++n;
+    }
+    return n;
+}
 
 // What the track says for one photo: a cross with the reason, or a tick with the point
 // to write (the write itself comes after, for several photos at once).
@@ -135,10 +156,8 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
         const WorkerFiles files = workspace.Worker(worker);
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
-        // A few photos are written together, so that one check serves them all while a
-        // stop still waits only for those few.
-        for (int start = 0; start < count && !control.Stopping(); start += kWriteBatch) {
-            const int n = std::min(kWriteBatch, count - start);
+        for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
+            n = BatchLength(chunk, start);
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
             std::vector<RowOutcome> outcomes;
             for (int i = 0; i < n; ++i)

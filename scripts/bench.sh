@@ -2,7 +2,8 @@
 # Geotagging speed, side by side: pinroute-cli (one worker and all cores), and, where they are
 # installed, exiftool -geotag and gpscorrelate, on fresh copies of the same data. The tools run
 # interleaved, RUNS times each; the table gives the median photos per second and Pinroute's
-# ratio to each tool, and every run's positions are checked.
+# ratio to each tool, and every run's positions are checked. The exiv2-floor columns time
+# bare exiv2 runs, one per photo: the least any writer through the exiv2 program spends.
 #
 #   scripts/bench.sh [--small N] [--big N] [--runs N] [--out docs/performance.md]
 #
@@ -95,10 +96,47 @@ print(bad)
 ' "$(ls "$dir"/*.jpg | wc -l)"
 }
 
+# The floor for any tool that writes through the exiv2 program: one bare exiv2 run per photo
+# with the photo's own commands (made beforehand, outside the timing), and no copy, check
+# or listing. exiv2 applies one set of commands to every photo of a run, so a run can't
+# serve two photos with different positions.
+make_floor_commands() {   # folder count
+    python3 - "$1" "$2" <<'EOF'
+import os, sys
+folder, count = sys.argv[1], int(sys.argv[2])
+os.makedirs(folder, exist_ok=True)
+def words(a):
+    a = abs(a); d = int(a)
+    return "%d/1 %d/100 0/1" % (d, int((a - d) * 60 * 100))
+for i in range(count):
+    k = 60 + 3 * i
+    lat, lon = 54.4 + k * 1e-5, -3 - k * 1e-5
+    with open(os.path.join(folder, "IMG_%04d.txt" % i), "w") as f:
+        f.write('del Exif.GPSInfo.GPSLatitude\ndel Exif.GPSInfo.GPSLongitude\n'
+                'add Exif.GPSInfo.GPSLatitudeRef Ascii "N"\nadd Exif.GPSInfo.GPSLongitudeRef Ascii "W"\n'
+                'add Exif.GPSInfo.GPSLatitude "%s"\nadd Exif.GPSInfo.GPSLongitude "%s"\n'
+                'add Exif.GPSInfo.GPSAltitude "100/1"\n' % (words(lat), words(lon)))
+EOF
+}
+
+floor_loop() {   # folder commands step offset
+    local dir=$1 cmds=$2 step=$3 offset=$4 photo name
+    local photos=("$dir"/*.jpg)
+    for ((i = offset; i < ${#photos[@]}; i += step)); do
+        photo=${photos[$i]}
+        name=${photo##*/}
+        exiv2 -m "$cmds/${name%.jpg}.txt" -- "$photo"
+    done
+}
+
 run_tool() {   # tool folder track -> seconds on stdout
     local tool=$1 dir=$2 track=$3 start end
     start=$(date +%s.%N)
     case "$tool" in
+        exiv2-floor-1) floor_loop "$dir" "$WORK/commands" 1 0 ;;
+        exiv2-floor)
+            for ((j = 0; j < CORES; j++)); do floor_loop "$dir" "$WORK/commands" "$CORES" "$j" & done
+            wait ;;
         pinroute-1) "$CLI" geotag --gpx "$track" --offset 0 --jobs 1 "$dir" >/dev/null ;;
         pinroute) "$CLI" geotag --gpx "$track" --offset 0 --jobs "$CORES" "$dir" >/dev/null ;;
         exiftool) exiftool -q -q -overwrite_original -geotag "$track" '-geotime<${DateTimeOriginal}+00:00' "$dir" >/dev/null ;;
@@ -108,7 +146,7 @@ run_tool() {   # tool folder track -> seconds on stdout
     echo "$end - $start" | bc -l
 }
 
-TOOLS="pinroute pinroute-1"
+TOOLS="pinroute pinroute-1 exiv2-floor exiv2-floor-1"
 command -v exiftool >/dev/null && TOOLS="$TOOLS exiftool"
 command -v gpscorrelate >/dev/null && TOOLS="$TOOLS gpscorrelate"
 
@@ -118,6 +156,7 @@ convert -size 1800x1350 xc: +noise Random -quality 92 "$WORK/big.jpg"
 make_set "$WORK/small-set" "$SMALL" "$WORK/small.jpg"
 make_set "$WORK/big-set" "$BIG" "$WORK/big.jpg"
 make_track "$WORK/track.gpx" $((3 * (SMALL > BIG ? SMALL : BIG) + 180))
+make_floor_commands "$WORK/commands" $((SMALL > BIG ? SMALL : BIG))
 BIGSIZE=$(du -k "$WORK/big.jpg" | cut -f1)
 
 declare -A RATE
@@ -153,13 +192,28 @@ for set in small big; do
     done
     rows="$rows$line$ratios |"$'\n'
 done
+# What the floor itself reaches: its own gain from parallel loops, and its ratio to ExifTool.
+floor=""
+for set in small big; do
+    f=$(echo "${RATE[$set,exiv2-floor]}" | median)
+    f1=$(echo "${RATE[$set,exiv2-floor-1]}" | median)
+    floor="$floor- $set: exiv2-floor ÷ exiv2-floor-1 $(printf '%.2f' "$(echo "$f / $f1" | bc -l)")×"
+    if [ -n "${RATE[$set,exiftool]:-}" ]; then
+        e=$(echo "${RATE[$set,exiftool]}" | median)
+        floor="$floor; exiv2-floor ÷ exiftool $(printf '%.2f' "$(echo "$f / $e" | bc -l)")×"
+    fi
+    floor="$floor"$'\n'
+done
 machine="$(nproc) cores, $(awk '/model name/ {sub(/.*: /, ""); print; exit}' /proc/cpuinfo), $(. /etc/os-release; echo "$PRETTY_NAME")"
 report="Photos geotagged per second, median of $RUNS interleaved runs ($(date -u +%Y-%m-%d), $machine).
-\`pinroute\` uses $CORES workers, \`pinroute-1\` one.
+\`pinroute\` uses $CORES workers, \`pinroute-1\` one. \`exiv2-floor\` is one bare exiv2 run per photo
+in $CORES parallel loops (\`exiv2-floor-1\`: one loop): no copy, no check, no listing.
 
 $header
 $sep
-$rows"
+$rows
+The floor, for comparison:
+$floor"
 echo "$report"
 if [ -n "$OUT" ]; then
     {
