@@ -293,13 +293,16 @@ std::string MessageFault(const std::string& messages)
     return {};
 }
 
-// Runs the command file over the working copy of the photo's metadata; its messages go to
-// the log. false with reason when the tool fails or reports a fault.
-bool RunUpdate(const WorkerFiles& files, const std::string& workPath, std::string& reason)
+// Runs the command file over working copies of photos' metadata, all of which take the
+// same commands; the tool's messages go to the log. false with reason when the tool fails
+// or reports a fault.
+bool RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPaths, std::string& reason)
 {
     Capture tool;
     tool.plainLocale = true;   // the messages are read below
-    int error = tool.Run({kExifProgram, "-k", "-m", files.command, "--", workPath});
+    std::vector<std::string> argv = {kExifProgram, "-k", "-m", files.command, "--"};
+    argv.insert(argv.end(), workPaths.begin(), workPaths.end());
+    int error = tool.Run(argv);
     std::string ignored;
     WritePrivateFile(files.log, tool.text, ignored);
     if (error != 0) {
@@ -341,53 +344,56 @@ bool PrivateLink(const std::string& target, const std::string& linkPath, std::st
     return true;
 }
 
-// Runs the command over the after file. updated gets it rewritten; its scan starts at
-// newScan and must be unchanged from there on.
-bool UpdateHead(const WorkerFiles& files, const HeadFiles& heads, const std::string& command,
-                const std::string& head, size_t scan, std::string& updated, size_t& newScan,
-                std::string& reason)
-{
-    if (!WritePrivateFile(files.command, command, reason) || !WritePrivateFile(heads.before, head, reason)
-        || !WritePrivateFile(heads.after, head, reason) || !RunUpdate(files, heads.after, reason)
-        || !ReadRegularFile(heads.after, updated, reason))
-        return false;
-    newScan = ScanOffset(updated);
-    if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, head, scan) != 0) {
-        reason = "the tool wrote an incomplete JPEG file";
-        return false;
-    }
-    return true;
-}
-
-// One photo of a batch on its way: its command, its metadata files and its hidden copy,
-// complete but not yet checked or in the photo's place.
+// One photo of a batch on its way: staged (its working files made), updated by the tool,
+// then finished (its hidden copy complete but not yet checked or in the photo's place).
 struct Pending {
     GpsWrite* write = nullptr;
     std::string command;
     HeadFiles heads;
     std::unique_ptr<PhotoCopy> copy;
     int syncError = 0;
+
+    bool jpeg = false;       // the tool edits heads.after, the photo's metadata segments
+    std::string photo;       // a JPEG's real path
+    std::string head;        // a JPEG's metadata segments, its scan header and an end marker
+    size_t scan = 0;         // where a JPEG's scan starts
+    std::string original;    // the photo (or sidecar) as read, while still needed
+    std::string target;      // a copied file's photo or sidecar
+    bool originalInPrivateFile = false;
+
+    // The file the tool edits.
+    const std::string& EditPath() const { return jpeg ? heads.after : copy->Path(); }
 };
 
 // The tool writes the hidden copy itself: the whole photo (a TIFF, PNG, RAW...) or the
 // sidecar is copied beside its target, and the tool edits the copy, never the target.
 // original is the target's content; the check lists it from a private file or link.
-bool PrepareCopy(const WorkerFiles& files, const std::string& target, const std::string& original,
-                 bool originalInPrivateFile, Pending& p)
+bool StageCopy(const std::string& target, std::string original, bool originalInPrivateFile, Pending& p)
 {
     GpsWrite& w = *p.write;
     p.heads.before.resize(p.heads.before.size() - 4);   // no ".jpg": these aren't JPEGs
     p.heads.after.resize(p.heads.after.size() - 4);
     unlink(p.heads.before.c_str());   // an earlier photo's link may be there
+    p.target = target;
+    p.originalInPrivateFile = originalInPrivateFile;
     p.copy = std::make_unique<PhotoCopy>();
     // Room for the copy and for the tool's own temporary file beside it.
-    return p.copy->CreateFor(target, 2 * original.size(), w.reason)
-        && p.copy->Write(original.data(), original.size(), w.reason)
-        && WritePrivateFile(files.command, p.command, w.reason)
-        && RunUpdate(files, p.copy->Path(), w.reason) && p.copy->Reopen(w.reason)
-        && (originalInPrivateFile ? WritePrivateFile(p.heads.before, original, w.reason)
-                                  : PrivateLink(target, p.heads.before, w.reason))
+    const bool made = p.copy->CreateFor(target, 2 * original.size(), w.reason)
+        && p.copy->Write(original.data(), original.size(), w.reason);
+    if (originalInPrivateFile)
+        p.original = std::move(original);
+    return made;
+}
+
+bool FinishCopy(Pending& p)
+{
+    GpsWrite& w = *p.write;
+    const bool done = p.copy->Reopen(w.reason)
+        && (p.originalInPrivateFile ? WritePrivateFile(p.heads.before, p.original, w.reason)
+                                    : PrivateLink(p.target, p.heads.before, w.reason))
         && PrivateLink(p.copy->Path(), p.heads.after, w.reason);
+    std::string().swap(p.original);
+    return done;
 }
 
 // An empty XMP packet, the content of a sidecar that doesn't exist yet.
@@ -402,7 +408,7 @@ const char kEmptyPacket[] =
 
 // The sidecar beside the photo (a link is written where it points); a new one starts as
 // an empty packet. The photo itself is never opened for writing.
-bool PrepareSidecar(const WorkerFiles& files, Pending& p)
+bool StageSidecar(Pending& p)
 {
     GpsWrite& w = *p.write;
     std::string target = SidecarPath(w.photoPath);
@@ -427,12 +433,12 @@ bool PrepareSidecar(const WorkerFiles& files, Pending& p)
         w.reason = SystemReason(errno);
         return false;
     }
-    return PrepareCopy(files, target, original, true, p);
+    return StageCopy(target, std::move(original), true, p);
 }
 
-// Everything up to the check: the tool rewrites the metadata, and the copy is made from
-// it and the photo's own image data. false with the write's reason.
-bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
+// Everything before the tool's run: the command, the photo read, and the file the tool is
+// to edit. false with the write's reason.
+bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
 {
     GpsWrite& w = *p.write;
     p.command = w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText)
@@ -443,22 +449,22 @@ bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pen
     }
     p.heads = HeadFilesFor(files, n);
     if (w.sidecar)
-        return PrepareSidecar(files, p);
+        return StageSidecar(p);
     // A photo reached through a link is written where the link points, as the tool did.
     char* real = realpath(w.photoPath.c_str(), nullptr);
     if (!real) {
         w.reason = SystemReason(errno);
         return false;
     }
-    const std::string photo = real;
+    p.photo = real;
     std::free(real);
 
     std::string original;
-    if (!ReadRegularFile(photo, original, w.reason))
+    if (!ReadRegularFile(p.photo, original, w.reason))
         return false;
     const bool jpeg = original.size() >= 2 && original[0] == '\xFF' && original[1] == '\xD8';
     if (!jpeg)
-        return PrepareCopy(files, photo, original, false, p);
+        return StageCopy(p.photo, std::move(original), false, p);
     // The tool rewrites only the segments before the image data and copies the rest as it
     // is, so it is given those segments alone, and the image data is put back after them.
     const size_t scan = ScanOffset(original);
@@ -467,15 +473,69 @@ bool Prepare(const WorkerFiles& files, size_t n, const std::string& version, Pen
         w.reason = "not a JPEG file";
         return false;
     }
-    const std::string head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
+    p.jpeg = true;
+    p.scan = scan;
+    p.head = original.substr(0, scan + scanHeader) + "\xFF\xD9";
+    p.original = std::move(original);
+    return WritePrivateFile(p.heads.before, p.head, w.reason) && WritePrivateFile(p.heads.after, p.head, w.reason);
+}
+
+// After the tool's run: a JPEG's copy is made from the rewritten segments and the photo's
+// own image data, whose scan must come back unchanged.
+bool Finish(Pending& p)
+{
+    if (!p.jpeg)
+        return FinishCopy(p);
+    GpsWrite& w = *p.write;
     std::string updated;
-    size_t newScan = 0;
-    if (!UpdateHead(files, p.heads, p.command, head, scan, updated, newScan, w.reason))
+    if (!ReadRegularFile(p.heads.after, updated, w.reason))
         return false;
+    const size_t newScan = ScanOffset(updated);
+    if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, p.head, p.scan) != 0) {
+        w.reason = "the tool wrote an incomplete JPEG file";
+        return false;
+    }
     p.copy = std::make_unique<PhotoCopy>();
-    return p.copy->Create(photo, original.size() + newScan, w.reason)
+    const bool done = p.copy->Create(p.photo, p.original.size() + newScan, w.reason)
         && p.copy->Write(updated.data(), newScan, w.reason)
-        && p.copy->Write(original.data() + scan, original.size() - scan, w.reason);
+        && p.copy->Write(p.original.data() + p.scan, p.original.size() - p.scan, w.reason);
+    std::string().swap(p.original);
+    return done;
+}
+
+// The tool edits every staged photo. Photos with the same commands (the same position to a
+// hundredth of a minute and the same elevation, as photos taken at one spot have) share
+// one run; when a shared run fails, each photo gets a run of its own, which names the
+// photo that failed. Commands delete before they add, so a second run leaves what the
+// first would have.
+std::vector<bool> UpdateAll(const WorkerFiles& files, std::vector<Pending>& staged)
+{
+    std::vector<bool> updated(staged.size(), false);
+    std::map<std::string, std::vector<size_t>> groups;
+    for (size_t i = 0; i < staged.size(); ++i)
+        groups[staged[i].command].push_back(i);
+    for (const auto& [command, members] : groups) {
+        std::string reason;
+        std::vector<std::string> paths;
+        for (size_t m : members)
+            paths.push_back(staged[m].EditPath());
+        const bool commandWritten = WritePrivateFile(files.command, command, reason);
+        if (commandWritten && RunUpdate(files, paths, reason)) {
+            for (size_t m : members)
+                updated[m] = true;
+            continue;
+        }
+        for (size_t m : members) {
+            Pending& p = staged[m];
+            if (!commandWritten || members.size() == 1) {   // nothing to learn from a rerun
+                p.write->reason = reason;
+                continue;
+            }
+            updated[m] = (!p.jpeg || WritePrivateFile(p.heads.after, p.head, p.write->reason))
+                && RunUpdate(files, {p.EditPath()}, p.write->reason);
+        }
+    }
+    return updated;
 }
 
 // Lists the metadata of every pending photo, before and after, in one run of the tool, and
@@ -517,7 +577,7 @@ void Verify(std::vector<Pending>& pending)
 
 void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
 {
-    std::vector<Pending> pending;
+    std::vector<Pending> staged;
     for (size_t n = 0; n < writes.size(); ++n) {
         GpsWrite& w = writes[n];
         w.written = false;
@@ -528,9 +588,16 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
         }
         Pending p;
         p.write = &w;
-        if (Prepare(files, n, version, p))
-            pending.push_back(std::move(p));
+        if (Stage(files, n, version, p))
+            staged.push_back(std::move(p));
     }
+    const std::vector<bool> updated = UpdateAll(files, staged);
+    std::vector<Pending> pending;
+    for (size_t i = 0; i < staged.size(); ++i) {
+        if (updated[i] && Finish(staged[i]))
+            pending.push_back(std::move(staged[i]));
+    }
+    staged.clear();   // the copies of photos that failed go now
     if (pending.empty())
         return;
 

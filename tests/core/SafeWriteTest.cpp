@@ -294,3 +294,59 @@ TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
     }
     EXPECT_EQ(size_t(photos), FolderNames(dir.Path()).size());
 }
+
+// Photos at one spot get the same commands and share one run of the tool; when a shared
+// run fails, each photo's own run pins the fault on its photo and the others are written.
+TEST(WriteGpsTagsBatch, PhotosAtOneSpotShareARunAndAFaultStaysWithItsPhoto)
+{
+    const std::string exiv2 = RealExiv2();
+    for (const bool fault : {false, true}) {
+        SCOPED_TRACE(fault ? "a fault in photo 2" : "no fault");
+        TempDir dir, bin;
+        // Counts the runs that update (those with -m) and fails any that include photo 2.
+        WriteFile(bin.File("exiv2"), "#!/bin/sh\ncase \" $* \" in *\" -m \"*) echo \"$#\" >>" + bin.File("runs")
+                                         + " ;; esac\n"
+                                         + (fault ? "case \"$*\" in *\" -m \"*after-2.jpg*) echo 'Error: planted'; "
+                                                    "exit 1 ;; esac\n"
+                                                  : "")
+                                         + "exec " + exiv2 + " \"$@\"\n");
+        ASSERT_EQ(0, chmod(bin.File("exiv2").c_str(), 0755));
+        std::vector<GpsWrite> writes(6);
+        std::vector<std::string> before;
+        for (size_t i = 0; i < writes.size(); ++i) {
+            GpsWrite& w = writes[i];
+            w.photoPath = dir.File("IMG_" + std::to_string(i) + ".jpg");
+            ASSERT_TRUE(WriteCameraPhoto(w.photoPath, 20000, static_cast<uint32_t>(i)));
+            before.push_back(ReadFile(w.photoPath));
+            // Photos 0-3 within a hundredth of a minute of each other; 4 and 5 elsewhere.
+            w.latitude = i < 4 ? 54.45 + 0.00001 * static_cast<double>(i) : 50 + static_cast<double>(i);
+            w.longitude = -3.03;
+            w.elevationText = "120";
+        }
+        Workspace workspace;
+        const std::string oldPath = getenv("PATH");
+        setenv("PATH", (bin.Path() + ":" + oldPath).c_str(), 1);
+        WriteGpsTagsBatch(workspace.Worker(0), writes, "v");
+        setenv("PATH", oldPath.c_str(), 1);
+
+        // Three runs for three spots; with the fault, the shared one fails and its four
+        // photos get a run each.
+        const std::string runs = ReadFile(bin.File("runs"));
+        EXPECT_EQ(fault ? 7 : 3, std::count(runs.begin(), runs.end(), '\n'));
+        for (size_t i = 0; i < writes.size(); ++i) {
+            SCOPED_TRACE(i);
+            const bool failed = fault && i == 2;
+            EXPECT_EQ(!failed, writes[i].written) << writes[i].reason;
+            EXPECT_EQ(failed ? "Error: planted" : "", writes[i].reason);
+            if (failed) {
+                EXPECT_EQ(before[i], ReadFile(writes[i].photoPath));
+                continue;
+            }
+            std::string out;
+            ASSERT_EQ(0, RunExiv2({"-PEkycv", "-K", "Exif.GPSInfo.GPSLatitude", "--", writes[i].photoPath}, &out));
+            EXPECT_EQ(i < 4 ? "54/1 2700/100 0/1" : std::to_string(50 + i) + "/1 0/100 0/1",
+                      TagValue(out, "Exif.GPSInfo.GPSLatitude"));
+        }
+        EXPECT_EQ(6u, FolderNames(dir.Path()).size());   // no copy left behind
+    }
+}

@@ -65,7 +65,9 @@ bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
         std::remove(jpeg.c_str());
         return made;
     }
-    const std::string format = extension == ".jpeg" ? "jpg:" : "";
+    // NEF, ARW and PEF are TIFF files to exiv2, which writes them as it writes a TIFF.
+    const bool tiffRaw = extension == ".nef" || extension == ".arw" || extension == ".pef";
+    const std::string format = extension == ".jpeg" ? "jpg:" : tiffRaw ? "tiff:" : "";
     if (RunProgram({"convert", "-size", "16x16", "xc:teal", format + path}, nullptr) != 0)
         return false;
     return KindOf(path) == PhotoKind::SidecarOnly || SetDate(path, captureTime);

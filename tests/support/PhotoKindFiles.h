@@ -2,7 +2,7 @@
 #include <string>
 
 // Makes a small real photo at path, of the kind its extension names, with ImageMagick and
-// exiv2: .tif, .png, .webp, .jpg/.jpeg made by convert; .dng a TIFF that exiv2 gave a
+// exiv2: .tif, .png, .webp, .jpg/.jpeg made by convert, .nef/.arw/.pef as TIFF files; .dng a TIFF that exiv2 gave a
 // DNGVersion; .rw2 a TIFF given the Panasonic header, which exiv2 reads but won't write;
 // .heic made by heif-enc from a JPEG, EXIF included. A non-empty captureTime
 // ("2023:06:17 08:04:10") goes into Exif.Photo.DateTimeOriginal where the kind can hold it.
