@@ -5,7 +5,7 @@
 # ratio to each tool, and every run's positions are checked. The exiv2-floor columns time
 # bare exiv2 runs, one per photo: the least any writer through the exiv2 program spends.
 #
-#   scripts/bench.sh [--small N] [--big N] [--runs N] [--out docs/performance.md]
+#   scripts/bench.sh [--small N] [--big N] [--runs N] [--step DEGREES] [--out docs/performance.md]
 #
 # Needs a build (build/pinroute-cli); installs ImageMagick when it is missing. Data and copies go to a
 # temporary folder that is removed at the end.
@@ -15,15 +15,18 @@ SMALL=1000
 BIG=100
 RUNS=3
 OUT=""
+STEP=0.00001
 while [ $# -gt 0 ]; do
     case "$1" in
         --small) SMALL=$2; shift 2 ;;
         --big) BIG=$2; shift 2 ;;
         --runs) RUNS=$2; shift 2 ;;
         --out) OUT=$2; shift 2 ;;
-        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--out FILE]" >&2; exit 2 ;;
+        --step) STEP=$2; shift 2 ;;
+        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--step DEGREES] [--out FILE]" >&2; exit 2 ;;
     esac
 done
+export STEP
 CLI=$PWD/build/pinroute-cli
 [ -x "$CLI" ] || { echo "bench: build/pinroute-cli is missing; run ./scripts/build-and-test.sh first" >&2; exit 2; }
 if ! convert -version 2>/dev/null | grep -q ImageMagick; then
@@ -39,7 +42,10 @@ export XDG_RUNTIME_DIR=$WORK/runtime XDG_CONFIG_HOME=$WORK/config
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Photos taken every 3 s from 08:00:00 UTC, a 1 Hz track over them: photo i lies at track
-# second 60 + 3i, at latitude 54.4 + 0.00001 * that second, longitude -3 - 0.00001 * it.
+# second 60 + 3i, at latitude 54.4 + STEP * that second, longitude -3 - STEP * it. The default
+# STEP, 0.00001 degrees a second, is a walk (about 1.2 m/s): a few photos in a row share a
+# position to the hundredth of a minute that is written. --step 0.0001 (a car) gives every
+# photo a position of its own.
 make_set() {   # folder count template
     local dir=$1 count=$2 template=$3
     mkdir -p "$dir"
@@ -57,15 +63,16 @@ make_set() {   # folder count template
 
 make_track() {   # file seconds
     python3 - "$1" "$2" <<'EOF'
-import sys, datetime
+import os, sys, datetime
 path, seconds = sys.argv[1], int(sys.argv[2])
+step = float(os.environ["STEP"])
 start = datetime.datetime(2023, 6, 17, 7, 59, 0)
 with open(path, "w") as f:
     f.write('<?xml version="1.0" encoding="UTF-8"?>\n<gpx version="1.1" creator="bench" '
             'xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>\n')
     for k in range(seconds):
         t = (start + datetime.timedelta(seconds=k)).strftime("%Y-%m-%dT%H:%M:%SZ")
-        f.write(f'<trkpt lat="{54.4 + k * 1e-5:.6f}" lon="{-3 - k * 1e-5:.6f}"><ele>100</ele>'
+        f.write(f'<trkpt lat="{54.4 + k * step:.6f}" lon="{-3 - k * step:.6f}"><ele>100</ele>'
                 f'<time>{t}</time></trkpt>\n')
     f.write("</trkseg></trk></gpx>\n")
 EOF
@@ -76,7 +83,7 @@ check_positions() {   # folder
     local dir=$1
     exiv2 -PEkv -K Exif.GPSInfo.GPSLatitude -K Exif.GPSInfo.GPSLongitude -- "$dir"/*.jpg 2>/dev/null |
     python3 -c '
-import sys, re, collections
+import os, sys, re, collections
 pos = collections.defaultdict(dict)
 for line in sys.stdin:
     m = re.match(r"(.*IMG_(\d+)\.jpg)\s+Exif\.GPSInfo\.GPS(Latitude|Longitude)\s+(.*)", line.rstrip("\n"))
@@ -86,10 +93,11 @@ for line in sys.stdin:
     deg = sum(float(n) / float(d) / 60 ** i for i, (n, d) in enumerate(parts) if float(d) != 0)
     pos[int(m.group(2))][m.group(3)] = deg
 count = int(sys.argv[1]); bad = 0
+step = float(os.environ["STEP"])
 for i in range(count):
     k = 60 + 3 * i
     got = pos.get(i, {})
-    lat, lon = 54.4 + k * 1e-5, 3 + k * 1e-5
+    lat, lon = 54.4 + k * step, 3 + k * step
     if abs(got.get("Latitude", 0) - lat) > 5e-4 or abs(got.get("Longitude", 0) - lon) > 5e-4:
         bad += 1
 print(bad)
@@ -104,13 +112,14 @@ make_floor_commands() {   # folder count
     python3 - "$1" "$2" <<'EOF'
 import os, sys
 folder, count = sys.argv[1], int(sys.argv[2])
+step = float(os.environ["STEP"])
 os.makedirs(folder, exist_ok=True)
 def words(a):
     a = abs(a); d = int(a)
     return "%d/1 %d/100 0/1" % (d, int((a - d) * 60 * 100))
 for i in range(count):
     k = 60 + 3 * i
-    lat, lon = 54.4 + k * 1e-5, -3 - k * 1e-5
+    lat, lon = 54.4 + k * step, -3 - k * step
     with open(os.path.join(folder, "IMG_%04d.txt" % i), "w") as f:
         f.write('del Exif.GPSInfo.GPSLatitude\ndel Exif.GPSInfo.GPSLongitude\n'
                 'add Exif.GPSInfo.GPSLatitudeRef Ascii "N"\nadd Exif.GPSInfo.GPSLongitudeRef Ascii "W"\n'
@@ -208,6 +217,7 @@ machine="$(nproc) cores, $(awk '/model name/ {sub(/.*: /, ""); print; exit}' /pr
 report="Photos geotagged per second, median of $RUNS interleaved runs ($(date -u +%Y-%m-%d), $machine).
 \`pinroute\` uses $CORES workers, \`pinroute-1\` one. \`exiv2-floor\` is one bare exiv2 run per photo
 in $CORES parallel loops (\`exiv2-floor-1\`: one loop): no copy, no check, no listing.
+Photos 3 s apart along a track that moves $STEP degrees a second (\`--step\`).
 
 $header
 $sep
