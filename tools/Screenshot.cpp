@@ -1,5 +1,5 @@
-// Takes the README's screenshot: the main window over a copy of the example set, after
-// GeoTag and Parse.
+// Takes the README's screenshot: the main window over a copy of the example set (its
+// photos folder may hold any photo kinds), after GeoTag and Parse.
 //   pinroute_screenshot EXAMPLES_FOLDER OUTPUT.png
 #include <cstdio>
 
@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     for (const QString& name : examples.entryList({"*.jpg"}, QDir::Files, QDir::Name))
         QFile::copy(examples.filePath(name), dir.filePath("photos/" + name));
     const QDir photos(examples.filePath("photos"));
-    for (const QString& name : photos.entryList({"*.jpg"}, QDir::Files, QDir::Name))
+    for (const QString& name : photos.entryList(QDir::Files, QDir::Name))
         QFile::copy(photos.filePath(name), dir.filePath("photos/" + name));
     QFile::copy(examples.filePath("track.gpx"), dir.filePath("track.gpx"));
     QFile ini(dir.filePath("pinroute.ini"));

@@ -20,7 +20,7 @@ TEST(KindsWrite, WholeFileKindsAreWrittenThroughTheirCopy)
 {
     TempDir dir;
     Workspace workspace;
-    const std::vector<std::string> names = {"a.tif", "b.PNG", "c.webp", "d.dng", "e.NEF", "f.arw", "g.pef"};
+    const std::vector<std::string> names = {"a.tif", "b.PNG", "c.webp", "d.dng", "e.NEF", "f.arw", "g.pef", "h.CR2"};
     for (const auto& name : names) {
         SCOPED_TRACE(name);
         const std::string path = dir.File(name);
@@ -40,6 +40,9 @@ TEST(KindsWrite, WholeFileKindsAreWrittenThroughTheirCopy)
         EXPECT_FALSE(FileExists(SidecarPath(path)));
     }
     EXPECT_EQ("1 4 0 0", ListedValue(dir.File("d.dng"), "Exif.Image.DNGVersion"));
+    std::string summary;
+    RunExiv2({"--", dir.File("h.CR2")}, &summary);
+    EXPECT_NE(std::string::npos, summary.find("image/x-canon-cr2")) << summary;   // still a CR2
     EXPECT_EQ(names, FolderNames(dir.Path()));
 }
 

@@ -41,6 +41,21 @@ bool SetDate(const std::string& path, const std::string& captureTime)
 bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
 {
     const std::string extension = Lower(path.substr(path.rfind('.')));
+    if (extension == ".cr2") {
+        // Canon's "CR" 2.0 marker after the TIFF header. convert puts the first IFD at the
+        // end, so the marker overwrites only pixels; exiv2 then writes the file as a CR2.
+        const std::string tiff = path + ".tif";
+        if (RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) != 0)
+            return false;
+        std::string bytes = ReadFile(tiff);
+        std::remove(tiff.c_str());
+        if (bytes.size() < 16 || bytes.compare(0, 4, std::string("II*\0", 4)) != 0
+            || bytes.compare(4, 4, std::string("\x08\0\0\0", 4)) == 0)
+            return false;
+        bytes.replace(8, 8, std::string("CR\x02\0\0\0\0\0", 8));
+        WriteFile(path, bytes);
+        return SetDate(path, captureTime);
+    }
     if (extension == ".dng" || extension == ".rw2") {
         const std::string tiff = path + ".tif";
         if (RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) != 0 || !SetDate(tiff, captureTime))
