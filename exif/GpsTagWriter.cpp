@@ -66,21 +66,17 @@ const char* AltitudeWords(const std::string& elevationText, std::string& altitud
     return count < 0 ? "1" : "0";
 }
 
-// XMP's GPS coordinate: whole degrees, minutes rounded to four decimals and the
-// hemisphere letter: "51,28.6600N". The caller has checked |value| <= 180.
+// XMP's GPS coordinate: whole degrees, minutes to the hundredth and the hemisphere
+// letter, "51,28.66N": the same truncated hundredths as the EXIF tags, so that a RAW file's
+// sidecar and its JPEG twin give the same position. The caller has checked |value| <= 180.
 std::string XmpCoordinate(double value, char positive, char negative)
 {
     const double a = std::fabs(value);
-    int degrees = static_cast<int>(a);
-    // Rounded, as 0.4777 degrees is 28.661999... minutes in binary; 60 minutes carry over.
-    long tenThousandths = std::lround((a - degrees) * 60 * 10000);
-    if (tenThousandths == 600000) {
-        ++degrees;
-        tenThousandths = 0;
-    }
+    const int degrees = static_cast<int>(a);
+    const int hundredths = static_cast<int>(((a - degrees) * 60) * 100);
     char text[48];
-    std::snprintf(text, sizeof text, "%d,%ld.%04ld%c", degrees, tenThousandths / 10000,
-                  tenThousandths % 10000, value < 0 ? negative : positive);
+    std::snprintf(text, sizeof text, "%d,%d.%02d%c", degrees, hundredths / 100, hundredths % 100,
+                  value < 0 ? negative : positive);
     return text;
 }
 

