@@ -11,6 +11,7 @@
 #include <boost/rational.hpp>
 
 #include "common/AsciiText.h"
+#include "common/TextLines.h"
 #include "exif/ChildProcess.h"
 #include "photos/PhotoKinds.h"
 #include "track/Timestamps.h"
@@ -44,21 +45,6 @@ std::vector<std::string> Split(const std::string& line, char separator)
         pos = end;
     }
     return fields;
-}
-
-// The whole lines of text without their ends; a last line without an end counts too.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // An optional sign and decimal digits after leading white space, up to the first other

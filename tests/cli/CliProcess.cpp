@@ -119,20 +119,6 @@ void WriteJpegTakenAt(const std::string& path, const std::string& captureTime)
         throw std::runtime_error("exiv2 could not set the capture time of " + path);
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::vector<std::string> Fields(const std::string& line)
 {
     std::vector<std::string> fields;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/TextLines.h"   // Lines
+
 // What a finished child printed and how it ended.
 struct CliResult {
     int status = -1;    // exit status, or 128 + signal number when a signal ended it
@@ -25,7 +27,5 @@ std::string CopyCliInto(const std::string& folder);
 // A JPEG with its capture time (Exif.Photo.DateTimeOriginal, "2023:06:17 08:04:10").
 void WriteJpegTakenAt(const std::string& path, const std::string& captureTime);
 
-// Each line of text, without its "\n".
-std::vector<std::string> Lines(const std::string& text);
 // The tab-separated fields of a line.
 std::vector<std::string> Fields(const std::string& line);

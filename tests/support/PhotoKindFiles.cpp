@@ -36,6 +36,18 @@ bool SetDate(const std::string& path, const std::string& captureTime)
         || RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}) == 0;
 }
 
+// The bytes of a small little-endian TIFF made by convert at the scratch path tiff (removed
+// again), with captureTime and, for a DNG, a DNGVersion set by exiv2.
+bool TiffBytes(const std::string& tiff, const std::string& captureTime, std::string& bytes, bool dng = false)
+{
+    const bool made = RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) == 0
+        && SetDate(tiff, captureTime)
+        && (!dng || RunExiv2({"-M", "set Exif.Image.DNGVersion Byte 1 4 0 0", "--", tiff}) == 0);
+    bytes = made ? ReadFile(tiff) : std::string();
+    std::remove(tiff.c_str());
+    return made && bytes.size() >= 8 && bytes.compare(0, 4, std::string("II*\0", 4)) == 0;
+}
+
 }  // namespace
 
 bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
@@ -44,12 +56,8 @@ bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
     if (extension == ".cr2") {
         // Canon's "CR" 2.0 marker after the TIFF header. convert puts the first IFD at the
         // end, so the marker overwrites only pixels; exiv2 then writes the file as a CR2.
-        const std::string tiff = path + ".tif";
-        if (RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) != 0)
-            return false;
-        std::string bytes = ReadFile(tiff);
-        std::remove(tiff.c_str());
-        if (bytes.size() < 16 || bytes.compare(0, 4, std::string("II*\0", 4)) != 0
+        std::string bytes;
+        if (!TiffBytes(path + ".tif", "", bytes) || bytes.size() < 16
             || bytes.compare(4, 4, std::string("\x08\0\0\0", 4)) == 0)
             return false;
         bytes.replace(8, 8, std::string("CR\x02\0\0\0\0\0", 8));
@@ -57,14 +65,8 @@ bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
         return SetDate(path, captureTime);
     }
     if (extension == ".dng" || extension == ".rw2") {
-        const std::string tiff = path + ".tif";
-        if (RunProgram({"convert", "-size", "16x16", "xc:teal", tiff}, nullptr) != 0 || !SetDate(tiff, captureTime))
-            return false;
-        if (extension == ".dng" && RunExiv2({"-M", "set Exif.Image.DNGVersion Byte 1 4 0 0", "--", tiff}) != 0)
-            return false;
-        std::string bytes = ReadFile(tiff);
-        std::remove(tiff.c_str());
-        if (bytes.size() < 8 || bytes.compare(0, 4, std::string("II*\0", 4)) != 0)
+        std::string bytes;
+        if (!TiffBytes(path + ".tif", captureTime, bytes, extension == ".dng"))
             return false;
         if (extension == ".rw2")
             bytes.replace(2, 2, std::string("U\0", 2));   // "IIU\0": Panasonic's TIFF variant
