@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "common/PathText.h"
+
 namespace {
 
 const char kNoExif[] = "No EXIF data found";
@@ -88,7 +90,13 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     if (outcome.icon == RowIcon::Cross)
         line.reason = outcome.tip;
     line.match = outcome.match;
+    line.sidecar = outcome.sidecar;
     const bool tick = outcome.icon == RowIcon::Tick;
+    if (tick && !outcome.sidecar.empty() && !outcome.tip.empty()) {
+        // The photo itself couldn't take the position: say where it went and why.
+        line.message = "in sidecar " + FileNameOf(outcome.sidecar);
+        line.reason = outcome.tip;
+    }
     switch (kind) {
     case RunKind::GeoTag:
         if (tick)
@@ -205,6 +213,8 @@ std::string JsonLine(RunKind kind, const PhotoLine& line)
         } else {
             json += ",\"seconds\":null,\"latitude\":null,\"longitude\":null,\"elevation\":null";
         }
+        if (!line.sidecar.empty())
+            json += ",\"sidecar\":" + JsonText(line.sidecar);
     } else if (kind == RunKind::Rename) {
         json += ",\"new_path\":" + (line.newPath.empty() ? std::string("null") : JsonText(line.newPath));
     }

@@ -16,6 +16,7 @@ struct PhotoLine {
     std::string reason;                  // why a photo failed (the window's tooltip), or empty
     std::optional<MatchedPoint> match;   // GeoTag: the point written, or that would be
     std::string newPath;                 // Rename: the new path, or empty
+    std::string sidecar;                 // GeoTag: the XMP sidecar that took the position, or empty
 };
 
 // Turns a run's outcome for one photo into its line.

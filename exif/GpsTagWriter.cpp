@@ -21,6 +21,7 @@
 
 #include "common/PathText.h"
 #include "exif/ChildProcess.h"
+#include "exif/MetadataCheck.h"
 #include "exif/PhotoTags.h"
 #include "exif/SafeWrite.h"
 #include "photos/PhotoKinds.h"
@@ -153,126 +154,11 @@ protected:
     void OnOutput(const char* chunk) override { text += chunk; }
 };
 
-// Tags whose values are file offsets: a rewrite moves them, so only their presence counts.
-bool IsOffsetTag(const std::string& key)
-{
-    static const char* const names[] = {".ExifTag", ".GPSTag", ".InteroperabilityTag",
-        ".JPEGInterchangeFormat", ".SubIFDs", ".StripOffsets", ".TileOffsets", "MakerNote.Offset"};
-    for (const char* name : names) {
-        size_t length = std::strlen(name);
-        if (key.size() >= length && key.compare(key.size() - length, length, name) == 0)
-            return true;
-    }
-    return false;
-}
-
-struct Tag {
-    std::string typeCount;   // such as "Rational 3"
-    std::string value;       // the raw value words; empty for an offset tag
-    bool operator<(const Tag& other) const
-    {
-        return typeCount != other.typeCount ? typeCount < other.typeCount : value < other.value;
-    }
-    bool operator==(const Tag& other) const
-    {
-        return typeCount == other.typeCount && value == other.value;
-    }
-};
-using TagMap = std::multimap<std::string, Tag>;
-
-// The tags of each file in a listing of several files (exiv2 -PEIXkycv -- A B ...). An entry
-// starts at a line that begins with its file's path and a blank; a value holding a line break
-// runs on to the next line that begins with one of the paths, so text in a value can't start
-// an entry of its own unless it guesses a private path. A line with the path and a colon is
-// one of the tool's messages and belongs to no entry.
-std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std::string>& paths)
-{
-    struct Start { size_t at; size_t file; bool entry; };
-    std::vector<Start> starts;
-    for (size_t at = 0; at < listing.size();) {
-        for (size_t file = 0; file < paths.size(); ++file) {
-            const std::string& path = paths[file];
-            if (listing.compare(at, path.size(), path) == 0 && at + path.size() < listing.size()
-                && (listing[at + path.size()] == ' ' || listing[at + path.size()] == ':')) {
-                starts.push_back({at, file, listing[at + path.size()] == ' '});
-                break;
-            }
-        }
-        size_t end = listing.find('\n', at);
-        at = end == std::string::npos ? listing.size() : end + 1;
-    }
-
-    std::vector<TagMap> tags(paths.size());
-    for (size_t i = 0; i < starts.size(); ++i) {
-        if (!starts[i].entry)
-            continue;
-        size_t from = starts[i].at + paths[starts[i].file].size();
-        size_t to = i + 1 < starts.size() ? starts[i + 1].at : listing.size();
-        std::istringstream words(listing.substr(from, to - from));
-        std::string key, type, count, value;
-        if (!(words >> key >> type >> count))
-            continue;
-        std::getline(words >> std::ws, value, '\0');
-        if (!value.empty() && value.back() == '\n')
-            value.pop_back();
-        tags[starts[i].file].emplace(key, Tag{type + " " + count, IsOffsetTag(key) ? "" : value});
-    }
-    return tags;
-}
-
-// Every tag the photo had, apart from those the command names, must still be there with
-// the same type, count and value. Returns the first key that isn't, or "".
-std::string LostTag(const TagMap& before, const TagMap& after, const std::set<std::string>& named)
-{
-    for (auto it = before.begin(); it != before.end(); it = before.upper_bound(it->first)) {
-        if (named.count(it->first))
-            continue;
-        std::multiset<Tag> had, has;
-        for (auto [a, b] = before.equal_range(it->first); a != b; ++a)
-            had.insert(a->second);
-        for (auto [a, b] = after.equal_range(it->first); a != b; ++a)
-            has.insert(a->second);
-        if (had != has)
-            return it->first;
-    }
-    return {};
-}
-
-// Each tag the command adds must be listed exactly once, with the value written.
-// Returns the first key that isn't, or "".
-std::string UnwrittenTag(const TagMap& after, const std::string& command)
-{
-    std::istringstream lines(command);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string verb, key;
-        size_t open = line.find('"');
-        if (!(words >> verb >> key) || verb != "add" || open == std::string::npos)
-            continue;
-        std::string value = line.substr(open + 1, line.rfind('"') - open - 1);
-        auto [a, b] = after.equal_range(key);
-        if (std::distance(a, b) != 1 || a->second.value != value)
-            return key;
-    }
-    return {};
-}
-
-std::set<std::string> NamedKeys(const std::string& command)
-{
-    std::set<std::string> keys;
-    std::istringstream lines(command);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string verb, key;
-        if (words >> verb >> key)
-            keys.insert(key);
-    }
-    return keys;
-}
-
-// The first message of the tool that means the write failed or dropped a tag, as a reason; "".
+// The first message of the tool that means the file can't take the commands without a
+// loss, as a reason; "". Errors count: exiv2 prints them when it can't read part of the
+// original (and what it can't read, it drops when it rewrites) or refuses the write. A
+// warning about the original ("unexpected next pointer; ignored") never counts, but for
+// a tag the tool says it can't write back.
 std::string MessageFault(const std::string& messages)
 {
     std::istringstream lines(messages);
@@ -282,6 +168,8 @@ std::string MessageFault(const std::string& messages)
         size_t lost = line.find(" not encoded");
         if (tag != std::string::npos && lost != std::string::npos && lost > tag + 9)
             return "a tag would be lost: " + line.substr(tag + 9, lost - tag - 9);
+        if (line.compare(0, 8, "Warning:") == 0)
+            continue;
         if (line.find("Error") != std::string::npos || line.find("rror:") != std::string::npos
             || line.find("exception") != std::string::npos)
             return line;
@@ -289,10 +177,15 @@ std::string MessageFault(const std::string& messages)
     return {};
 }
 
+enum class UpdateResult {
+    Done,
+    Refused,   // the tool ran and refused, or reported a loss: the file can't take it
+    Failed,    // the tool couldn't run, or was stopped
+};
+
 // Runs the command file over working copies of photos' metadata, all of which take the
-// same commands; the tool's messages go to the log. false with reason when the tool fails
-// or reports a fault.
-bool RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPaths, std::string& reason)
+// same commands; the tool's messages go to the log. The reason says why when not Done.
+UpdateResult RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPaths, std::string& reason)
 {
     Capture tool;
     tool.plainLocale = true;   // the messages are read below
@@ -303,7 +196,11 @@ bool RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPat
     WritePrivateFile(files.log, tool.text, ignored);
     if (error != 0) {
         reason = std::string(kExifProgram) + ": " + SystemReason(error);
-        return false;
+        return UpdateResult::Failed;
+    }
+    if (!tool.exited) {
+        reason = std::string(kExifProgram) + " was stopped by signal " + std::to_string(tool.termSignal);
+        return UpdateResult::Failed;
     }
     reason = MessageFault(tool.text);
     if (reason.empty() && !tool.Succeeded()) {
@@ -311,7 +208,7 @@ bool RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPat
         if (reason.empty())
             reason = std::string(kExifProgram) + " failed";
     }
-    return reason.empty();
+    return reason.empty() ? UpdateResult::Done : UpdateResult::Refused;
 }
 
 // What the check lists for photo n of a batch, before and after the update: private names
@@ -466,7 +363,8 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
     const size_t scan = ScanOffset(original);
     const size_t scanHeader = ScanHeaderLength(original, scan);
     if (scanHeader == 0) {
-        w.reason = "not a JPEG file";
+        w.reason = "the JPEG's segments can't be read";
+        w.fileRefused = true;
         return false;
     }
     p.jpeg = true;
@@ -489,6 +387,7 @@ bool Finish(Pending& p)
     const size_t newScan = ScanOffset(updated);
     if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, p.head, p.scan) != 0) {
         w.reason = "the tool wrote an incomplete JPEG file";
+        w.fileRefused = true;
         return false;
     }
     p.copy = std::make_unique<PhotoCopy>();
@@ -516,67 +415,60 @@ std::vector<bool> UpdateAll(const WorkerFiles& files, std::vector<Pending>& stag
         for (size_t m : members)
             paths.push_back(staged[m].EditPath());
         const bool commandWritten = WritePrivateFile(files.command, command, reason);
-        if (commandWritten && RunUpdate(files, paths, reason)) {
+        const UpdateResult shared = commandWritten ? RunUpdate(files, paths, reason) : UpdateResult::Failed;
+        if (shared == UpdateResult::Done) {
             for (size_t m : members)
                 updated[m] = true;
             continue;
         }
         for (size_t m : members) {
-            Pending& p = staged[m];
+            GpsWrite& w = *staged[m].write;
             if (!commandWritten || members.size() == 1) {   // nothing to learn from a rerun
-                p.write->reason = reason;
+                w.reason = reason;
+                w.fileRefused = shared == UpdateResult::Refused;
                 continue;
             }
-            updated[m] = (!p.jpeg || WritePrivateFile(p.heads.after, p.head, p.write->reason))
-                && RunUpdate(files, {p.EditPath()}, p.write->reason);
+            const Pending& p = staged[m];
+            if (p.jpeg && !WritePrivateFile(p.heads.after, p.head, w.reason))
+                continue;
+            const UpdateResult alone = RunUpdate(files, {p.EditPath()}, w.reason);
+            updated[m] = alone == UpdateResult::Done;
+            w.fileRefused = alone == UpdateResult::Refused;
         }
     }
     return updated;
 }
 
-// Lists the metadata of every pending photo, before and after, in one run of the tool, and
-// keeps only those whose written tags read back and whose other tags are all still there.
-void Verify(std::vector<Pending>& pending)
+// Lists the metadata of every pending photo, before and after, and keeps only those whose
+// written tags read back and whose other tags and previews are all as they were.
+void Verify(const WorkerFiles& files, std::vector<Pending>& pending)
 {
-    std::vector<std::string> paths;
+    std::vector<RewriteCheck> checks;
     for (const auto& p : pending) {
-        paths.push_back(p.heads.before);
-        paths.push_back(p.heads.after);
+        RewriteCheck c;
+        c.before = p.heads.before;
+        c.after = p.heads.after;
+        c.command = p.command;
+        checks.push_back(std::move(c));
     }
-    Capture tool;
-    tool.plainLocale = true;
-    std::vector<std::string> argv = {kExifProgram, "-PEIXkycv", "--"};
-    argv.insert(argv.end(), paths.begin(), paths.end());
-    const int error = tool.Run(argv);
-    const std::vector<TagMap> tags = ListedTags(tool.text, paths);
+    CheckRewrites(checks, FolderOf(files.command));
     for (size_t i = 0; i < pending.size(); ++i) {
         GpsWrite& w = *pending[i].write;
-        if (error != 0) {
-            w.reason = std::string(kExifProgram) + ": " + SystemReason(error);
-            continue;
-        }
-        std::string key = UnwrittenTag(tags[2 * i + 1], pending[i].command);
-        if (!key.empty()) {
-            w.reason = "a tag was not written: " + key;
-            continue;
-        }
-        key = LostTag(tags[2 * i], tags[2 * i + 1], NamedKeys(pending[i].command));
-        if (!key.empty()) {
-            w.reason = "a tag would be lost: " + key;
-            continue;
-        }
-        w.written = true;
+        w.written = checks[i].verdict == RewriteCheck::Verdict::Kept;
+        w.fileRefused = checks[i].verdict == RewriteCheck::Verdict::Lost;
+        if (!w.written)
+            w.reason = checks[i].reason;
     }
 }
 
-}  // namespace
-
-void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
+// One pass over the batch, each photo into the file its write names.
+void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
 {
     std::vector<Pending> staged;
     for (size_t n = 0; n < writes.size(); ++n) {
         GpsWrite& w = writes[n];
         w.written = false;
+        w.fileRefused = false;
         w.reason.clear();
         if (files.command.empty()) {
             w.reason = "no working folder";
@@ -608,7 +500,7 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
     } catch (const std::system_error&) {
         flushAll();   // no thread to spare: one after the other
     }
-    Verify(pending);
+    Verify(files, pending);
     if (flush.joinable())
         flush.join();
 
@@ -629,6 +521,42 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
     }
     for (const auto& folder : folders)
         SyncFolder(folder);
+}
+
+}  // namespace
+
+void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
+{
+    WriteOnce(files, writes, version);
+    // A photo that can't take the position without a loss gets it in its sidecar, and
+    // stays as it was.
+    std::vector<GpsWrite> retries;
+    std::vector<size_t> owners;
+    for (size_t i = 0; i < writes.size(); ++i) {
+        if (writes[i].written || !writes[i].fileRefused || writes[i].sidecar)
+            continue;
+        GpsWrite retry = writes[i];
+        retry.sidecar = true;
+        retries.push_back(std::move(retry));
+        owners.push_back(i);
+    }
+    if (!retries.empty())
+        WriteOnce(files, retries, version);
+    for (size_t k = 0; k < retries.size(); ++k) {
+        GpsWrite& w = writes[owners[k]];
+        if (retries[k].written) {
+            w.written = true;
+            w.sidecar = true;
+            w.sidecarReason = w.reason;
+            w.reason.clear();
+        } else {
+            w.reason += "; the sidecar could not be written either: " + retries[k].reason;
+        }
+    }
+    for (auto& w : writes) {
+        if (w.written && w.sidecar)
+            w.sidecarPath = SidecarPath(w.photoPath);
+    }
 }
 
 bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,

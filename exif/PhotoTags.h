@@ -37,11 +37,16 @@ struct GpsWrite {
     std::string elevationText;
     bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
     bool written = false;
-    std::string reason;   // why not, when not written
+    std::string reason;          // why not, when not written
+    bool fileRefused = false;    // the photo can't take the position without a loss
+    std::string sidecarPath;     // the sidecar written, when the position went into one
+    std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo
 };
 
 // WriteGpsTags for several photos, with one check of all their copies: fewer runs of the
-// tool, the same guarantee for each photo.
+// tool, the same guarantee for each photo. A photo that can't take the position without
+// losing or changing a tag or preview (or whose metadata exiv2 can only partly read, or
+// that exiv2 refuses to write) gets it in its XMP sidecar instead and stays as it was.
 void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version);
 
 // Removes the hidden copies that killed runs left in folder; never any other file.

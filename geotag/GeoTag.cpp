@@ -107,6 +107,11 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         RowOutcome& outcome = outcomes[rows[k]];
         if (writes[k].written) {
             outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
+            outcome.sidecar = writes[k].sidecarPath;
+            if (!writes[k].sidecarReason.empty()) {
+                outcome.text = "Position in sidecar " + FileNameOf(writes[k].sidecarPath);
+                outcome.tip = writes[k].sidecarReason;
+            }
         } else {
             outcome.icon = RowIcon::Cross;
             outcome.text = "Failed to write GPS tags";

@@ -61,9 +61,10 @@ std::string PhotoList::Tip(int row) const
     if (row < 0 || row >= Count())
         return {};
     const PhotoRow& r = rows[static_cast<size_t>(row)];
-    if (!r.tip.empty() || !r.position)
+    if (!r.position)
         return r.tip;
-    return PositionTip(*r.position);
+    // A position written into a sidecar instead of the photo: why, then where.
+    return r.tip.empty() ? PositionTip(*r.position) : r.tip + "\n" + PositionTip(*r.position);
 }
 
 void PhotoList::SetRow(int row, const RowOutcome& outcome)

@@ -29,6 +29,7 @@ struct RowOutcome {
     std::string newPath;               // after a rename: the photo's new full path
     std::optional<MatchedPoint> match; // GeoTag: the point written (or that would be)
     std::optional<RowPosition> position;   // the photo's position as the run left it, if known
+    std::string sidecar;               // GeoTag: the XMP sidecar that took the position, if one did
 };
 
 // The photos a run works on. PhotoList implements it for the front ends; tests fake it.

@@ -13,6 +13,7 @@
 
 #include "exif/PhotoTags.h"
 #include "exif/Workspace.h"
+#include "photos/PhotoKinds.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"
 
@@ -224,18 +225,25 @@ TEST(WriteGpsTags, ReportsFailuresAndLeavesTheFileAsItWas)
     MakePhoto(dir.File("whole.jpg"));
     WriteFile(dir.File("cut.jpg"), ReadFile(dir.File("whole.jpg")).substr(0, 40));
     ASSERT_EQ(0, mkfifo(dir.File("fifo.jpg").c_str(), 0644));
+    // A file that can't be read fails; one the tool can't write gets a sidecar instead.
     for (const char* name : {"missing.jpg", "not-a-photo.jpg", "cut.jpg", "fifo.jpg"}) {
         SCOPED_TRACE(name);
         const bool fifo = std::string(name) == "fifo.jpg";   // reading it here would block
+        const bool readable = !fifo && FileExists(dir.File(name));
         const std::string before = fifo ? "" : ReadFile(dir.File(name));
-        std::string reason;
-        EXPECT_FALSE(WriteGpsTags(files, dir.File(name), 51.5, -0.1, "1", kVersion, reason));
-        EXPECT_NE("", reason);
+        std::vector<GpsWrite> writes(1);
+        writes[0].photoPath = dir.File(name);
+        writes[0].latitude = 51.5;
+        WriteGpsTagsBatch(files, writes, kVersion);
+        EXPECT_EQ(readable, writes[0].written);
+        EXPECT_NE("", readable ? writes[0].sidecarReason : writes[0].reason);
+        EXPECT_EQ(readable ? SidecarPath(dir.File(name)) : "", writes[0].sidecarPath);
         if (!fifo) {
             EXPECT_EQ(before, ReadFile(dir.File(name)));
         }
     }
-    EXPECT_EQ((std::vector<std::string>{"cut.jpg", "fifo.jpg", "not-a-photo.jpg", "whole.jpg"}),
+    EXPECT_EQ((std::vector<std::string>{"cut.jpg", "cut.jpg.xmp", "fifo.jpg", "not-a-photo.jpg",
+                                        "not-a-photo.jpg.xmp", "whole.jpg"}),
               FolderNames(dir.Path()));
 
     // The tool can't be started.
@@ -283,9 +291,9 @@ TEST(WriteGpsTagsBatch, EachPhotoItsOwnPositionAndOutcome)
     for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
         const GpsWrite& w = writes[static_cast<size_t>(i)];
-        if (i == 4 || i == 7) {
-            EXPECT_FALSE(w.written);
-            EXPECT_FALSE(w.reason.empty());
+        if (i == 4 || i == 7) {   // the one that isn't a photo gets a sidecar
+            EXPECT_EQ(i == 4, w.written);
+            EXPECT_FALSE((i == 4 ? w.sidecarReason : w.reason).empty());
             EXPECT_EQ(i == 4 ? notAPhoto : untouched, ReadFile(w.photoPath));
             continue;
         }
@@ -295,5 +303,5 @@ TEST(WriteGpsTagsBatch, EachPhotoItsOwnPositionAndOutcome)
         EXPECT_EQ(std::to_string(20 + i) + "/1 0/100 0/1", TagValue(listing, "Exif.GPSInfo.GPSLongitude"));
         EXPECT_EQ(std::to_string(100 + i) + "/1", TagValue(listing, "Exif.GPSInfo.GPSAltitude"));
     }
-    EXPECT_EQ(12u, FolderNames(dir.Path()).size());   // no copy left behind
+    EXPECT_EQ(13u, FolderNames(dir.Path()).size());   // and a sidecar; no copy left behind
 }

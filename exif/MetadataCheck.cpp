@@ -1,0 +1,360 @@
+#include "exif/MetadataCheck.h"
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include <dirent.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "common/PathText.h"
+#include "exif/ChildProcess.h"
+#include "exif/SafeWrite.h"
+
+namespace {
+
+// Standard output as text; standard error goes to a descriptor of its own, so that the
+// tool's messages (about a damaged original, say) never run into a listed value.
+class Capture : public ChildProcess {
+public:
+    std::string text;
+
+protected:
+    void OnOutput(const char* chunk) override { text += chunk; }
+};
+
+struct ToolRun {
+    int error = 0;         // errno of a run that couldn't be made
+    bool exited = false;   // ended through exit(), not by a signal
+    std::string output;
+};
+
+ToolRun RunQuietly(const std::vector<std::string>& argv)
+{
+    ToolRun run;
+    Capture tool;
+    tool.plainLocale = true;
+    tool.errorFd = memfd_create("pinroute-check-messages", MFD_CLOEXEC);
+    if (tool.errorFd < 0) {
+        run.error = errno;
+        return run;
+    }
+    run.error = tool.Run(argv);
+    run.exited = tool.exited;
+    run.output = std::move(tool.text);
+    close(tool.errorFd);
+    return run;
+}
+
+std::string NotRunReason(const ToolRun& run)
+{
+    if (run.error != 0)
+        return "the check could not run: " + std::string(kExifProgram) + ": " + SystemReason(run.error);
+    return "the check could not run: " + std::string(kExifProgram) + " was stopped";
+}
+
+std::string TagName(const std::string& key)
+{
+    return key.substr(key.rfind('.') + 1);
+}
+
+// The group of an Exif key ("Exif.Nikon3.Preview" -> "Nikon3"); "" for other families.
+std::string ExifGroup(const std::string& key)
+{
+    if (key.compare(0, 5, "Exif.") != 0)
+        return {};
+    const size_t dot = key.find('.', 5);
+    return dot == std::string::npos ? std::string() : key.substr(5, dot - 5);
+}
+
+// The IFDs of the EXIF standard (and of TIFF and the RAW kinds built on it); any other
+// Exif group is one that exiv2 decoded from a maker note.
+bool IsStandardGroup(const std::string& group)
+{
+    static const std::set<std::string> standard = {"Image", "Image2", "Image3", "Photo", "Iop", "GPSInfo",
+        "Thumbnail", "MakerNote", "PanasonicRaw", "MpfInfo"};
+    return standard.count(group) || group.compare(0, 8, "SubImage") == 0
+        || group.compare(0, 8, "SubThumb") == 0;
+}
+
+// Keys whose values point at a thumbnail or a preview: such a photo's previews are
+// extracted and compared.
+bool PointsAtPreview(const std::string& key)
+{
+    static const std::set<std::string> names = {"JPEGInterchangeFormat", "PreviewImageStart", "PreviewOffset",
+        "ThumbnailOffset"};
+    return names.count(TagName(key)) || key == "Exif.Thumbnail.StripOffsets" || key == "Exif.Nikon3.Preview";
+}
+
+struct Tag {
+    std::string typeCount;   // such as "Rational 3"
+    std::string value;       // the raw value words
+    bool operator<(const Tag& other) const
+    {
+        return typeCount != other.typeCount ? typeCount < other.typeCount : value < other.value;
+    }
+    bool operator==(const Tag& other) const
+    {
+        return typeCount == other.typeCount && value == other.value;
+    }
+};
+using TagMap = std::multimap<std::string, Tag>;
+
+// The tags of each file in a listing of several files (exiv2 -PEIXkycv -- A B ...). An entry
+// starts at a line that begins with its file's path and a blank; a value holding a line break
+// runs on to the next line that begins with one of the paths, so text in a value can't start
+// an entry of its own unless it guesses a private path.
+std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std::string>& paths)
+{
+    struct Start { size_t at; size_t file; };
+    std::vector<Start> starts;
+    for (size_t at = 0; at < listing.size();) {
+        for (size_t file = 0; file < paths.size(); ++file) {
+            const std::string& path = paths[file];
+            if (listing.compare(at, path.size(), path) == 0 && at + path.size() < listing.size()
+                && listing[at + path.size()] == ' ') {
+                starts.push_back({at, file});
+                break;
+            }
+        }
+        size_t end = listing.find('\n', at);
+        at = end == std::string::npos ? listing.size() : end + 1;
+    }
+
+    std::vector<TagMap> tags(paths.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        size_t from = starts[i].at + paths[starts[i].file].size();
+        size_t to = i + 1 < starts.size() ? starts[i + 1].at : listing.size();
+        std::istringstream words(listing.substr(from, to - from));
+        std::string key, type, count, value;
+        if (!(words >> key >> type >> count))
+            continue;
+        std::getline(words >> std::ws, value, '\0');
+        if (!value.empty() && value.back() == '\n')
+            value.pop_back();
+        tags[starts[i].file].emplace(key, Tag{type + " " + count, value});
+    }
+    return tags;
+}
+
+bool HasDecodedMakerNote(const TagMap& tags)
+{
+    for (const auto& entry : tags) {
+        const std::string group = ExifGroup(entry.first);
+        if (!group.empty() && !IsStandardGroup(group))
+            return true;
+    }
+    return false;
+}
+
+// Every tag the photo had, apart from those the command names, must still be there; its
+// type, count and value too unless it is bookkeeping. Returns the first key that isn't, or "".
+std::string LostTag(const TagMap& before, const TagMap& after, const std::set<std::string>& named)
+{
+    const bool makerDecoded = HasDecodedMakerNote(before);
+    for (auto it = before.begin(); it != before.end(); it = before.upper_bound(it->first)) {
+        const std::string& key = it->first;
+        if (named.count(key))
+            continue;
+        if (IsBookkeepingTag(key) || (makerDecoded && key == "Exif.Photo.MakerNote")) {
+            if (before.count(key) != after.count(key))
+                return key;
+            continue;
+        }
+        std::multiset<Tag> had, has;
+        for (auto [a, b] = before.equal_range(key); a != b; ++a)
+            had.insert(a->second);
+        for (auto [a, b] = after.equal_range(key); a != b; ++a)
+            has.insert(a->second);
+        if (had != has)
+            return key;
+    }
+    return {};
+}
+
+// Each tag the command adds must be listed exactly once, with the value written.
+// Returns the first key that isn't, or "".
+std::string UnwrittenTag(const TagMap& after, const std::string& command)
+{
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        size_t open = line.find('"');
+        if (!(words >> verb >> key) || verb != "add" || open == std::string::npos)
+            continue;
+        std::string value = line.substr(open + 1, line.rfind('"') - open - 1);
+        auto [a, b] = after.equal_range(key);
+        if (std::distance(a, b) != 1 || a->second.value != value)
+            return key;
+    }
+    return {};
+}
+
+std::set<std::string> NamedKeys(const std::string& command)
+{
+    std::set<std::string> keys;
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        if (words >> verb >> key)
+            keys.insert(key);
+    }
+    return keys;
+}
+
+// exiv2 -ep -l FOLDER names the previews of "x/before-3.jpg" FOLDER/before-3-preview1.jpg, ...
+std::string PreviewStem(const std::string& path)
+{
+    std::string name = FileNameOf(path);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.resize(dot);
+    return name + "-preview";
+}
+
+// The extracted previews of one file, by number ("1" -> name).
+std::map<std::string, std::string> PreviewFiles(const std::vector<std::string>& names, const std::string& stem)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& name : names) {
+        if (name.compare(0, stem.size(), stem) != 0)
+            continue;
+        const std::string number = name.substr(stem.size(), name.find('.', stem.size()) - stem.size());
+        if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos)
+            files[number] = name;
+    }
+    return files;
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir))
+            names.emplace_back(entry->d_name);
+        closedir(dir);
+    }
+    return names;
+}
+
+// The first preview whose bytes differ before and after, as a reason; "".
+std::string ChangedPreview(const std::string& folder, const std::vector<std::string>& names,
+                           const RewriteCheck& check)
+{
+    const auto had = PreviewFiles(names, PreviewStem(check.before));
+    const auto has = PreviewFiles(names, PreviewStem(check.after));
+    for (const auto& [number, name] : had) {
+        const auto found = has.find(number);
+        std::string a, b, ignored;
+        if (found == has.end() || !ReadRegularFile(folder + "/" + name, a, ignored)
+            || !ReadRegularFile(folder + "/" + found->second, b, ignored) || a != b)
+            return "preview " + number + " would change";
+    }
+    return {};
+}
+
+void RemovePreviews(const std::string& folder, const std::vector<std::string>& names,
+                    const std::vector<std::string>& stems)
+{
+    for (const auto& name : names) {
+        for (const auto& stem : stems) {
+            if (name.compare(0, stem.size(), stem) == 0) {
+                unlink((folder + "/" + name).c_str());
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool IsBookkeepingTag(const std::string& key)
+{
+    static const std::set<std::string> names = {
+        // IFD pointers
+        "ExifTag", "GPSTag", "InteroperabilityTag", "SubIFDs",
+        // where a data block starts, and its length
+        "JPEGInterchangeFormat", "JPEGInterchangeFormatLength", "StripOffsets", "StripByteCounts",
+        "TileOffsets", "TileByteCounts", "PreviewImageStart", "PreviewImageLength", "PreviewOffset",
+        "PreviewLength", "ThumbnailOffset", "ThumbnailLength"};
+    return names.count(TagName(key)) || key == "Exif.MakerNote.Offset" || key == "Exif.MakerNote.ByteOrder"
+        || key == "Exif.Nikon3.Preview";   // the pointer to Nikon's preview IFD
+}
+
+void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratchFolder)
+{
+    if (checks.empty())
+        return;
+    std::vector<std::string> paths;
+    for (const auto& c : checks) {
+        paths.push_back(c.before);
+        paths.push_back(c.after);
+    }
+    // -u: unknown tags too, so that every tag is compared and undecoded maker tags show.
+    std::vector<std::string> argv = {kExifProgram, "-u", "-PEIXkycv", "--"};
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    const ToolRun listing = RunQuietly(argv);
+    const std::vector<TagMap> tags = ListedTags(listing.output, paths);
+
+    std::vector<size_t> withPreviews;
+    for (size_t i = 0; i < checks.size(); ++i) {
+        RewriteCheck& c = checks[i];
+        c.verdict = RewriteCheck::Verdict::NotRun;
+        if (listing.error != 0 || !listing.exited) {
+            c.reason = NotRunReason(listing);
+            continue;
+        }
+        std::string key = UnwrittenTag(tags[2 * i + 1], c.command);
+        if (!key.empty()) {
+            c.verdict = RewriteCheck::Verdict::Lost;
+            c.reason = "a tag was not written: " + key;
+            continue;
+        }
+        key = LostTag(tags[2 * i], tags[2 * i + 1], NamedKeys(c.command));
+        if (!key.empty()) {
+            c.verdict = RewriteCheck::Verdict::Lost;
+            c.reason = "a tag would be lost or changed: " + key;
+            continue;
+        }
+        c.verdict = RewriteCheck::Verdict::Kept;
+        for (const auto& entry : tags[2 * i]) {
+            if (PointsAtPreview(entry.first)) {
+                withPreviews.push_back(i);
+                break;
+            }
+        }
+    }
+    if (withPreviews.empty())
+        return;
+
+    std::vector<std::string> stems;
+    argv = {kExifProgram, "-f", "-ep", "-l", scratchFolder, "--"};
+    for (size_t i : withPreviews) {
+        argv.push_back(checks[i].before);
+        argv.push_back(checks[i].after);
+        stems.push_back(PreviewStem(checks[i].before));
+        stems.push_back(PreviewStem(checks[i].after));
+    }
+    RemovePreviews(scratchFolder, FolderNames(scratchFolder), stems);   // an earlier batch's
+    const ToolRun extraction = RunQuietly(argv);
+    const std::vector<std::string> names = FolderNames(scratchFolder);
+    for (size_t i : withPreviews) {
+        RewriteCheck& c = checks[i];
+        if (extraction.error != 0 || !extraction.exited) {
+            c.verdict = RewriteCheck::Verdict::NotRun;
+            c.reason = NotRunReason(extraction);
+            continue;
+        }
+        c.reason = ChangedPreview(scratchFolder, names, c);
+        if (!c.reason.empty())
+            c.verdict = RewriteCheck::Verdict::Lost;
+    }
+    RemovePreviews(scratchFolder, names, stems);
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The check of a metadata rewrite compares what the photo means, not where it is stored.
+// exiv2 lists the metadata before and after, and every tag keeps its type, count and
+// value in exiv2's decoded view, apart from the tags the command names and the
+// bookkeeping a rewrite must move. What the moved offsets point at (the thumbnail and the
+// embedded previews) is extracted by exiv2 and compared byte for byte.
+struct RewriteCheck {
+    enum class Verdict {
+        NotRun,   // the check could not run; reason says why
+        Kept,     // every tag and preview is as it was, and every added tag reads back
+        Lost,     // something was lost, changed or not written; reason says what
+    };
+    std::string before;    // a private file (or link) holding the photo's metadata as it was
+    std::string after;     // the same after the tool's run
+    std::string command;   // the command file that was applied
+    Verdict verdict = Verdict::NotRun;
+    std::string reason;
+};
+
+// Checks every pair with one listing run of the tool, and one preview extraction run when
+// some photo has a thumbnail or preview. The previews go to scratchFolder, a private
+// folder, and are removed again.
+void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratchFolder);
+
+// True for a tag whose value is bookkeeping that a rewrite may change: an IFD pointer, the
+// offset or length of a data block, the maker note's offset and byte order. Only its
+// presence is compared. The raw maker note (Exif.Photo.MakerNote) is bookkeeping only when
+// exiv2 decodes it into tags of its own, which are compared instead.
+bool IsBookkeepingTag(const std::string& key);
