@@ -19,6 +19,7 @@
 namespace {
 
 const char kDateKey[] = "Exif.Photo.DateTimeOriginal";
+const char kXmpDateKey[] = "Xmp.exif.DateTimeOriginal";   // editors write it, such as 2006-08-26T14:20:31+02:00
 const char kGpsPrefix[] = "Exif.GPSInfo.";
 const char kLatitudeRefKey[] = "Exif.GPSInfo.GPSLatitudeRef";
 const char kLongitudeRefKey[] = "Exif.GPSInfo.GPSLongitudeRef";
@@ -118,6 +119,28 @@ void TagReader::AddLine(const std::string& line)
         AddGpsLine(line, Split(line, ' '));
     if (StartsWithIgnoringAsciiCase(line, kDateKey))
         AddDateLine(Split(line, ' '));
+    if (StartsWithIgnoringAsciiCase(line, kXmpDateKey))
+        AddXmpDateLine(Split(line, ' '));
+}
+
+void TagReader::AddXmpDateLine(const std::vector<std::string>& fields)
+{
+    // "YYYY-MM-DDThh:mm:ss", then maybe fractions and a zone, which are left out as the
+    // EXIF time has neither; the EXIF time wins when the photo has both.
+    if (fields.size() < 4 || xmpDateSeen)
+        return;
+    xmpDateSeen = true;
+    const std::string& text = fields[3];
+    if (text.size() < 16 || text[4] != '-' || text[7] != '-' || text[10] != 'T')
+        return;
+    std::string date = text.substr(0, 10);
+    date[4] = date[7] = ':';
+    std::string time = text.substr(11, 8);
+    if (time.size() < 8 || time[5] != ':')
+        time = text.substr(11, 5) + ":00";   // minutes only
+    xmpCaptureTime = ParseExifDateTime(date, time);
+    if (xmpCaptureTime != -1)
+        xmpDateText = date;
 }
 
 void TagReader::AddGpsLine(const std::string& line, const std::vector<std::string>& fields)
@@ -161,6 +184,10 @@ PhotoTags TagReader::Tags() const
     PhotoTags tags;
     tags.captureTime = captureTime;
     tags.dateText = dateText;
+    if (!dateLineSeen) {
+        tags.captureTime = xmpCaptureTime;
+        tags.dateText = xmpDateText;
+    }
     tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
     if (tags.hasPosition) {
         tags.latitude = latitudeSign * latitudeDegrees;
@@ -200,7 +227,7 @@ namespace {
 const size_t kBatchPaths = 200;          // photos per tool run
 const size_t kBatchBytes = 100 * 1024;   // bytes of photo names per tool run
 
-const char* const kListedKeys[] = {kDateKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
+const char* const kListedKeys[] = {kDateKey, kXmpDateKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
                                    kLongitudeKey};
 
 // Collects the bytes of a run's output.
@@ -239,7 +266,7 @@ std::string LinePrefix(const std::string& argument)
 
 std::vector<std::string> BatchCommand(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> argv = {kExifProgram, "-PEkycv"};
+    std::vector<std::string> argv = {kExifProgram, "-PEXkycv"};
     for (const char* key : kListedKeys) {
         argv.push_back("-K");
         argv.push_back(key);
@@ -309,11 +336,11 @@ bool ValueMayGoOn(const std::string& line)
             pos = line.size();
         word = line.substr(start, pos - start);
     }
-    if (words[1] != "Ascii")
+    if (words[1] != "Ascii" && words[1] != "XmpText")
         return false;
     const long count = ReadLong(words[2]);
     const long shown = static_cast<long>(line.size()) - static_cast<long>(pos + 2);
-    return shown < count - 1;   // the count holds the closing zero byte
+    return shown < (words[1] == "Ascii" ? count - 1 : count);   // an Ascii count holds the closing zero byte
 }
 
 // Reads a run that listed several photos into tags. Returns how many of them (in

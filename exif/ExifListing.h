@@ -16,6 +16,7 @@ public:
 private:
     void AddGpsLine(const std::string& line, const std::vector<std::string>& fields);
     void AddDateLine(const std::vector<std::string>& fields);
+    void AddXmpDateLine(const std::vector<std::string>& fields);
 
     bool latitudeRefFound = false, longitudeRefFound = false;
     bool latitudeFound = false, longitudeFound = false;
@@ -24,6 +25,9 @@ private:
     bool dateLineSeen = false;
     int32_t captureTime = -1;
     std::string dateText;
+    bool xmpDateSeen = false;     // the first Xmp.exif.DateTimeOriginal line counts
+    int32_t xmpCaptureTime = -1;  // serves a photo without an EXIF capture time
+    std::string xmpDateText;
 };
 
 // The tags in a one-photo listing held in text; each line counts whole, however long.

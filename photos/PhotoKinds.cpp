@@ -16,7 +16,8 @@ const Extension kExtensions[] = {
     {".png", PhotoKind::InFile},       {".webp", PhotoKind::InFile},
     {".dng", PhotoKind::Raw},          {".nef", PhotoKind::Raw},
     {".arw", PhotoKind::Raw},          {".pef", PhotoKind::Raw},
-    {".cr2", PhotoKind::Raw},          {".heic", PhotoKind::SidecarOnly},
+    {".cr2", PhotoKind::Raw},          {".crw", PhotoKind::Raw},
+    {".heic", PhotoKind::SidecarOnly},
     {".heif", PhotoKind::SidecarOnly}, {".cr3", PhotoKind::SidecarOnly},
     {".rw2", PhotoKind::SidecarOnly},  {".orf", PhotoKind::SidecarOnly},
 };

@@ -6,7 +6,7 @@ enum class PhotoKind {
     NotPhoto,      // not listed
     Jpeg,          // .jpg, .jpeg: written in the file, metadata segments only
     InFile,        // TIFF, PNG, WebP: the whole file copied and written
-    Raw,           // RAW kinds exiv2 writes (DNG, NEF, ARW, PEF, CR2): in the file or a sidecar
+    Raw,           // RAW kinds exiv2 writes (DNG, NEF, ARW, PEF, CR2, CRW): in the file or a sidecar
     SidecarOnly,   // kinds exiv2 reads but can't write (HEIC, HEIF, CR3, RW2, ORF): a sidecar
 };
 

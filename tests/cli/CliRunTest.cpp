@@ -255,3 +255,25 @@ TEST_F(CliRun, SignalStopsAfterThePhotosInFlight)
             EXPECT_EQ("tagged", Fields(line).at(0));
     }
 }
+
+// A camera photo whose maker directory exiv2 can't read takes its position in its sidecar;
+// the line says so and why, and the JSON names the sidecar.
+TEST_F(CliRun, GeoTagSaysWhenThePositionWentToTheSidecar)
+{
+    const std::string photo = photos + "/nikon.jpg";
+    const std::string original = ReadFile(CAMERA_DATA_DIR "/damaged-nikon-d70.jpg");
+    WriteFile(photo, original);
+    const std::string gpx = dir.File("nikon.gpx");
+    WriteFile(gpx, "<gpx><trk><trkseg><trkpt lat=\"51.5\" lon=\"-0.125\"><time>2004-03-30T10:43:40Z</time>"
+                   "</trkpt></trkseg></trk></gpx>");
+    CliResult tag = Run({"geotag", "--gpx", gpx, "--offset", "0", "--json", photo});
+    EXPECT_EQ(0, tag.status) << tag.err;
+    EXPECT_NE(std::string::npos, tag.out.find("\"outcome\":\"tagged\"")) << tag.out;
+    EXPECT_NE(std::string::npos,
+              tag.out.find("\"message\":\"in sidecar nikon.jpg.xmp\",\"reason\":\"Error: Directory NikonPreview"))
+        << tag.out;
+    EXPECT_NE(std::string::npos, tag.out.find("\"sidecar\":\"" + photo + ".xmp\"")) << tag.out;
+    EXPECT_EQ(original, ReadFile(photo));
+    EXPECT_EQ("in sidecar nikon.jpg.xmp: Error: Directory NikonPreview with 8224 entries considered invalid; not read.",
+              Fields(Run({"geotag", "--gpx", gpx, "--offset", "0", photo}).out).at(3));
+}

@@ -4,24 +4,11 @@
 
 #include <cstdio>
 
-#include "exif/ChildProcess.h"
 #include "photos/PhotoKinds.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-class Quiet : public ChildProcess {
-protected:
-    void OnOutput(const char*) override {}
-};
-
-// 0 when the program ran and exited with status 0.
-int RunProgram(const std::vector<std::string>& argv, std::string*)
-{
-    Quiet child;
-    return child.Run(argv) == 0 && child.Succeeded() ? 0 : 1;
-}
 
 std::string Lower(std::string text)
 {

@@ -119,10 +119,6 @@ void WriteTinyJpeg(const std::string& path)
     WriteFile(path, std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg));
 }
 
-namespace {
-
-// Runs argv (no shell) with standard output and error captured; the exit status, or -1
-// when the program could not be run to its end.
 int RunProgram(const std::vector<std::string>& args, std::string* output)
 {
     if (output)
@@ -168,6 +164,8 @@ int RunProgram(const std::vector<std::string>& args, std::string* output)
         *output = text;
     return waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+namespace {
 
 bool CommaIsLive()
 {

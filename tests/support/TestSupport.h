@@ -36,6 +36,10 @@ std::vector<std::string> FolderNames(const std::string& folder);
 // A small valid baseline JPEG (16 x 16 pixels) with no EXIF data.
 void WriteTinyJpeg(const std::string& path);
 
+// Runs argv (no shell) with standard output and error captured; the exit status, or -1
+// when the program could not be run to its end.
+int RunProgram(const std::vector<std::string>& args, std::string* output = nullptr);
+
 // Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
 int RunExiv2(const std::vector<std::string>& args, std::string* output = nullptr);
 
