@@ -5,7 +5,10 @@
 # ratio to each tool, and every run's positions are checked. The exiv2-floor columns time
 # bare exiv2 runs, one per photo: the least any writer through the exiv2 program spends.
 #
-#   scripts/bench.sh [--small N] [--big N] [--runs N] [--step DEGREES] [--out docs/performance.md]
+#   scripts/bench.sh [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--out docs/performance.md]
+#
+# --baseline adds another build of pinroute-cli (an earlier commit's, say) as the column
+# "baseline", run with the same workers, so that a change's cost shows as a ratio of one run.
 #
 # Needs a build (build/pinroute-cli); installs ImageMagick when it is missing. Data and copies go to a
 # temporary folder that is removed at the end.
@@ -16,6 +19,7 @@ BIG=100
 RUNS=3
 OUT=""
 STEP=0.00001
+BASELINE=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --small) SMALL=$2; shift 2 ;;
@@ -23,7 +27,8 @@ while [ $# -gt 0 ]; do
         --runs) RUNS=$2; shift 2 ;;
         --out) OUT=$2; shift 2 ;;
         --step) STEP=$2; shift 2 ;;
-        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--step DEGREES] [--out FILE]" >&2; exit 2 ;;
+        --baseline) BASELINE=$(realpath "$2"); shift 2 ;;
+        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--out FILE]" >&2; exit 2 ;;
     esac
 done
 export STEP
@@ -148,6 +153,7 @@ run_tool() {   # tool folder track -> seconds on stdout
             wait ;;
         pinroute-1) "$CLI" geotag --gpx "$track" --offset 0 --jobs 1 "$dir" >/dev/null ;;
         pinroute) "$CLI" geotag --gpx "$track" --offset 0 --jobs "$CORES" "$dir" >/dev/null ;;
+        baseline) "$BASELINE" geotag --gpx "$track" --offset 0 --jobs "$CORES" "$dir" >/dev/null ;;
         exiftool) exiftool -q -q -overwrite_original -geotag "$track" '-geotime<${DateTimeOriginal}+00:00' "$dir" >/dev/null ;;
         gpscorrelate) gpscorrelate -g "$track" -z 0 "$dir"/*.jpg >/dev/null ;;
     esac
@@ -156,6 +162,7 @@ run_tool() {   # tool folder track -> seconds on stdout
 }
 
 TOOLS="pinroute pinroute-1 exiv2-floor exiv2-floor-1"
+[ -n "$BASELINE" ] && TOOLS="pinroute baseline pinroute-1 exiv2-floor exiv2-floor-1"
 command -v exiftool >/dev/null && TOOLS="$TOOLS exiftool"
 command -v gpscorrelate >/dev/null && TOOLS="$TOOLS gpscorrelate"
 
