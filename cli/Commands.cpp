@@ -255,8 +255,11 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     if (rows.WriteError() == EPIPE)
         return 128 + SIGPIPE;   // the reader went away, as if the pipe had ended us
     if (rows.WriteError() != 0) {
-        ReportError(std::string("can't write the output: ") + std::strerror(rows.WriteError()));
-        return kCantStart;
+        // The run went ahead: photos may have been changed, so it is not a run that could
+        // not start.
+        ReportError(std::string("can't write the output: ") + std::strerror(rows.WriteError())
+                    + "; the run went on, and photos may have been changed");
+        return kSomeMissed;
     }
     return rows.Missed() > 0 ? kSomeMissed : kAllDone;
 }

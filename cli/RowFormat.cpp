@@ -109,7 +109,7 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
             line.outcome = "failed";
         break;
     case RunKind::Parse:
-        line.outcome = tick ? "parsed" : "no-exif";
+        line.outcome = tick ? "parsed" : outcome.text == kNoExif ? "no-exif" : "failed";
         break;
     case RunKind::Rename:
         line.newPath = outcome.newPath;

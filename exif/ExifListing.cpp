@@ -13,6 +13,7 @@
 #include "common/AsciiText.h"
 #include "common/TextLines.h"
 #include "exif/ChildProcess.h"
+#include "exif/SafeWrite.h"
 #include "photos/PhotoKinds.h"
 #include "track/Timestamps.h"
 
@@ -244,6 +245,7 @@ protected:
 struct RunOutput {
     int error = 0;          // errno of a run that couldn't be made, else 0
     bool exited = false;    // the tool ended through exit(), not by a signal
+    int signal = 0;         // the signal that ended it, when it didn't exit
     std::string lines;      // its standard output
     std::string messages;   // its standard error
 };
@@ -302,6 +304,7 @@ RunOutput RunTool(const std::vector<std::string>& arguments)
     }
     output.error = tool.Run(BatchCommand(arguments));
     output.exited = tool.exited;
+    output.signal = tool.termSignal;
     output.lines = std::move(tool.bytes);
     output.messages = ReadAll(tool.errorFd);
     close(tool.errorFd);
@@ -429,8 +432,11 @@ void ListBatch(ListingLog& log, const std::vector<std::string>& paths, std::vect
         const RunOutput output = RunTool(arguments);
         log.Append(output.lines);
         log.Append(output.messages);
-        if (output.error != 0)
-            return;   // the tool can't be run: no photo is listed
+        if (output.error != 0) {   // the tool can't be run: no photo is listed, and each says why
+            for (size_t i : indices)
+                tags[i].listError = std::string(kExifProgram) + " could not run: " + SystemReason(output.error);
+            return;
+        }
         if (indices.size() == 1) {
             // One photo: exiv2 prints its lines without a name, and no other photo's
             // line can be among them.
@@ -438,6 +444,8 @@ void ListBatch(ListingLog& log, const std::vector<std::string>& paths, std::vect
             photo = ReadListingText(output.lines);
             photo.listed = output.exited && (!output.lines.empty()
                                              || !NamedInMessages(output.messages, arguments[0]));
+            if (!output.exited)
+                photo.listError = std::string(kExifProgram) + " was stopped by signal " + std::to_string(output.signal);
             return;
         }
         size_t trusted = output.exited ? ReadBatch(output, arguments, indices, tags) : 0;

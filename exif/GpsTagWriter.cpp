@@ -39,11 +39,11 @@ std::string DegreesWords(double value)
     return std::to_string(degrees) + "/1 " + std::to_string(hundredths) + "/100 0/1";
 }
 
-// The elevation in ten-thousandths of a metre, truncated toward zero; 0 when the text
-// isn't a finite number or the count doesn't fit 32 bits.
-int32_t TenThousandths(const std::string& elevationText)
+// The elevation in ten-thousandths of a metre, truncated toward zero; 0 when the count
+// doesn't fit 32 bits.
+int32_t TenThousandths(double metres)
 {
-    double scaled = std::trunc(GpxNumber(elevationText.c_str()) * 10000);
+    double scaled = std::trunc(metres * 10000);
     if (!std::isfinite(scaled) || scaled < INT32_MIN || scaled > INT32_MAX)
         return 0;
     return static_cast<int32_t>(scaled);
@@ -56,10 +56,14 @@ bool Writable(double value, double limit)
 
 // EXIF altitude is unsigned: the magnitude goes into GPSAltitude ("1234/10") and the sign
 // into GPSAltitudeRef, which is returned ("1" below sea level). Reduced in 64 bits, since
-// |INT32_MIN| won't fit an int.
+// |INT32_MIN| won't fit an int. nullptr when the text holds no elevation: then no altitude
+// is written at all (the old one is still deleted, as it went with the old position).
 const char* AltitudeWords(const std::string& elevationText, std::string& altitude)
 {
-    int32_t count = TenThousandths(elevationText);
+    double metres = 0;
+    if (!GpxElevation(elevationText, metres))
+        return nullptr;
+    int32_t count = TenThousandths(metres);
     int64_t magnitude = std::llabs(static_cast<int64_t>(count));
     int64_t divisor = std::gcd(magnitude, static_cast<int64_t>(10000));
     boost::rational<int> r(static_cast<int>(magnitude / divisor), static_cast<int>(10000 / divisor));
@@ -113,8 +117,10 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         + "\"\n";
     text += "add Exif.GPSInfo.GPSLatitude \"" + DegreesWords(latitude) + "\"\n";
     text += "add Exif.GPSInfo.GPSLongitude \"" + DegreesWords(longitude) + "\"\n";
-    text += "add Exif.GPSInfo.GPSAltitude \"" + altitude + "\"\n";
-    text += std::string("add Exif.GPSInfo.GPSAltitudeRef Byte \"") + altitudeRef + "\"\n";
+    if (altitudeRef) {
+        text += "add Exif.GPSInfo.GPSAltitude \"" + altitude + "\"\n";
+        text += std::string("add Exif.GPSInfo.GPSAltitudeRef Byte \"") + altitudeRef + "\"\n";
+    }
     text += "add Exif.Image.Software Ascii \"GeoTag Software Pinroute v " + version + "\"\n";
     return text;
 }
@@ -138,8 +144,10 @@ std::string SidecarCommandText(double latitude, double longitude, const std::str
             "add Xmp.exif.GPSMapDatum XmpText \"WGS-84\"\n";
     text += "add Xmp.exif.GPSLatitude XmpText \"" + XmpCoordinate(latitude, 'N', 'S') + "\"\n";
     text += "add Xmp.exif.GPSLongitude XmpText \"" + XmpCoordinate(longitude, 'E', 'W') + "\"\n";
-    text += "add Xmp.exif.GPSAltitude XmpText \"" + altitude + "\"\n";
-    text += std::string("add Xmp.exif.GPSAltitudeRef XmpText \"") + altitudeRef + "\"\n";
+    if (altitudeRef) {
+        text += "add Xmp.exif.GPSAltitude XmpText \"" + altitude + "\"\n";
+        text += std::string("add Xmp.exif.GPSAltitudeRef XmpText \"") + altitudeRef + "\"\n";
+    }
     return text;
 }
 
@@ -251,6 +259,7 @@ struct Pending {
     std::string head;        // a JPEG's metadata segments, its scan header and an end marker
     size_t scan = 0;         // where a JPEG's scan starts
     std::string original;    // the photo (or sidecar) as read, while still needed
+    FileIdentity identity;   // what the photo (or an existing sidecar) was as it was read
     std::string target;      // a copied file's photo or sidecar
     bool originalInPrivateFile = false;
 
@@ -273,6 +282,7 @@ bool StageCopy(const std::string& target, std::string original, bool originalInP
     // Room for the copy and for the tool's own temporary file beside it.
     const bool made = p.copy->CreateFor(target, 2 * original.size(), w.reason)
         && p.copy->Write(original.data(), original.size(), w.reason);
+    p.copy->Expect(p.identity);
     if (originalInPrivateFile)
         p.original = std::move(original);
     return made;
@@ -320,7 +330,8 @@ bool StageSidecar(Pending& p)
         std::free(real);
         if (!exists)
             original = kEmptyPacket;
-        else if (!ReadRegularFile(target, original, w.reason))
+        else if (!MayWriteInPlace(target, "the sidecar", w.reason)
+                 || !ReadRegularFile(target, original, w.reason, &p.identity))
             return false;
     } else {
         w.reason = SystemReason(errno);
@@ -353,8 +364,14 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
     std::free(real);
 
     std::string original;
-    if (!ReadRegularFile(p.photo, original, w.reason))
+    if (!MayWriteInPlace(p.photo, "the photo", w.reason) || !ReadRegularFile(p.photo, original, w.reason, &p.identity))
         return false;
+    if (p.identity.links > 1) {
+        // A new file renamed over one name would split the links: the others keep the old photo.
+        w.reason = "the photo has " + std::to_string(p.identity.links) + " hard links";
+        w.fileRefused = true;
+        return false;
+    }
     const bool jpeg = original.size() >= 2 && original[0] == '\xFF' && original[1] == '\xD8';
     if (!jpeg)
         return StageCopy(p.photo, std::move(original), false, p);
@@ -391,6 +408,7 @@ bool Finish(Pending& p)
         return false;
     }
     p.copy = std::make_unique<PhotoCopy>();
+    p.copy->Expect(p.identity);
     const bool done = p.copy->Create(p.photo, p.original.size() + newScan, w.reason)
         && p.copy->Write(updated.data(), newScan, w.reason)
         && p.copy->Write(p.original.data() + p.scan, p.original.size() - p.scan, w.reason);
@@ -506,7 +524,7 @@ void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const st
 
     // Each copy's data is on disk before its rename; one flush per folder then makes the
     // new names last.
-    std::set<std::string> folders;
+    std::map<std::string, std::vector<GpsWrite*>> folders;
     for (auto& p : pending) {
         GpsWrite& w = *p.write;
         if (w.written && p.syncError != 0) {
@@ -516,11 +534,15 @@ void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const st
         if (w.written)
             w.written = p.copy->Replace(w.reason);
         if (w.written)
-            folders.insert(FolderOf(p.copy->Path()));
+            folders[FolderOf(p.copy->Path())].push_back(&w);
         p.copy.reset();   // a copy that did not replace its photo goes now
     }
-    for (const auto& folder : folders)
-        SyncFolder(folder);
+    for (const auto& [folder, written] : folders) {
+        if (const int error = SyncFolder(folder)) {
+            for (GpsWrite* w : written)
+                w->reason = "the photo is written, but the folder could not be flushed: " + SystemReason(error);
+        }
+    }
 }
 
 }  // namespace
@@ -548,7 +570,7 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
             w.written = true;
             w.sidecar = true;
             w.sidecarReason = w.reason;
-            w.reason.clear();
+            w.reason = retries[k].reason;
         } else {
             w.reason += "; the sidecar could not be written either: " + retries[k].reason;
         }

@@ -8,6 +8,8 @@
 // What the runs read from one photo.
 struct PhotoTags {
     bool listed = false;          // the tool read the file as an image with metadata
+    std::string listError;        // why the tool couldn't list the photo at all ("exiv2 could
+                                  // not run: too many open files"), or ""
     int32_t captureTime = -1;     // Exif.Photo.DateTimeOriginal as a time count, or -1
     std::string dateText;         // its date part, such as "2006:08:26", or empty
     bool hasPosition = false;     // all four GPS tags (both references, lat, lon) read
@@ -37,7 +39,8 @@ struct GpsWrite {
     std::string elevationText;
     bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
     bool written = false;
-    std::string reason;          // why not, when not written
+    std::string reason;          // why not, when not written; when written, a fault after the rename
+                                 // ("the photo is written, but the folder could not be flushed: ...")
     bool fileRefused = false;    // the photo can't take the position without a loss
     std::string sidecarPath;     // the sidecar written, when the position went into one
     std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo

@@ -8,9 +8,13 @@
 #include <dirent.h>
 #include <new>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <vector>
 
 #include "common/PathText.h"
 #include "exif/PhotoTags.h"
@@ -39,6 +43,107 @@ unsigned char Byte(const std::string& bytes, size_t i)
     return static_cast<unsigned char>(bytes[i]);
 }
 
+FileIdentity IdentityOf(const struct stat& info)
+{
+    FileIdentity id;
+    id.device = info.st_dev;
+    id.inode = info.st_ino;
+    id.size = info.st_size;
+    id.mtimeSeconds = info.st_mtim.tv_sec;
+    id.mtimeNanos = info.st_mtim.tv_nsec;
+    id.ctimeSeconds = info.st_ctim.tv_sec;
+    id.ctimeNanos = info.st_ctim.tv_nsec;
+    id.links = info.st_nlink;
+    return id;
+}
+
+std::string UserName(long long uid)
+{
+    if (const passwd* user = getpwuid(static_cast<uid_t>(uid)))
+        return user->pw_name;
+    return std::to_string(uid);
+}
+
+std::string GroupName(long long gid)
+{
+    if (const group* g = getgrgid(static_cast<gid_t>(gid)))
+        return g->gr_name;
+    return std::to_string(gid);
+}
+
+// The names of the file's extended attributes (ACLs are among them), or false with the
+// system's reason. A file system without them has none.
+bool AttributeNames(int fd, std::vector<std::string>& names, std::string& reason)
+{
+    names.clear();
+    std::vector<char> list;
+    for (;;) {
+        const ssize_t size = flistxattr(fd, nullptr, 0);
+        if (size < 0 && (errno == ENOTSUP || errno == EOPNOTSUPP))
+            return true;
+        if (size < 0) {
+            reason = SystemReason(errno);
+            return false;
+        }
+        list.resize(static_cast<size_t>(size));
+        const ssize_t got = flistxattr(fd, list.data(), list.size());
+        if (got < 0 && errno == ERANGE)
+            continue;   // it grew meanwhile
+        if (got < 0) {
+            reason = SystemReason(errno);
+            return false;
+        }
+        list.resize(static_cast<size_t>(got));
+        break;
+    }
+    for (size_t i = 0; i < list.size();) {
+        const std::string name(&list[i]);
+        names.push_back(name);
+        i += name.size() + 1;
+    }
+    return true;
+}
+
+// Puts every extended attribute of the file at from that the user can read onto the open
+// file to; false with the attribute that can't be kept and why.
+bool CopyAttributes(const std::string& from, int to, std::string& reason)
+{
+    const int fd = open(from.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    std::vector<std::string> names;
+    bool ok = AttributeNames(fd, names, reason);
+    for (size_t n = 0; ok && n < names.size(); ++n) {
+        const std::string& name = names[n];
+        std::vector<char> value;
+        ssize_t size;
+        for (;;) {
+            size = fgetxattr(fd, name.c_str(), nullptr, 0);
+            if (size < 0)
+                break;
+            value.resize(static_cast<size_t>(size));
+            size = fgetxattr(fd, name.c_str(), value.data(), value.size());
+            if (size >= 0 || errno != ERANGE)
+                break;
+        }
+        if (size < 0 && (errno == EACCES || errno == EPERM || errno == ENODATA))
+            continue;   // not the user's to read, or gone meanwhile
+        if (size < 0) {
+            reason = "the extended attribute " + name + " can't be read: " + SystemReason(errno);
+            ok = false;
+            break;
+        }
+        if (fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(size), 0) != 0) {
+            reason = "the extended attribute " + name + " can't be kept: " + SystemReason(errno);
+            ok = false;
+        }
+    }
+    close(fd);
+    return ok;
+}
+
 const char kCopyTag[] = ".pinroute-";
 const size_t kCopyTagLength = sizeof kCopyTag - 1;
 const size_t kRandomLength = 6;   // mkostemp's XXXXXX
@@ -46,6 +151,28 @@ const size_t kRandomLength = 6;   // mkostemp's XXXXXX
 const unsigned long long kSpareBytes = 1 << 20;
 
 }  // namespace
+
+bool FileIdentity::operator==(const FileIdentity& other) const
+{
+    return device == other.device && inode == other.inode && size == other.size
+        && mtimeSeconds == other.mtimeSeconds && mtimeNanos == other.mtimeNanos
+        && ctimeSeconds == other.ctimeSeconds && ctimeNanos == other.ctimeNanos;
+}
+
+bool MayWriteInPlace(const std::string& path, const char* what, std::string& reason)
+{
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0)
+        return true;
+    const int error = errno;
+    struct stat info;
+    if (error == EACCES && stat(path.c_str(), &info) == 0) {
+        reason = static_cast<uid_t>(info.st_uid) == geteuid() ? std::string(what) + " is read-only"
+                                                           : std::string(what) + " belongs to " + UserName(info.st_uid);
+    } else {
+        reason = std::string(what) + " can't be written: " + SystemReason(error);
+    }
+    return false;
+}
 
 std::string SystemReason(int error)
 {
@@ -96,7 +223,7 @@ size_t ScanHeaderLength(const std::string& bytes, size_t offset)
     return 2 + length;
 }
 
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason)
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason, FileIdentity* identity)
 {
     bytes.clear();
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -112,6 +239,8 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& r
         reason = "not a regular file";
         ok = false;
     }
+    if (ok && identity)
+        *identity = IdentityOf(info);
     size_t done = 0;
     try {
         if (ok)
@@ -267,14 +396,31 @@ bool PhotoCopy::Replace(std::string& reason)
         return false;
     if (fresh)
         return PlaceNew(reason);
-    // Best effort: only root may give a file away; the group works for its members.
-    if ((static_cast<long long>(geteuid()) != uid || static_cast<long long>(getegid()) != gid)
-        && fchown(fd, static_cast<uid_t>(uid), static_cast<gid_t>(gid)) != 0)
-        (void)!fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(gid));
+    // Only root may give a file away, and only a member may give it a group: a photo whose
+    // owner or group can't be kept is not written.
+    const bool ownerDiffers = static_cast<long long>(geteuid()) != uid;
+    const bool groupDiffers = static_cast<long long>(getegid()) != gid;
+    if ((ownerDiffers || groupDiffers)
+        && fchown(fd, ownerDiffers ? static_cast<uid_t>(uid) : static_cast<uid_t>(-1),
+                  groupDiffers ? static_cast<gid_t>(gid) : static_cast<gid_t>(-1)) != 0) {
+        reason = ownerDiffers ? "the photo belongs to " + UserName(uid)
+                              : "the photo's group " + GroupName(gid) + " can't be kept";
+        return false;
+    }
+    // The mode first: an ACL set after it keeps its own mask.
     struct timespec times[2] = {{static_cast<time_t>(atimeSeconds), atimeNanos},
                                 {static_cast<time_t>(mtimeSeconds), mtimeNanos}};
-    if (fchmod(fd, mode) != 0 || futimens(fd, times) != 0) {
-        reason = SystemReason(errno);
+    if (fchmod(fd, mode) != 0 || !CopyAttributes(photo, fd, reason) || futimens(fd, times) != 0) {
+        if (reason.empty())
+            reason = SystemReason(errno);
+        return false;
+    }
+    // Another program's edit since the photo was read would be lost: the photo must still be
+    // the very file that was read. What changes between this check and the rename is lost
+    // all the same; the window is as short as two system calls.
+    struct stat info;
+    if (expected.size >= 0 && (stat(photo.c_str(), &info) != 0 || !(IdentityOf(info) == expected))) {
+        reason = "the photo changed during the run; run again";
         return false;
     }
     if (rename(path.c_str(), photo.c_str()) != 0) {
@@ -315,13 +461,14 @@ void PhotoCopy::Placed()
     fd = -1;
 }
 
-void SyncFolder(const std::string& folder)
+int SyncFolder(const std::string& folder)
 {
     int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        fsync(folderFd);
-        close(folderFd);
-    }
+    if (folderFd < 0)
+        return errno;
+    const int error = fsync(folderFd) == 0 ? 0 : errno;
+    close(folderFd);
+    return error;
 }
 
 void RemoveStaleCopies(const std::string& folder)

@@ -17,14 +17,30 @@ size_t ScanHeaderLength(const std::string& bytes, size_t offset);
 // The system's text for an errno value, starting with a small letter ("no space left on device").
 std::string SystemReason(int error);
 
+// Which file a path named when it was read, to tell later whether it is still that file
+// with that content: another program's edit changes the inode, size or times.
+struct FileIdentity {
+    unsigned long long device = 0, inode = 0;
+    long long size = -1;
+    long long mtimeSeconds = 0, mtimeNanos = 0, ctimeSeconds = 0, ctimeNanos = 0;
+    unsigned long long links = 0;   // hard links to the file
+    bool operator==(const FileIdentity& other) const;
+};
+
 // Reads a regular file whole; false with the system's reason. Never blocks on a FIFO.
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason);
+// identity, when given, gets what the file was as it was read.
+bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason,
+                     FileIdentity* identity = nullptr);
+
+// True when the user may write the file at path in place (effective ids); otherwise
+// false with "WHAT is read-only" or "WHAT belongs to USER".
+bool MayWriteInPlace(const std::string& path, const char* what, std::string& reason);
 
 // Writes a private working file, never through a link at its name, replacing its content.
 bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason);
 
-// Flushes a folder's entries to disk (after renames in it); best effort.
-void SyncFolder(const std::string& folder);
+// Flushes a folder's entries to disk (after renames in it); 0 or the errno of the failure.
+int SyncFolder(const std::string& folder);
 
 // True when name is one of our hidden copies (".NAME.pinroute-PID-XXXXXX"); pid is then
 // the process that made it.
@@ -51,8 +67,12 @@ public:
     bool Write(const char* data, size_t size, std::string& reason);
     // Flushes the copy to disk; safe to call from another thread while the caller waits.
     int Sync();
-    // Gives the copy the photo's owner, permission bits and times and renames it over the
-    // photo. The new name lasts a power cut only once SyncFolder has flushed the folder.
+    // Replace() then goes ahead only while the photo is still the file read as identity.
+    void Expect(const FileIdentity& identity) { expected = identity; }
+    // Gives the copy the photo's owner, permission bits, times and extended attributes (ACLs
+    // included) and renames it over the photo, unless the photo changed since it was read
+    // ("the photo changed during the run; run again") or one of those can't be kept. The new
+    // name lasts a power cut only once SyncFolder has flushed the folder.
     bool Replace(std::string& reason);
     const std::string& Path() const { return path; }
 
@@ -65,6 +85,7 @@ private:
     std::string path;
     int fd = -1;
     bool replaced = false;
+    FileIdentity expected;       // size -1: not checked
     bool fresh = false;          // no file at photo when the copy was made
     unsigned mode = 0;           // the photo's permission bits
     long long uid = -1, gid = -1;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,6 +56,48 @@ std::vector<std::string> BaseFolders()
     return bases;
 }
 
+// The process id in a workspace name "pinroute-PID-XXXXXX", or 0 for any other name.
+long WorkspacePid(const std::string& name)
+{
+    const std::string prefix = "pinroute-";
+    const size_t dash = name.find('-', prefix.size());
+    if (name.compare(0, prefix.size(), prefix) != 0 || dash == std::string::npos || dash == prefix.size()
+        || dash - prefix.size() > 9 || name.size() != dash + 7)
+        return 0;
+    for (size_t i = prefix.size(); i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return 0;
+    }
+    return std::stol(name.substr(prefix.size(), dash - prefix.size()));
+}
+
+// Removes the workspaces that killed instances of this user left in base: folders of our
+// name whose process is gone. A live instance's folder, or another user's, stays.
+void RemoveDeadWorkspaces(const std::string& base)
+{
+    const int fd = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return;
+    }
+    std::vector<std::string> dead;
+    while (dirent* entry = readdir(dir)) {
+        const long pid = WorkspacePid(entry->d_name);
+        struct stat info;
+        if (pid <= 0 || fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(info.st_mode)
+            || info.st_uid != geteuid())
+            continue;
+        if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            dead.push_back(entry->d_name);
+    }
+    for (const auto& name : dead)
+        RemoveTree(fd, name.c_str(), 0);
+    closedir(dir);
+}
+
 }  // namespace
 
 Workspace::Workspace()
@@ -62,7 +105,8 @@ Workspace::Workspace()
     for (std::string base : BaseFolders()) {
         while (base.size() > 1 && base.back() == '/')
             base.pop_back();
-        std::string pattern = base + "/pinroute-XXXXXX";
+        RemoveDeadWorkspaces(base);
+        std::string pattern = base + "/pinroute-" + std::to_string(getpid()) + "-XXXXXX";
         if (mkdtemp(pattern.data())) {   // mode 0700
             folder = pattern;
             error.clear();

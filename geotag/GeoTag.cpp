@@ -62,6 +62,11 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offs
 {
     RowOutcome outcome;
     outcome.icon = RowIcon::Cross;
+    if (!tags.listError.empty()) {   // never read: not a photo without EXIF
+        outcome.text = kReadFailed;
+        outcome.tip = tags.listError;
+        return outcome;
+    }
     if (!tags.listed || tags.captureTime == -1) {
         outcome.text = "No EXIF data found";
         return outcome;
@@ -76,7 +81,9 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offs
     match.seconds = std::llabs(static_cast<int64_t>(point->time) + offsetSeconds - tags.captureTime);
     match.latitude = point->lat;
     match.longitude = point->lon;
-    match.elevationText = point->eleText;
+    double metres = 0;
+    if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
+        match.elevationText = point->eleText;
     outcome.match = match;
     outcome.icon = RowIcon::Tick;
     return outcome;
@@ -105,7 +112,13 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
     WriteGpsTagsBatch(files, writes, version);
     for (size_t k = 0; k < writes.size(); ++k) {
         RowOutcome& outcome = outcomes[rows[k]];
-        if (writes[k].written) {
+        if (writes[k].written && !writes[k].reason.empty()) {
+            // Written, but it may not last a power cut: not a success to report as one.
+            outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
+            outcome.icon = RowIcon::Cross;
+            outcome.text = "Failed to write GPS tags";
+            outcome.tip = writes[k].reason;
+        } else if (writes[k].written) {
             outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
             outcome.sidecar = writes[k].sidecarPath;
             if (!writes[k].sidecarReason.empty()) {
@@ -123,9 +136,15 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
 // Copies that a killed run left beside the photos go before this run writes there.
 void RemoveLeftovers(const std::vector<std::string>& paths)
 {
+    // The copies lie beside the file a link leads to, which may be in another folder.
     std::set<std::string> folders;
-    for (const auto& path : paths)
+    for (const auto& path : paths) {
         folders.insert(FolderOf(path));
+        if (char* real = realpath(path.c_str(), nullptr)) {
+            folders.insert(FolderOf(real));
+            std::free(real);
+        }
+    }
     for (const auto& folder : folders)
         RemoveStaleCopies(folder);
 }

@@ -224,6 +224,14 @@ void MainDialog::StartRun(Command command)
     SetRunning(true);
     statusLine->setText(verb + "...");
     runThread->start();
+    if (!runThread->isRunning() && !runThread->isFinished()) {
+        // The system gave no thread (a process limit): nothing ran, and the window says so.
+        runThread->disconnect(this);
+        delete runThread;
+        runThread = nullptr;
+        SetRunning(false);
+        statusLine->setText(verb + " could not start: the system allows no more threads");
+    }
 }
 
 void MainDialog::EndRun(Command command, int status, int reached, int total,

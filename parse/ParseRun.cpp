@@ -40,6 +40,11 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
 {
     RowOutcome outcome;
     outcome.icon = RowIcon::Cross;
+    if (!tags.listError.empty()) {   // never read: not a photo without EXIF
+        outcome.text = kReadFailed;
+        outcome.tip = tags.listError;
+        return outcome;
+    }
     if (!tags.listed || !tags.hasPosition) {
         outcome.text = "No EXIF data found";
         return outcome;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 #include "photos/RunControl.h"
@@ -63,9 +64,17 @@ void ForEachChunk(int total, RunControl& control,
         worker(0);
         return;
     }
+    // The calling thread is the last worker; when the system gives fewer threads than asked
+    // for (a process limit), the run goes on with those it gave, down to the calling thread.
     std::vector<std::thread> threads;
-    for (int i = 0; i < jobs; ++i)
-        threads.emplace_back(worker, i);
+    for (int i = 0; i + 1 < jobs; ++i) {
+        try {
+            threads.emplace_back(worker, i);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    worker(static_cast<int>(threads.size()));
     for (auto& t : threads)
         t.join();
 }

@@ -5,6 +5,9 @@
 
 enum class RowIcon { Blank, Tick, Cross };
 
+// The row text of a photo that exiv2 could not read at all; the tooltip says why.
+inline const char kReadFailed[] = "Could not read EXIF data";
+
 // The point a photo was matched with, for a tagged or would-be-tagged photo.
 struct MatchedPoint {
     int64_t seconds = 0;       // |point time + offset - capture time|

@@ -1,5 +1,7 @@
 #include "track/Gpx.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -299,8 +301,16 @@ private:
         }
         if (document.Error() ||
             (!last && document.FirstChildElement("gpx") != document.LastChildElement())) {
-            const int64_t lineInPiece = std::max(document.Error() ? document.ErrorLineNum() : 1, 1);
-            reason = "not a GPX file (line " + std::to_string(line + lineInPiece - 1) + ")";
+            int64_t at = line + std::max(document.Error() ? document.ErrorLineNum() : 1, 1) - 1;
+            if (last && document.ErrorID() == tinyxml2::XML_ERROR_PARSING) {
+                // The file ends with elements still open. TinyXML-2 names the line where the
+                // innermost one opened, which for a piece is where the piece begins; the
+                // fault is where the file ends.
+                at = line + std::count(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+                if (end > 0 && buffer[end - 1] == '\n')
+                    --at;
+            }
+            reason = "not a GPX file (line " + std::to_string(at) + ")";
             return false;
         }
         ReadPoints(document, points, waypoints);
@@ -366,6 +376,17 @@ double GpxNumber(const char* text) {
     if (text == nullptr || CLocale() == locale_t(nullptr))
         return 0;
     return strtod_l(text, nullptr, CLocale());
+}
+
+bool GpxElevation(const std::string& text, double& metres) {
+    if (CLocale() == locale_t(nullptr))
+        return false;
+    char* end = nullptr;
+    const double value = strtod_l(text.c_str(), &end, CLocale());
+    if (end == text.c_str() || !std::isfinite(value))
+        return false;
+    metres = value;
+    return true;
 }
 
 int LoadGpx(const std::string& path, Track& track, std::string* reason) {

@@ -28,3 +28,7 @@ int LoadGpx(const std::string& path, Track& track, std::string* reason = nullptr
 // the longest leading decimal number taken ("12.5 m" is 12.5), 0 when there is none;
 // "." is the decimal point whatever the user's LC_NUMERIC.
 double GpxNumber(const char* text);
+
+// True when an ele text holds such a number, finite; metres is then that number. A point
+// whose ele is missing or holds no number has no elevation, never 0 m.
+bool GpxElevation(const std::string& text, double& metres);

@@ -94,21 +94,27 @@ TEST(GpsCommandText, TruncatesToHundredthsOfMinutes)
     }
 }
 
+// A text without a number is no elevation: the old altitude goes, and none is invented.
 TEST(GpsCommandText, WritesAltitudeMagnitudeAndReference)
 {
+    const char* none = "<missing>";
     struct { const char* elevation; const char* fraction; const char* ref; } cases[] = {
         {"123.4", "617/5", "0"},        {"12.34", "617/50", "0"},   {"123.45678", "1234567/10000", "0"},
-        {"-12.5", "25/2", "1"},         {"", "0/1", "0"},           {"0", "0/1", "0"},
-        {"high", "0/1", "0"},           {" 7.5 m", "15/2", "0"},    {"1e3", "1000/1", "0"},
-        {"-0.00001", "0/1", "0"},       {"nan", "0/1", "0"},        {"-inf", "0/1", "0"},
+        {"-12.5", "25/2", "1"},         {"", none, none},           {"0", "0/1", "0"},
+        {"high", none, none},           {" 7.5 m", "15/2", "0"},    {"1e3", "1000/1", "0"},
+        {"-0.00001", "0/1", "0"},       {"nan", none, none},        {"-inf", none, none},
+        {"&lol9;", none, none},
         {"214748.3647", "2147483647/10000", "0"},  {"214748.3648", "0/1", "0"},   // beyond 32 bits
         {"-214748.3648", "134217728/625", "1"},    {"-214748.3649", "0/1", "0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.elevation);
         std::string text = GpsCommandText(1, 1, c.elevation, "v");
-        EXPECT_EQ(std::string("\"") + c.fraction + "\"", LineAfter(text, "add Exif.GPSInfo.GPSAltitude "));
-        EXPECT_EQ(std::string("\"") + c.ref + "\"", LineAfter(text, "add Exif.GPSInfo.GPSAltitudeRef Byte "));
+        const auto quoted = [none](const char* words) { return words == none ? words : "\"" + std::string(words) + "\""; };
+        EXPECT_EQ(quoted(c.fraction), LineAfter(text, "add Exif.GPSInfo.GPSAltitude "));
+        EXPECT_EQ(quoted(c.ref), LineAfter(text, "add Exif.GPSInfo.GPSAltitudeRef Byte "));
+        EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitude\n"));
+        EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitudeRef\n"));
     }
 }
 
@@ -152,8 +158,9 @@ TEST(WriteGpsTags, WritesTagsThatExiv2ReadsBack)
          0644, {"12.5 m", "Above sea level"}},
         {"-x 'q' $HOME.jpg", -33.8688, 151.2093, "-12.5", "33/1 5212/100 0/1", "151/1 1255/100 0/1",
          "25/2", "1", 0600, {"12.5 m", "Below sea level"}},
-        {"with blank \"quoted\".jpg", 0, 0, "", "0/1 0/100 0/1", "0/1 0/100 0/1", "0/1", "0", 0444,
-         {"0 m", "Above sea level"}},
+        // No elevation: the altitude written before goes, and none is written.
+        {"with blank \"quoted\".jpg", 0, 0, "", "0/1 0/100 0/1", "0/1 0/100 0/1", "<missing>", "<missing>",
+         0444, {"North", "East"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

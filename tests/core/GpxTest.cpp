@@ -218,7 +218,8 @@ TEST(LoadGpx, FilesWithoutPointsAndFilesThatCantBeRead) {
         {"blank.gpx", "  \n\n", -1, "not a GPX file (no XML element)"},
         {"comment.gpx", "<?xml version=\"1.0\"?>\n<!-- no element -->\n", -1,
          "not a GPX file (no XML element)"},
-        {"cut.gpx", "<gpx>\n<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"/>", -1, "not a GPX file (line 2)"},
+        // Cut short: the fault is where the file ends, not where the open elements began.
+        {"cut.gpx", "<gpx>\n<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\"/>", -1, "not a GPX file (line 3)"},
         {"mismatch.gpx", "<gpx>\n<trk><trkseg>\n<trkpt lat=\"1\" lon=\"2\">\n</trkseg></trk></gpx>", -1,
          "not a GPX file (line 3)"},
         {"missing.gpx", nullptr, -1, "can't be opened: No such file or directory"},

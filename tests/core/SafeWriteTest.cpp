@@ -142,6 +142,7 @@ TEST(WriteGpsTags, NeverLosesATagNearTheExifSizeLimit)
     std::vector<GpsWrite> writes(1);
     writes[0].photoPath = photo;
     writes[0].latitude = 51.5;
+    writes[0].elevationText = "1";
     WriteGpsTagsBatch(workspace.Worker(0), writes, "v");
     EXPECT_TRUE(writes[0].written);
     EXPECT_EQ("a tag would be lost: Exif.Image.ImageDescription", writes[0].sidecarReason);
@@ -266,12 +267,13 @@ TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
         pid_t pid = fork();
         if (pid == 0) {
             Workspace workspace;
-            int failures = 0;
+            int failures = 0;   // for any reason but the other writer's change
             for (int round = 0; round < 2; ++round)
                 for (int i = 0; i < photos; ++i) {
                     std::string reason;
                     failures += !WriteGpsTags(workspace.Worker(0), dir.File("p" + std::to_string(i) + ".jpg"),
-                                              w ? -30.5 : 10.5, w ? -40.5 : 20.5, "1", "v", reason);
+                                              w ? -30.5 : 10.5, w ? -40.5 : 20.5, "1", "v", reason)
+                        && reason != "the photo changed during the run; run again";
                 }
             _exit(failures);
         }
@@ -281,7 +283,7 @@ TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
         int status = 0;
         waitpid(pid, &status, 0);
         EXPECT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(0, WEXITSTATUS(status));   // every write succeeded
+        EXPECT_EQ(0, WEXITSTATUS(status));   // every write succeeded, or gave way to the other's
     }
     for (int i = 0; i < photos; ++i) {
         SCOPED_TRACE(i);
