@@ -8,8 +8,6 @@
 #include <set>
 #include <sstream>
 
-#include <sys/stat.h>
-
 #include "exif/PhotoTags.h"
 #include "common/PathText.h"
 #include "exif/Workspace.h"
@@ -212,26 +210,18 @@ TEST(CameraFiles, CaptureTimeFromXmpWhenExifHasNone)
 // is caught, and the photo stays as it was.
 TEST(CameraFiles, AChangedThumbnailIsCaught)
 {
-    TempDir dir, bin;
-    std::string exiv2;
-    ASSERT_EQ(0, RunProgram({"sh", "-c", "command -v exiv2"}, &exiv2));
-    exiv2.resize(exiv2.find('\n'));
-    // After the real update, two bytes inside the rewritten thumbnail change.
-    WriteFile(bin.File("exiv2"),
-              "#!/bin/sh\nfor last; do :; done\nif [ \"$1\" = -k ]; then " + exiv2 + " \"$@\" || exit $?; off=$("
-                  + exiv2 + " -PEv -K Exif.Thumbnail.JPEGInterchangeFormat -- \"$last\"); "
-                  "printf UU | dd of=\"$last\" bs=1 seek=$((off + 312)) conv=notrunc 2>/dev/null; exit 0; fi\n"
-                  "exec " + exiv2 + " \"$@\"\n");
-    ASSERT_EQ(0, chmod(bin.File("exiv2").c_str(), 0755));
+    TempDir dir;
     const std::string photo = dir.File("nikon.jpg");
     const std::string original = ReadFile(kCameras + "/exiv2-nikon-d70.jpg");
     WriteFile(photo, original);
     std::vector<GpsWrite> writes = {WriteFor(photo, 51.5, false)};
     Workspace workspace;
-    const std::string oldPath = getenv("PATH");
-    setenv("PATH", (bin.Path() + ":" + oldPath).c_str(), 1);
-    WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
-    setenv("PATH", oldPath.c_str(), 1);
+    {
+        // After the real update, two bytes inside the rewritten thumbnail change.
+        PlantedExiv2 planted("off=$(" + RealExiv2Path() + " -PEv -K Exif.Thumbnail.JPEGInterchangeFormat -- \"$last\"); "
+                             "printf UU | dd of=\"$last\" bs=1 seek=$((off + 312)) conv=notrunc 2>/dev/null");
+        WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
+    }
     EXPECT_EQ("preview 1 would change", (writes[0].written ? writes[0].sidecarReason : writes[0].reason).substr(0, 22));
     EXPECT_EQ(original, ReadFile(photo));
 }

@@ -143,6 +143,28 @@ TEST_F(MainDialogTest, EnterPressesGeoTag)
     dialog.hide();
 }
 
+// Parse only reads; Rename renames: a button wired to the other command fails here.
+TEST_F(MainDialogTest, ParseAndRenameEachRunTheirOwnCommand)
+{
+    const std::string photo = tmp.File("IMG_1.jpg");
+    WriteTinyJpeg(photo);
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00", "-M",
+                           "set Exif.GPSInfo.GPSLatitudeRef N", "-M", "set Exif.GPSInfo.GPSLatitude 54/1 30/1 0/1", "-M",
+                           "set Exif.GPSInfo.GPSLongitudeRef W", "-M", "set Exif.GPSInfo.GPSLongitude 3/1 0/1 0/1", "--",
+                           photo}));
+    WriteSettings("JPGDir=" + tmp.Path() + "\nDate=1\nPosn=0\n");
+    MainDialog dialog(Ini());
+    auto* list = dialog.findChild<PhotoListView*>("photoList");
+    RunAndWait(dialog, "parseButton");
+    EXPECT_EQ(QString("2006:05:01"), CellText(list, 0, 2));
+    EXPECT_TRUE(FileExists(photo));
+    RunAndWait(dialog, "renameButton");
+    EXPECT_FALSE(FileExists(photo));
+    const std::string renamed = FolderNames(tmp.Path()).at(0);
+    EXPECT_EQ("IMG_1 2006-05-01", renamed.substr(0, 16));
+    EXPECT_EQ(QString::fromStdString(renamed), CellText(list, 0, 1));
+}
+
 // The working files live in a private folder of the window; every way of closing removes it.
 TEST_F(MainDialogTest, EveryWayOfClosingRemovesTheWorkingFolder)
 {

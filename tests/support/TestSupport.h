@@ -43,6 +43,24 @@ int RunProgram(const std::vector<std::string>& args, std::string* output = nullp
 // Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
 int RunExiv2(const std::vector<std::string>& args, std::string* output = nullptr);
 
+// The real exiv2's path, found through PATH ("exiv2" when it isn't there).
+std::string RealExiv2Path();
+
+// An exiv2 of the test's own on PATH for the object's lifetime: a script that runs first the
+// shell text before (for every run), then the real exiv2, and after an update run
+// (-k -m CMD -- FILE...) the shell text afterUpdate, with $last the last file named.
+class PlantedExiv2 {
+public:
+    explicit PlantedExiv2(const std::string& afterUpdate, const std::string& before = "");
+    ~PlantedExiv2();
+    PlantedExiv2(const PlantedExiv2&) = delete;
+    PlantedExiv2& operator=(const PlantedExiv2&) = delete;
+
+private:
+    TempDir bin;
+    std::string oldPath;
+};
+
 // Makes LC_NUMERIC a locale with a decimal comma for the object's lifetime: an installed
 // one (de_DE, fr_FR), or else one built with localedef in a folder of its own and found
 // through LOCPATH. Restores LC_NUMERIC and LOCPATH afterwards. A test that needs the
