@@ -41,6 +41,16 @@ private:
     int WaitFor(int pid, int result);
 };
 
+// Keeps everything a run prints in memory, zero bytes included.
+class CapturedRun : public ChildProcess {
+public:
+    std::string text;
+
+protected:
+    void OnOutput(const char*) override {}
+    void OnBytes(const char* data, size_t size) override { text.append(data, size); }
+};
+
 // Captures everything a run prints into a text file.
 class ExifTool : public ChildProcess {
 public:

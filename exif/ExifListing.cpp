@@ -231,16 +231,6 @@ const size_t kBatchBytes = 100 * 1024;   // bytes of photo names per tool run
 const char* const kListedKeys[] = {kDateKey, kXmpDateKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
                                    kLongitudeKey};
 
-// Collects the bytes of a run's output.
-class Capture : public ChildProcess {
-public:
-    std::string bytes;
-
-protected:
-    void OnOutput(const char*) override {}
-    void OnBytes(const char* data, size_t size) override { bytes.append(data, size); }
-};
-
 // What one tool run printed.
 struct RunOutput {
     int error = 0;          // errno of a run that couldn't be made, else 0
@@ -295,7 +285,7 @@ std::string ReadAll(int fd)
 RunOutput RunTool(const std::vector<std::string>& arguments)
 {
     RunOutput output;
-    Capture tool;
+    CapturedRun tool;
     tool.plainLocale = true;   // the messages are matched in English below
     tool.errorFd = memfd_create("pinroute-listing-messages", MFD_CLOEXEC);
     if (tool.errorFd < 0) {
@@ -305,7 +295,7 @@ RunOutput RunTool(const std::vector<std::string>& arguments)
     output.error = tool.Run(BatchCommand(arguments));
     output.exited = tool.exited;
     output.signal = tool.termSignal;
-    output.lines = std::move(tool.bytes);
+    output.lines = std::move(tool.text);
     output.messages = ReadAll(tool.errorFd);
     close(tool.errorFd);
     return output;

@@ -153,14 +153,6 @@ std::string SidecarCommandText(double latitude, double longitude, const std::str
 
 namespace {
 
-// Keeps everything a run prints, for the checks and the log.
-class Capture : public ChildProcess {
-public:
-    std::string text;
-
-protected:
-    void OnOutput(const char* chunk) override { text += chunk; }
-};
 
 // The first message of the tool that means the file can't take the commands without a
 // loss, as a reason; "". Errors count: exiv2 prints them when it can't read part of the
@@ -195,7 +187,7 @@ enum class UpdateResult {
 // same commands; the tool's messages go to the log. The reason says why when not Done.
 UpdateResult RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPaths, std::string& reason)
 {
-    Capture tool;
+    CapturedRun tool;
     tool.plainLocale = true;   // the messages are read below
     std::vector<std::string> argv = {kExifProgram, "-k", "-m", files.command, "--"};
     argv.insert(argv.end(), workPaths.begin(), workPaths.end());

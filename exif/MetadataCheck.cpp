@@ -16,15 +16,6 @@
 
 namespace {
 
-// Standard output as text; standard error goes to a descriptor of its own, so that the
-// tool's messages (about a damaged original, say) never run into a listed value.
-class Capture : public ChildProcess {
-public:
-    std::string text;
-
-protected:
-    void OnOutput(const char* chunk) override { text += chunk; }
-};
 
 struct ToolRun {
     int error = 0;         // errno of a run that couldn't be made
@@ -35,7 +26,7 @@ struct ToolRun {
 ToolRun RunQuietly(const std::vector<std::string>& argv)
 {
     ToolRun run;
-    Capture tool;
+    CapturedRun tool;
     tool.plainLocale = true;
     tool.errorFd = memfd_create("pinroute-check-messages", MFD_CLOEXEC);
     if (tool.errorFd < 0) {

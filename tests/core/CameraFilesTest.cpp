@@ -83,6 +83,17 @@ std::multiset<std::string> ExifToolView(const std::string& path)
     return view;
 }
 
+// Writes every photo of the batch, then lists them as a run would.
+std::vector<PhotoTags> WriteThenList(std::vector<GpsWrite>& writes)
+{
+    Workspace workspace;
+    WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
+    std::vector<std::string> paths;
+    for (const auto& w : writes)
+        paths.push_back(w.photoPath);
+    return ListPhotos(workspace.Worker(0), paths);
+}
+
 GpsWrite WriteFor(const std::string& path, double latitude, bool sidecar)
 {
     GpsWrite w;
@@ -99,7 +110,6 @@ GpsWrite WriteFor(const std::string& path, double latitude, bool sidecar)
 TEST(CameraFiles, EveryJpegTakesItsPositionInTheFileAndKeepsEverythingElse)
 {
     TempDir dir;
-    Workspace workspace;
     std::vector<GpsWrite> writes;
     for (const auto& name : CameraFiles()) {
         if (KindOf(name) != PhotoKind::Jpeg)
@@ -108,12 +118,7 @@ TEST(CameraFiles, EveryJpegTakesItsPositionInTheFileAndKeepsEverythingElse)
         writes.push_back(WriteFor(dir.File(name), 54.4 + 0.01 * static_cast<double>(writes.size()), false));
     }
     ASSERT_EQ(14u, writes.size());
-    WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
-
-    std::vector<std::string> paths;
-    for (const auto& w : writes)
-        paths.push_back(w.photoPath);
-    const std::vector<PhotoTags> tags = ListPhotos(workspace.Worker(0), paths);
+    const std::vector<PhotoTags> tags = WriteThenList(writes);
     for (size_t i = 0; i < writes.size(); ++i) {
         const GpsWrite& w = writes[i];
         const std::string original = kCameras + "/" + FileNameOf(w.photoPath);
@@ -147,11 +152,7 @@ TEST(CameraFiles, EveryOtherKindGetsItsPosition)
             writes.push_back(WriteFor(dir.File(name), -33.87, UsesSidecar(KindOf(name), rawSidecar)));
         }
         ASSERT_EQ(6u, writes.size());
-        WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
-        std::vector<std::string> paths;
-        for (const auto& w : writes)
-            paths.push_back(w.photoPath);
-        const std::vector<PhotoTags> tags = ListPhotos(workspace.Worker(0), paths);
+        const std::vector<PhotoTags> tags = WriteThenList(writes);
         for (size_t i = 0; i < writes.size(); ++i) {
             const GpsWrite& w = writes[i];
             const std::string original = kCameras + "/" + FileNameOf(w.photoPath);

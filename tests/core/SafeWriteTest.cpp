@@ -34,16 +34,6 @@ pid_t DeadPid()
     return pid;
 }
 
-// The path of the real exiv2, looked up before a test changes PATH.
-std::string RealExiv2()
-{
-    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
-        std::string path = std::string(folder) + "/exiv2";
-        if (access(path.c_str(), X_OK) == 0)
-            return path;
-    }
-    return "exiv2";
-}
 
 }  // namespace
 
@@ -152,7 +142,7 @@ TEST(WriteGpsTags, NeverLosesATagNearTheExifSizeLimit)
 
 TEST(WriteGpsTags, CatchesAToolThatDamagesTheCopySilently)
 {
-    const std::string exiv2 = RealExiv2();
+    const std::string exiv2 = RealExiv2Path();
     // Each fault runs after the real update of the working copy and exits 0, as exiv2 does
     // after a failed write.
     struct { const char* name; std::string fault; const char* reason; } cases[] = {
@@ -170,19 +160,13 @@ TEST(WriteGpsTags, CatchesAToolThatDamagesTheCopySilently)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir, bin;
-        WriteFile(bin.File("exiv2"), "#!/bin/sh\nfor last; do :; done\n"
-                                     "if [ \"$1\" = -k ]; then " + exiv2 + " \"$@\" || exit $?; "
-                                     + c.fault + "; exit 0; fi\nexec " + exiv2 + " \"$@\"\n");
-        ASSERT_EQ(0, chmod(bin.File("exiv2").c_str(), 0755));
+        TempDir dir;
         ASSERT_TRUE(WriteCameraPhoto(dir.File("p.jpg"), 40000, 3));
         const std::string before = ReadFile(dir.File("p.jpg"));
         Workspace workspace;
-        std::string oldPath = getenv("PATH");
-        setenv("PATH", (bin.Path() + ":" + oldPath).c_str(), 1);
+        PlantedExiv2 planted(c.fault);
         std::string reason;
         bool written = WriteGpsTags(workspace.Worker(0), dir.File("p.jpg"), 51.5, -0.1, "1", "v", reason);
-        setenv("PATH", oldPath.c_str(), 1);
         EXPECT_FALSE(written);   // the sidecar, written by the same tool, fails too
         EXPECT_EQ(c.reason, reason.substr(0, reason.find(';')));
         EXPECT_EQ(before, ReadFile(dir.File("p.jpg")));
@@ -305,18 +289,13 @@ TEST(WriteGpsTags, TwoWritersAtOnceNeverMixTheirPositions)
 // run fails, each photo's own run pins the fault on its photo and the others are written.
 TEST(WriteGpsTagsBatch, PhotosAtOneSpotShareARunAndAFaultStaysWithItsPhoto)
 {
-    const std::string exiv2 = RealExiv2();
     for (const bool fault : {false, true}) {
         SCOPED_TRACE(fault ? "a fault in photo 2" : "no fault");
-        TempDir dir, bin;
+        TempDir dir, log;
         // Counts the runs that update (those with -m) and fails any that include photo 2.
-        WriteFile(bin.File("exiv2"), "#!/bin/sh\ncase \" $* \" in *\" -m \"*) echo \"$#\" >>" + bin.File("runs")
-                                         + " ;; esac\n"
-                                         + (fault ? "case \"$*\" in *\" -m \"*after-2.jpg*) echo 'Error: planted'; "
-                                                    "exit 1 ;; esac\n"
-                                                  : "")
-                                         + "exec " + exiv2 + " \"$@\"\n");
-        ASSERT_EQ(0, chmod(bin.File("exiv2").c_str(), 0755));
+        PlantedExiv2 planted("", "case \" $* \" in *\" -m \"*) echo \"$#\" >>" + log.File("runs") + " ;; esac\n"
+                                     + (fault ? "case \"$*\" in *\" -m \"*after-2.jpg*) echo 'Error: planted'; exit 1 ;; esac"
+                                              : ""));
         std::vector<GpsWrite> writes(6);
         std::vector<std::string> before;
         for (size_t i = 0; i < writes.size(); ++i) {
@@ -330,14 +309,11 @@ TEST(WriteGpsTagsBatch, PhotosAtOneSpotShareARunAndAFaultStaysWithItsPhoto)
             w.elevationText = "120";
         }
         Workspace workspace;
-        const std::string oldPath = getenv("PATH");
-        setenv("PATH", (bin.Path() + ":" + oldPath).c_str(), 1);
         WriteGpsTagsBatch(workspace.Worker(0), writes, "v");
-        setenv("PATH", oldPath.c_str(), 1);
 
         // Three runs for three spots; with the fault, the shared one fails and its four
         // photos get a run each, and the one the tool refuses gets its sidecar.
-        const std::string runs = ReadFile(bin.File("runs"));
+        const std::string runs = ReadFile(log.File("runs"));
         EXPECT_EQ(fault ? 8 : 3, std::count(runs.begin(), runs.end(), '\n'));
         for (size_t i = 0; i < writes.size(); ++i) {
             SCOPED_TRACE(i);
