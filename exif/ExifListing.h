@@ -23,10 +23,10 @@ private:
     int latitudeSign = 1, longitudeSign = 1;
     double latitudeDegrees = 0, longitudeDegrees = 0;
     bool dateLineSeen = false;
-    int32_t captureTime = -1;
+    int64_t captureTime = -1;
     std::string dateText;
     bool xmpDateSeen = false;     // the first Xmp.exif.DateTimeOriginal line counts
-    int32_t xmpCaptureTime = -1;  // serves a photo without an EXIF capture time
+    int64_t xmpCaptureTime = -1;  // serves a photo without an EXIF capture time
     std::string xmpDateText;
 };
 

@@ -10,7 +10,7 @@ struct PhotoTags {
     bool listed = false;          // the tool read the file as an image with metadata
     std::string listError;        // why the tool couldn't list the photo at all ("exiv2 could
                                   // not run: too many open files"), or ""
-    int32_t captureTime = -1;     // Exif.Photo.DateTimeOriginal as a time count, or -1
+    int64_t captureTime = -1;     // Exif.Photo.DateTimeOriginal as a time count, or -1
     std::string dateText;         // its date part, such as "2006:08:26", or empty
     bool hasPosition = false;     // all four GPS tags (both references, lat, lon) read
     double latitude = 0;          // signed degrees, north positive

@@ -82,7 +82,7 @@ ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime)
     return result;
 }
 
-int64_t ShownTime(const std::string& input, int32_t captureTime)
+int64_t ShownTime(const std::string& input, int64_t captureTime)
 {
     const std::string text = Trimmed(input);
     if (text.size() > 10 && (text[10] == ' ' || text[10] == 'T')) {
@@ -92,7 +92,7 @@ int64_t ShownTime(const std::string& input, int32_t captureTime)
         if (!separators || Digits(date, 0, 4) < 0 || Digits(date, 5, 2) < 0 || Digits(date, 8, 2) < 0
             || secondsOfDay < 0)
             return -1;
-        const int32_t midnight = ParseExifDateTime(date, "00:00:00");
+        const int64_t midnight = ParseExifDateTime(date, "00:00:00");
         return midnight == -1 ? -1 : midnight + secondsOfDay;
     }
     const int64_t secondsOfDay = SecondsOfDay(text);
@@ -123,7 +123,7 @@ const std::vector<int32_t>& CandidateOffsets()
     return offsets;
 }
 
-std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int32_t>& captureTimes,
+std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
                                              size_t count)
 {
     const TrackIndex index(track);
@@ -131,7 +131,7 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
     for (int32_t minutes : CandidateOffsets()) {
         OffsetSuggestion suggestion;
         suggestion.minutes = minutes;
-        for (int32_t time : captureTimes) {
+        for (int64_t time : captureTimes) {
             if (time != -1 && index.Nearest(time, static_cast<int64_t>(minutes) * 60))
                 ++suggestion.matched;
         }
@@ -181,7 +181,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         run.error = "no working folder: " + workspace.Error();
         return run;
     }
-    std::vector<int32_t> times;
+    std::vector<int64_t> times;
     for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), photoPaths))
         times.push_back(tags.listed ? tags.captureTime : -1);
     run.ok = true;

@@ -22,7 +22,7 @@ ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime);
 // date before it, "YYYY-MM-DD HH:MM:SS" (":" in the date and "T" before the time are taken
 // too). A time alone falls on the capture's day, the day before or the day after, whichever
 // puts it nearest the capture time. -1 for a text that is no such time.
-int64_t ShownTime(const std::string& text, int32_t captureTime);
+int64_t ShownTime(const std::string& text, int64_t captureTime);
 
 // One offset tried on a set of photos.
 struct OffsetSuggestion {
@@ -37,7 +37,7 @@ const std::vector<int32_t>& CandidateOffsets();
 // The best `count` candidate offsets for photos with these capture times (-1: no time,
 // never matches): most photos matched first; among equals whole hours before half hours
 // before quarter hours, then the one nearer zero. Offsets that match no photo are left out.
-std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int32_t>& captureTimes,
+std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
                                              size_t count = 3);
 
 // "+60 min: 412 of 420 photos match"

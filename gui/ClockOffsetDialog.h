@@ -44,7 +44,7 @@ private:
 
     QString folder;
     PhotoPicker* picker;
-    int32_t captureTime = -1;
+    int64_t captureTime = -1;
     ClockLead lead;
     QLineEdit* photoEdit = nullptr;
     QLabel* captureLabel = nullptr;

@@ -5,7 +5,7 @@
 
 // One point of a GPS track; time is -1 when the point has no usable time.
 struct TrackPoint {
-    int32_t time = -1;
+    int64_t time = -1;
     double lat = 0;        // degrees, north positive, -90..90
     double lon = 0;        // degrees, east positive, -180..180
     std::string eleText;   // the GPX ele text as written (metres), unconverted

@@ -121,16 +121,17 @@ bool ReadZone(FieldReader& in, int64_t& seconds) {
     return true;
 }
 
-// Keeps a count only inside 1970-01-01 00:00:00 .. 2038-01-19 03:14:07 UTC.
-int32_t InSpan(int64_t seconds) {
-    if (seconds < 0 || seconds > std::numeric_limits<int32_t>::max())
+// Keeps a count only inside 1970-01-01 00:00:00 .. 9999-12-31 23:59:59 UTC.
+int64_t InSpan(int64_t seconds) {
+    const int64_t last = 253402300799;   // 9999-12-31 23:59:59
+    if (seconds < 0 || seconds > last)
         return -1;
-    return static_cast<int32_t>(seconds);
+    return seconds;
 }
 
 }  // namespace
 
-int32_t ParseGpxTime(const char* text) {
+int64_t ParseGpxTime(const char* text, int* millis) {
     FieldReader in(text);
     if (in.Peek() == '-')
         in.Skip();
@@ -139,10 +140,16 @@ int32_t ParseGpxTime(const char* text) {
     if (!ReadDate(in, f) || !in.Separator() || !ReadClock(in, f))
         return -1;
 
-    // Fractional seconds are dropped, not rounded; a zone offset may follow them.
+    // Fractional seconds are kept apart, in whole milliseconds (not rounded); a zone offset
+    // may follow them.
     char mark = in.Peek();
+    int fraction = 0;
     if (mark == '.') {
         in.Skip();
+        for (int scale = 100; scale > 0 && in.Peek() >= '0' && in.Peek() <= '9'; scale /= 10) {
+            fraction += (in.Peek() - '0') * scale;
+            in.Skip();
+        }
         in.SkipDigits();
         mark = in.Peek();
     }
@@ -162,14 +169,17 @@ int32_t ParseGpxTime(const char* text) {
     }
     // Any other mark ("Z", the end of the text, anything else) leaves the clock as read.
 
-    return InSpan(FieldsAsUtc(f) - offset);
+    const int64_t seconds = InSpan(FieldsAsUtc(f) - offset);
+    if (millis)
+        *millis = seconds == -1 ? 0 : fraction;
+    return seconds;
 }
 
-int32_t ParseGpxTime(const std::string& text) {
-    return ParseGpxTime(text.c_str());
+int64_t ParseGpxTime(const std::string& text, int* millis) {
+    return ParseGpxTime(text.c_str(), millis);
 }
 
-int32_t ParseExifDateTime(const std::string& dateText, const std::string& timeText) {
+int64_t ParseExifDateTime(const std::string& dateText, const std::string& timeText) {
     Fields f;
     FieldReader date(dateText.c_str());
     FieldReader clock(timeText.c_str());

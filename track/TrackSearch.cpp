@@ -47,7 +47,7 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
         std::stable_sort(byTime.begin(), byTime.end(), earlier);
 }
 
-const TrackPoint* TrackIndex::Nearest(int32_t captureTime, int64_t offsetSeconds) const
+const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds) const
 {
     // A point matches when |time + offsetSeconds - captureTime| <= kMaxDistance, that is
     // when its time is within kMaxDistance of target. Beyond the range of point times no
@@ -70,7 +70,7 @@ const TrackPoint* TrackIndex::Nearest(int32_t captureTime, int64_t offsetSeconds
     }
     if (after != byTime.end()) {
         const auto runEnd = std::upper_bound(after, byTime.end(), after->time,
-                                             [](int32_t t, const Entry& e) { return t < e.time; });
+                                             [](int64_t t, const Entry& e) { return t < e.time; });
         const Entry& last = *(runEnd - 1);
         const int64_t distance = last.time - target;
         if (best == nullptr || distance < bestDistance ||
@@ -84,7 +84,7 @@ const TrackPoint* TrackIndex::Nearest(int32_t captureTime, int64_t offsetSeconds
     return &track[best->position];
 }
 
-const TrackPoint* NearestPoint(const Track& track, int32_t captureTime, int64_t offsetSeconds)
+const TrackPoint* NearestPoint(const Track& track, int64_t captureTime, int64_t offsetSeconds)
 {
     return TrackIndex(track).Nearest(captureTime, offsetSeconds);
 }

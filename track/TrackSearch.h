@@ -20,11 +20,11 @@ public:
     // every point by offsetSeconds (the camera clock's lead). Of equally near points the
     // one later in the track wins. Points without a time never match. Null when none is
     // near enough.
-    const TrackPoint* Nearest(int32_t captureTime, int64_t offsetSeconds) const;
+    const TrackPoint* Nearest(int64_t captureTime, int64_t offsetSeconds) const;
 
 private:
     struct Entry {
-        int32_t time;
+        int64_t time;
         uint32_t position;   // in the track
     };
     const Track& track;
@@ -33,4 +33,4 @@ private:
 
 // TrackIndex(track).Nearest(captureTime, offsetSeconds). It sorts the track on every
 // call: a run over many photos builds one TrackIndex instead.
-const TrackPoint* NearestPoint(const Track& track, int32_t captureTime, int64_t offsetSeconds);
+const TrackPoint* NearestPoint(const Track& track, int64_t captureTime, int64_t offsetSeconds);

@@ -117,7 +117,7 @@ TEST(SuggestOffsets, FindsTheCameraLead)
     const Track track = Walk(start, 30);
     for (int32_t lead : {60, -120, 0, 330, 345, -570, 840, -840}) {
         SCOPED_TRACE(lead);
-        std::vector<int32_t> captures;
+        std::vector<int64_t> captures;
         for (int s = 100; s < 30 * 60; s += 170)
             captures.push_back(start + s + lead * 60);
         captures.push_back(-1);   // a photo without a time counts in the total only

@@ -93,7 +93,7 @@ TEST(GeoTagMatching, TakesTheNearestPointWithinFiveMinutes)
         Track track;
         ASSERT_EQ(0, LoadGpx(gpxPath, track));
         const std::string capture = c.captureTime;
-        const int32_t captureTime = ParseExifDateTime(capture.substr(0, 10), capture.substr(11));
+        const int64_t captureTime = ParseExifDateTime(capture.substr(0, 10), capture.substr(11));
         const TrackPoint* point = NearestPoint(track, captureTime, int64_t{c.offsetMinutes} * 60);
         EXPECT_EQ(c.latitude, point ? static_cast<int>(point->lat) : -1);
     }

@@ -11,7 +11,7 @@
 
 namespace {
 
-Track TrackOf(const std::vector<int32_t>& times) {
+Track TrackOf(const std::vector<int64_t>& times) {
     Track track;
     for (size_t i = 0; i < times.size(); ++i) {
         TrackPoint p;
@@ -23,7 +23,7 @@ Track TrackOf(const std::vector<int32_t>& times) {
 }
 
 // The plain rule, one point after another: within 300 s, the later of equally near wins.
-const TrackPoint* LinearNearest(const Track& track, int32_t captureTime, int64_t offsetSeconds) {
+const TrackPoint* LinearNearest(const Track& track, int64_t captureTime, int64_t offsetSeconds) {
     const TrackPoint* nearest = nullptr;
     int64_t best = 300;
     for (const TrackPoint& p : track) {
@@ -48,11 +48,12 @@ int PositionOf(const Track& track, const TrackPoint* point) {
 }  // namespace
 
 TEST(TrackIndex, NearestWithinFiveMinutesLaterWinsTies) {
-    const int32_t t = 1146478530;   // 2006-05-01T10:15:30Z
+    const int64_t t = 1146478530;   // 2006-05-01T10:15:30Z
+    const int64_t kLast = 253402300799;   // 9999-12-31T23:59:59Z, the last time count
     struct {
         const char* what;
-        std::vector<int32_t> times;
-        int32_t captureTime;
+        std::vector<int64_t> times;
+        int64_t captureTime;
         int64_t offset;
         int want;   // position in the track, -1 for none
     } cases[] = {
@@ -77,12 +78,10 @@ TEST(TrackIndex, NearestWithinFiveMinutesLaterWinsTies) {
         {"offset moves the window: 300 s", {t}, t + 900, 600, 0},
         {"offset moves the window: 301 s", {t}, t + 901, 600, -1},
         {"empty track", {}, t, 0, -1},
-        {"first and last of a long track", {0, 1000, 2000, 3000, std::numeric_limits<int32_t>::max()},
-         std::numeric_limits<int32_t>::max() - 299, 0, 4},
+        {"first and last of a long track", {0, 1000, 2000, 3000, kLast}, kLast - 299, 0, 4},
         {"huge offset", {t}, t, std::numeric_limits<int64_t>::max(), -1},
         {"huge negative offset", {t}, t, std::numeric_limits<int64_t>::min(), -1},
-        {"offset near the span's width", {0}, std::numeric_limits<int32_t>::max(),
-         std::numeric_limits<int32_t>::max() - 300, 0},
+        {"offset near the span's width", {0}, kLast, kLast - 300, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,7 +102,7 @@ TEST(TrackIndex, AgreesWithOnePointAfterAnother) {
         const int size = std::uniform_int_distribution<int>(0, 60)(random);
         const int span = std::uniform_int_distribution<int>(1, 3000)(random);
         const bool sorted = round % 3 == 0;
-        std::vector<int32_t> times;
+        std::vector<int64_t> times;
         for (int i = 0; i < size; ++i) {
             const bool noTime = std::uniform_int_distribution<int>(0, 9)(random) == 0;
             times.push_back(noTime ? -1 : 100000 + std::uniform_int_distribution<int>(0, span)(random));
@@ -114,7 +113,7 @@ TEST(TrackIndex, AgreesWithOnePointAfterAnother) {
         const TrackIndex index(track);
         for (int query = 0; query < 40; ++query) {
             const int64_t offset = std::uniform_int_distribution<int>(-400, 400)(random);
-            const int32_t capture = 100000 + std::uniform_int_distribution<int>(-700, span + 700)(random);
+            const int64_t capture = 100000 + std::uniform_int_distribution<int>(-700, span + 700)(random);
             const TrackPoint* want = LinearNearest(track, capture, offset);
             const TrackPoint* got = index.Nearest(capture, offset);
             ++compared;
