@@ -11,14 +11,14 @@ constexpr int kMaxJobs = 256;
 
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
-    DisplayOption = 32, NameOptions = 64, SuggestOption = 128,
+    DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256,
 };
 
 unsigned AllowedFor(Command command)
 {
     switch (command) {
     case Command::GeoTag:
-        return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption;
+        return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption;
     case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption;
     default: return 0;
@@ -108,7 +108,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         {"--gpx", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
-        {"--suggest-offset", SuggestOption},
+        {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
+        {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -125,6 +126,17 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
     }
     if (group->second == DisplayOption)
         return StoreDisplayType(name, line, error);
+    if (group->second == MatchOptions) {
+        std::optional<bool>& choice = name == "--interpolate" || name == "--nearest" ? line.interpolate : line.photoZone;
+        const bool on = name == "--interpolate" || name == "--photo-zone";
+        if (choice && *choice != on) {
+            error = name == "--interpolate" || name == "--nearest" ? "--interpolate and --nearest exclude each other"
+                                                                   : "--photo-zone and --no-photo-zone exclude each other";
+            return false;
+        }
+        choice = on;
+        return true;
+    }
     bool& flag = name == "--dry-run" ? line.dryRun
         : name == "--json"           ? line.json
         : name == "--date"           ? line.date

@@ -18,6 +18,8 @@ struct CommandLine {
     std::optional<std::string> offset;   // whole minutes
     std::optional<int> jobs;             // photos worked on at once, 1 or more
     std::optional<int> displayType;      // 0 latitude/longitude (--latlon), 1 OSGB (--osgb)
+    std::optional<bool> interpolate;     // --interpolate (true) or --nearest (false)
+    std::optional<bool> photoZone;       // --photo-zone (true) or --no-photo-zone (false)
     bool date = false;
     bool position = false;
     std::vector<std::string> operands;   // the paths; for settings KEY and VALUE

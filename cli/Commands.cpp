@@ -84,6 +84,10 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
         changes.emplace_back("OffsetMinutes", *line.offset);
     if (line.displayType)
         changes.emplace_back("DisplayType", std::to_string(*line.displayType));
+    if (line.interpolate)
+        changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
+    if (line.photoZone)
+        changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
     if (line.command == Command::Rename && (line.date || line.position)) {
         changes.emplace_back("Date", line.date ? "1" : "0");
         changes.emplace_back("Posn", line.position ? "1" : "0");

@@ -4,7 +4,8 @@ namespace {
 
 const char kUsage[] =
     "Usage:\n"
-    "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--dry-run] [--jobs N] [--json] [PATH...]\n"
+    "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--interpolate | --nearest]\n"
+    "                      [--photo-zone | --no-photo-zone] [--dry-run] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [PATH...]\n"
     "  pinroute-cli parse  [--latlon | --osgb] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli rename [--date] [--position] [--latlon | --osgb] [--dry-run] [--jobs N] [--json]\n"
@@ -20,7 +21,8 @@ const char kPaths[] =
 const char kOutput[] =
     "Output: one line per photo, in list order, with five tab-separated fields: outcome, path,\n"
     "date, position or message (a failure's reason after \": \"), and the seconds to the\n"
-    "matched point (geotag) or the new path (rename). Backslash, tab, newline and other\n"
+    "matched point (geotag; with --interpolate how the position was found) or the new path\n"
+    "(rename). Backslash, tab, newline and other\n"
     "control bytes in a field are written as \\\\, \\t, \\n, \\xHH. --json writes one JSON\n"
     "object per line instead.\n"
     "Exit status: 0 every photo done, 1 some photos not done, 2 usage error or a run that could\n"
@@ -34,6 +36,13 @@ const char kGeoTag[] =
     "                    (default: GPXPath of the settings)\n"
     "  --offset MINUTES  how many whole minutes the camera clock runs ahead of GPS time\n"
     "                    (default: OffsetMinutes of the settings)\n"
+    "  --interpolate     place a photo between the two track points around it (at most\n"
+    "                    1800 s apart) and write the position at full precision, with the\n"
+    "                    photo's UTC time stamp (setting Interpolate=1)\n"
+    "  --nearest         take the nearest point, to a hundredth of a minute (Interpolate=0)\n"
+    "  --photo-zone      match a photo that states its time zone (OffsetTimeOriginal) by\n"
+    "                    that zone instead of the offset (PhotoZone=1, the default)\n"
+    "  --no-photo-zone   use the offset for every photo (PhotoZone=0)\n"
     "  --dry-run         change no file; show the point each photo would get\n"
     "  --suggest-offset  change no file; show the three offsets that put the most photos\n"
     "                    within 300 seconds of a track point\n"
@@ -72,7 +81,8 @@ const char kSettings[] =
     "Without KEY: prints the settings file's path, then KEY=VALUE for each setting.\n"
     "With KEY: prints its value. With KEY VALUE: stores the value, after the same checks as\n"
     "the window's Set-up dialog; a wrong value is refused with the reason.\n"
-    "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar.\n";
+    "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar, Interpolate,\n"
+    "PhotoZone.\n";
 
 }  // namespace
 

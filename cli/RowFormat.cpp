@@ -92,10 +92,10 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     line.match = outcome.match;
     line.sidecar = outcome.sidecar;
     const bool tick = outcome.icon == RowIcon::Tick;
-    if (tick && !outcome.sidecar.empty() && !outcome.tip.empty()) {
+    if (tick && !outcome.sidecar.empty() && !outcome.sidecarReason.empty()) {
         // The photo itself couldn't take the position: say where it went and why.
         line.message = "in sidecar " + FileNameOf(outcome.sidecar);
-        line.reason = outcome.tip;
+        line.reason = outcome.sidecarReason;
     }
     switch (kind) {
     case RunKind::GeoTag:
@@ -191,7 +191,7 @@ std::string TsvLine(RunKind kind, const PhotoLine& line)
 {
     std::string last;
     if (kind == RunKind::GeoTag && line.match)
-        last = std::to_string(line.match->seconds);
+        last = line.match->interpolating ? line.match->how : std::to_string(line.match->seconds);
     else if (kind == RunKind::Rename)
         last = line.newPath;
     return line.outcome + "\t" + TsvEscape(line.path) + "\t" + TsvEscape(line.date) + "\t"
@@ -210,6 +210,8 @@ std::string JsonLine(RunKind kind, const PhotoLine& line)
                 + ",\"latitude\":" + Degrees(line.match->latitude)
                 + ",\"longitude\":" + Degrees(line.match->longitude)
                 + ",\"elevation\":" + JsonText(line.match->elevationText);
+            if (!line.match->how.empty())
+                json += ",\"how\":" + JsonText(line.match->how);
         } else {
             json += ",\"seconds\":null,\"latitude\":null,\"longitude\":null,\"elevation\":null";
         }

@@ -21,6 +21,8 @@ namespace {
 
 const char kDateKey[] = "Exif.Photo.DateTimeOriginal";
 const char kXmpDateKey[] = "Xmp.exif.DateTimeOriginal";   // editors write it, such as 2006-08-26T14:20:31+02:00
+// The zone of DateTimeOriginal, "+02:00"; never OffsetTime, which belongs to the last edit.
+const char kZoneKey[] = "Exif.Photo.OffsetTimeOriginal";
 const char kGpsPrefix[] = "Exif.GPSInfo.";
 const char kLatitudeRefKey[] = "Exif.GPSInfo.GPSLatitudeRef";
 const char kLongitudeRefKey[] = "Exif.GPSInfo.GPSLongitudeRef";
@@ -122,6 +124,14 @@ void TagReader::AddLine(const std::string& line)
         AddDateLine(Split(line, ' '));
     if (StartsWithIgnoringAsciiCase(line, kXmpDateKey))
         AddXmpDateLine(Split(line, ' '));
+    if (StartsWithIgnoringAsciiCase(line, kZoneKey))
+        AddZoneLine(Split(line, ' '));
+}
+
+void TagReader::AddZoneLine(const std::vector<std::string>& fields)
+{
+    if (fields.size() >= 4 && !zoneFound)
+        zoneFound = ParseZone(fields[3], zoneSeconds);
 }
 
 void TagReader::AddXmpDateLine(const std::vector<std::string>& fields)
@@ -142,6 +152,37 @@ void TagReader::AddXmpDateLine(const std::vector<std::string>& fields)
     xmpCaptureTime = ParseExifDateTime(date, time);
     if (xmpCaptureTime != -1)
         xmpDateText = date;
+    // A zone after the seconds and their fraction.
+    size_t zone = 19;
+    while (zone < text.size() && (text[zone] == '.' || (text[zone] >= '0' && text[zone] <= '9')))
+        ++zone;
+    if (xmpCaptureTime != -1 && zone < text.size())
+        xmpZoneFound = ParseZone(text.substr(zone), xmpZoneSeconds);
+}
+
+bool ParseZone(const std::string& text, int& seconds)
+{
+    if (text == "Z") {
+        seconds = 0;
+        return true;
+    }
+    if (text.size() < 3 || (text[0] != '+' && text[0] != '-'))
+        return false;
+    std::string digits;
+    for (size_t i = 1; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digits += text[i];
+        else if (text[i] != ':' || i != 3)
+            return false;
+    }
+    if (digits.size() != 2 && digits.size() != 4)
+        return false;
+    const int hours = std::stoi(digits.substr(0, 2));
+    const int minutes = digits.size() == 4 ? std::stoi(digits.substr(2)) : 0;
+    if (hours > 14 || minutes > 59)
+        return false;
+    seconds = (text[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+    return true;
 }
 
 void TagReader::AddGpsLine(const std::string& line, const std::vector<std::string>& fields)
@@ -185,9 +226,13 @@ PhotoTags TagReader::Tags() const
     PhotoTags tags;
     tags.captureTime = captureTime;
     tags.dateText = dateText;
+    tags.hasZone = zoneFound;
+    tags.zoneSeconds = zoneSeconds;
     if (!dateLineSeen) {
         tags.captureTime = xmpCaptureTime;
         tags.dateText = xmpDateText;
+        tags.hasZone = xmpZoneFound;
+        tags.zoneSeconds = xmpZoneSeconds;
     }
     tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
     if (tags.hasPosition) {
@@ -228,7 +273,7 @@ namespace {
 const size_t kBatchPaths = 200;          // photos per tool run
 const size_t kBatchBytes = 100 * 1024;   // bytes of photo names per tool run
 
-const char* const kListedKeys[] = {kDateKey, kXmpDateKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
+const char* const kListedKeys[] = {kDateKey, kXmpDateKey, kZoneKey, kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey,
                                    kLongitudeKey};
 
 // What one tool run printed.

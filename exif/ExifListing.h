@@ -17,6 +17,7 @@ private:
     void AddGpsLine(const std::string& line, const std::vector<std::string>& fields);
     void AddDateLine(const std::vector<std::string>& fields);
     void AddXmpDateLine(const std::vector<std::string>& fields);
+    void AddZoneLine(const std::vector<std::string>& fields);
 
     bool latitudeRefFound = false, longitudeRefFound = false;
     bool latitudeFound = false, longitudeFound = false;
@@ -28,7 +29,13 @@ private:
     bool xmpDateSeen = false;     // the first Xmp.exif.DateTimeOriginal line counts
     int64_t xmpCaptureTime = -1;  // serves a photo without an EXIF capture time
     std::string xmpDateText;
+    bool zoneFound = false, xmpZoneFound = false;   // Exif.Photo.OffsetTimeOriginal; the XMP time's zone
+    int zoneSeconds = 0, xmpZoneSeconds = 0;
 };
+
+// A zone such as "+02:00", "-05:30" or "Z" (also "+0200", "+02") as seconds east of UTC;
+// false for anything else.
+bool ParseZone(const std::string& text, int& seconds);
 
 // The tags in a one-photo listing held in text; each line counts whole, however long.
 PhotoTags ReadListingText(const std::string& text);

@@ -39,6 +39,32 @@ std::string DegreesWords(double value)
     return std::to_string(degrees) + "/1 " + std::to_string(hundredths) + "/100 0/1";
 }
 
+// Degrees, minutes and seconds to the ten-thousandth of |value| (about 3 mm), rounded:
+// "51/1 28/1 396123/10000". The caller has checked that |value| is at most 180.
+std::string FullDegreesWords(double value)
+{
+    const long long total = std::llround(std::fabs(value) * 3600 * 10000);   // ten-thousandths of a second
+    const long long degrees = total / (3600LL * 10000), rest = total % (3600LL * 10000);
+    return std::to_string(degrees) + "/1 " + std::to_string(rest / 600000) + "/1 " + std::to_string(rest % 600000)
+        + "/10000";
+}
+
+// The photo's UTC moment as EXIF's GPSDateStamp ("2023:06:17") and GPSTimeStamp
+// ("8/1 4/1 10/1"); false for a moment gmtime can't take.
+bool StampWords(int64_t utc, std::string& date, std::string& time)
+{
+    const time_t seconds = static_cast<time_t>(utc);
+    struct tm fields;
+    if (utc < 0 || !gmtime_r(&seconds, &fields))
+        return false;
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d", fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday);
+    date = text;
+    std::snprintf(text, sizeof text, "%d/1 %d/1 %d/1", fields.tm_hour, fields.tm_min, fields.tm_sec);
+    time = text;
+    return true;
+}
+
 // The elevation in ten-thousandths of a metre, truncated toward zero; 0 when the count
 // doesn't fit 32 bits.
 int32_t TenThousandths(double metres)
@@ -85,10 +111,21 @@ std::string XmpCoordinate(double value, char positive, char negative)
     return text;
 }
 
+// XMP's coordinate to a millionth of a minute (about 2 mm), rounded: "51,28.660205N".
+std::string FullXmpCoordinate(double value, char positive, char negative)
+{
+    const long long total = std::llround(std::fabs(value) * 60 * 1000000);   // millionths of a minute
+    const long long degrees = total / 60000000, rest = total % 60000000;
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld,%lld.%06lld%c", degrees, rest / 1000000, rest % 1000000,
+                  value < 0 ? negative : positive);
+    return text;
+}
+
 }  // namespace
 
 std::string GpsCommandText(double latitude, double longitude, const std::string& elevationText,
-                           const std::string& version)
+                           const std::string& version, const GpsPrecision& precision)
 {
     if (!Writable(latitude, 90) || !Writable(longitude, 180))
         return {};
@@ -115,17 +152,24 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         + "\"\n";
     text += std::string("add Exif.GPSInfo.GPSLatitudeRef Ascii \"") + (latitude < 0 ? "S" : "N")
         + "\"\n";
-    text += "add Exif.GPSInfo.GPSLatitude \"" + DegreesWords(latitude) + "\"\n";
-    text += "add Exif.GPSInfo.GPSLongitude \"" + DegreesWords(longitude) + "\"\n";
+    const auto words = precision.full ? FullDegreesWords : DegreesWords;
+    text += "add Exif.GPSInfo.GPSLatitude \"" + words(latitude) + "\"\n";
+    text += "add Exif.GPSInfo.GPSLongitude \"" + words(longitude) + "\"\n";
     if (altitudeRef) {
         text += "add Exif.GPSInfo.GPSAltitude \"" + altitude + "\"\n";
         text += std::string("add Exif.GPSInfo.GPSAltitudeRef Byte \"") + altitudeRef + "\"\n";
+    }
+    std::string date, time;
+    if (StampWords(precision.utcTime, date, time)) {
+        text += "add Exif.GPSInfo.GPSDateStamp Ascii \"" + date + "\"\n";
+        text += "add Exif.GPSInfo.GPSTimeStamp Rational \"" + time + "\"\n";
     }
     text += "add Exif.Image.Software Ascii \"GeoTag Software Pinroute v " + version + "\"\n";
     return text;
 }
 
-std::string SidecarCommandText(double latitude, double longitude, const std::string& elevationText)
+std::string SidecarCommandText(double latitude, double longitude, const std::string& elevationText,
+                               const GpsPrecision& precision)
 {
     if (!Writable(latitude, 90) || !Writable(longitude, 180))
         return {};
@@ -140,13 +184,28 @@ std::string SidecarCommandText(double latitude, double longitude, const std::str
     for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLongitude", "GPSAltitude",
                              "GPSAltitudeRef"})
         text += std::string("del Xmp.exif.") + name + "\n";
+    const bool stamp = precision.utcTime >= 0;
+    if (stamp)
+        text += "del Exif.GPSInfo.GPSTimeStamp\ndel Exif.GPSInfo.GPSDateStamp\ndel Xmp.exif.GPSTimeStamp\n";
     text += "add Xmp.exif.GPSVersionID XmpText \"2.2.0.0\"\n"
             "add Xmp.exif.GPSMapDatum XmpText \"WGS-84\"\n";
-    text += "add Xmp.exif.GPSLatitude XmpText \"" + XmpCoordinate(latitude, 'N', 'S') + "\"\n";
-    text += "add Xmp.exif.GPSLongitude XmpText \"" + XmpCoordinate(longitude, 'E', 'W') + "\"\n";
+    const auto coordinate = precision.full ? FullXmpCoordinate : XmpCoordinate;
+    text += "add Xmp.exif.GPSLatitude XmpText \"" + coordinate(latitude, 'N', 'S') + "\"\n";
+    text += "add Xmp.exif.GPSLongitude XmpText \"" + coordinate(longitude, 'E', 'W') + "\"\n";
     if (altitudeRef) {
         text += "add Xmp.exif.GPSAltitude XmpText \"" + altitude + "\"\n";
         text += std::string("add Xmp.exif.GPSAltitudeRef XmpText \"") + altitudeRef + "\"\n";
+    }
+    std::string date, time;
+    if (stamp && StampWords(precision.utcTime, date, time)) {
+        // XMP holds the date and the time in one: 2023-06-17T08:04:10Z.
+        date[4] = date[7] = '-';
+        char clock[16];
+        const time_t seconds = static_cast<time_t>(precision.utcTime);
+        struct tm fields;
+        gmtime_r(&seconds, &fields);
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", fields.tm_hour, fields.tm_min, fields.tm_sec);
+        text += "add Xmp.exif.GPSTimeStamp XmpText \"" + date + "T" + clock + "Z\"\n";
     }
     return text;
 }
@@ -337,8 +396,8 @@ bool StageSidecar(Pending& p)
 bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
 {
     GpsWrite& w = *p.write;
-    p.command = w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText)
-                          : GpsCommandText(w.latitude, w.longitude, w.elevationText, version);
+    p.command = w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText, w.precision)
+                          : GpsCommandText(w.latitude, w.longitude, w.elevationText, version, w.precision);
     if (p.command.empty()) {
         w.reason = "the position is not a latitude and longitude on the globe";
         return false;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 
 // What the runs read from one photo.
@@ -12,6 +13,8 @@ struct PhotoTags {
                                   // not run: too many open files"), or ""
     int64_t captureTime = -1;     // Exif.Photo.DateTimeOriginal as a time count, or -1
     std::string dateText;         // its date part, such as "2006:08:26", or empty
+    bool hasZone = false;         // the photo states the zone of its capture time
+    int zoneSeconds = 0;          // that zone, seconds east of UTC (+02:00 is 7200)
     bool hasPosition = false;     // all four GPS tags (both references, lat, lon) read
     double latitude = 0;          // signed degrees, north positive
     double longitude = 0;         // signed degrees, east positive
@@ -37,6 +40,7 @@ struct GpsWrite {
     double latitude = 0;
     double longitude = 0;
     std::string elevationText;
+    GpsPrecision precision;
     bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
     bool written = false;
     std::string reason;          // why not, when not written; when written, a fault after the rename

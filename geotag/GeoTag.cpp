@@ -1,6 +1,10 @@
 #include "geotag/GeoTag.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -56,9 +60,54 @@ int BatchLength(const std::vector<std::string>& chunk, int start)
     return n;
 }
 
+// An elevation in metres as a text with four decimals and a point, whatever the locale.
+std::string MetresText(double metres)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, metres, std::chars_format::fixed, 4);
+    return std::string(buffer, result.ptr);
+}
+
+// "+02:00" for 7200 seconds east of UTC.
+std::string ZoneText(int seconds)
+{
+    char text[16];
+    const int minutes = std::abs(seconds) / 60;
+    std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
+    return text;
+}
+
+// "4 s", "1.5 s": a gap between two track points, to the tenth of a second.
+std::string GapText(double seconds)
+{
+    char buffer[64];
+    const double tenths = std::round(seconds * 10) / 10;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, tenths, std::chars_format::general, 12);
+    return std::string(buffer, result.ptr) + " s";
+}
+
+// The place between two points, in proportion to the time; an elevation only when both
+// points have one.
+MatchedPoint PlaceBetween(const Between& between)
+{
+    const TrackPoint& a = *between.first;
+    const TrackPoint& b = *between.second;
+    const double f = between.fraction;
+    MatchedPoint match;
+    match.latitude = a.lat + (b.lat - a.lat) * f;
+    match.longitude = a.lon + (b.lon - a.lon) * f;
+    double ea = 0, eb = 0;
+    if (GpxElevation(a.eleText, ea) && GpxElevation(b.eleText, eb))
+        match.elevationText = MetresText(ea + (eb - ea) * f);
+    match.seconds = std::llround(between.gap * std::min(f, 1 - f));
+    match.how = "between two points " + GapText(between.gap) + " apart";
+    match.between = true;
+    return match;
+}
+
 // What the track says for one photo: a cross with the reason, or a tick with the point
 // to write (the write itself comes after, for several photos at once).
-RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offsetSeconds)
+RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings)
 {
     RowOutcome outcome;
     outcome.icon = RowIcon::Cross;
@@ -72,18 +121,33 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offs
         return outcome;
     }
     outcome.date = std::string();
-    const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds);
-    if (!point) {
+    // A photo that states its zone is matched by it; the others by the camera's offset.
+    const bool ownZone = settings.PhotoZone != 0 && tags.hasZone;
+    const int64_t offsetSeconds = ownZone ? tags.zoneSeconds : static_cast<int64_t>(settings.OffsetMinutes) * 60;
+    Between between;
+    std::optional<MatchedPoint> match;
+    if (settings.Interpolate != 0 && index.Enclosing(tags.captureTime, offsetSeconds, between)) {
+        match = PlaceBetween(between);
+    } else if (const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds)) {
+        match = MatchedPoint();
+        match->seconds = std::llabs(point->time + offsetSeconds - tags.captureTime);
+        match->latitude = point->lat;
+        match->longitude = point->lon;
+        double metres = 0;
+        if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
+            match->elevationText = point->eleText;
+        match->how = "nearest point, " + std::to_string(match->seconds) + " s away";
+    }
+    const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds) : "";
+    if (!match) {
         outcome.text = "Rejected";
+        outcome.tip = zone;
         return outcome;
     }
-    MatchedPoint match;
-    match.seconds = std::llabs(static_cast<int64_t>(point->time) + offsetSeconds - tags.captureTime);
-    match.latitude = point->lat;
-    match.longitude = point->lon;
-    double metres = 0;
-    if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
-        match.elevationText = point->eleText;
+    match->utcTime = tags.captureTime - offsetSeconds;
+    match->interpolating = settings.Interpolate != 0;
+    // The tooltip says how the position was found, and by which clock.
+    outcome.tip = match->how + (zone.empty() ? "" : "\n" + zone);
     outcome.match = match;
     outcome.icon = RowIcon::Tick;
     return outcome;
@@ -91,7 +155,7 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, int64_t offs
 
 // Writes the matched photos among outcomes; a failed write turns its tick into a cross.
 void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
-                  std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar)
+                  std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar, bool precise)
 {
     std::vector<GpsWrite> writes;
     std::vector<size_t> rows;
@@ -103,6 +167,10 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         w.latitude = outcomes[i].match->latitude;
         w.longitude = outcomes[i].match->longitude;
         w.elevationText = outcomes[i].match->elevationText;
+        if (precise) {   // interpolated positions are written whole, with the photo's UTC moment
+            w.precision.full = true;
+            w.precision.utcTime = outcomes[i].match->utcTime;
+        }
         w.sidecar = UsesSidecar(KindOf(paths[i]), rawSidecar);
         writes.push_back(std::move(w));
         rows.push_back(i);
@@ -123,7 +191,8 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             outcome.sidecar = writes[k].sidecarPath;
             if (!writes[k].sidecarReason.empty()) {
                 outcome.text = "Position in sidecar " + FileNameOf(writes[k].sidecarPath);
-                outcome.tip = writes[k].sidecarReason;
+                outcome.sidecarReason = writes[k].sidecarReason;
+                outcome.tip = writes[k].sidecarReason + "\n" + outcome.tip;
             }
         } else {
             outcome.icon = RowIcon::Cross;
@@ -170,7 +239,6 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
         return result;
     }
     const TrackIndex index(track);
-    const int64_t offsetSeconds = static_cast<int64_t>(settings.OffsetMinutes) * 60;
 
     const std::vector<std::string> paths = RowPaths(rows);
     if (!dryRun)
@@ -185,9 +253,9 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
             std::vector<RowOutcome> outcomes;
             for (int i = 0; i < n; ++i)
-                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, offsetSeconds));
+                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, settings));
             if (!dryRun)
-                WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0);
+                WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
             for (int i = 0; i < n; ++i)
                 reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }

@@ -72,7 +72,8 @@ void SetupDialog::BuildControls()
 {
     setWindowTitle("Set-up");
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(DialogRect(font(), 0, 0, 244, 174).size());   // a row for the RAW choice below the table's 162
+    // Rows for the RAW, matching and time-zone choices below the table's 162.
+    setFixedSize(DialogRect(font(), 0, 0, 244, 198).size());
     // Frames and labels first, so that the controls lie above them.
     BuildFramesAndLabels();
     BuildPathRows();
@@ -139,12 +140,22 @@ void SetupDialog::BuildChoices()
     rawSidecarCheck = PlaceControl(this, new QCheckBox("Write RAW positions to XMP sidecars", this), 0,
                                    "rawSidecarCheck", 9, 158, 160, 10);
     rawSidecarCheck->setToolTip("HEIC, CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
+    interpolateCheck = PlaceControl(this, new QCheckBox("Place photos between track points", this), 0,
+                                    "interpolateCheck", 9, 170, 160, 10);
+    interpolateCheck->setToolTip("A photo taken between two points of a segment (at most 30 minutes apart) "
+                                 "gets the position between them, written at full precision with its UTC time; "
+                                 "otherwise the nearest point, to a hundredth of a minute");
+    photoZoneCheck = PlaceControl(this, new QCheckBox("Use the time zone stored in the photo", this), 0,
+                                  "photoZoneCheck", 9, 182, 160, 10);
+    photoZoneCheck->setToolTip("A photo that states its time zone (phones, newer cameras) is matched by it; "
+                               "the offset serves the others");
 
     // The check boxes and radio buttons may hold a longer caption than the table's
     // width in a larger font: let them take the width they need.
     for (QWidget* w : {static_cast<QWidget*>(dateCheck), static_cast<QWidget*>(positionCheck),
                        static_cast<QWidget*>(latLonRadio), static_cast<QWidget*>(osgbRadio),
-                       static_cast<QWidget*>(rawSidecarCheck)})
+                       static_cast<QWidget*>(rawSidecarCheck), static_cast<QWidget*>(interpolateCheck),
+                       static_cast<QWidget*>(photoZoneCheck)})
         w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
 
     displayGroup = new QButtonGroup(this);
@@ -170,7 +181,7 @@ void SetupDialog::BuildButtons()
 void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, offsetEdit, clockButton,
+                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck, photoZoneCheck, offsetEdit, clockButton,
                         helpButton, suggestButton, saveButton, cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -191,6 +202,8 @@ bool SetupDialog::TakeValues()
     values.Date = dateCheck->isChecked() ? 1 : 0;
     values.Posn = positionCheck->isChecked() ? 1 : 0;
     values.RawSidecar = rawSidecarCheck->isChecked() ? 1 : 0;
+    values.Interpolate = interpolateCheck->isChecked() ? 1 : 0;
+    values.PhotoZone = photoZoneCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
@@ -211,6 +224,8 @@ void SetupDialog::ShowValues()
     dateCheck->setChecked(values.Date != 0);
     positionCheck->setChecked(values.Posn != 0);
     rawSidecarCheck->setChecked(values.RawSidecar != 0);
+    interpolateCheck->setChecked(values.Interpolate != 0);
+    photoZoneCheck->setChecked(values.PhotoZone != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));

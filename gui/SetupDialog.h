@@ -63,6 +63,8 @@ private:
     QCheckBox* dateCheck = nullptr;
     QCheckBox* positionCheck = nullptr;
     QCheckBox* rawSidecarCheck = nullptr;
+    QCheckBox* interpolateCheck = nullptr;
+    QCheckBox* photoZoneCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
     QRadioButton* osgbRadio = nullptr;
     QButtonGroup* displayGroup = nullptr;

@@ -10,10 +10,14 @@ inline const char kReadFailed[] = "Could not read EXIF data";
 
 // The point a photo was matched with, for a tagged or would-be-tagged photo.
 struct MatchedPoint {
-    int64_t seconds = 0;       // |point time + offset - capture time|
+    int64_t seconds = 0;       // |point time + offset - capture time|, to the nearer point
     double latitude = 0;
     double longitude = 0;
     std::string elevationText;
+    bool between = false;      // placed between two points, not at the nearest
+    bool interpolating = false;   // the run places photos between points where it can
+    std::string how;           // "between two points 4 s apart", "nearest point, 12 s away"
+    int64_t utcTime = -1;      // the photo's moment in UTC (track time)
 };
 
 // A photo's position: as read from it, or as a run wrote it.
@@ -33,6 +37,7 @@ struct RowOutcome {
     std::optional<MatchedPoint> match; // GeoTag: the point written (or that would be)
     std::optional<RowPosition> position;   // the photo's position as the run left it, if known
     std::string sidecar;               // GeoTag: the XMP sidecar that took the position, if one did
+    std::string sidecarReason;         // why the sidecar and not the photo, when the photo could have
 };
 
 // The photos a run works on. PhotoList implements it for the front ends; tests fake it.

@@ -29,6 +29,8 @@ const Field kFields[] = {
     {"DisplayType", Kind::Flag, &Settings::DisplayType, nullptr, 1},
     {"OffsetMinutes", Kind::Number, &Settings::OffsetMinutes, nullptr, 0},
     {"RawSidecar", Kind::Flag, &Settings::RawSidecar, nullptr, 1},
+    {"Interpolate", Kind::Flag, &Settings::Interpolate, nullptr, 0},
+    {"PhotoZone", Kind::Flag, &Settings::PhotoZone, nullptr, 1},
 };
 
 const Field* FindField(const std::string& key)

@@ -74,22 +74,34 @@ const char* TextOf(const XMLElement* element) {
 }
 
 // Appends the point of a trkpt or wpt element, unless its position is unusable.
-void ReadTrackPoint(const XMLElement& element, Track& track) {
+void ReadTrackPoint(const XMLElement& element, Track& track, int segment) {
     TrackPoint point;
+    point.segment = segment;
     if (!ReadCoordinate(element.Attribute("lat"), 90, point.lat) ||
         !ReadCoordinate(element.Attribute("lon"), 180, point.lon))
         return;
     // No time element, a text that doesn't parse or a moment out of span: -1, so the
     // point never matches a photo.
     if (const XMLElement* time = element.FirstChildElement("time"))
-        point.time = ParseGpxTime(TextOf(time));
+        point.time = ParseGpxTime(TextOf(time), &point.millis);
     point.eleText = TextOf(element.FirstChildElement("ele"));
     track.push_back(std::move(point));
 }
 
+// The highest segment number in a track read so far, -1 for none: a file read after
+// it numbers its segments on from there.
+int LastSegment(const Track& track) {
+    int last = -1;
+    for (const auto& p : track)
+        last = std::max(last, p.segment);
+    return last;
+}
+
 // The points of the document's first "gpx" element: every trkpt of every trkseg of
-// every trk into points, every wpt into waypoints, each in document order.
-void ReadPoints(const XMLDocument& document, Track& points, Track& waypoints) {
+// every trk into points, every wpt into waypoints, each in document order. Each trkseg
+// takes the next number of segment, except a first one that continues the segment of the
+// piece before (continues).
+void ReadPoints(const XMLDocument& document, Track& points, Track& waypoints, int& segment, bool continues) {
     const XMLElement* gpx = document.FirstChildElement("gpx");
     if (gpx == nullptr)
         return;
@@ -98,14 +110,17 @@ void ReadPoints(const XMLDocument& document, Track& points, Track& waypoints) {
          trk = trk->NextSiblingElement("trk")) {
         for (const XMLElement* seg = trk->FirstChildElement("trkseg"); seg != nullptr;
              seg = seg->NextSiblingElement("trkseg")) {
+            if (!continues)
+                ++segment;
+            continues = false;
             for (const XMLElement* pt = seg->FirstChildElement("trkpt"); pt != nullptr;
                  pt = pt->NextSiblingElement("trkpt"))
-                ReadTrackPoint(*pt, points);
+                ReadTrackPoint(*pt, points, segment);
         }
     }
     for (const XMLElement* wpt = gpx->FirstChildElement("wpt"); wpt != nullptr;
          wpt = wpt->NextSiblingElement("wpt"))
-        ReadTrackPoint(*wpt, waypoints);
+        ReadTrackPoint(*wpt, waypoints, -1);
 }
 
 // The elements a piece may be cut inside: the first top-level gpx, a trk in it, a
@@ -126,7 +141,7 @@ class PieceReader {
 public:
     // fileSize only guides how much room the track gets up front.
     PieceReader(int fd, int64_t fileSize, Track& points)
-        : fd(fd), fileSize(fileSize), points(points), pointsAtStart(points.size()) {}
+        : fd(fd), fileSize(fileSize), points(points), pointsAtStart(points.size()), segment(LastSegment(points)) {}
 
     // Reads the whole file; false with a reason when it can't be read or parsed.
     bool Read(std::string& reason) {
@@ -313,7 +328,7 @@ private:
             reason = "not a GPX file (line " + std::to_string(at) + ")";
             return false;
         }
-        ReadPoints(document, points, waypoints);
+        ReadPoints(document, points, waypoints, segment, openAtStart == kCutPathLength);
 
         line += std::count(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(end), '\n');
         buffer.erase(0, end);
@@ -327,6 +342,7 @@ private:
     const int64_t fileSize;
     Track& points;
     const size_t pointsAtStart;
+    int segment;               // the last segment number given out
     Track waypoints;           // appended after every track point
     XMLDocument document;      // the piece being read
     std::string text;          // the piece with its opening and closing path elements

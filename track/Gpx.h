@@ -5,7 +5,9 @@
 
 // One point of a GPS track; time is -1 when the point has no usable time.
 struct TrackPoint {
-    int64_t time = -1;
+    int64_t time = -1;     // whole seconds
+    int millis = 0;        // and the thousandths the file gives past them (0..999)
+    int segment = -1;      // the track segment, numbered through the files read; -1 for a waypoint
     double lat = 0;        // degrees, north positive, -90..90
     double lon = 0;        // degrees, east positive, -180..180
     std::string eleText;   // the GPX ele text as written (metres), unconverted

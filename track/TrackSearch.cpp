@@ -8,6 +8,12 @@
 namespace {
 
 const int64_t kMaxDistance = 300;   // seconds
+const double kMaxGap = 1800;         // seconds between two points a photo may lie between
+
+double Seconds(const TrackPoint& p)
+{
+    return static_cast<double>(p.time) + p.millis / 1000.0;
+}
 
 }  // namespace
 
@@ -45,6 +51,46 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
     // A recorded track is nearly always in time order already.
     if (!std::is_sorted(byTime.begin(), byTime.end(), earlier))
         std::stable_sort(byTime.begin(), byTime.end(), earlier);
+
+    // Neighbours in a segment, in file order, that go forward in time within the limit.
+    for (size_t i = 1; i < track.size(); ++i) {
+        const TrackPoint& a = track[i - 1];
+        const TrackPoint& b = track[i];
+        if (a.segment < 0 || a.segment != b.segment || a.time == -1 || b.time == -1)
+            continue;
+        const double start = Seconds(a), end = Seconds(b);
+        if (end >= start && end - start <= kMaxGap)
+            spans.push_back({start, end, static_cast<uint32_t>(i - 1), static_cast<uint32_t>(i)});
+    }
+    const auto earlierSpan = [](const Span& a, const Span& b) { return a.start < b.start; };
+    if (!std::is_sorted(spans.begin(), spans.end(), earlierSpan))
+        std::stable_sort(spans.begin(), spans.end(), earlierSpan);
+}
+
+bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between) const
+{
+    const int64_t limit = int64_t{1} << 40;
+    if (offsetSeconds < -limit || offsetSeconds > limit)
+        return false;
+    const double target = static_cast<double>(captureTime - offsetSeconds);
+    // Only a span that starts at most kMaxGap before the target can reach it.
+    auto it = std::upper_bound(spans.begin(), spans.end(), target,
+                               [](double t, const Span& s) { return t < s.start; });
+    const Span* best = nullptr;
+    while (it != spans.begin()) {
+        --it;
+        if (it->start < target - kMaxGap)
+            break;
+        if (it->end >= target && (!best || it->second > best->second))
+            best = &*it;
+    }
+    if (!best)
+        return false;
+    between.first = &track[best->first];
+    between.second = &track[best->second];
+    between.gap = best->end - best->start;
+    between.fraction = between.gap > 0 ? (target - best->start) / between.gap : 0;
+    return true;
 }
 
 const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds) const

@@ -10,6 +10,15 @@
 // ignoring case.
 std::vector<std::string> MatchGpxFiles(const std::string& pattern);
 
+// Where a photo lies between two points: the points, and how far from the first to the
+// second it lies (0..1) in time.
+struct Between {
+    const TrackPoint* first = nullptr;
+    const TrackPoint* second = nullptr;
+    double fraction = 0;
+    double gap = 0;   // seconds from the first point to the second
+};
+
 // The points of a track that have a time, sorted by it, for finding the nearest point
 // in logarithmic time. The track must outlive the index and stay unchanged.
 class TrackIndex {
@@ -22,7 +31,18 @@ public:
     // near enough.
     const TrackPoint* Nearest(int64_t captureTime, int64_t offsetSeconds) const;
 
+    // The two neighbouring points of one segment, at most 1800 s apart, whose times (with
+    // their fractions of a second, shifted by offsetSeconds) enclose the capture time. Of
+    // several such pairs the one later in the track wins. False when there is none: before
+    // or after a segment, or across a longer gap.
+    bool Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between) const;
+
 private:
+    struct Span {
+        double start, end;          // seconds, fractions included
+        uint32_t first, second;     // positions in the track
+    };
+    std::vector<Span> spans;        // by start
     struct Entry {
         int64_t time;
         uint32_t position;   // in the track

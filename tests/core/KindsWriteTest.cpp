@@ -87,7 +87,12 @@ TEST(KindsWrite, SidecarIsMadeThenUpdatedKeepingItsOtherContent)
     const std::string sidecar = SidecarPath(photo);
 
     std::vector<GpsWrite> writes(1);
-    writes[0] = {photo, 51.4777, -0.0015, "123.4", true, false, "", false, "", ""};
+    writes[0] = GpsWrite();
+    writes[0].photoPath = photo;
+    writes[0].latitude = 51.4777;
+    writes[0].longitude = -0.0015;
+    writes[0].elevationText = "123.4";
+    writes[0].sidecar = true;
     WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
     ASSERT_TRUE(writes[0].written) << writes[0].reason;
     ExpectSidecarPosition(sidecar, "51,28.66N", "0,0.09W");
@@ -97,7 +102,9 @@ TEST(KindsWrite, SidecarIsMadeThenUpdatedKeepingItsOtherContent)
 
     // Someone else's keywords and rating stay when the position changes.
     ASSERT_EQ(0, RunExiv2({"-M", "set Xmp.dc.subject XmpBag harbour", "-M", "set Xmp.xmp.Rating 4", "--", sidecar}));
-    writes[0] = {photo, -33.5, 151.25, "-2", true, false, "", false, "", ""};
+    writes[0].latitude = -33.5;
+    writes[0].longitude = 151.25;
+    writes[0].elevationText = "-2";
     WriteGpsTagsBatch(workspace.Worker(0), writes, "9");
     ASSERT_TRUE(writes[0].written) << writes[0].reason;
     ExpectSidecarPosition(sidecar, "33,30.00S", "151,15.00E");
