@@ -277,3 +277,44 @@ TEST_F(CliRun, GeoTagSaysWhenThePositionWentToTheSidecar)
     EXPECT_EQ("in sidecar nikon.jpg.xmp: Error: Directory NikonPreview with 8224 entries considered invalid; not read.",
               Fields(Run({"geotag", "--gpx", gpx, "--offset", "0", photo}).out).at(3));
 }
+
+// A photo that states its zone is matched at its UTC moment, whatever the offset; the
+// others by the offset. A photo of 2040 matches a track of 2040.
+TEST_F(CliRun, PhotosAreMatchedByTheZoneTheyState)
+{
+    const std::string gpx = dir.File("utc.gpx");
+    WriteFile(gpx, "<gpx><trk><trkseg>"
+                   "<trkpt lat=\"48.85\" lon=\"2.35\"><ele>35</ele><time>2023-06-17T08:00:00Z</time></trkpt>"
+                   "<trkpt lat=\"48.86\" lon=\"2.36\"><ele>45</ele><time>2023-06-17T08:00:10Z</time></trkpt>"
+                   "</trkseg><trkseg>"
+                   "<trkpt lat=\"40.7\" lon=\"-74\"><time>2040-02-29T12:00:00Z</time></trkpt>"
+                   "</trkseg></trk></gpx>");
+    struct { const char* name; const char* local; const char* zone; const char* outcome; const char* place; } photos_[] = {
+        {"paris.jpg", "2023:06:17 10:00:05", "+02:00", "would-tag", "48.855000 2.355000, 40.0000 m"},
+        {"india.jpg", "2023:06:17 13:30:05", "+05:30", "would-tag", "48.855000 2.355000, 40.0000 m"},
+        {"newyork.jpg", "2023:06:17 04:00:05", "-04:00", "would-tag", "48.855000 2.355000, 40.0000 m"},
+        {"utc.jpg", "2023:06:17 08:00:05", "", "would-tag", "48.855000 2.355000, 40.0000 m"},
+        {"2040.jpg", "2040:02:29 12:00:00", "", "would-tag", "40.700000 -74.000000"},
+    };
+    for (const auto& p : photos_) {
+        WriteJpegTakenAt(photos + "/" + p.name, p.local);
+        if (*p.zone) {
+            ASSERT_EQ(0, RunExiv2({"-M", std::string("set Exif.Photo.OffsetTimeOriginal Ascii ") + p.zone, "--",
+                                   photos + "/" + p.name}));
+        }
+    }
+    const CliResult zoned = Run({"geotag", "--gpx", gpx, "--offset", "0", "--interpolate", "--dry-run", photos});
+    for (const auto& p : photos_) {
+        SCOPED_TRACE(p.name);
+        const auto fields = LineOf(zoned.out, photos + "/" + p.name);
+        ASSERT_EQ(5u, fields.size()) << zoned.out;
+        EXPECT_EQ(p.outcome, fields[0]);
+        EXPECT_EQ(p.place, fields[3]);
+        EXPECT_EQ(std::string(p.name) == "2040.jpg" ? "nearest point, 0 s away" : "between two points 10 s apart",
+                  fields[4]);
+    }
+    // Without the photo's zone, the offset (0) puts the zoned photos hours away.
+    const CliResult offset = Run({"geotag", "--gpx", gpx, "--offset", "0", "--no-photo-zone", "--dry-run", photos});
+    EXPECT_EQ("rejected", LineOf(offset.out, photos + "/paris.jpg").at(0));
+    EXPECT_EQ("would-tag", LineOf(offset.out, photos + "/utc.jpg").at(0));
+}

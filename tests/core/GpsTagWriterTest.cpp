@@ -15,6 +15,7 @@
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
 #include "support/Photos.h"
+#include "track/Timestamps.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -116,6 +117,39 @@ TEST(GpsCommandText, WritesAltitudeMagnitudeAndReference)
         EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitude\n"));
         EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitudeRef\n"));
     }
+}
+
+// Interpolated positions are written to a ten-thousandth of a second, with the UTC stamp.
+TEST(GpsCommandText, FullPrecisionAndTimeStamp)
+{
+    GpsPrecision full;
+    full.full = true;
+    full.utcTime = ParseGpxTime("2040-06-17T08:04:10Z");
+    const std::string text = GpsCommandText(51.4776700833, -0.99999999999, "", "v", full);
+    EXPECT_EQ("\"51/1 28/1 396123/10000\"", LineAfter(text, "add Exif.GPSInfo.GPSLatitude "));
+    EXPECT_EQ("\"1/1 0/1 0/10000\"", LineAfter(text, "add Exif.GPSInfo.GPSLongitude "));   // carried
+    EXPECT_EQ("\"2040:06:17\"", LineAfter(text, "add Exif.GPSInfo.GPSDateStamp Ascii "));
+    EXPECT_EQ("\"8/1 4/1 10/1\"", LineAfter(text, "add Exif.GPSInfo.GPSTimeStamp Rational "));
+    const std::string sidecar = SidecarCommandText(51.4776700833, -0.99999999999, "", full);
+    EXPECT_EQ("\"51,28.660205N\"", LineAfter(sidecar, "add Xmp.exif.GPSLatitude XmpText "));
+    EXPECT_EQ("\"2040-06-17T08:04:10Z\"", LineAfter(sidecar, "add Xmp.exif.GPSTimeStamp XmpText "));
+    // The classic form has neither.
+    EXPECT_EQ("<missing>", LineAfter(GpsCommandText(51.47767, 1, "", "v"), "add Exif.GPSInfo.GPSDateStamp Ascii "));
+
+    // exiv2 takes it, and the listing reads it back to the millimetre.
+    TempDir dir;
+    Workspace workspace;
+    MakePhoto(dir.File("p.jpg"));
+    std::vector<GpsWrite> writes(1);
+    writes[0].photoPath = dir.File("p.jpg");
+    writes[0].latitude = -33.86881234;
+    writes[0].longitude = 151.20930987;
+    writes[0].precision = full;
+    WriteGpsTagsBatch(workspace.Worker(0), writes, kVersion);
+    ASSERT_TRUE(writes[0].written) << writes[0].reason;
+    const PhotoTags tags = ListPhotos(workspace.Worker(0), {writes[0].photoPath})[0];
+    EXPECT_NEAR(-33.86881234, tags.latitude, 1e-8);
+    EXPECT_NEAR(151.20930987, tags.longitude, 1e-8);
 }
 
 TEST(GpsCommandText, DecimalCommaLocaleChangesNothing)

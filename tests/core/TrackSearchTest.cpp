@@ -130,3 +130,46 @@ TEST(TrackIndex, AgreesWithOnePointAfterAnother) {
     EXPECT_GT(matched, compared / 4);
     EXPECT_LT(matched, compared * 3 / 4 + compared / 5);
 }
+
+// A photo lies between two neighbours of one segment at most 1800 s apart, fractions of a
+// second included; never across a segment break, a longer gap or past the ends.
+TEST(TrackIndex, EnclosingPointsOfOneSegment) {
+    const int64_t t = 1146478530;
+    // Points: 0,1 in segment 0 (10 s apart, the second at .750); 2,3 in segment 0 after a
+    // 1800 s gap; 4 in segment 1 right after 3; 5,6 in segment 1 after a 1801 s gap.
+    struct { int64_t time; int millis; int segment; } points[] = {
+        {t, 0, 0}, {t + 10, 750, 0}, {t + 1810, 750, 0}, {t + 1820, 0, 0}, {t + 1830, 0, 1},
+        {t + 1840, 0, 1}, {t + 3641, 0, 1},
+    };
+    Track track;
+    for (const auto& p : points) {
+        TrackPoint point;
+        point.time = p.time;
+        point.millis = p.millis;
+        point.segment = p.segment;
+        track.push_back(point);
+    }
+    const TrackIndex index(track);
+    struct { const char* what; int64_t capture; int64_t offset; int first; double fraction; } cases[] = {
+        {"a quarter of the way", t + 2, 0, 0, 2.0 / 10.75},
+        {"on the first point", t, 0, 0, 0},
+        {"the offset shifts the track", t + 3602, 3600, 0, 2.0 / 10.75},
+        {"at the start of a gap of 1800 s", t + 11, 0, 1, 0.25 / 1800},
+        {"at the end of that gap", t + 1810, 0, 1, 1799.25 / 1800},
+        {"across a segment break", t + 1825, 0, -1, 0},
+        {"across a gap of 1801 s", t + 2000, 0, -1, 0},
+        {"before the track", t - 1, 0, -1, 0},
+        {"after the track", t + 3642, 0, -1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Between between;
+        const bool found = index.Enclosing(c.capture, c.offset, between);
+        ASSERT_EQ(c.first != -1, found);
+        if (!found)
+            continue;
+        EXPECT_EQ(c.first, PositionOf(track, between.first));
+        EXPECT_EQ(c.first + 1, PositionOf(track, between.second));
+        EXPECT_NEAR(c.fraction, between.fraction, 1e-9);
+    }
+}
