@@ -215,9 +215,11 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
         return kCantStart;
     }
     for (const OffsetSuggestion& suggestion : run.best)
-        std::printf("%s\n", SuggestionText(suggestion, run.total).c_str());
+        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
     if (run.best.empty())
         std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
+    if (!run.zoneNote.empty())
+        std::printf("%s\n", run.zoneNote.c_str());
     return run.best.empty() ? kSomeMissed : kAllDone;
 }
 

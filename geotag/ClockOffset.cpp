@@ -1,5 +1,7 @@
 #include "geotag/ClockOffset.h"
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -152,11 +154,42 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
     return all;
 }
 
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total)
+std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
 {
     const std::string sign = suggestion.minutes > 0 ? "+" : "";
-    return sign + std::to_string(suggestion.minutes) + " min: " + std::to_string(suggestion.matched) + " of "
-        + std::to_string(total) + (total == 1 ? " photo matches" : " photos match");
+    std::string text = sign + std::to_string(suggestion.minutes) + " min: " + std::to_string(suggestion.matched)
+        + " of " + std::to_string(total) + (total == 1 ? " photo matches" : " photos match");
+    if (zone && !zone->name.empty() && zone->offsetMinutes == suggestion.minutes)
+        text += " (" + ZoneLabel(*zone) + ")";
+    return text;
+}
+
+namespace {
+
+// "UTC+01:00", "UTC-05:30"
+std::string UtcOffsetText(int minutes)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+', std::abs(minutes) / 60,
+                  std::abs(minutes) % 60);
+    return text;
+}
+
+}  // namespace
+
+std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
+{
+    if (first.name.empty())
+        return {};
+    std::string note = "The track starts near " + first.city + ": " + first.name + ", "
+        + UtcOffsetText(first.offsetMinutes) + (first.summerTime ? " (summer time)" : "")
+        + " on the photos' first day.";
+    if (!last.name.empty() && last.offsetMinutes != first.offsetMinutes)
+        note += " On their last day it is " + UtcOffsetText(last.offsetMinutes)
+            + (last.summerTime ? " (summer time)" : "")
+            + ": the clocks changed during the trip, so a camera on local time needs a different offset "
+              "for the photos after the change.";
+    return note;
 }
 
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
@@ -187,5 +220,26 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     run.ok = true;
     run.total = static_cast<int>(photoPaths.size());
     run.best = SuggestOffsets(track, times);
+
+    // The zone where the track starts, on the photos' first and last days (their clock read
+    // as UTC less the best offset: near enough to pick the day).
+    const auto start = std::find_if(track.begin(), track.end(), [](const TrackPoint& p) { return p.time != -1; });
+    int64_t firstPhoto = -1, lastPhoto = -1;
+    for (int64_t t : times) {
+        if (t == -1)
+            continue;
+        firstPhoto = firstPhoto == -1 ? t : std::min(firstPhoto, t);
+        lastPhoto = std::max(lastPhoto, t);
+    }
+    if (start != track.end()) {
+        const int64_t lead = run.best.empty() ? 0 : static_cast<int64_t>(run.best[0].minutes) * 60;
+        const int64_t first = firstPhoto == -1 ? start->time : firstPhoto - lead;
+        const int64_t last = lastPhoto == -1 ? first : lastPhoto - lead;
+        run.zone = ZoneAt(start->lat, start->lon, first);
+        PlaceZone end = run.zone;
+        if (!end.name.empty())
+            ZoneOffset(end.name, last, end.offsetMinutes, end.summerTime);
+        run.zoneNote = ZoneNote(run.zone, end);
+    }
     return run;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "coords/PlaceZone.h"
 #include "track/Gpx.h"
 
 class Workspace;
@@ -40,8 +41,14 @@ const std::vector<int32_t>& CandidateOffsets();
 std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
                                              size_t count = 3);
 
-// "+60 min: 412 of 420 photos match"
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total);
+// "+60 min: 412 of 420 photos match", and after it the zone whose offset it is, when zone
+// is given: " (Europe/London, summer time)".
+std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
+
+// What the zone at the track's start says: "The track starts near Kendal: Europe/London,
+// UTC+01:00 (summer time) on the photos' first day." and, when the zone's offset differs on
+// the last day, a second sentence saying so. "" for an unknown zone.
+std::string ZoneNote(const PlaceZone& first, const PlaceZone& last);
 
 // Suggestions for real photos: reads every GPX file settings.GPXPath matches and the
 // photos' capture times through the EXIF tool.
@@ -50,6 +57,8 @@ struct SuggestionRun {
     std::string error;                         // why not, when !ok
     int total = 0;                             // photos looked at
     std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
+    PlaceZone zone;                            // at the track's first point, on the photos' first day
+    std::string zoneNote;                      // ZoneNote of the first and the last day
 };
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
                                 Workspace& workspace);

@@ -131,11 +131,15 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
 {
     setObjectName("offsetSuggestionsDialog");
     setWindowTitle("Suggested offsets");
-    setFixedSize(DialogRect(font(), 0, 0, 200, 96).size());
-    auto* heading = Label(this, "", "headingLabel", 7, 5, 186, 8);
-    list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 186, 54);
-    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 88, 76, 50, 14);
-    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 143, 76, 50, 14);
+    setFixedSize(DialogRect(font(), 0, 0, 240, 124).size());
+    auto* heading = Label(this, "", "headingLabel", 7, 5, 226, 8);
+    list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 226, 54);
+    // Where the track starts, and its zone's offset on the photos' days.
+    auto* zone = Label(this, "", "zoneLabel", 7, 74, 226, 26);
+    zone->setWordWrap(true);
+    zone->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 128, 104, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 183, 104, 50, 14);
     connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -160,7 +164,8 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     else
         heading->setText("The offsets that match the most photos:");
     for (const OffsetSuggestion& suggestion : best)
-        list->addItem(QString::fromStdString(SuggestionText(suggestion, run.total)));
+        list->addItem(QString::fromStdString(SuggestionText(suggestion, run.total, &run.zone)));
+    zone->setText(QString::fromStdString(run.zoneNote));
     if (!best.empty())
         list->setCurrentRow(0);
     useButton->setEnabled(!best.empty());

@@ -194,3 +194,35 @@ TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
     EXPECT_FALSE(none.ok);
     EXPECT_NE(std::string::npos, none.error.find("none*.gpx"));
 }
+
+// The zone of a place is the nearest city's, with its offset on the day asked for.
+TEST(PlaceZone, NearestCitysZoneAndItsOffsetOnTheDay)
+{
+    const int64_t june = ParseGpxTime("2023-06-17T12:00:00Z"), january = ParseGpxTime("2023-01-06T12:00:00Z");
+    struct { const char* what; double lat, lon; int64_t when; const char* zone; int minutes; bool summer; } cases[] = {
+        {"London in summer", 51.5, -0.12, june, "Europe/London", 60, true},
+        {"London in winter", 51.5, -0.12, january, "Europe/London", 0, false},
+        {"Sydney in its winter", -33.87, 151.2, june, "Australia/Sydney", 600, false},
+        {"Sydney in its summer", -33.87, 151.2, january, "Australia/Sydney", 660, true},
+        {"New York", 40.7, -74.0, june, "America/New_York", -240, true},
+        // Near Elvas, in Portugal (Europe/Lisbon), the nearest city is Badajoz across the
+        // border: the method gives Spain's zone, an hour off. It is a nearest-city guess.
+        {"near a zone border", 38.88, -7.12, june, "Europe/Madrid", 120, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PlaceZone zone = ZoneAt(c.lat, c.lon, c.when);
+        EXPECT_EQ(c.zone, zone.name);
+        EXPECT_EQ(c.minutes, zone.offsetMinutes);
+        EXPECT_EQ(c.summer, zone.summerTime);
+    }
+    // A trip across the change of the clocks says so.
+    const PlaceZone summer = ZoneAt(51.5, -0.12, june), winter = ZoneAt(51.5, -0.12, january);
+    EXPECT_EQ("The track starts near London: Europe/London, UTC+01:00 (summer time) on the photos' first day.",
+              ZoneNote(summer, summer));
+    EXPECT_NE(std::string::npos, ZoneNote(summer, winter).find("On their last day it is UTC+00:00"));
+    int minutes = 0;
+    bool dst = false;
+    EXPECT_FALSE(ZoneOffset("Nowhere/Atlantis", june, minutes, dst));
+    EXPECT_FALSE(ZoneOffset("../../etc/passwd", june, minutes, dst));
+}

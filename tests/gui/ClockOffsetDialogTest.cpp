@@ -127,7 +127,8 @@ TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
     auto* list = Find<QListWidget>(&dialog, "suggestionList");
     ASSERT_GE(list->count(), 2);
     EXPECT_LE(list->count(), 3);
-    EXPECT_EQ("+60 min: 3 of 4 photos match", list->item(0)->text());
+    EXPECT_EQ("+60 min: 3 of 4 photos match (Europe/London, summer time)", list->item(0)->text());
+    EXPECT_TRUE(Find<QLabel>(&dialog, "zoneLabel")->text().contains("Europe/London, UTC+01:00 (summer time)"));
     EXPECT_EQ(60, dialog.Minutes());
     list->setCurrentRow(1);
     EXPECT_EQ(list->item(1)->text().section(' ', 0, 0).toInt(), dialog.Minutes());
