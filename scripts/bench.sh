@@ -5,7 +5,8 @@
 # ratio to each tool, and every run's positions are checked. The exiv2-floor columns time
 # bare exiv2 runs, one per photo: the least any writer through the exiv2 program spends.
 #
-#   scripts/bench.sh [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--out docs/performance.md]
+#   scripts/bench.sh [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--interpolate]
+#                    [--out docs/performance.md]
 #
 # --baseline adds another build of pinroute-cli (an earlier commit's, say) as the column
 # "baseline", run with the same workers, so that a change's cost shows as a ratio of one run.
@@ -20,6 +21,7 @@ RUNS=3
 OUT=""
 STEP=0.00001
 BASELINE=""
+MATCH=--nearest
 while [ $# -gt 0 ]; do
     case "$1" in
         --small) SMALL=$2; shift 2 ;;
@@ -28,7 +30,8 @@ while [ $# -gt 0 ]; do
         --out) OUT=$2; shift 2 ;;
         --step) STEP=$2; shift 2 ;;
         --baseline) BASELINE=$(realpath "$2"); shift 2 ;;
-        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--out FILE]" >&2; exit 2 ;;
+        --interpolate) MATCH=--interpolate; shift ;;
+        *) echo "usage: $0 [--small N] [--big N] [--runs N] [--step DEGREES] [--baseline CLI] [--interpolate] [--out FILE]" >&2; exit 2 ;;
     esac
 done
 export STEP
@@ -151,8 +154,8 @@ run_tool() {   # tool folder track -> seconds on stdout
         exiv2-floor)
             for ((j = 0; j < CORES; j++)); do floor_loop "$dir" "$WORK/commands" "$CORES" "$j" & done
             wait ;;
-        pinroute-1) "$CLI" geotag --gpx "$track" --offset 0 --jobs 1 "$dir" >/dev/null ;;
-        pinroute) "$CLI" geotag --gpx "$track" --offset 0 --jobs "$CORES" "$dir" >/dev/null ;;
+        pinroute-1) "$CLI" geotag --gpx "$track" --offset 0 "$MATCH" --jobs 1 "$dir" >/dev/null ;;
+        pinroute) "$CLI" geotag --gpx "$track" --offset 0 "$MATCH" --jobs "$CORES" "$dir" >/dev/null ;;
         baseline) "$BASELINE" geotag --gpx "$track" --offset 0 --jobs "$CORES" "$dir" >/dev/null ;;
         exiftool) exiftool -q -q -overwrite_original -geotag "$track" '-geotime<${DateTimeOriginal}+00:00' "$dir" >/dev/null ;;
         gpscorrelate) gpscorrelate -g "$track" -z 0 "$dir"/*.jpg >/dev/null ;;
@@ -224,7 +227,7 @@ machine="$(nproc) cores, $(awk '/model name/ {sub(/.*: /, ""); print; exit}' /pr
 report="Photos geotagged per second, median of $RUNS interleaved runs ($(date -u +%Y-%m-%d), $machine).
 \`pinroute\` uses $CORES workers, \`pinroute-1\` one. \`exiv2-floor\` is one bare exiv2 run per photo
 in $CORES parallel loops (\`exiv2-floor-1\`: one loop): no copy, no check, no listing.
-Photos 3 s apart along a track that moves $STEP degrees a second (\`--step\`).
+Photos 3 s apart along a track that moves $STEP degrees a second (\`--step\`); Pinroute with \`$MATCH\`.
 
 $header
 $sep
