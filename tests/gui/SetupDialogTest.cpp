@@ -141,6 +141,12 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
     OffsetBox(&dialog)->setText("-60");
     ASSERT_TRUE(RawSidecarBox(&dialog)->isChecked());   // the default
     RawSidecarBox(&dialog)->setChecked(false);
+    auto* interpolate = dialog.findChild<QCheckBox*>("interpolateCheck");
+    auto* photoZone = dialog.findChild<QCheckBox*>("photoZoneCheck");
+    ASSERT_FALSE(interpolate->isChecked());   // the defaults
+    ASSERT_TRUE(photoZone->isChecked());
+    interpolate->setChecked(true);
+    photoZone->setChecked(false);
     Button(&dialog, 1)->click();
 
     EXPECT_EQ(QDialog::Accepted, dialog.result());
@@ -148,7 +154,8 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
     const char* lines[] = {"; kept\n", "[Window]\n", "Width=640\n", "[Config]\n",
                            "Colour=green\n", "JPGDir=/home/me/My Photos\n",
                            "GPXPath=/home/me/gps/*.gpx\n", "Date=1\n", "Posn=0\n",
-                           "DisplayType=0\n", "OffsetMinutes=-60\n", "RawSidecar=0\n"};
+                           "DisplayType=0\n", "OffsetMinutes=-60\n", "RawSidecar=0\n", "Interpolate=1\n",
+                           "PhotoZone=0\n"};
     size_t at = 0;
     for (const char* line : lines) {
         SCOPED_TRACE(line);
