@@ -70,7 +70,7 @@ std::string JsonText(const std::string& text)
 std::string MessageCell(const PhotoLine& line)
 {
     if (!line.reason.empty())
-        return line.message + ": " + line.reason;
+        return line.message.empty() ? line.reason : line.message + ": " + line.reason;
     if (!line.message.empty() || !line.match)
         return line.message;
     std::string text = Degrees(line.match->latitude) + " " + Degrees(line.match->longitude);
@@ -89,6 +89,8 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     line.message = outcome.text;
     if (outcome.icon == RowIcon::Cross)
         line.reason = outcome.tip;
+    if (kind != RunKind::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
+        line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
     line.sidecar = outcome.sidecar;
     const bool tick = outcome.icon == RowIcon::Tick;

@@ -75,6 +75,8 @@ void TerminalRows::SetRow(int row, const RowOutcome& outcome)
     const PhotoLine line = DescribeRow(kind, dryRun, Path(row), outcome);
     if (!Achieved(line.outcome))
         ++missed;
+    else if (!line.reason.empty())   // done, with something to say: also on standard error
+        std::fprintf(stderr, "pinroute-cli: %s: %s\n", line.path.c_str(), line.reason.c_str());
     waiting[row] = json ? JsonLine(kind, line) : TsvLine(kind, line);
     while (!waiting.empty() && waiting.begin()->first == next) {
         Print(waiting.begin()->second);

@@ -16,12 +16,6 @@ const char* const kOsgb =
     "+proj=tmerc +lat_0=49 +lon_0=-2 +k=0.9996012717 +x_0=400000 +y_0=-100000 +ellps=airy "
     "+towgs84=446.448,-125.157,542.060,0.1502,0.2470,0.8421,-20.4894 +units=m +type=crs";
 
-void Report(const std::string& message)
-{
-    std::fputs(message.c_str(), stdout);
-    std::fflush(stdout);
-}
-
 // Truncates toward zero; false for NaN, infinities and values outside int32.
 bool TruncateToInt32(double value, int32_t& result)
 {
@@ -59,18 +53,20 @@ OsgbConverter::~OsgbConverter()
 bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
 {
     out.clear();
+    error.clear();
+    const auto Report = [this](const std::string& reason) { error = reason; };
 
     // The transformation is built on the first call and kept; it holds no per-point state.
     if (!transform) {
         PJ* source = context ? proj_create(context, kWgs84) : nullptr;
         if (!source) {
-            Report("Failed to initialise WGS84\n");
+            Report("Failed to initialise WGS84");
             return false;
         }
         PJ* destination = proj_create(context, kOsgb);
         if (!destination) {
             proj_destroy(source);
-            Report("Failed to initialise OSGB\n");
+            Report("Failed to initialise OSGB");
             return false;
         }
         PJ* raw = proj_create_crs_to_crs_from_pj(context, source, destination, nullptr, nullptr);
@@ -82,10 +78,10 @@ bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
             proj_destroy(raw);
         }
         if (!transform) {
-            int error = proj_context_errno(context);
-            if (error == 0)
-                error = PROJ_ERR_OTHER;
-            Report("Transform failed: " + std::string(proj_context_errno_string(context, error)) + "\n");
+            int code = proj_context_errno(context);
+            if (code == 0)
+                code = PROJ_ERR_OTHER;
+            Report("Transform failed: " + std::string(proj_context_errno_string(context, code)));
             return false;
         }
     }
@@ -93,14 +89,14 @@ bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
     proj_errno_reset(transform);
     PJ_COORD point = proj_coord(longitude, latitude, 0, 0);   // heights are not converted
     PJ_COORD grid = proj_trans(transform, PJ_FWD, point);
-    int error = proj_errno(transform);
+    int code = proj_errno(transform);
     int32_t easting = 0;
     int32_t northing = 0;
-    if (error == 0 && !(TruncateToInt32(grid.xy.x, easting) && TruncateToInt32(grid.xy.y, northing)))
-        error = PROJ_ERR_COORD_TRANSFM_OUTSIDE_PROJECTION_DOMAIN;
-    if (error != 0) {
+    if (code == 0 && !(TruncateToInt32(grid.xy.x, easting) && TruncateToInt32(grid.xy.y, northing)))
+        code = PROJ_ERR_COORD_TRANSFM_OUTSIDE_PROJECTION_DOMAIN;
+    if (code != 0) {
         proj_errno_reset(transform);
-        Report("Transform failed: " + std::string(proj_context_errno_string(context, error)) + "\n");
+        Report("Transform failed: " + std::string(proj_context_errno_string(context, code)));
         return false;
     }
 

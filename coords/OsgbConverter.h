@@ -13,7 +13,8 @@ public:
     OsgbConverter(const OsgbConverter&) = delete;
     OsgbConverter& operator=(const OsgbConverter&) = delete;
 
-    // On failure prints the reason on standard output, empties out and returns false.
+    // On failure puts the reason in error ("Transform failed: ..."), empties out and
+    // returns false. Nothing is printed: the callers show the reason.
     bool Format(double latitude, double longitude, std::string& out) override;
 
     // Two letters and digits/2 digits per axis (4 when digits/2 is outside 2..5), into text.

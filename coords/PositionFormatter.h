@@ -8,5 +8,6 @@ public:
     // Replaces out with the position text; true when a text was produced.
     virtual bool Format(double latitude, double longitude, std::string& out);
 
-    std::string text;   // the latest grid reference of an OsgbConverter
+    std::string text;    // the latest grid reference of an OsgbConverter
+    std::string error;   // why the latest Format failed ("Transform failed: ..."), or ""
 };

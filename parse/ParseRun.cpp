@@ -49,9 +49,11 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
         outcome.text = "No EXIF data found";
         return outcome;
     }
-    // A failed grid conversion leaves the text empty; the row still succeeds.
+    // A failed grid conversion leaves the text empty; the row still succeeds, and its
+    // tooltip says why.
     std::string positionText;
-    formatter.Format(tags.latitude, tags.longitude, positionText);
+    if (!formatter.Format(tags.latitude, tags.longitude, positionText))
+        outcome.tip = formatter.error;
     outcome.date = tags.dateText;
     outcome.text = positionText;
     outcome.icon = RowIcon::Tick;

@@ -319,3 +319,20 @@ TEST_F(CliRun, PhotosAreMatchedByTheZoneTheyState)
     EXPECT_EQ("rejected", LineOf(offset.out, photos + "/paris.jpg").at(0));
     EXPECT_EQ("would-tag", LineOf(offset.out, photos + "/utc.jpg").at(0));
 }
+
+// A position the grid can't take: standard output carries only the rows, the reason goes
+// into the row and onto standard error.
+TEST_F(CliRun, AGridConversionThatFailsPrintsNothingButRows)
+{
+    const std::string photo = photos + "/india.jpg";
+    WriteJpegTakenAt(photo, "2023:06:17 08:04:10");
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.GPSInfo.GPSLatitudeRef N", "-M", "set Exif.GPSInfo.GPSLatitude 0/1 0/1 0/1",
+                           "-M", "set Exif.GPSInfo.GPSLongitudeRef E", "-M", "set Exif.GPSInfo.GPSLongitude 88/1 0/1 0/1",
+                           "--", photo}));
+    const CliResult run = Run({"parse", "--osgb", "--json", photo});
+    EXPECT_EQ(0, run.status) << run.err;
+    ASSERT_EQ(1u, Lines(run.out).size()) << run.out;
+    EXPECT_EQ('{', run.out[0]);
+    EXPECT_NE(std::string::npos, run.out.find("\"reason\":\"Transform failed: ")) << run.out;
+    EXPECT_NE(std::string::npos, run.err.find("india.jpg: Transform failed: ")) << run.err;
+}
