@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kNoExif[] = "No EXIF data found";
-
 std::string Hex2(unsigned char byte)
 {
     const char digits[] = "0123456789abcdef";
@@ -93,36 +91,26 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
         line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
     line.sidecar = outcome.sidecar;
-    const bool tick = outcome.icon == RowIcon::Tick;
-    if (tick && !outcome.sidecar.empty() && !outcome.sidecarReason.empty()) {
+    if (outcome.kind == RowKind::TaggedInSidecar && !outcome.sidecarReason.empty()) {
         // The photo itself couldn't take the position: say where it went and why.
         line.message = "in sidecar " + FileNameOf(outcome.sidecar);
         line.reason = outcome.sidecarReason;
     }
-    switch (kind) {
-    case RunKind::GeoTag:
-        if (tick)
-            line.outcome = dryRun ? "would-tag" : "tagged";
-        else if (outcome.text == "Rejected")
-            line.outcome = "rejected";
-        else if (outcome.text == kNoExif)
-            line.outcome = "no-exif";
-        else
-            line.outcome = "failed";
+    switch (outcome.kind) {
+    case RowKind::Tagged:
+    case RowKind::TaggedInSidecar: line.outcome = dryRun ? "would-tag" : "tagged"; break;
+    case RowKind::Rejected: line.outcome = "rejected"; break;
+    case RowKind::NoExif: line.outcome = "no-exif"; break;
+    case RowKind::Parsed: line.outcome = "parsed"; break;
+    case RowKind::Renamed: line.outcome = dryRun ? "would-rename" : "renamed"; break;
+    case RowKind::NotRenamed: line.outcome = "not-renamed"; break;
+    case RowKind::ReadFailed:
+        line.outcome = kind == RunKind::Rename ? "not-renamed" : "failed";
         break;
-    case RunKind::Parse:
-        line.outcome = tick ? "parsed" : outcome.text == kNoExif ? "no-exif" : "failed";
-        break;
-    case RunKind::Rename:
-        line.newPath = outcome.newPath;
-        if (tick && !outcome.newPath.empty())
-            line.outcome = dryRun ? "would-rename" : "renamed";
-        else if (outcome.text == kNoExif)
-            line.outcome = "no-exif";
-        else
-            line.outcome = "not-renamed";
-        break;
+    default: line.outcome = "failed"; break;
     }
+    if (kind == RunKind::Rename)
+        line.newPath = outcome.newPath;
     return line;
 }
 

@@ -109,17 +109,11 @@ MatchedPoint PlaceBetween(const Between& between)
 // to write (the write itself comes after, for several photos at once).
 RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings)
 {
+    if (!tags.listError.empty())   // never read: not a photo without EXIF
+        return RowOutcome(RowKind::ReadFailed, tags.listError);
+    if (!tags.listed || tags.captureTime == -1)
+        return RowOutcome(RowKind::NoExif);
     RowOutcome outcome;
-    outcome.icon = RowIcon::Cross;
-    if (!tags.listError.empty()) {   // never read: not a photo without EXIF
-        outcome.text = kReadFailed;
-        outcome.tip = tags.listError;
-        return outcome;
-    }
-    if (!tags.listed || tags.captureTime == -1) {
-        outcome.text = "No EXIF data found";
-        return outcome;
-    }
     outcome.date = std::string();
     // A photo that states its zone is matched by it; the others by the camera's offset.
     const bool ownZone = settings.PhotoZone != 0 && tags.hasZone;
@@ -140,8 +134,8 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     }
     const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds) : "";
     if (!match) {
-        outcome.text = "Rejected";
-        outcome.tip = zone;
+        outcome = RowOutcome(RowKind::Rejected, zone);
+        outcome.date = std::string();
         return outcome;
     }
     match->utcTime = tags.captureTime - offsetSeconds;
@@ -149,7 +143,8 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     // The tooltip says how the position was found, and by which clock.
     outcome.tip = match->how + (zone.empty() ? "" : "\n" + zone);
     outcome.match = match;
-    outcome.icon = RowIcon::Tick;
+    outcome.kind = RowKind::Tagged;
+    outcome.icon = IconOf(outcome.kind);
     return outcome;
 }
 
@@ -183,20 +178,24 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         if (writes[k].written && !writes[k].reason.empty()) {
             // Written, but it may not last a power cut: not a success to report as one.
             outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
-            outcome.icon = RowIcon::Cross;
-            outcome.text = "Failed to write GPS tags";
+            outcome.kind = RowKind::WriteFailed;
+            outcome.icon = IconOf(outcome.kind);
+            outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
         } else if (writes[k].written) {
             outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
             outcome.sidecar = writes[k].sidecarPath;
+            if (!writes[k].sidecarPath.empty())
+                outcome.kind = RowKind::TaggedInSidecar;
             if (!writes[k].sidecarReason.empty()) {
                 outcome.text = "Position in sidecar " + FileNameOf(writes[k].sidecarPath);
                 outcome.sidecarReason = writes[k].sidecarReason;
                 outcome.tip = writes[k].sidecarReason + "\n" + outcome.tip;
             }
         } else {
-            outcome.icon = RowIcon::Cross;
-            outcome.text = "Failed to write GPS tags";
+            outcome.kind = RowKind::WriteFailed;
+            outcome.icon = IconOf(outcome.kind);
+            outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
         }
     }

@@ -38,17 +38,11 @@ std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType)
 RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const Settings& settings,
                     bool rename, const std::string& path, bool dryRun)
 {
-    RowOutcome outcome;
-    outcome.icon = RowIcon::Cross;
-    if (!tags.listError.empty()) {   // never read: not a photo without EXIF
-        outcome.text = kReadFailed;
-        outcome.tip = tags.listError;
-        return outcome;
-    }
-    if (!tags.listed || !tags.hasPosition) {
-        outcome.text = "No EXIF data found";
-        return outcome;
-    }
+    if (!tags.listError.empty())   // never read: not a photo without EXIF
+        return RowOutcome(RowKind::ReadFailed, tags.listError);
+    if (!tags.listed || !tags.hasPosition)
+        return RowOutcome(RowKind::NoExif);
+    RowOutcome outcome(RowKind::Parsed);
     // A failed grid conversion leaves the text empty; the row still succeeds, and its
     // tooltip says why.
     std::string positionText;
@@ -56,7 +50,6 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
         outcome.tip = formatter.error;
     outcome.date = tags.dateText;
     outcome.text = positionText;
-    outcome.icon = RowIcon::Tick;
     outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     if (!rename)
         return outcome;
@@ -69,12 +62,12 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     parts.latitude = WholeDegrees(tags.latitude);
     parts.longitude = WholeDegrees(tags.longitude);
     const RenameOutcome renamed = RenamePhoto(path, parts, dryRun);
-    if (renamed.renamed) {
+    outcome.kind = renamed.renamed ? RowKind::Renamed : RowKind::NotRenamed;
+    outcome.icon = IconOf(outcome.kind);
+    if (renamed.renamed)
         outcome.newPath = renamed.newPath;
-    } else {
+    else
         outcome.text = renamed.message;
-        outcome.icon = RowIcon::Cross;
-    }
     return outcome;
 }
 

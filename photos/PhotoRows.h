@@ -5,8 +5,44 @@
 
 enum class RowIcon { Blank, Tick, Cross };
 
-// The row text of a photo that exiv2 could not read at all; the tooltip says why.
-inline const char kReadFailed[] = "Could not read EXIF data";
+// What a run found for one photo. The front ends turn kinds into icons and words; none of
+// them reads a row's text to learn what happened.
+enum class RowKind {
+    None,              // not reached by a run
+    Tagged,            // GeoTag wrote the position into the photo (or, in a dry run, would)
+    TaggedInSidecar,   // GeoTag wrote it into the photo's XMP sidecar
+    Rejected,          // no track point near enough
+    NoExif,            // no capture time (GeoTag) or no position (Parse, Rename)
+    ReadFailed,        // exiv2 could not read the photo at all; the tooltip says why
+    WriteFailed,       // GeoTag could not write it; the tooltip says why
+    Parsed,            // Parse read the position
+    Renamed,           // Rename renamed the photo (or, in a dry run, would)
+    NotRenamed,        // Rename could not; the row says why
+};
+
+// The row's icon for a kind.
+inline RowIcon IconOf(RowKind kind)
+{
+    switch (kind) {
+    case RowKind::None: return RowIcon::Blank;
+    case RowKind::Tagged: case RowKind::TaggedInSidecar: case RowKind::Parsed: case RowKind::Renamed:
+        return RowIcon::Tick;
+    default: return RowIcon::Cross;
+    }
+}
+
+// The fixed text of a kind's Position/Message cell; "" where the run fills the cell itself
+// (a position, a sidecar's name, a rename's reason).
+inline const char* RowText(RowKind kind)
+{
+    switch (kind) {
+    case RowKind::Rejected: return "Rejected";
+    case RowKind::NoExif: return "No EXIF data found";
+    case RowKind::ReadFailed: return "Could not read EXIF data";
+    case RowKind::WriteFailed: return "Failed to write GPS tags";
+    default: return "";
+    }
+}
 
 // The point a photo was matched with, for a tagged or would-be-tagged photo.
 struct MatchedPoint {
@@ -29,6 +65,12 @@ struct RowPosition {
 
 // What a run found for one photo.
 struct RowOutcome {
+    RowOutcome() = default;
+    // A row of a kind with its fixed text and icon, and a tooltip.
+    explicit RowOutcome(RowKind kind, std::string tip = "")
+        : kind(kind), icon(IconOf(kind)), text(RowText(kind)), tip(std::move(tip)) {}
+
+    RowKind kind = RowKind::None;
     RowIcon icon = RowIcon::Blank;
     std::optional<std::string> date;   // the date cell; nullopt keeps what the row shows
     std::string text;                  // the position/message cell

@@ -50,41 +50,36 @@ TEST(TsvEscape, KeepsEachFieldOnOneLine)
     }
 }
 
-TEST(DescribeRow, OutcomeWordsFollowTheRowsOfEachCommand)
+// The words follow the row's kind, never its text: rewording a message changes no word.
+TEST(DescribeRow, OutcomeWordsFollowTheKindOfEachRow)
 {
-    RowOutcome tick;
-    tick.icon = RowIcon::Tick;
-    const auto cross = [](const char* text) {
-        RowOutcome outcome;
-        outcome.icon = RowIcon::Cross;
-        outcome.text = text;
-        return outcome;
-    };
-    RowOutcome renamed = tick;
-    renamed.newPath = "p/IMG 2023-06-17 .jpg";
     struct {
         RunKind kind;
         bool dryRun;
-        RowOutcome outcome;
+        RowKind row;
         const char* word;
         bool achieved;
     } cases[] = {
-        {RunKind::GeoTag, false, tick, "tagged", true},
-        {RunKind::GeoTag, true, tick, "would-tag", true},
-        {RunKind::GeoTag, false, cross("Rejected"), "rejected", false},
-        {RunKind::GeoTag, false, cross("No EXIF data found"), "no-exif", false},
-        {RunKind::GeoTag, false, cross("Failed to write GPS tags"), "failed", false},
-        {RunKind::Parse, false, tick, "parsed", true},
-        {RunKind::Parse, false, cross("No EXIF data found"), "no-exif", false},
-        {RunKind::Rename, false, renamed, "renamed", true},
-        {RunKind::Rename, true, renamed, "would-rename", true},
-        {RunKind::Rename, false, cross("No EXIF data found"), "no-exif", false},
-        {RunKind::Rename, false, cross("Original file not found"), "not-renamed", false},
-        {RunKind::Rename, false, tick, "not-renamed", false},   // a tick without a new name
+        {RunKind::GeoTag, false, RowKind::Tagged, "tagged", true},
+        {RunKind::GeoTag, true, RowKind::Tagged, "would-tag", true},
+        {RunKind::GeoTag, false, RowKind::TaggedInSidecar, "tagged", true},
+        {RunKind::GeoTag, false, RowKind::Rejected, "rejected", false},
+        {RunKind::GeoTag, false, RowKind::NoExif, "no-exif", false},
+        {RunKind::GeoTag, false, RowKind::WriteFailed, "failed", false},
+        {RunKind::GeoTag, false, RowKind::ReadFailed, "failed", false},
+        {RunKind::Parse, false, RowKind::Parsed, "parsed", true},
+        {RunKind::Parse, false, RowKind::NoExif, "no-exif", false},
+        {RunKind::Parse, false, RowKind::ReadFailed, "failed", false},
+        {RunKind::Rename, false, RowKind::Renamed, "renamed", true},
+        {RunKind::Rename, true, RowKind::Renamed, "would-rename", true},
+        {RunKind::Rename, false, RowKind::NoExif, "no-exif", false},
+        {RunKind::Rename, false, RowKind::NotRenamed, "not-renamed", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
-        const PhotoLine line = DescribeRow(c.kind, c.dryRun, "p/IMG.jpg", c.outcome);
+        RowOutcome outcome(c.row);
+        outcome.text = "Rejected";   // a text that says otherwise changes nothing
+        const PhotoLine line = DescribeRow(c.kind, c.dryRun, "p/IMG.jpg", outcome);
         EXPECT_EQ(c.word, line.outcome);
         EXPECT_EQ(c.achieved, Achieved(line.outcome));
     }
