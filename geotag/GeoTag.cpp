@@ -19,6 +19,7 @@
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "track/Gpx.h"
+#include "track/TrackReader.h"
 #include "track/TrackSearch.h"
 
 bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Track& track,
@@ -28,7 +29,7 @@ bool LoadTrack(const std::vector<std::string>& files, RunFeedback& feedback, Tra
     for (const auto& path : files) {
         feedback.SetStatus(FileNameOf(path));
         std::string reason;
-        if (LoadGpx(path, track, &reason) == 0)
+        if (LoadTrackFile(path, track, &reason) == 0)
             anyRead = true;
         else
             errors.push_back(FileNameOf(path) + ": " + (reason.empty() ? "can't be read" : reason));

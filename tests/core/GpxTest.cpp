@@ -1,4 +1,5 @@
 #include "track/Gpx.h"
+#include "track/TrackReader.h"
 
 #include <algorithm>
 #include <chrono>
@@ -448,4 +449,22 @@ TEST(LoadGpx, RunningOutOfMemoryIsAReasonNotAnAbort) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(LoadWithLittleMemory(path), testing::ExitedWithCode(0), "reason: too big to read");
     GTEST_FLAG_SET(death_test_style, style);
+}
+
+// The reader is picked by the file's content, not its name, and says where a fault lies.
+TEST(TrackReader, PicksTheReaderByContentAndPlacesFaults) {
+    TempDir dir;
+    WriteFile(dir.File("walk.txt"), "<?xml version=\"1.0\"?>\n<gpx><trk><trkseg>"
+                                    "<trkpt lat=\"54.5\" lon=\"-3\"><time>2006-05-01T10:00:00Z</time></trkpt>"
+                                    "</trkseg></trk></gpx>\n");
+    WriteFile(dir.File("bad.gpx"), "<gpx>\n<trk>\n<trkseg>\n<trkpt lat=\"1\" lon=\"2\"></trkpx>\n</trkseg></trk></gpx>\n");
+    std::unique_ptr<TrackReader> reader = ReaderFor(dir.File("walk.txt"));
+    EXPECT_STREQ("GPX", reader->Format());
+    Track track;
+    ASSERT_TRUE(reader->Read(dir.File("walk.txt"), track)) << reader->errorString;
+    EXPECT_EQ(1u, track.size());
+    reader = ReaderFor(dir.File("bad.gpx"));
+    EXPECT_FALSE(reader->Read(dir.File("bad.gpx"), track));
+    EXPECT_EQ(4, reader->errorLine);
+    EXPECT_EQ(1u, track.size());
 }

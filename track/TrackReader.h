@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "track/Gpx.h"
+
+// Reads one track format into points, as a parser per format does: a run never knows which
+// format it read. Adding a format adds a reader and a line in the registry (TrackReader.cpp).
+class TrackReader {
+public:
+    virtual ~TrackReader() = default;
+    // The format's name, "GPX".
+    virtual const char* Format() const = 0;
+    // True when the start of a file (its first few KiB) looks like this format.
+    virtual bool Recognises(const std::string& head) const = 0;
+    // Appends the file's points to track; false with errorString (and errorLine where the
+    // format has lines, else 0) when the file can't be read; track is then as it was.
+    virtual bool Read(const std::string& path, Track& track) = 0;
+
+    std::string errorString;
+    int64_t errorLine = 0;
+};
+
+// The reader for a file, picked by its content, not its name. A file no reader recognises
+// (or that can't be opened) gets the GPX reader, whose errors then say why.
+std::unique_ptr<TrackReader> ReaderFor(const std::string& path);
+
+// Reads a track file of any format the registry knows. Returns 0, or -1 with *reason.
+int LoadTrackFile(const std::string& path, Track& track, std::string* reason = nullptr);
