@@ -129,8 +129,3 @@ const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds
         return nullptr;
     return &track[best->position];
 }
-
-const TrackPoint* NearestPoint(const Track& track, int64_t captureTime, int64_t offsetSeconds)
-{
-    return TrackIndex(track).Nearest(captureTime, offsetSeconds);
-}

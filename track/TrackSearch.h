@@ -50,7 +50,3 @@ private:
     const Track& track;
     std::vector<Entry> byTime;   // equal times keep their track order
 };
-
-// TrackIndex(track).Nearest(captureTime, offsetSeconds). It sorts the track on every
-// call: a run over many photos builds one TrackIndex instead.
-const TrackPoint* NearestPoint(const Track& track, int64_t captureTime, int64_t offsetSeconds);

@@ -94,7 +94,8 @@ TEST(GeoTagMatching, TakesTheNearestPointWithinFiveMinutes)
         ASSERT_EQ(0, LoadGpx(gpxPath, track));
         const std::string capture = c.captureTime;
         const int64_t captureTime = ParseExifDateTime(capture.substr(0, 10), capture.substr(11));
-        const TrackPoint* point = NearestPoint(track, captureTime, int64_t{c.offsetMinutes} * 60);
+        const TrackIndex index(track);
+        const TrackPoint* point = index.Nearest(captureTime, int64_t{c.offsetMinutes} * 60);
         EXPECT_EQ(c.latitude, point ? static_cast<int>(point->lat) : -1);
     }
 }

@@ -88,7 +88,6 @@ TEST(TrackIndex, NearestWithinFiveMinutesLaterWinsTies) {
         const Track track = TrackOf(c.times);
         const TrackIndex index(track);
         EXPECT_EQ(c.want, PositionOf(track, index.Nearest(c.captureTime, c.offset)));
-        EXPECT_EQ(c.want, PositionOf(track, NearestPoint(track, c.captureTime, c.offset)));
         EXPECT_EQ(c.want, PositionOf(track, LinearNearest(track, c.captureTime, c.offset)));
     }
 }
