@@ -17,3 +17,10 @@ inline std::string FolderOf(const std::string& path)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+// "IMG_1.CR3" -> "IMG_1.CR3.xmp": the XMP sidecar beside a photo, the name darktable and
+// digiKam read.
+inline std::string SidecarPath(const std::string& photoPath)
+{
+    return photoPath + ".xmp";
+}

@@ -11,11 +11,11 @@
 #include <boost/rational.hpp>
 
 #include "common/AsciiText.h"
+#include "common/PathText.h"
 #include "common/TextLines.h"
 #include "exif/ChildProcess.h"
 #include "exif/SafeWrite.h"
-#include "photos/PhotoKinds.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 
 namespace {
 

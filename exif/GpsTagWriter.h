@@ -1,23 +1,36 @@
 #pragma once
-#include <cstdint>
 #include <string>
+#include <vector>
 
-// How exactly a position is written. The default is the classic form: minutes to the
-// hundredth, truncated, and no time stamp.
-struct GpsPrecision {
-    bool full = false;      // seconds to the ten-thousandth (51/1 28/1 396123/10000), rounded;
-                            // in a sidecar, minutes to six decimals
-    int64_t utcTime = -1;   // the photo's moment in UTC, for GPSDateStamp and GPSTimeStamp; -1: none
+#include "exif/GpsCommands.h"
+#include "exif/Workspace.h"
+
+// Writes the position into the photo's EXIF GPS tags and its Software tag through a
+// verified copy renamed over the photo. On failure the photo is left as it was and
+// reason says why (the tool's message, "no space left on device", "a tag would be lost:
+// Exif.Image.ImageDescription", ...).
+bool WriteGpsTags(const WorkerFiles& files, const std::string& photoPath, double latitude,
+                  double longitude, const std::string& elevationText, const std::string& version,
+                  std::string& reason);
+
+// One photo of a batch write: the position to write, then the outcome.
+struct GpsWrite {
+    std::string photoPath;
+    double latitude = 0;
+    double longitude = 0;
+    std::string elevationText;
+    GpsPrecision precision;
+    bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
+    bool written = false;
+    std::string reason;          // why not, when not written; when written, a fault after the rename
+                                 // ("the photo is written, but the folder could not be flushed: ...")
+    bool fileRefused = false;    // the photo can't take the position without a loss
+    std::string sidecarPath;     // the sidecar written, when the position went into one
+    std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo
 };
 
-// The text of cmd.txt for one photo: GPS and Software deletions, then additions.
-// Empty when the position can't be written: a latitude or longitude that is not a
-// finite number within +-90 and +-180 degrees.
-std::string GpsCommandText(double latitude, double longitude, const std::string& elevationText,
-                           const std::string& version, const GpsPrecision& precision = {});
-
-// The command for an XMP sidecar: XMP's GPS properties (Xmp.exif.GPSLatitude "51,28.66N",
-// the same truncated hundredths of a minute as the EXIF tags), the altitude as in
-// GpsCommandText, datum "WGS-84", version "2.2.0.0". Empty for a position that can't be written.
-std::string SidecarCommandText(double latitude, double longitude, const std::string& elevationText,
-                               const GpsPrecision& precision = {});
+// WriteGpsTags for several photos, with one check of all their copies: fewer runs of the
+// tool, the same guarantee for each photo. A photo that can't take the position without
+// losing or changing a tag or preview (or whose metadata exiv2 can only partly read, or
+// that exiv2 refuses to write) gets it in its XMP sidecar instead and stays as it was.
+void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version);

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "common/PathText.h"
-#include "exif/PhotoTags.h"
 
 namespace {
 

@@ -91,3 +91,6 @@ private:
     long long uid = -1, gid = -1;
     long long atimeSeconds = 0, atimeNanos = 0, mtimeSeconds = 0, mtimeNanos = 0;
 };
+
+// Removes the hidden copies that killed runs left in folder; never any other file.
+void RemoveStaleCopies(const std::string& folder);

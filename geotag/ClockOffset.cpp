@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
 #include "photos/RunFeedback.h"
 #include "settings/Settings.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 #include "track/TrackSearch.h"
 
 namespace {

@@ -11,7 +11,9 @@
 
 #include <sys/stat.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "photos/ParallelRun.h"
 #include "photos/PhotoKinds.h"

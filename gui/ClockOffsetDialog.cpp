@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
 #include "exif/Workspace.h"
 #include "gui/DialogUnits.h"
 #include "photos/PhotoList.h"

@@ -48,7 +48,3 @@ bool UsesSidecar(PhotoKind kind, bool rawSidecar)
     return kind == PhotoKind::SidecarOnly || (kind == PhotoKind::Raw && rawSidecar);
 }
 
-std::string SidecarPath(const std::string& photoPath)
-{
-    return photoPath + ".xmp";
-}

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "common/PathText.h"   // SidecarPath
+
 // How a photo takes a position, by the extension of its name (any letter case).
 enum class PhotoKind {
     NotPhoto,      // not listed
@@ -18,5 +20,3 @@ bool IsPhotoName(const std::string& name);
 // rawSidecar is the user's choice for RAW kinds.
 bool UsesSidecar(PhotoKind kind, bool rawSidecar);
 
-// "IMG_1.CR3" -> "IMG_1.CR3.xmp", the name darktable and digiKam read.
-std::string SidecarPath(const std::string& photoPath);

@@ -17,7 +17,8 @@
 #include <tinyxml2.h>
 
 #include "common/ModulePath.h"
-#include "track/Timestamps.h"
+#include "common/Numbers.h"
+#include "common/Timestamps.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
@@ -389,20 +390,11 @@ int OpenRegularFile(const std::string& path, int64_t& size, std::string& reason)
 }  // namespace
 
 double GpxNumber(const char* text) {
-    if (text == nullptr || CLocale() == locale_t(nullptr))
-        return 0;
-    return strtod_l(text, nullptr, CLocale());
+    return LeadingNumber(text);
 }
 
 bool GpxElevation(const std::string& text, double& metres) {
-    if (CLocale() == locale_t(nullptr))
-        return false;
-    char* end = nullptr;
-    const double value = strtod_l(text.c_str(), &end, CLocale());
-    if (end == text.c_str() || !std::isfinite(value))
-        return false;
-    metres = value;
-    return true;
+    return LeadingNumber(text, metres);
 }
 
 int LoadGpx(const std::string& path, Track& track, std::string* reason) {

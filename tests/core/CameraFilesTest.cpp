@@ -8,7 +8,8 @@
 #include <set>
 #include <sstream>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
+#include "exif/GpsTagWriter.h"
 #include "common/PathText.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"

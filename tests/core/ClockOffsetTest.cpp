@@ -8,7 +8,7 @@
 #include "exif/Workspace.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "support/TestSupport.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 #include "track/TrackSearch.h"
 
 namespace {

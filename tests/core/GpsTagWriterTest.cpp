@@ -11,11 +11,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
+#include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
 #include "support/Photos.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 #include "support/TestSupport.h"
 
 namespace {

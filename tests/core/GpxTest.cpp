@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/SafeWrite.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"

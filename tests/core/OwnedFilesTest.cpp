@@ -10,7 +10,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/ExifListing.h"
+#include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
 #include "support/InChild.h"

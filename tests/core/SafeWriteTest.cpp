@@ -10,7 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
 #include "support/Photos.h"

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/GpsTagWriter.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"
 

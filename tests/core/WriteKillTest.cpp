@@ -14,7 +14,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "exif/PhotoTags.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"

@@ -15,7 +15,7 @@
 
 #include "exif/ChildProcess.h"
 #include "exif/GpsTagWriter.h"
-#include "exif/PhotoTags.h"
+#include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "track/Timestamps.h"
+#include "common/Timestamps.h"
 
 #include <cstdint>
 #include <limits>
