@@ -193,7 +193,7 @@ std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
 }
 
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
-                                Workspace& workspace)
+                                Workspace& workspace, const std::function<bool(int done, int total)>& progress)
 {
     SuggestionRun run;
     const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
@@ -214,9 +214,22 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         run.error = "no working folder: " + workspace.Error();
         return run;
     }
+    // Listed a batch at a time, so that a window can show how far it got.
+    const size_t batch = 64;
+    const int total = static_cast<int>(photoPaths.size());
     std::vector<int64_t> times;
-    for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), photoPaths))
-        times.push_back(tags.listed ? tags.captureTime : -1);
+    for (size_t first = 0; first < photoPaths.size(); first += batch) {
+        if (progress && !progress(static_cast<int>(first), total)) {
+            run.error = "stopped";
+            return run;
+        }
+        const std::vector<std::string> part(photoPaths.begin() + static_cast<long>(first),
+                                            photoPaths.begin() + static_cast<long>(std::min(first + batch, photoPaths.size())));
+        for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), part))
+            times.push_back(tags.listed ? tags.captureTime : -1);
+    }
+    if (progress)
+        progress(total, total);
     run.ok = true;
     run.total = static_cast<int>(photoPaths.size());
     run.best = SuggestOffsets(track, times);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,8 @@ struct SuggestionRun {
     PlaceZone zone;                            // at the track's first point, on the photos' first day
     std::string zoneNote;                      // ZoneNote of the first and the last day
 };
+// progress, when given, hears how many photos were read so far, of how many; returning
+// false from it stops the run (ok then stays false, with error "stopped").
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
-                                Workspace& workspace);
+                                Workspace& workspace,
+                                const std::function<bool(int done, int total)>& progress = {});

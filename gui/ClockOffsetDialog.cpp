@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 
 #include "exif/ExifListing.h"
 #include "exif/Workspace.h"
@@ -132,30 +134,64 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     setObjectName("offsetSuggestionsDialog");
     setWindowTitle("Suggested offsets");
     setFixedSize(DialogRect(font(), 0, 0, 240, 124).size());
-    auto* heading = Label(this, "", "headingLabel", 7, 5, 226, 8);
+    heading = Label(this, "", "headingLabel", 7, 5, 226, 8);
     list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 226, 54);
+    // How many photos were read, while the worker reads them.
+    progress = PlaceControl(this, new QProgressBar(this), 0, "progressBar", 7, 74, 226, 10);
     // Where the track starts, and its zone's offset on the photos' days.
-    auto* zone = Label(this, "", "zoneLabel", 7, 74, 226, 26);
+    zone = Label(this, "", "zoneLabel", 7, 74, 226, 26);
     zone->setWordWrap(true);
     zone->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    zone->hide();
     useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 128, 104, 50, 14);
     auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 183, 104, 50, 14);
     connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    useButton->setEnabled(false);
 
     PhotoList photos;
     photos.LoadFolder(photoFolder);
     std::vector<std::string> paths;
     for (int i = 0; i < photos.Count(); ++i)
         paths.push_back(photos.Path(i));
-    Settings settings;
-    settings.GPXPath = gpxPath;
-    Workspace workspace;
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    const SuggestionRun run = SuggestOffsetsFor(settings, paths, workspace);
-    QApplication::restoreOverrideCursor();
+    heading->setText(QString("Reading %1 photos…").arg(paths.size()));
+    progress->setRange(0, std::max(1, static_cast<int>(paths.size())));
+    progress->setValue(0);
 
+    auto run = std::make_shared<SuggestionRun>();
+    worker = QThread::create([this, run, paths, gpxPath] {
+        Settings settings;
+        settings.GPXPath = gpxPath;
+        Workspace workspace;
+        *run = SuggestOffsetsFor(settings, paths, workspace, [this](int done, int) {
+            QMetaObject::invokeMethod(progress, "setValue", Qt::QueuedConnection, Q_ARG(int, done));
+            return !stopping.load();
+        });
+    });
+    connect(worker, &QThread::finished, this, [this, run] { Show(*run); });
+    worker->start();
+    if (!worker->isRunning() && !worker->isFinished()) {   // no thread to be had: read here
+        delete worker;
+        worker = nullptr;
+        Settings settings;
+        settings.GPXPath = gpxPath;
+        Workspace workspace;
+        Show(SuggestOffsetsFor(settings, paths, workspace));
+    }
+}
+
+OffsetSuggestionsDialog::~OffsetSuggestionsDialog()
+{
+    if (worker) {
+        stopping = true;
+        worker->wait();
+        delete worker;
+    }
+}
+
+void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
+{
     best = run.best;
     if (!run.ok)
         heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
@@ -165,10 +201,14 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
         heading->setText("The offsets that match the most photos:");
     for (const OffsetSuggestion& suggestion : best)
         list->addItem(QString::fromStdString(SuggestionText(suggestion, run.total, &run.zone)));
-    zone->setText(QString::fromStdString(run.zoneNote));
     if (!best.empty())
         list->setCurrentRow(0);
     useButton->setEnabled(!best.empty());
+    progress->hide();
+    zone->setText(QString::fromStdString(run.zoneNote));
+    zone->show();
+    finished = true;
+    emit Ready();
 }
 
 int32_t OffsetSuggestionsDialog::Minutes() const

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +11,9 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
+class QThread;
 
 // Chooses the photo of the clock. Tests answer instead of the user.
 class PhotoPicker {
@@ -58,14 +61,28 @@ private:
 class OffsetSuggestionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Lists the photos of photoFolder and reads the track(s) gpxPath names, at once.
+    // Lists the photos of photoFolder and reads the track(s) gpxPath names on a worker
+    // thread, showing how far it got; Ready() follows when the list is filled.
     OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
                             QWidget* parent = nullptr);
+    ~OffsetSuggestionsDialog() override;   // stops the reading and waits for it
 
     int32_t Minutes() const;
+    bool Finished() const { return finished; }
+
+signals:
+    void Ready();
 
 private:
+    void Show(const SuggestionRun& run);
+
     std::vector<OffsetSuggestion> best;
     QListWidget* list = nullptr;
+    QLabel* heading = nullptr;
+    QLabel* zone = nullptr;
+    QProgressBar* progress = nullptr;
     QPushButton* useButton = nullptr;
+    QThread* worker = nullptr;
+    std::atomic<bool> stopping{false};
+    bool finished = false;
 };

@@ -60,6 +60,8 @@ int main(int argc, char* argv[])
 
     OffsetSuggestionsDialog suggestions(settings.JPGDir, settings.GPXPath, &setup);
     suggestions.show();
+    while (!suggestions.Finished())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
 
     // Set-up with the clock dialog below it and the suggestions beside that.

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+
 #include "gui/ClockOffsetDialog.h"
 #include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
@@ -115,6 +117,14 @@ TEST(ClockOffsetDialog, APhotoWithoutCaptureTimeGivesNoOffset)
     EXPECT_EQ("", Find<QLabel>(&dialog, "resultLabel")->text());
 }
 
+// The suggestions are read on a worker; waits until the list is filled.
+void WaitReady(OffsetSuggestionsDialog& dialog)
+{
+    QSignalSpy ready(&dialog, &OffsetSuggestionsDialog::Ready);
+    if (!dialog.Finished())
+        ASSERT_TRUE(ready.wait(30000));
+}
+
 TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
 {
     TempDir tmp;
@@ -124,6 +134,7 @@ TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
         Photo(tmp, std::string("IMG ") + time + ".jpg", std::string("2023:06:17 ") + time);
 
     OffsetSuggestionsDialog dialog(tmp.Path() + "/", tmp.File("walk.gpx"));
+    WaitReady(dialog);
     auto* list = Find<QListWidget>(&dialog, "suggestionList");
     ASSERT_GE(list->count(), 2);
     EXPECT_LE(list->count(), 3);
@@ -135,6 +146,7 @@ TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
     EXPECT_TRUE(Find<QPushButton>(&dialog, "useButton")->isEnabled());
 
     OffsetSuggestionsDialog none(tmp.Path() + "/", tmp.File("missing.gpx"));
+    WaitReady(none);
     EXPECT_EQ(0, Find<QListWidget>(&none, "suggestionList")->count());
     EXPECT_FALSE(Find<QPushButton>(&none, "useButton")->isEnabled());
     EXPECT_TRUE(Find<QLabel>(&none, "headingLabel")->text().contains("missing.gpx"));
@@ -165,6 +177,7 @@ TEST(SetupClockHelp, HelpersFillTheOffsetBoxAndSaveWritesIt)
     QTest::mouseClick(Find<QAbstractButton>(&setup, "suggestButton"), Qt::LeftButton);
     auto* suggestions = setup.findChild<OffsetSuggestionsDialog*>();
     ASSERT_NE(nullptr, suggestions);
+    WaitReady(*suggestions);
     QTest::mouseClick(Find<QPushButton>(suggestions, "useButton"), Qt::LeftButton);
     EXPECT_EQ("60", offset->text());
 
