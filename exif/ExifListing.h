@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "exif/PhotoTags.h"
-#include "exif/Workspace.h"
 
 // Reads the tags of one photo from its listing lines, in the form "KEY TYPE COUNT VALUE..."
 // that exiv2 -PEkycv prints, fed one whole line at a time without its line end.
@@ -46,8 +45,5 @@ PhotoTags ReadListingText(const std::string& text);
 // digits up to the first other character (none read as 0), held at the limits of long.
 void ParseRational(const std::string& word, long& numerator, long& denominator);
 
-// Lists the photos' tags with as few tool runs as possible, asking only for the keys
-// that are read, so that text tags can't forge a line. The captured output is also kept
-// in files.listing for the user to read. One entry per path, in the order given. A photo
-// without a position of its own gets the one in its sidecar (NAME.EXT.xmp), if any.
-std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<std::string>& paths);
+// The keys the readers above take, for the listing command (exiv2 -K KEY for each).
+const std::vector<std::string>& ListedKeys();

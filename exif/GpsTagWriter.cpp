@@ -336,34 +336,10 @@ void Verify(const WorkerFiles& files, std::vector<Pending>& pending)
     }
 }
 
-// One pass over the batch, each photo into the file its write names.
-void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
+// Flushes every pending copy, checks them all, and renames each copy that passed over its
+// photo; then flushes each folder once, so that the new names last.
+void CommitAll(const WorkerFiles& files, std::vector<Pending>& pending)
 {
-    std::vector<Pending> staged;
-    for (size_t n = 0; n < writes.size(); ++n) {
-        GpsWrite& w = writes[n];
-        w.written = false;
-        w.fileRefused = false;
-        w.reason.clear();
-        if (files.command.empty()) {
-            w.reason = "no working folder";
-            continue;
-        }
-        Pending p;
-        p.write = &w;
-        if (Stage(files, n, version, p))
-            staged.push_back(std::move(p));
-    }
-    const std::vector<bool> updated = UpdateAll(files, staged);
-    std::vector<Pending> pending;
-    for (size_t i = 0; i < staged.size(); ++i) {
-        if (updated[i] && Finish(staged[i]))
-            pending.push_back(std::move(staged[i]));
-    }
-    staged.clear();   // the copies of photos that failed go now
-    if (pending.empty())
-        return;
-
     // The flushes wait on the disk; the check meanwhile runs on the processor.
     auto flushAll = [&pending] {
         for (auto& p : pending)
@@ -400,6 +376,37 @@ void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const st
                 w->reason = "the photo is written, but the folder could not be flushed: " + SystemReason(error);
         }
     }
+}
+
+// One pass over the batch, each photo into the file its write names.
+void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version)
+{
+    std::vector<Pending> staged;
+    for (size_t n = 0; n < writes.size(); ++n) {
+        GpsWrite& w = writes[n];
+        w.written = false;
+        w.fileRefused = false;
+        w.reason.clear();
+        if (files.command.empty()) {
+            w.reason = "no working folder";
+            continue;
+        }
+        Pending p;
+        p.write = &w;
+        if (Stage(files, n, version, p))
+            staged.push_back(std::move(p));
+    }
+    const std::vector<bool> updated = UpdateAll(files, staged);
+    std::vector<Pending> pending;
+    for (size_t i = 0; i < staged.size(); ++i) {
+        if (updated[i] && Finish(staged[i]))
+            pending.push_back(std::move(staged[i]));
+    }
+    staged.clear();   // the copies of photos that failed go now
+    if (pending.empty())
+        return;
+
+    CommitAll(files, pending);
 }
 
 }  // namespace

@@ -264,6 +264,36 @@ void RemovePreviews(const std::string& folder, const std::vector<std::string>& n
     }
 }
 
+// Extracts the previews of the photos at withPreviews, before and after, with one run of
+// the tool, and fails each check whose previews differ.
+void ComparePreviews(std::vector<RewriteCheck>& checks, const std::vector<size_t>& withPreviews,
+                     const std::string& scratchFolder)
+{
+    std::vector<std::string> stems;
+    std::vector<std::string> argv = {kExifProgram, "-f", "-ep", "-l", scratchFolder, "--"};
+    for (size_t i : withPreviews) {
+        argv.push_back(checks[i].before);
+        argv.push_back(checks[i].after);
+        stems.push_back(PreviewStem(checks[i].before));
+        stems.push_back(PreviewStem(checks[i].after));
+    }
+    RemovePreviews(scratchFolder, FolderNames(scratchFolder), stems);   // an earlier batch's
+    const ToolRun extraction = RunQuietly(argv);
+    const std::vector<std::string> names = FolderNames(scratchFolder);
+    for (size_t i : withPreviews) {
+        RewriteCheck& c = checks[i];
+        if (extraction.error != 0 || !extraction.exited) {
+            c.verdict = RewriteCheck::Verdict::NotRun;
+            c.reason = NotRunReason(extraction);
+            continue;
+        }
+        c.reason = ChangedPreview(scratchFolder, names, c);
+        if (!c.reason.empty())
+            c.verdict = RewriteCheck::Verdict::Lost;
+    }
+    RemovePreviews(scratchFolder, names, stems);
+}
+
 }  // namespace
 
 bool IsBookkeepingTag(const std::string& key)
@@ -322,30 +352,6 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
             }
         }
     }
-    if (withPreviews.empty())
-        return;
-
-    std::vector<std::string> stems;
-    argv = {kExifProgram, "-f", "-ep", "-l", scratchFolder, "--"};
-    for (size_t i : withPreviews) {
-        argv.push_back(checks[i].before);
-        argv.push_back(checks[i].after);
-        stems.push_back(PreviewStem(checks[i].before));
-        stems.push_back(PreviewStem(checks[i].after));
-    }
-    RemovePreviews(scratchFolder, FolderNames(scratchFolder), stems);   // an earlier batch's
-    const ToolRun extraction = RunQuietly(argv);
-    const std::vector<std::string> names = FolderNames(scratchFolder);
-    for (size_t i : withPreviews) {
-        RewriteCheck& c = checks[i];
-        if (extraction.error != 0 || !extraction.exited) {
-            c.verdict = RewriteCheck::Verdict::NotRun;
-            c.reason = NotRunReason(extraction);
-            continue;
-        }
-        c.reason = ChangedPreview(scratchFolder, names, c);
-        if (!c.reason.empty())
-            c.verdict = RewriteCheck::Verdict::Lost;
-    }
-    RemovePreviews(scratchFolder, names, stems);
+    if (!withPreviews.empty())
+        ComparePreviews(checks, withPreviews, scratchFolder);
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
 #include "photos/RunFeedback.h"

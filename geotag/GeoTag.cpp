@@ -11,7 +11,7 @@
 
 #include <sys/stat.h>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QThread>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "gui/DialogUnits.h"
 #include "photos/PhotoList.h"

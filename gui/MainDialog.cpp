@@ -111,18 +111,7 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     decoration->setPixmap(icon.pixmap(QSize(side, side)));
     decoration->setAlignment(Qt::AlignCenter);
 
-    statusLine = PlaceControl(this, new QLineEdit(this), 1028, "statusLine", 46, 4, 315, 14);
-    statusLine->setReadOnly(true);
-
-    // The label keeps its place but never clips its text, and sits level with the line's text.
-    auto* label = new QLabel("Parsing:-", this);
-    label->setObjectName("statusLabel");
-    QRect labelRect = DialogRect(font(), 11, 3, 28, 8);
-    labelRect.setWidth(qMax(labelRect.width(), label->sizeHint().width()));
-    labelRect.setTop(statusLine->y());
-    labelRect.setHeight(statusLine->height());
-    label->setGeometry(labelRect);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    BuildStatusLine();
 
     QWidget* order[] = {geotag,
                         findChild<QPushButton*>("parseButton"),
@@ -141,6 +130,22 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     baseSize = tableSize;
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         baseGeometry.emplace_back(child, child->geometry());
+}
+
+void MainDialog::BuildStatusLine()
+{
+    statusLine = PlaceControl(this, new QLineEdit(this), 1028, "statusLine", 46, 4, 315, 14);
+    statusLine->setReadOnly(true);
+
+    // The label keeps its place but never clips its text, and sits level with the line's text.
+    auto* label = new QLabel("Parsing:-", this);
+    label->setObjectName("statusLabel");
+    QRect labelRect = DialogRect(font(), 11, 3, 28, 8);
+    labelRect.setWidth(qMax(labelRect.width(), label->sizeHint().width()));
+    labelRect.setTop(statusLine->y());
+    labelRect.setHeight(statusLine->height());
+    label->setGeometry(labelRect);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 MainDialog::~MainDialog()

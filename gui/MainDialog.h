@@ -49,6 +49,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void BuildStatusLine();   // the status line and its label, beside the buttons
     enum class Command { GeoTag, Parse, Rename };
 
     void Initialise();

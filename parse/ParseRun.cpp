@@ -6,7 +6,7 @@
 
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
 #include "photos/ParallelRun.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "common/PathText.h"
 #include "exif/Workspace.h"

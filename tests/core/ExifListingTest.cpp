@@ -1,4 +1,5 @@
 #include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"

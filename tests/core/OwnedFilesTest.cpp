@@ -10,7 +10,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "exif/ExifListing.h"
+#include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
