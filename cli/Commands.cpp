@@ -54,7 +54,7 @@ bool GatherPhotos(const std::vector<std::string>& operands, std::vector<std::str
     for (const auto& operand : operands) {
         struct stat info;
         if (operand.empty() || stat(operand.c_str(), &info) != 0) {
-            error = "\"" + operand + "\": " + std::strerror(operand.empty() ? ENOENT : errno);
+            error = "\"" + operand + "\": " + SystemErrorText(operand.empty() ? ENOENT : errno, 1024);
             return false;
         }
         if (!S_ISDIR(info.st_mode)) {
@@ -62,7 +62,7 @@ bool GatherPhotos(const std::vector<std::string>& operands, std::vector<std::str
             continue;
         }
         if (access(operand.c_str(), R_OK | X_OK) != 0) {
-            error = "\"" + operand + "\": " + std::strerror(errno);
+            error = "\"" + operand + "\": " + SystemErrorText(errno, 1024);
             return false;
         }
         PhotoList list;
@@ -263,7 +263,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     if (rows.WriteError() != 0) {
         // The run went ahead: photos may have been changed, so it is not a run that could
         // not start.
-        ReportError(std::string("can't write the output: ") + std::strerror(rows.WriteError())
+        ReportError(std::string("can't write the output: ") + SystemErrorText(rows.WriteError(), 1024)
                     + "; the run went on, and photos may have been changed");
         return kSomeMissed;
     }

@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/ModulePath.h"
 #include "common/PathText.h"
 
 namespace {
@@ -175,7 +176,7 @@ bool MayWriteInPlace(const std::string& path, const char* what, std::string& rea
 
 std::string SystemReason(int error)
 {
-    std::string text = std::strerror(error);
+    std::string text = SystemErrorText(error, 1024);
     if (!text.empty())
         text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     return text;

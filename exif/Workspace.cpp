@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/ModulePath.h"
+
 namespace {
 
 // Removes everything inside the open folder dirFd, then the folder itself (name in parentFd).
@@ -112,7 +114,7 @@ Workspace::Workspace()
             error.clear();
             return;
         }
-        error = base + ": " + std::strerror(errno);
+        error = base + ": " + SystemErrorText(errno, 1024);
     }
 }
 

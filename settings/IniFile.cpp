@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "common/AsciiText.h"
+#include "common/ModulePath.h"
 #include "settings/IniStorage.h"
 
 namespace {
@@ -360,7 +361,7 @@ bool IniReadValues(const std::string& path, const std::string& section,
         return true;
     } catch (const std::bad_alloc&) {
         values.assign(keys.size(), std::nullopt);
-        reason = IniErrorText(ENOMEM);
+        reason = SystemErrorText(ENOMEM, 1024);
         return false;
     }
 }
@@ -414,7 +415,7 @@ bool IniWriteValues(const std::string& path, const std::string& section,
         if (unique.empty())
             return true;
         if (path.empty()) {   // no settings file could be named
-            reason = IniErrorText(ENOENT);
+            reason = SystemErrorText(ENOENT, 1024);
             return false;
         }
         const std::string target = WriteTarget(path);
@@ -433,7 +434,7 @@ bool IniWriteValues(const std::string& path, const std::string& section,
         return ReplaceFile(target, updated, exists ? (info.st_mode & 07777) : NewFileMode(),
                            exists ? &info : nullptr, reason);
     } catch (const std::bad_alloc&) {
-        reason = IniErrorText(ENOMEM);
+        reason = SystemErrorText(ENOMEM, 1024);
         return false;
     }
 }

@@ -14,11 +14,6 @@
 #include "common/ModulePath.h"
 #include "common/PathText.h"
 
-std::string IniErrorText(int error)
-{
-    return SystemErrorText(error, 1024);
-}
-
 // The whole file into text. A missing file is no failure: exists turns false and text
 // stays empty. Anything that is not a regular file, or can't be read, is a failure.
 // O_NONBLOCK keeps a FIFO without a writer from blocking the open.
@@ -31,14 +26,14 @@ bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, str
     if (fd < 0) {
         if (errno == ENOENT)
             return true;
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
         return false;
     }
     bool ok = fstat(fd, &info) == 0;
     if (!ok)
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
     else if (!S_ISREG(info.st_mode))
-        reason = S_ISDIR(info.st_mode) ? IniErrorText(EISDIR) : "Not a regular file";
+        reason = S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR, 1024) : "Not a regular file";
     ok = ok && S_ISREG(info.st_mode);
     char buffer[65536];
     while (ok) {
@@ -46,7 +41,7 @@ bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, str
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
-            reason = IniErrorText(errno);
+            reason = SystemErrorText(errno, 1024);
             ok = false;
         } else if (count == 0) {
             break;
@@ -128,7 +123,7 @@ bool WriteAll(int fd, const std::string& text, std::string& reason)
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0) {
-            reason = IniErrorText(count < 0 ? errno : ENOSPC);
+            reason = SystemErrorText(count < 0 ? errno : ENOSPC, 1024);
             return false;
         }
         done += static_cast<size_t>(count);
@@ -148,7 +143,7 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode,
     std::string pattern = folder + "/" + SavePrefix(name) + std::to_string(getpid()) + "-XXXXXX";
     const int fd = mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
         return false;
     }
     bool ok = WriteAll(fd, text, reason);
@@ -158,15 +153,15 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode,
         [[maybe_unused]] int ignored = fchown(fd, old->st_uid, old->st_gid);
     }
     if (ok && (fchmod(fd, mode) != 0 || fsync(fd) != 0)) {
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
         ok = false;
     }
     if (close(fd) != 0 && ok) {
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
         ok = false;
     }
     if (ok && rename(pattern.c_str(), path.c_str()) != 0) {
-        reason = IniErrorText(errno);
+        reason = SystemErrorText(errno, 1024);
         ok = false;
     }
     if (!ok) {

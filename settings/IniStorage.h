@@ -6,9 +6,6 @@
 // The settings file on disk: read whole, and replaced whole through a flushed temporary
 // file renamed over it, so that it holds the old or the new content, never a part.
 
-// strerror-style text for an errno value, as the settings' messages show it.
-std::string IniErrorText(int error);
-
 // The whole file into text. A missing file is no failure: exists turns false and text
 // stays empty. Anything that is not a regular file, or can't be read, is a failure.
 bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, struct stat& info,
