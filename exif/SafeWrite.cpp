@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/Leftovers.h"
 #include "common/ModulePath.h"
 #include "common/PathText.h"
 
@@ -473,24 +474,12 @@ int SyncFolder(const std::string& folder)
 
 void RemoveStaleCopies(const std::string& folder)
 {
-    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        return;
-    }
-    while (dirent* entry = readdir(dir)) {
+    // Only a copy whose maker is gone; a live process may still be writing it.
+    const auto pidOf = [](const std::string& name) {
         long pid = 0;
-        if (!IsCopyName(entry->d_name, pid))
-            continue;
-        struct stat info;
-        if (fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        // Only a copy whose maker is gone; a live process may still be writing it.
-        if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-            unlinkat(fd, entry->d_name, 0);
-    }
-    closedir(dir);
+        return IsCopyName(name, pid) ? pid : 0L;
+    };
+    const std::string base = folder.empty() ? "." : folder;
+    for (const auto& name : LeftoversOfDeadRuns(base, pidOf, false))
+        unlink((base + "/" + name).c_str());
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/Leftovers.h"
 #include "common/ModulePath.h"
 
 namespace {
@@ -77,27 +78,8 @@ long WorkspacePid(const std::string& name)
 // name whose process is gone. A live instance's folder, or another user's, stays.
 void RemoveDeadWorkspaces(const std::string& base)
 {
-    const int fd = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        return;
-    }
-    std::vector<std::string> dead;
-    while (dirent* entry = readdir(dir)) {
-        const long pid = WorkspacePid(entry->d_name);
-        struct stat info;
-        if (pid <= 0 || fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(info.st_mode)
-            || info.st_uid != geteuid())
-            continue;
-        if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-            dead.push_back(entry->d_name);
-    }
-    for (const auto& name : dead)
-        RemoveTree(fd, name.c_str(), 0);
-    closedir(dir);
+    for (const auto& name : LeftoversOfDeadRuns(base, WorkspacePid, true))
+        RemoveTree(AT_FDCWD, (base + "/" + name).c_str(), 0);
 }
 
 }  // namespace

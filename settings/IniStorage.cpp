@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/Leftovers.h"
 #include "common/ModulePath.h"
 #include "common/PathText.h"
 
@@ -97,21 +98,10 @@ pid_t SavingProcess(const std::string& entry, const std::string& prefix)
 // still running in another process keeps its file; so does anything of other names.
 void RemoveStaleSaves(const std::string& folder, const std::string& name)
 {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return;
     const std::string prefix = SavePrefix(name);
-    while (const dirent* entry = readdir(dir)) {
-        const pid_t pid = SavingProcess(entry->d_name, prefix);
-        struct stat info;
-        if (pid == 0 || fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (!S_ISREG(info.st_mode) || info.st_uid != geteuid())
-            continue;
-        if (kill(pid, 0) != 0 && errno == ESRCH)
-            unlinkat(dirfd(dir), entry->d_name, 0);
-    }
-    closedir(dir);
+    const auto pidOf = [&prefix](const std::string& entry) { return static_cast<long>(SavingProcess(entry, prefix)); };
+    for (const auto& entry : LeftoversOfDeadRuns(folder, pidOf, false))
+        unlink((folder + "/" + entry).c_str());
 }
 
 namespace {
