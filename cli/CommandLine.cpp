@@ -14,9 +14,11 @@ enum Allowed : unsigned {
     DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256,
 };
 
-unsigned AllowedFor(Command command)
+unsigned AllowedFor(const std::optional<Command>& command)
 {
-    switch (command) {
+    if (!command)
+        return 0;   // settings takes no option but --help
+    switch (*command) {
     case Command::GeoTag:
         return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption;
@@ -25,17 +27,20 @@ unsigned AllowedFor(Command command)
     }
 }
 
-Command CommandNamed(const std::string& name)
+// Sets the command a name stands for; false for a name that is none.
+bool TakeCommand(const std::string& name, CommandLine& line)
 {
     if (name == "geotag")
-        return Command::GeoTag;
-    if (name == "parse")
-        return Command::Parse;
-    if (name == "rename")
-        return Command::Rename;
-    if (name == "settings")
-        return Command::Settings;
-    return Command::None;
+        line.command = Command::GeoTag;
+    else if (name == "parse")
+        line.command = Command::Parse;
+    else if (name == "rename")
+        line.command = Command::Rename;
+    else if (name == "settings")
+        line.settings = true;
+    else
+        return false;
+    return true;
 }
 
 // Takes an option's value from "--name=value" or from the next argument.
@@ -181,8 +186,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
         line.version = true;
         return true;
     }
-    line.command = CommandNamed(args[0]);
-    if (line.command == Command::None) {
+    if (!TakeCommand(args[0], line)) {
         error = args[0].size() > 0 && args[0][0] == '-' ? "unknown option " + args[0]
                                                        : "unknown command " + args[0];
         return false;
@@ -193,7 +197,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
         // A setting's value may begin with "-" (an offset of -60): settings has no options
         // but --help.
         const bool looksLikeOption = arg.size() > 1 && arg[0] == '-'
-            && (line.command != Command::Settings || arg == "--help");
+            && (!line.settings || arg == "--help");
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && looksLikeOption) {
@@ -203,7 +207,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
             line.operands.push_back(arg);
         }
     }
-    if (line.command == Command::Settings && line.operands.size() > 2 && !line.help) {
+    if (line.settings && line.operands.size() > 2 && !line.help) {
         error = "settings takes at most a KEY and a VALUE";
         return false;
     }

@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
-enum class Command { None, GeoTag, Parse, Rename, Settings };
+#include "photos/Command.h"
+
 
 // What the user asked for. Options that override a setting are kept as typed: the
 // settings' own checks judge them.
 struct CommandLine {
-    Command command = Command::None;
+    std::optional<Command> command;   // geotag, parse or rename; none for settings or --help alone
+    bool settings = false;            // the settings command
     bool help = false;
     bool version = false;
     bool dryRun = false;

@@ -21,6 +21,7 @@
 #include "geotag/ClockOffset.h"
 #include "geotag/GeoTag.h"
 #include "parse/ParseRun.h"
+#include "photos/Command.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "settings/Settings.h"
@@ -102,44 +103,35 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
     return true;
 }
 
-struct RunResult {
-    bool started = true;
-    std::string error;   // why it could not start
-};
+// Why a run could not start, from how it ended; "" when it ran.
+std::string StartFailure(const RunResult& result, const Settings& settings, const Workspace& workspace)
+{
+    switch (result.status) {
+    case RunStatus::NoTrackFile:
+        return settings.GPXPath.empty() ? "no GPX file given: use --gpx or set GPXPath"
+                                        : "no GPX file matches " + settings.GPXPath;
+    case RunStatus::NoTrackReadable: {
+        std::string error;
+        for (const auto& reason : result.trackErrors)
+            error += (error.empty() ? "" : "; ") + reason;
+        return error.empty() ? "no GPX file could be read" : error;
+    }
+    case RunStatus::NoWorkspace:
+        return "can't make a working folder: " + workspace.Error();
+    default:
+        return {};
+    }
+}
 
-RunResult RunCommand(const CommandLine& line, const Settings& settings, TerminalRows& rows,
+RunResult RunCommand(Command command, bool dryRun, const Settings& settings, TerminalRows& rows,
                      TerminalFeedback& feedback, Workspace& workspace, RunControl& control)
 {
-    RunResult result;
-    if (line.command == Command::GeoTag) {
-        const GeoTagResult tagged =
-            GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, line.dryRun);
-        switch (tagged.status) {
-        case GeoTagStatus::NoGpxFile:
-            result.error = settings.GPXPath.empty() ? "no GPX file given: use --gpx or set GPXPath"
-                                                    : "no GPX file matches " + settings.GPXPath;
-            break;
-        case GeoTagStatus::NoGpxReadable:
-            for (const auto& reason : tagged.gpxErrors)
-                result.error += (result.error.empty() ? "" : "; ") + reason;
-            if (result.error.empty())
-                result.error = "no GPX file could be read";
-            break;
-        case GeoTagStatus::NoWorkspace:
-            result.error = "can't make a working folder: " + workspace.Error();
-            break;
-        default:
-            return result;
-        }
-    } else {
-        const ParseStatus status = ParseRun(settings, line.command == Command::Rename, rows, feedback,
-                                            workspace, control, line.dryRun);
-        if (status != ParseStatus::NoWorkspace)
-            return result;
-        result.error = "can't make a working folder: " + workspace.Error();
+    switch (command) {
+    case Command::GeoTag: return GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, dryRun);
+    case Command::Parse: return Parse(settings, rows, feedback, workspace, control);
+    case Command::Rename: return Rename(settings, rows, feedback, workspace, control, dryRun);
     }
-    result.started = false;
-    return result;
+    return {};
 }
 
 const char* Verb(Command command)
@@ -148,15 +140,6 @@ const char* Verb(Command command)
     case Command::GeoTag: return "GeoTag";
     case Command::Rename: return "Rename";
     default: return "Parse";
-    }
-}
-
-RunKind KindOf(Command command)
-{
-    switch (command) {
-    case Command::GeoTag: return RunKind::GeoTag;
-    case Command::Rename: return RunKind::Rename;
-    default: return RunKind::Parse;
     }
 }
 
@@ -241,21 +224,23 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     RunControl control(line.jobs ? *line.jobs : (cores > 0 ? cores : 1));
     StopOnSignals(control);
-    TerminalFeedback feedback(Verb(line.command), isatty(STDERR_FILENO) == 1);
-    TerminalRows rows(photos, KindOf(line.command), line.dryRun, line.json, stdout, feedback, control);
-    RunResult result;
+    const Command command = *line.command;
+    TerminalFeedback feedback(Verb(command), isatty(STDERR_FILENO) == 1);
+    TerminalRows rows(photos, command, line.dryRun, line.json, stdout, feedback, control);
+    std::string failure;
     {
         // The working folder goes when this scope ends, before the program does.
         Workspace workspace;
-        result = RunCommand(line, settings, rows, feedback, workspace, control);
+        const RunResult result = RunCommand(command, line.dryRun, settings, rows, feedback, workspace, control);
+        failure = StartFailure(result, settings, workspace);
         rows.Finish();
         feedback.Clear();
     }
     ForgetRunControl();
     if (const int signal = CaughtSignal())
         return 128 + signal;
-    if (!result.started) {
-        ReportError(result.error);
+    if (!failure.empty()) {
+        ReportError(failure);
         return kCantStart;
     }
     if (rows.WriteError() == EPIPE)

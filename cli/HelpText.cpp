@@ -86,14 +86,16 @@ const char kSettings[] =
 
 }  // namespace
 
-std::string HelpText(Command command)
+std::string HelpText(const CommandLine& line)
 {
-    switch (command) {
-    case Command::GeoTag: return std::string(kGeoTag) + "\n" + kPaths;
-    case Command::Parse: return std::string(kParse) + "\n" + kPaths;
-    case Command::Rename: return std::string(kRename) + "\n" + kPaths;
-    case Command::Settings: return kSettings;
-    case Command::None: break;
+    if (line.settings)
+        return kSettings;
+    if (line.command) {
+        switch (*line.command) {
+        case Command::GeoTag: return std::string(kGeoTag) + "\n" + kPaths;
+        case Command::Parse: return std::string(kParse) + "\n" + kPaths;
+        case Command::Rename: return std::string(kRename) + "\n" + kPaths;
+        }
     }
     return std::string("pinroute-cli: geotag photos from a GPX track, show and rename them.\n\n")
         + kUsage + "\n" + kPaths + "\n" + kOutput

@@ -3,5 +3,5 @@
 
 #include "cli/CommandLine.h"
 
-// The --help text: the whole program's for Command::None, else the command's own.
-std::string HelpText(Command command);
+// The --help text: the command's own, or the whole program's when the line names none.
+std::string HelpText(const CommandLine& line);

@@ -79,7 +79,7 @@ std::string MessageCell(const PhotoLine& line)
 
 }  // namespace
 
-PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const RowOutcome& outcome)
+PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const RowOutcome& outcome)
 {
     PhotoLine line;
     line.path = path;
@@ -87,7 +87,7 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     line.message = outcome.text;
     if (outcome.icon == RowIcon::Cross)
         line.reason = outcome.tip;
-    if (kind != RunKind::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
+    if (kind != Command::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
         line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
     line.sidecar = outcome.sidecar;
@@ -105,11 +105,11 @@ PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path, const 
     case RowKind::Renamed: line.outcome = dryRun ? "would-rename" : "renamed"; break;
     case RowKind::NotRenamed: line.outcome = "not-renamed"; break;
     case RowKind::ReadFailed:
-        line.outcome = kind == RunKind::Rename ? "not-renamed" : "failed";
+        line.outcome = kind == Command::Rename ? "not-renamed" : "failed";
         break;
     default: line.outcome = "failed"; break;
     }
-    if (kind == RunKind::Rename)
+    if (kind == Command::Rename)
         line.newPath = outcome.newPath;
     return line;
 }
@@ -177,24 +177,24 @@ std::string JsonEscape(const std::string& text)
     return out;
 }
 
-std::string TsvLine(RunKind kind, const PhotoLine& line)
+std::string TsvLine(Command kind, const PhotoLine& line)
 {
     std::string last;
-    if (kind == RunKind::GeoTag && line.match)
+    if (kind == Command::GeoTag && line.match)
         last = line.match->interpolating ? line.match->how : std::to_string(line.match->seconds);
-    else if (kind == RunKind::Rename)
+    else if (kind == Command::Rename)
         last = line.newPath;
     return line.outcome + "\t" + TsvEscape(line.path) + "\t" + TsvEscape(line.date) + "\t"
         + TsvEscape(MessageCell(line)) + "\t" + TsvEscape(last) + "\n";
 }
 
-std::string JsonLine(RunKind kind, const PhotoLine& line)
+std::string JsonLine(Command kind, const PhotoLine& line)
 {
     std::string json = "{\"outcome\":" + JsonText(line.outcome) + ",\"path\":" + JsonText(line.path)
         + ",\"date\":" + JsonText(line.date) + ",\"message\":" + JsonText(line.message);
     if (!line.reason.empty())
         json += ",\"reason\":" + JsonText(line.reason);
-    if (kind == RunKind::GeoTag) {
+    if (kind == Command::GeoTag) {
         if (line.match) {
             json += ",\"seconds\":" + std::to_string(line.match->seconds)
                 + ",\"latitude\":" + Degrees(line.match->latitude)
@@ -207,7 +207,7 @@ std::string JsonLine(RunKind kind, const PhotoLine& line)
         }
         if (!line.sidecar.empty())
             json += ",\"sidecar\":" + JsonText(line.sidecar);
-    } else if (kind == RunKind::Rename) {
+    } else if (kind == Command::Rename) {
         json += ",\"new_path\":" + (line.newPath.empty() ? std::string("null") : JsonText(line.newPath));
     }
     return json + "}\n";

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "photos/Command.h"
 #include "photos/PhotoRows.h"
 
-enum class RunKind { GeoTag, Parse, Rename };
 
 // One photo's line of output: what the run did to it, in words a script can match.
 struct PhotoLine {
@@ -20,7 +20,7 @@ struct PhotoLine {
 };
 
 // Turns a run's outcome for one photo into its line.
-PhotoLine DescribeRow(RunKind kind, bool dryRun, const std::string& path,
+PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path,
                       const RowOutcome& outcome);
 
 // True for the outcomes a command aims at (tagged, parsed, renamed and their would- forms).
@@ -30,10 +30,10 @@ bool Achieved(const std::string& outcome);
 // the seconds to the matched point (GeoTag) or the new path (Rename). Within a field a
 // backslash, tab, newline and carriage return become \\ \t \n \r and other control bytes
 // \xHH, so that a line is always one line of five fields; other bytes pass unchanged.
-std::string TsvLine(RunKind kind, const PhotoLine& line);
+std::string TsvLine(Command kind, const PhotoLine& line);
 
 // The line as one JSON object ending in "\n".
-std::string JsonLine(RunKind kind, const PhotoLine& line);
+std::string JsonLine(Command kind, const PhotoLine& line);
 
 // text as the body of a JSON string (without the quotes). UTF-8 passes unchanged; each
 // byte that is not part of valid UTF-8 becomes \udcXX (XX the byte, as Python's

@@ -60,7 +60,7 @@ long long TerminalFeedback::SecondsLeft(int done, int total, double elapsed)
     return static_cast<long long>(elapsed / done * (total - done) + 0.5);
 }
 
-TerminalRows::TerminalRows(std::vector<std::string> paths, RunKind kind, bool dryRun, bool json,
+TerminalRows::TerminalRows(std::vector<std::string> paths, Command kind, bool dryRun, bool json,
                            std::FILE* out, TerminalFeedback& feedback, RunControl& control)
     : paths(std::move(paths)), kind(kind), dryRun(dryRun), json(json), out(out), feedback(feedback),
       control(control)

@@ -41,7 +41,7 @@ private:
 // the run is asked to stop.
 class TerminalRows : public PhotoRows {
 public:
-    TerminalRows(std::vector<std::string> paths, RunKind kind, bool dryRun, bool json,
+    TerminalRows(std::vector<std::string> paths, Command kind, bool dryRun, bool json,
                  std::FILE* out, TerminalFeedback& feedback, RunControl& control);
     int Count() const override { return static_cast<int>(paths.size()); }
     std::string Path(int row) const override { return paths.at(static_cast<size_t>(row)); }
@@ -55,7 +55,7 @@ public:
 private:
     void Print(const std::string& text);
     std::vector<std::string> paths;
-    RunKind kind;
+    Command kind;
     bool dryRun;
     bool json;
     std::FILE* out;

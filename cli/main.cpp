@@ -23,13 +23,13 @@ int main(int argc, char** argv)
         return kAllDone;
     }
     if (line.help) {
-        std::fputs(HelpText(line.command).c_str(), stdout);
+        std::fputs(HelpText(line).c_str(), stdout);
         return kAllDone;
     }
     const std::string settingsPath = SettingsFilePath();
     if (settingsPath.empty())
         return kCantStart;   // the reason is already shown
-    if (line.command == Command::Settings)
+    if (line.settings)
         return RunSettings(line, settingsPath);
     return RunPhotos(line, settingsPath);
 }

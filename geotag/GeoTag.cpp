@@ -222,22 +222,22 @@ void RemoveLeftovers(const std::vector<std::string>& paths)
 
 }  // namespace
 
-GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoRows& rows,
+RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows& rows,
                     RunFeedback& feedback, Workspace& workspace, RunControl& control, bool dryRun)
 {
-    GeoTagResult result;
+    RunResult result;
     if (!workspace.Ready()) {
-        result.status = GeoTagStatus::NoWorkspace;
+        result.status = RunStatus::NoWorkspace;
         return result;
     }
     const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
     if (gpxFiles.empty()) {
-        result.status = GeoTagStatus::NoGpxFile;
+        result.status = RunStatus::NoTrackFile;
         return result;
     }
     Track track;
-    if (!LoadTrack(gpxFiles, feedback, track, result.gpxErrors)) {
-        result.status = GeoTagStatus::NoGpxReadable;
+    if (!LoadTrack(gpxFiles, feedback, track, result.trackErrors)) {
+        result.status = RunStatus::NoTrackReadable;
         return result;
     }
     const TrackIndex index(track);
@@ -264,6 +264,6 @@ GeoTagResult GeoTag(const Settings& settings, const std::string& version, PhotoR
     });
     result.reached = reporter.Reached();
     if (result.reached < static_cast<int>(paths.size()))
-        result.status = GeoTagStatus::Stopped;
+        result.status = RunStatus::Stopped;
     return result;
 }

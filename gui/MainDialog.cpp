@@ -207,24 +207,19 @@ void MainDialog::StartRun(Command command)
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
 
-    struct Outcome { int status = 0; int reached = 0; std::vector<std::string> gpxErrors; };
-    auto outcome = std::make_shared<Outcome>();
+    auto outcome = std::make_shared<RunResult>();
     runThread = QThread::create([=] {
-        if (command == Command::GeoTag) {
-            const GeoTagResult result = GeoTag(settings, version, *rows, *rows, *work, *runControl);
-            outcome->status = static_cast<int>(result.status);
-            outcome->reached = result.reached;
-            outcome->gpxErrors = result.gpxErrors;
-        } else {
-            outcome->status = static_cast<int>(
-                ParseRun(settings, command == Command::Rename, *rows, *rows, *work, *runControl));
+        switch (command) {
+        case Command::GeoTag: *outcome = GeoTag(settings, version, *rows, *rows, *work, *runControl); break;
+        case Command::Parse: *outcome = Parse(settings, *rows, *rows, *work, *runControl); break;
+        case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl); break;
         }
     });
     const int total = photos.Count();
     connect(runThread, &QThread::finished, this, [=] {
         runThread->deleteLater();
         runThread = nullptr;
-        EndRun(command, outcome->status, outcome->reached, total, outcome->gpxErrors);
+        EndRun(command, *outcome, total);
     });
     SetRunning(true);
     statusLine->setText(verb + "...");
@@ -239,33 +234,21 @@ void MainDialog::StartRun(Command command)
     }
 }
 
-void MainDialog::EndRun(Command command, int status, int reached, int total,
-                        const std::vector<std::string>& gpxErrors)
+void MainDialog::EndRun(Command command, const RunResult& result, int total)
 {
     SetRunning(false);
-    const bool stopped = command == Command::GeoTag
-        ? static_cast<GeoTagStatus>(status) == GeoTagStatus::Stopped
-        : static_cast<ParseStatus>(status) == ParseStatus::Stopped;
-    if (command == Command::GeoTag && static_cast<GeoTagStatus>(status) == GeoTagStatus::NoGpxFile)
+    if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile)
         statusLine->setText("No GPX file matches the GPX setting");
-    if (stopped) {
-        // The rows done are those the run reported; count them from the list.
-        int done = reached;
-        if (command != Command::GeoTag) {
-            done = 0;
-            for (int i = 0; i < photos.Count(); ++i)
-                done += photos.Row(i).icon != RowIcon::Blank;
-        }
-        statusLine->setText(QString("Stopped after %1 of %2").arg(done).arg(total));
-    }
-    if (command == Command::GeoTag && static_cast<GeoTagStatus>(status) == GeoTagStatus::NoGpxReadable) {
+    if (result.status == RunStatus::Stopped)
+        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (command == Command::GeoTag && result.status == RunStatus::NoTrackReadable) {
         std::string text = "No GPX file could be read; no photo was changed.\n";
-        for (const auto& line : gpxErrors)
+        for (const auto& line : result.trackErrors)
             text += "\n" + line;
-        statusLine->setText(QString::fromStdString(gpxErrors.empty() ? std::string() : gpxErrors.back()));
+        statusLine->setText(QString::fromStdString(result.trackErrors.empty() ? std::string() : result.trackErrors.back()));
         ShowMessage(text, "", MessageIcon::Error);
-    } else if (!gpxErrors.empty()) {
-        statusLine->setText(QString::fromStdString(gpxErrors.back()));
+    } else if (!result.trackErrors.empty()) {
+        statusLine->setText(QString::fromStdString(result.trackErrors.back()));
     }
     emit RunFinished();
     if (closeAfterRun)

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+
+#include "photos/Command.h"
 #include <QPointer>
 #include <QRect>
 
@@ -50,13 +52,12 @@ protected:
 
 private:
     void BuildStatusLine();   // the status line and its label, beside the buttons
-    enum class Command { GeoTag, Parse, Rename };
 
     void Initialise();
     QPushButton* AddButton(int id, const char* name, const char* text, int x);
     Workspace* EnsureWorkspace();
     void StartRun(Command command);
-    void EndRun(Command command, int status, int reached, int total, const std::vector<std::string>& gpxErrors);
+    void EndRun(Command command, const RunResult& result, int total);
     void SetRunning(bool running);
     void StopRun();
 

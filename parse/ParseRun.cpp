@@ -73,11 +73,17 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
 
 }  // namespace
 
-ParseStatus ParseRun(const Settings& settings, bool rename, PhotoRows& rows, RunFeedback& feedback,
-                     Workspace& workspace, RunControl& control, bool dryRun)
+namespace {
+
+// Parse, and with rename the renames too.
+RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, RunFeedback& feedback,
+                        Workspace& workspace, RunControl& control, bool dryRun)
 {
-    if (!workspace.Ready())
-        return ParseStatus::NoWorkspace;
+    RunResult result;
+    if (!workspace.Ready()) {
+        result.status = RunStatus::NoWorkspace;
+        return result;
+    }
     const std::vector<std::string> paths = RowPaths(rows);
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
@@ -90,5 +96,22 @@ ParseStatus ParseRun(const Settings& settings, bool rename, PhotoRows& rows, Run
                             ParseOne(tags[static_cast<size_t>(i)], *formatter, settings, rename, path, dryRun));
         }
     });
-    return reporter.Reached() < static_cast<int>(paths.size()) ? ParseStatus::Stopped : ParseStatus::Done;
+    result.reached = reporter.Reached();
+    if (result.reached < static_cast<int>(paths.size()))
+        result.status = RunStatus::Stopped;
+    return result;
+}
+
+}  // namespace
+
+RunResult Parse(const Settings& settings, PhotoRows& rows, RunFeedback& feedback, Workspace& workspace,
+                RunControl& control)
+{
+    return ParseOrRename(settings, false, rows, feedback, workspace, control, false);
+}
+
+RunResult Rename(const Settings& settings, PhotoRows& rows, RunFeedback& feedback, Workspace& workspace,
+                 RunControl& control, bool dryRun)
+{
+    return ParseOrRename(settings, true, rows, feedback, workspace, control, dryRun);
 }

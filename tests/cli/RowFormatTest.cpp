@@ -54,26 +54,26 @@ TEST(TsvEscape, KeepsEachFieldOnOneLine)
 TEST(DescribeRow, OutcomeWordsFollowTheKindOfEachRow)
 {
     struct {
-        RunKind kind;
+        Command kind;
         bool dryRun;
         RowKind row;
         const char* word;
         bool achieved;
     } cases[] = {
-        {RunKind::GeoTag, false, RowKind::Tagged, "tagged", true},
-        {RunKind::GeoTag, true, RowKind::Tagged, "would-tag", true},
-        {RunKind::GeoTag, false, RowKind::TaggedInSidecar, "tagged", true},
-        {RunKind::GeoTag, false, RowKind::Rejected, "rejected", false},
-        {RunKind::GeoTag, false, RowKind::NoExif, "no-exif", false},
-        {RunKind::GeoTag, false, RowKind::WriteFailed, "failed", false},
-        {RunKind::GeoTag, false, RowKind::ReadFailed, "failed", false},
-        {RunKind::Parse, false, RowKind::Parsed, "parsed", true},
-        {RunKind::Parse, false, RowKind::NoExif, "no-exif", false},
-        {RunKind::Parse, false, RowKind::ReadFailed, "failed", false},
-        {RunKind::Rename, false, RowKind::Renamed, "renamed", true},
-        {RunKind::Rename, true, RowKind::Renamed, "would-rename", true},
-        {RunKind::Rename, false, RowKind::NoExif, "no-exif", false},
-        {RunKind::Rename, false, RowKind::NotRenamed, "not-renamed", false},
+        {Command::GeoTag, false, RowKind::Tagged, "tagged", true},
+        {Command::GeoTag, true, RowKind::Tagged, "would-tag", true},
+        {Command::GeoTag, false, RowKind::TaggedInSidecar, "tagged", true},
+        {Command::GeoTag, false, RowKind::Rejected, "rejected", false},
+        {Command::GeoTag, false, RowKind::NoExif, "no-exif", false},
+        {Command::GeoTag, false, RowKind::WriteFailed, "failed", false},
+        {Command::GeoTag, false, RowKind::ReadFailed, "failed", false},
+        {Command::Parse, false, RowKind::Parsed, "parsed", true},
+        {Command::Parse, false, RowKind::NoExif, "no-exif", false},
+        {Command::Parse, false, RowKind::ReadFailed, "failed", false},
+        {Command::Rename, false, RowKind::Renamed, "renamed", true},
+        {Command::Rename, true, RowKind::Renamed, "would-rename", true},
+        {Command::Rename, false, RowKind::NoExif, "no-exif", false},
+        {Command::Rename, false, RowKind::NotRenamed, "not-renamed", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
@@ -91,19 +91,19 @@ TEST(RowLines, FiveFieldsAndNamedJsonMembers)
     tagged.outcome = "would-tag";
     tagged.path = "a\tb.jpg";
     tagged.match = MatchedPoint{42, 54.4572, -3.023449, "64.2"};
-    EXPECT_EQ("would-tag\ta\\tb.jpg\t\t54.457200 -3.023449, 64.2 m\t42\n", TsvLine(RunKind::GeoTag, tagged));
+    EXPECT_EQ("would-tag\ta\\tb.jpg\t\t54.457200 -3.023449, 64.2 m\t42\n", TsvLine(Command::GeoTag, tagged));
     EXPECT_EQ("{\"outcome\":\"would-tag\",\"path\":\"a\\tb.jpg\",\"date\":\"\",\"message\":\"\","
               "\"seconds\":42,\"latitude\":54.457200,\"longitude\":-3.023449,\"elevation\":\"64.2\"}\n",
-              JsonLine(RunKind::GeoTag, tagged));
+              JsonLine(Command::GeoTag, tagged));
 
     PhotoLine rejected;
     rejected.outcome = "rejected";
     rejected.path = "x.jpg";
     rejected.message = "Rejected";
-    EXPECT_EQ("rejected\tx.jpg\t\tRejected\t\n", TsvLine(RunKind::GeoTag, rejected));
+    EXPECT_EQ("rejected\tx.jpg\t\tRejected\t\n", TsvLine(Command::GeoTag, rejected));
     EXPECT_EQ("{\"outcome\":\"rejected\",\"path\":\"x.jpg\",\"date\":\"\",\"message\":\"Rejected\","
               "\"seconds\":null,\"latitude\":null,\"longitude\":null,\"elevation\":null}\n",
-              JsonLine(RunKind::GeoTag, rejected));
+              JsonLine(Command::GeoTag, rejected));
 
     PhotoLine renamed;
     renamed.outcome = "renamed";
@@ -112,11 +112,11 @@ TEST(RowLines, FiveFieldsAndNamedJsonMembers)
     renamed.message = "NY 33755 07346";
     renamed.newPath = "d/x 2023-06-17 NY 33755 07346.jpg";
     EXPECT_EQ("renamed\td/x.jpg\t2023:06:17\tNY 33755 07346\td/x 2023-06-17 NY 33755 07346.jpg\n",
-              TsvLine(RunKind::Rename, renamed));
+              TsvLine(Command::Rename, renamed));
     renamed.newPath.clear();
     EXPECT_EQ("{\"outcome\":\"renamed\",\"path\":\"d/x.jpg\",\"date\":\"2023:06:17\","
               "\"message\":\"NY 33755 07346\",\"new_path\":null}\n",
-              JsonLine(RunKind::Rename, renamed));
+              JsonLine(Command::Rename, renamed));
 }
 
 TEST(TerminalFeedback, SecondsLeftFromTheRateSoFar)

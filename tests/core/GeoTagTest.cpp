@@ -115,7 +115,7 @@ protected:
         return folder + "/";
     }
 
-    GeoTagResult Run(PhotoRows& rows, int jobs = 1, bool dryRun = false)
+    RunResult Run(PhotoRows& rows, int jobs = 1, bool dryRun = false)
     {
         RunControl control(jobs);
         return GeoTag(settings, "1.00.0.19", rows, feedback, workspace, control, dryRun);
@@ -134,8 +134,8 @@ TEST_F(GeoTagTest, WritesThePointFoundAndShowsTheTimeDifference)
     earlier.date = "2006:05:01";
     list.SetRow(0, earlier);
 
-    const GeoTagResult result = Run(list);
-    EXPECT_EQ(GeoTagStatus::Done, result.status);
+    const RunResult result = Run(list);
+    EXPECT_EQ(RunStatus::Done, result.status);
     EXPECT_EQ(1, result.reached);
     EXPECT_EQ(51, LatitudeDegrees(folder + "IMG_0001.JPG"));
     EXPECT_EQ(RowIcon::Tick, list.Row(0).icon);
@@ -160,7 +160,7 @@ TEST_F(GeoTagTest, RowsWithoutCaptureTimeKeepTheirDate)
     earlier.date = "earlier date";
     for (int i = 0; i < list.Count(); ++i)
         list.SetRow(i, earlier);
-    EXPECT_EQ(GeoTagStatus::Done, Run(list).status);
+    EXPECT_EQ(RunStatus::Done, Run(list).status);
 
     const char* const messages[] = {"No EXIF data found", "No EXIF data found", "Rejected"};
     const char* const dates[] = {"earlier date", "earlier date", ""};
@@ -192,7 +192,7 @@ TEST_F(GeoTagTest, AllMatchingGpxFilesFormOneTrack)
 
     PhotoList list;
     list.LoadFolder(folder);
-    EXPECT_EQ(GeoTagStatus::Done, Run(list).status);
+    EXPECT_EQ(RunStatus::Done, Run(list).status);
 
     EXPECT_EQ((std::vector<std::string>{"Afternoon.GPX", "morning.gpx"}), feedback.statuses);
     const int expected[] = {51, 52, 56};
@@ -210,20 +210,20 @@ TEST_F(GeoTagTest, NothingChangesWhenNoGpxFileCanBeUsed)
     Photo(folder + "a.jpg", "2006:05:01 10:00:00");
     const std::string before = ReadFile(folder + "a.jpg");
     WriteFile(tmp.File("broken.gpx"), "<gpx><trk><trkseg>\n<trkpt lat=\"51\" lon=\"0\">\n");
-    struct { const char* pattern; GeoTagStatus status; size_t errors; } cases[] = {
-        {"missing.gpx", GeoTagStatus::NoGpxFile, 0},
-        {"broken.gpx", GeoTagStatus::NoGpxReadable, 1},
+    struct { const char* pattern; RunStatus status; size_t errors; } cases[] = {
+        {"missing.gpx", RunStatus::NoTrackFile, 0},
+        {"broken.gpx", RunStatus::NoTrackReadable, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern);
         settings.GPXPath = tmp.File(c.pattern);
         PhotoList list;
         list.LoadFolder(folder);
-        const GeoTagResult result = Run(list);
+        const RunResult result = Run(list);
         EXPECT_EQ(c.status, result.status);
-        ASSERT_EQ(c.errors, result.gpxErrors.size());
+        ASSERT_EQ(c.errors, result.trackErrors.size());
         if (c.errors) {
-            EXPECT_EQ(0u, result.gpxErrors[0].find("broken.gpx: ")) << result.gpxErrors[0];
+            EXPECT_EQ(0u, result.trackErrors[0].find("broken.gpx: ")) << result.trackErrors[0];
         }
         EXPECT_EQ(RowIcon::Blank, list.Row(0).icon);
         EXPECT_EQ("", list.Text(0, ColumnMessage));
@@ -247,7 +247,7 @@ TEST_F(GeoTagTest, DroppedPhotosKeepTheirFolders)
 
     PhotoList list;
     list.AddDroppedFiles({a + "IMG_0001.jpg", b + "IMG_0002.jpg"});
-    EXPECT_EQ(GeoTagStatus::Done, Run(list).status);
+    EXPECT_EQ(RunStatus::Done, Run(list).status);
     EXPECT_EQ(51, LatitudeDegrees(a + "IMG_0001.jpg"));
     EXPECT_EQ(51, LatitudeDegrees(b + "IMG_0002.jpg"));
     EXPECT_EQ(untouched, ReadFile(b + "IMG_0001.jpg"));
@@ -272,7 +272,7 @@ TEST_F(GeoTagTest, SeveralWorkersWriteWhatOneWorkerWrites)
         }
         PhotoList list;
         list.LoadFolder(folder);
-        EXPECT_EQ(GeoTagStatus::Done, Run(list, jobs).status);
+        EXPECT_EQ(RunStatus::Done, Run(list, jobs).status);
         std::vector<std::string> rows;
         for (int i = 0; i < list.Count(); ++i)
             rows.push_back(list.Text(i, ColumnName) + "|" + list.Text(i, ColumnMessage) + "|"
@@ -302,7 +302,7 @@ TEST_F(GeoTagTest, ADryRunShowsThePointAndWritesNothing)
         void SetRow(int, const RowOutcome& o) override { outcome = o; }
     } rows;
     rows.path = folder + "a.jpg";
-    EXPECT_EQ(GeoTagStatus::Done, Run(rows, 1, true).status);
+    EXPECT_EQ(RunStatus::Done, Run(rows, 1, true).status);
     EXPECT_EQ(RowIcon::Tick, rows.outcome.icon);
     ASSERT_TRUE(rows.outcome.match.has_value());
     EXPECT_EQ(40, rows.outcome.match->seconds);

@@ -56,7 +56,7 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
     list.LoadFolder(folder);
     ASSERT_EQ(7, list.Count());
     RunControl control(2);
-    ASSERT_EQ(GeoTagStatus::Done, GeoTag(settings, "9", list, feedback, workspace, control).status);
+    ASSERT_EQ(RunStatus::Done, GeoTag(settings, "9", list, feedback, workspace, control).status);
     for (int i = 0; i < list.Count(); ++i) {
         SCOPED_TRACE(list.Text(i, ColumnName));
         EXPECT_EQ(RowIcon::Tick, list.Row(i).icon) << list.Row(i).tip;
@@ -77,7 +77,7 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
     EXPECT_EQ(heicBytes, ReadFile(folder + "IMG_6.heic"));
 
     RunControl parseControl(1);
-    ASSERT_EQ(ParseStatus::Done, ParseRun(settings, false, list, feedback, workspace, parseControl));
+    ASSERT_EQ(RunStatus::Done, Parse(settings, list, feedback, workspace, parseControl).status);
     for (int i = 0; i < list.Count(); ++i) {
         SCOPED_TRACE(list.Text(i, ColumnName));
         EXPECT_EQ(RowIcon::Tick, list.Row(i).icon);
@@ -93,7 +93,7 @@ TEST_F(KindsRun, RawSidecarZeroWritesIntoTheRawFile)
     PhotoList list;
     list.LoadFolder(folder);
     RunControl control(1);
-    ASSERT_EQ(GeoTagStatus::Done, GeoTag(settings, "9", list, feedback, workspace, control).status);
+    ASSERT_EQ(RunStatus::Done, GeoTag(settings, "9", list, feedback, workspace, control).status);
     EXPECT_EQ(RowIcon::Tick, list.Row(0).icon) << list.Row(0).tip;
     EXPECT_EQ("51/1 3000/100 0/1", ListedValue(folder + "IMG_5.DNG", "Exif.GPSInfo.GPSLatitude"));
     EXPECT_FALSE(FileExists(folder + "IMG_5.DNG.xmp"));

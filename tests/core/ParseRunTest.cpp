@@ -73,11 +73,12 @@ protected:
         settings.DisplayType = displayType;
     }
 
-    ParseStatus Run(bool rename, int jobs = 1, bool dryRun = false)
+    RunStatus Run(bool rename, int jobs = 1, bool dryRun = false)
     {
         Workspace workspace;
         RunControl control(jobs);
-        return ParseRun(settings, rename, list, feedback, workspace, control, dryRun);
+        return rename ? Rename(settings, list, feedback, workspace, control, dryRun).status
+                      : Parse(settings, list, feedback, workspace, control).status;
     }
 
     std::vector<std::string> Column(int column) const
@@ -111,7 +112,7 @@ TEST_F(ParseRunTest, ShowsDatesAndPositionsInBothDisplayTypes)
         earlier.date = "earlier";
         list.SetRow(1, earlier);
         feedback.done.clear();
-        EXPECT_EQ(ParseStatus::Done, Run(false));
+        EXPECT_EQ(RunStatus::Done, Run(false));
         EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), feedback.done);
         EXPECT_EQ(4, feedback.total);
 
@@ -138,7 +139,7 @@ TEST_F(ParseRunTest, RenameFollowsTheDateAndPositionSettings)
         SCOPED_TRACE(c.tagged);
         WriteSettings(c.date, c.posn, 0);
         list.LoadFolder(folder);
-        EXPECT_EQ(ParseStatus::Done, Run(true));
+        EXPECT_EQ(RunStatus::Done, Run(true));
 
         EXPECT_EQ((std::vector<std::string>{c.tagged, kDateOnly, kNotJpeg, c.noDate}), Column(ColumnName));
         EXPECT_EQ((std::vector<RowIcon>{kTick, kCross, kCross, kTick}), Icons());
@@ -158,7 +159,7 @@ TEST_F(ParseRunTest, AFailedRenameShowsWhyAndKeepsTheDate)
     const std::string taken = folder + "a tagged 2006-08-26 .jpg";   // listed first, then kTagged
     WriteFile(taken, "keep me");
     list.LoadFolder(folder);
-    EXPECT_EQ(ParseStatus::Done, Run(true));
+    EXPECT_EQ(RunStatus::Done, Run(true));
 
     EXPECT_EQ(kTagged, list.Text(1, ColumnName));
     EXPECT_EQ(kCross, list.Row(1).icon);
@@ -186,7 +187,7 @@ TEST_F(ParseRunTest, ADryRenameNamesTheNewPathAndChangesNothing)
     RecordingRows rows({folder + kTagged, folder + kNotJpeg, folder + kNoDate});
     Workspace workspace;
     RunControl control;
-    ASSERT_EQ(ParseStatus::Done, ParseRun(settings, true, rows, feedback, workspace, control, true));
+    ASSERT_EQ(RunStatus::Done, Rename(settings, rows, feedback, workspace, control, true).status);
 
     EXPECT_EQ(folder + "a tagged 2006-08-26 51.500000 -0.125000.jpg", rows.outcomes[0].newPath);
     EXPECT_EQ(RowIcon::Tick, rows.outcomes[0].icon);
@@ -209,7 +210,7 @@ TEST_F(ParseRunTest, SeveralWorkersGiveTheSameRowsAsOne)
     auto outcomes = [&](int jobs) {
         list.LoadFolder(folder);
         feedback.done.clear();
-        EXPECT_EQ(ParseStatus::Done, Run(false, jobs));
+        EXPECT_EQ(RunStatus::Done, Run(false, jobs));
         std::vector<std::string> texts;
         for (int i = 0; i < list.Count(); ++i)
             texts.push_back(list.Text(i, ColumnName) + "|" + list.Text(i, ColumnDate) + "|"
@@ -230,7 +231,7 @@ TEST_F(ParseRunTest, AStoppedRunLeavesTheRowsItDidNotReach)
     Workspace workspace;
     RunControl control(2);
     control.Stop();
-    EXPECT_EQ(ParseStatus::Stopped, ParseRun(settings, false, list, feedback, workspace, control));
+    EXPECT_EQ(RunStatus::Stopped, Parse(settings, list, feedback, workspace, control).status);
     EXPECT_TRUE(feedback.done.empty());
     for (int i = 0; i < list.Count(); ++i)
         EXPECT_EQ(RowIcon::Blank, list.Row(i).icon);

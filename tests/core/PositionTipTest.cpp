@@ -97,7 +97,7 @@ TEST(RowPositions, ParseReadsAndGeoTagWrites)
     EXPECT_FALSE(list.Row(0).position.has_value());
     {
         RunControl control;
-        ASSERT_EQ(GeoTagStatus::Done, GeoTag(settings, "1.00.0.19", list, feedback, workspace, control).status);
+        ASSERT_EQ(RunStatus::Done, GeoTag(settings, "1.00.0.19", list, feedback, workspace, control).status);
     }
     ASSERT_TRUE(list.Row(0).position.has_value());
     EXPECT_TRUE(list.Row(0).position->written);
@@ -106,7 +106,7 @@ TEST(RowPositions, ParseReadsAndGeoTagWrites)
     EXPECT_FALSE(list.Row(1).position.has_value());
 
     RunControl control;
-    ASSERT_EQ(ParseStatus::Done, ParseRun(settings, false, list, feedback, workspace, control));
+    ASSERT_EQ(RunStatus::Done, Parse(settings, list, feedback, workspace, control).status);
     ASSERT_TRUE(list.Row(0).position.has_value());
     EXPECT_FALSE(list.Row(0).position->written);
     // Written as degrees and hundredths of minutes: within 0.0002 degrees of the point.
