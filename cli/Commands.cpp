@@ -16,6 +16,7 @@
 #include "cli/TerminalOutput.h"
 #include "common/AsciiText.h"
 #include "common/ModulePath.h"
+#include "settings/SettingsLocation.h"
 #include "common/VersionInfo.h"
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"

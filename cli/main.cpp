@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/HelpText.h"
 #include "common/ModulePath.h"
+#include "settings/SettingsLocation.h"
 #include "common/VersionInfo.h"
 
 int main(int argc, char** argv)

@@ -20,6 +20,7 @@
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
 #include "common/ModulePath.h"
+#include "settings/SettingsLocation.h"
 #include "gui/FolderBrowser.h"
 
 namespace {

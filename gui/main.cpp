@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/ModulePath.h"
+#include "settings/SettingsLocation.h"
 #include "gui/Icons.h"
 #include "gui/MainDialog.h"
 #include "gui/QtMessageBoxes.h"

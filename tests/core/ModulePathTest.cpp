@@ -1,4 +1,5 @@
 #include "common/ModulePath.h"
+#include "settings/SettingsLocation.h"
 
 #include <cerrno>
 #include <filesystem>
