@@ -22,21 +22,6 @@
 
 namespace {
 
-bool WriteAll(int fd, const char* data, size_t size, std::string& reason)
-{
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            reason = SystemReason(n < 0 ? errno : ENOSPC);
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 
 unsigned char Byte(const std::string& bytes, size_t i)
@@ -44,26 +29,7 @@ unsigned char Byte(const std::string& bytes, size_t i)
     return static_cast<unsigned char>(bytes[i]);
 }
 
-FileIdentity IdentityOf(const struct stat& info)
-{
-    FileIdentity id;
-    id.device = info.st_dev;
-    id.inode = info.st_ino;
-    id.size = info.st_size;
-    id.mtimeSeconds = info.st_mtim.tv_sec;
-    id.mtimeNanos = info.st_mtim.tv_nsec;
-    id.ctimeSeconds = info.st_ctim.tv_sec;
-    id.ctimeNanos = info.st_ctim.tv_nsec;
-    id.links = info.st_nlink;
-    return id;
-}
 
-std::string UserName(long long uid)
-{
-    if (const passwd* user = getpwuid(static_cast<uid_t>(uid)))
-        return user->pw_name;
-    return std::to_string(uid);
-}
 
 std::string GroupName(long long gid)
 {
@@ -147,41 +113,13 @@ bool CopyAttributes(const std::string& from, int to, std::string& reason)
 
 const char kCopyTag[] = ".pinroute-";
 const size_t kCopyTagLength = sizeof kCopyTag - 1;
-const size_t kRandomLength = 6;   // mkostemp's XXXXXX
 // Room a tag write may add to the photo, on top of its own size, before the disk counts as full.
 const unsigned long long kSpareBytes = 1 << 20;
 
 }  // namespace
 
-bool FileIdentity::operator==(const FileIdentity& other) const
-{
-    return device == other.device && inode == other.inode && size == other.size
-        && mtimeSeconds == other.mtimeSeconds && mtimeNanos == other.mtimeNanos
-        && ctimeSeconds == other.ctimeSeconds && ctimeNanos == other.ctimeNanos;
-}
 
-bool MayWriteInPlace(const std::string& path, const char* what, std::string& reason)
-{
-    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0)
-        return true;
-    const int error = errno;
-    struct stat info;
-    if (error == EACCES && stat(path.c_str(), &info) == 0) {
-        reason = static_cast<uid_t>(info.st_uid) == geteuid() ? std::string(what) + " is read-only"
-                                                           : std::string(what) + " belongs to " + UserName(info.st_uid);
-    } else {
-        reason = std::string(what) + " can't be written: " + SystemReason(error);
-    }
-    return false;
-}
 
-std::string SystemReason(int error)
-{
-    std::string text = SystemErrorText(error, 1024);
-    if (!text.empty())
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-    return text;
-}
 
 size_t ScanOffset(const std::string& bytes)
 {
@@ -224,83 +162,14 @@ size_t ScanHeaderLength(const std::string& bytes, size_t offset)
     return 2 + length;
 }
 
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason, FileIdentity* identity)
-{
-    bytes.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reason = SystemReason(errno);
-        return false;
-    }
-    struct stat info;
-    bool ok = fstat(fd, &info) == 0;
-    if (!ok)
-        reason = SystemReason(errno);
-    if (ok && !S_ISREG(info.st_mode)) {
-        reason = "not a regular file";
-        ok = false;
-    }
-    if (ok && identity)
-        *identity = IdentityOf(info);
-    size_t done = 0;
-    try {
-        if (ok)
-            bytes.resize(static_cast<size_t>(info.st_size));
-    } catch (const std::bad_alloc&) {
-        reason = "too big to read into memory";
-        ok = false;
-    }
-    while (ok) {
-        if (done == bytes.size())
-            break;   // a file that grew since fstat is read as it was then
-        ssize_t n = read(fd, &bytes[done], bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            reason = SystemReason(errno);
-            ok = false;
-        } else if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n > 0 ? n : 0);
-    }
-    close(fd);
-    bytes.resize(ok ? done : 0);
-    return ok;
-}
 
-bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason)
-{
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        reason = path + ": " + SystemReason(errno);
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes.data(), bytes.size(), reason);
-    if (close(fd) != 0 && ok) {
-        reason = SystemReason(errno);
-        ok = false;
-    }
-    return ok;
-}
 
 bool IsCopyName(const std::string& name, long& pid)
 {
-    size_t tag = name.rfind(kCopyTag);
+    const size_t tag = name.rfind(kCopyTag);
     if (name.size() < 2 || name[0] != '.' || tag == std::string::npos || tag < 2)
         return false;
-    size_t digits = tag + kCopyTagLength;
-    size_t dash = name.find('-', digits);
-    if (dash == std::string::npos || dash == digits || dash - digits > 9
-        || name.size() != dash + 1 + kRandomLength)
-        return false;
-    for (size_t i = digits; i < dash; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(name[i])))
-            return false;
-    for (size_t i = dash + 1; i < name.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(name[i])))
-            return false;
-    pid = std::stol(name.substr(digits, dash - digits));
+    pid = TempFilePid(name, tag + kCopyTagLength);
     return pid > 0;
 }
 
@@ -354,17 +223,14 @@ bool PhotoCopy::MakeCopy(size_t size, std::string& reason)
 
     // ".NAME.pinroute-PID-XXXXXX", with NAME shortened so that the whole fits NAME_MAX.
     std::string name = photoPath.substr(photoPath.rfind('/') + 1);
-    std::string tail = kCopyTag + std::to_string(getpid()) + "-XXXXXX";
-    if (name.size() + tail.size() + 1 > 255)
-        name.resize(255 - tail.size() - 1);
-    std::string pattern = (folder == "/" ? "" : folder) + "/." + name + tail;
-    // mkostemp creates with O_CREAT | O_EXCL, mode 0600: a link planted under the name fails it.
-    fd = mkostemp(pattern.data(), O_CLOEXEC);
+    const size_t tailLength = kCopyTagLength + std::to_string(getpid()).size() + 7;
+    if (name.size() + tailLength + 1 > 255)
+        name.resize(255 - tailLength - 1);
+    fd = CreateTempFile((folder == "/" ? "" : folder) + "/." + name + kCopyTag, path);
     if (fd < 0) {
         reason = SystemReason(errno);
         return false;
     }
-    path = pattern;
     return true;
 }
 
@@ -383,7 +249,12 @@ bool PhotoCopy::Reopen(std::string& reason)
 
 bool PhotoCopy::Write(const char* data, size_t size, std::string& reason)
 {
-    return fd >= 0 && WriteAll(fd, data, size, reason);
+    if (fd < 0)
+        return false;
+    const int error = WriteAll(fd, data, size);
+    if (error != 0)
+        reason = SystemReason(error);
+    return error == 0;
 }
 
 int PhotoCopy::Sync()
@@ -462,15 +333,6 @@ void PhotoCopy::Placed()
     fd = -1;
 }
 
-int SyncFolder(const std::string& folder)
-{
-    int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0)
-        return errno;
-    const int error = fsync(folderFd) == 0 ? 0 : errno;
-    close(folderFd);
-    return error;
-}
 
 void RemoveStaleCopies(const std::string& folder)
 {

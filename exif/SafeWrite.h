@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+#include "common/FileSafety.h"
+
 // File steps of a photo write that must never damage the photo: reading it whole,
 // private working files, and a hidden copy in the photo's folder that replaces the
 // photo only when asked to.
@@ -13,34 +15,6 @@ size_t ScanOffset(const std::string& bytes);
 
 // The length of the start-of-scan segment at offset (marker included), or 0.
 size_t ScanHeaderLength(const std::string& bytes, size_t offset);
-
-// The system's text for an errno value, starting with a small letter ("no space left on device").
-std::string SystemReason(int error);
-
-// Which file a path named when it was read, to tell later whether it is still that file
-// with that content: another program's edit changes the inode, size or times.
-struct FileIdentity {
-    unsigned long long device = 0, inode = 0;
-    long long size = -1;
-    long long mtimeSeconds = 0, mtimeNanos = 0, ctimeSeconds = 0, ctimeNanos = 0;
-    unsigned long long links = 0;   // hard links to the file
-    bool operator==(const FileIdentity& other) const;
-};
-
-// Reads a regular file whole; false with the system's reason. Never blocks on a FIFO.
-// identity, when given, gets what the file was as it was read.
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& reason,
-                     FileIdentity* identity = nullptr);
-
-// True when the user may write the file at path in place (effective ids); otherwise
-// false with "WHAT is read-only" or "WHAT belongs to USER".
-bool MayWriteInPlace(const std::string& path, const char* what, std::string& reason);
-
-// Writes a private working file, never through a link at its name, replacing its content.
-bool WritePrivateFile(const std::string& path, const std::string& bytes, std::string& reason);
-
-// Flushes a folder's entries to disk (after renames in it); 0 or the errno of the failure.
-int SyncFolder(const std::string& folder);
 
 // True when name is one of our hidden copies (".NAME.pinroute-PID-XXXXXX"); pid is then
 // the process that made it.

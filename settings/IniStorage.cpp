@@ -11,48 +11,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/FileSafety.h"
 #include "common/Leftovers.h"
 #include "common/ModulePath.h"
 #include "common/PathText.h"
 
-// The whole file into text. A missing file is no failure: exists turns false and text
-// stays empty. Anything that is not a regular file, or can't be read, is a failure.
-// O_NONBLOCK keeps a FIFO without a writer from blocking the open.
 bool ReadWholeFile(const std::string& path, std::string& text, bool& exists, struct stat& info,
                    std::string& reason)
 {
-    text.clear();
     exists = false;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return true;
-        reason = SystemErrorText(errno, 1024);
+    FileIdentity identity;
+    int error = 0;
+    std::string ignored;
+    if (!ReadRegularFile(path, text, ignored, &identity, &error)) {
+        text.clear();
+        if (error == ENOENT)
+            return true;   // no file yet: nothing to keep
+        reason = error == 0 ? "Not a regular file" : SystemErrorText(error, 1024);
         return false;
     }
-    bool ok = fstat(fd, &info) == 0;
-    if (!ok)
-        reason = SystemErrorText(errno, 1024);
-    else if (!S_ISREG(info.st_mode))
-        reason = S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR, 1024) : "Not a regular file";
-    ok = ok && S_ISREG(info.st_mode);
-    char buffer[65536];
-    while (ok) {
-        const ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            reason = SystemErrorText(errno, 1024);
-            ok = false;
-        } else if (count == 0) {
-            break;
-        } else {
-            text.append(buffer, static_cast<size_t>(count));
-        }
-    }
-    close(fd);
-    exists = ok;
-    return ok;
+    exists = true;
+    info = {};
+    info.st_mode = static_cast<mode_t>(identity.mode);
+    info.st_uid = static_cast<uid_t>(identity.uid);
+    info.st_gid = static_cast<gid_t>(identity.gid);
+    return true;
 }
 
 void SplitPath(const std::string& path, std::string& folder, std::string& name)
@@ -76,19 +59,7 @@ pid_t SavingProcess(const std::string& entry, const std::string& prefix)
 {
     if (entry.compare(0, prefix.size(), prefix) != 0)
         return 0;
-    long long pid = 0;
-    size_t p = prefix.size();
-    for (; p < entry.size() && entry[p] >= '0' && entry[p] <= '9' && pid <= INT_MAX; ++p)
-        pid = pid * 10 + (entry[p] - '0');
-    if (p == prefix.size() || pid <= 0 || pid > INT_MAX || entry.size() != p + 7
-        || entry[p] != '-')
-        return 0;
-    for (++p; p < entry.size(); ++p) {
-        const char c = entry[p];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-            return 0;
-    }
-    return static_cast<pid_t>(pid);
+    return static_cast<pid_t>(TempFilePid(entry, prefix.size()));
 }
 
 }  // namespace
@@ -108,17 +79,10 @@ namespace {
 
 bool WriteAll(int fd, const std::string& text, std::string& reason)
 {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t count = write(fd, text.data() + done, text.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            reason = SystemErrorText(count < 0 ? errno : ENOSPC, 1024);
-            return false;
-        }
-        done += static_cast<size_t>(count);
-    }
-    return true;
+    const int error = ::WriteAll(fd, text.data(), text.size());
+    if (error != 0)
+        reason = SystemErrorText(error, 1024);
+    return error == 0;
 }
 
 }  // namespace
@@ -130,8 +94,8 @@ bool ReplaceFile(const std::string& path, const std::string& text, mode_t mode,
 {
     std::string folder, name;
     SplitPath(path, folder, name);
-    std::string pattern = folder + "/" + SavePrefix(name) + std::to_string(getpid()) + "-XXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    std::string pattern;
+    const int fd = CreateTempFile(folder + "/" + SavePrefix(name), pattern);
     if (fd < 0) {
         reason = SystemErrorText(errno, 1024);
         return false;
