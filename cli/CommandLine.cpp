@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "common/Numbers.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -152,23 +154,6 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
 }
 
 }  // namespace
-
-bool ParseWholeNumber(const std::string& text, long long low, long long high, long long& value)
-{
-    size_t start = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    if (start == text.size() || text.size() > 19)
-        return false;
-    for (size_t i = start; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    }
-    errno = 0;
-    const long long number = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno != 0 || number < low || number > high)
-        return false;
-    value = number;
-    return true;
-}
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error)
 {

@@ -31,7 +31,3 @@ struct CommandLine {
 // paths; "--" ends them, so that a path may begin with "-". Returns false with a one-line
 // reason on a usage error.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, std::string& error);
-
-// The whole-number text as an int in [low, high]; false for anything else ("", "+", "1.5",
-// "1e3", " 1", "99999999999").
-bool ParseWholeNumber(const std::string& text, long long low, long long high, long long& value);

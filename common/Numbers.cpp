@@ -32,3 +32,26 @@ bool LeadingNumber(const std::string& text, double& value)
     value = number;
     return true;
 }
+
+bool ParseWholeNumber(const std::string& text, long long low, long long high, long long& value)
+{
+    size_t p = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (p == text.size())
+        return false;
+    const bool negative = text[0] == '-';
+    // Magnitudes past 2^62 are out of any range asked for; checked before they could overflow.
+    const unsigned long long cap = 1ULL << 62;
+    unsigned long long magnitude = 0;
+    for (; p < text.size(); ++p) {
+        if (text[p] < '0' || text[p] > '9')
+            return false;
+        magnitude = magnitude * 10 + static_cast<unsigned long long>(text[p] - '0');
+        if (magnitude > cap)
+            return false;
+    }
+    const long long number = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    if (number < low || number > high)
+        return false;
+    value = number;
+    return true;
+}

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "common/AsciiText.h"
+#include "common/Numbers.h"
 #include "settings/IniFile.h"
 
 namespace {
@@ -42,28 +43,14 @@ const Field* FindField(const std::string& key)
     return nullptr;
 }
 
-// A whole number in the 32-bit range: an optional sign and decimal digits, blanks around
-// them allowed, nothing else.
-bool ParseWholeNumber(const std::string& text, int32_t& number)
+// A whole number in the 32-bit range, blanks around it allowed (Set-up's box, a hand-edited file).
+bool ParseSettingNumber(const std::string& text, int32_t& number)
 {
-    size_t p = 0, end = text.size();
-    while (p < end && (text[p] == ' ' || text[p] == '\t')) ++p;
-    while (end > p && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    const bool negative = p < end && text[p] == '-';
-    if (p < end && (text[p] == '-' || text[p] == '+'))
-        ++p;
-    if (p == end)
-        return false;
-    long long magnitude = 0;
-    for (; p < end; ++p) {
-        if (text[p] < '0' || text[p] > '9')
-            return false;
-        magnitude = magnitude * 10 + (text[p] - '0');
-        if (magnitude > static_cast<long long>(INT_MAX) + 1)
-            return false;
-    }
-    const long long value = negative ? -magnitude : magnitude;
-    if (value > INT_MAX)
+    size_t first = 0, end = text.size();
+    while (first < end && (text[first] == ' ' || text[first] == '\t')) ++first;
+    while (end > first && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    long long value = 0;
+    if (!ParseWholeNumber(text.substr(first, end - first), INT32_MIN, INT32_MAX, value))
         return false;
     number = static_cast<int32_t>(value);
     return true;
@@ -81,7 +68,7 @@ std::string Refusal(const Field& field, const std::string& text, int32_t& number
         }
         return key + " must be 0 or 1";
     case Kind::Number:
-        if (ParseWholeNumber(text, number))
+        if (ParseSettingNumber(text, number))
             return {};
         return key + " must be a whole number from -2147483648 to 2147483647";
     case Kind::Text:

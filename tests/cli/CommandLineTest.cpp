@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Numbers.h"
+
 TEST(CommandLine, ReadsOptionsAnywhereAndPathsAfterDoubleDash)
 {
     CommandLine line;
