@@ -112,13 +112,6 @@ std::string CopyCliInto(const std::string& folder)
     return copy;
 }
 
-void WriteJpegTakenAt(const std::string& path, const std::string& captureTime)
-{
-    WriteTinyJpeg(path);
-    if (RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}) != 0)
-        throw std::runtime_error("exiv2 could not set the capture time of " + path);
-}
-
 std::vector<std::string> Fields(const std::string& line)
 {
     std::vector<std::string> fields;

@@ -24,8 +24,6 @@ CliResult RunChild(const std::string& program, const std::vector<std::string>& a
 // pinroute.ini and never the build's own. Returns the copy's path.
 std::string CopyCliInto(const std::string& folder);
 
-// A JPEG with its capture time (Exif.Photo.DateTimeOriginal, "2023:06:17 08:04:10").
-void WriteJpegTakenAt(const std::string& path, const std::string& captureTime);
 
 // The tab-separated fields of a line.
 std::vector<std::string> Fields(const std::string& line);

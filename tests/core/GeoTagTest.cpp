@@ -15,13 +15,6 @@
 
 namespace {
 
-struct RecordingFeedback : RunFeedback {
-    std::vector<std::string> statuses;
-    int progressCalls = 0;
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    void Progress(int, int, const std::string&) override { ++progressCalls; }
-};
-
 // A track point or waypoint at latitude lat, longitude -1.5; no time element when time is null.
 std::string Point(const char* tag, int lat, const char* time)
 {
@@ -142,7 +135,7 @@ TEST_F(GeoTagTest, WritesThePointFoundAndShowsTheTimeDifference)
     EXPECT_EQ("", list.Text(0, ColumnDate));
     EXPECT_EQ("", list.Text(0, ColumnMessage));
     EXPECT_EQ((std::vector<std::string>{"walk.gpx"}), feedback.statuses);
-    EXPECT_EQ(1, feedback.progressCalls);
+    EXPECT_EQ(1u, feedback.done.size());
 }
 
 TEST_F(GeoTagTest, RowsWithoutCaptureTimeKeepTheirDate)
@@ -227,7 +220,7 @@ TEST_F(GeoTagTest, NothingChangesWhenNoGpxFileCanBeUsed)
         }
         EXPECT_EQ(RowIcon::Blank, list.Row(0).icon);
         EXPECT_EQ("", list.Text(0, ColumnMessage));
-        EXPECT_EQ(0, feedback.progressCalls);
+        EXPECT_EQ(0u, feedback.done.size());
     }
     EXPECT_EQ(before, ReadFile(folder + "a.jpg"));
 }

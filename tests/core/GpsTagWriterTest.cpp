@@ -35,8 +35,7 @@ std::string LineAfter(const std::string& text, const std::string& prefix)
 // A JPEG with a capture time and no GPS tags.
 void MakePhoto(const std::string& path)
 {
-    WriteTinyJpeg(path);
-    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal 2006:05:01 10:15:30", "--", path}));
+    WriteJpegTakenAt(path, "2006:05:01 10:15:30");
 }
 
 // The photo's tags as exiv2 -PEkycv lists them.

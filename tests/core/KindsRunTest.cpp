@@ -15,15 +15,10 @@
 
 namespace {
 
-struct QuietFeedback : RunFeedback {
-    void SetStatus(const std::string&) override {}
-    void Progress(int, int, const std::string&) override {}
-};
-
 class KindsRun : public testing::Test {
 protected:
     TempDir tmp;
-    QuietFeedback feedback;
+    RecordingFeedback feedback;
     Settings settings;
     Workspace workspace;
     std::string folder = tmp.Path() + "/";

@@ -14,17 +14,6 @@
 
 namespace {
 
-struct CountingFeedback : RunFeedback {
-    std::vector<int> done;
-    int total = 0;
-    void SetStatus(const std::string&) override {}
-    void Progress(int d, int t, const std::string&) override
-    {
-        done.push_back(d);
-        total = t;
-    }
-};
-
 const RowIcon kTick = RowIcon::Tick;
 const RowIcon kCross = RowIcon::Cross;
 
@@ -37,7 +26,7 @@ class ParseRunTest : public testing::Test {
 protected:
     TempDir tmp;
     std::string folder = tmp.File("my photos") + "/";
-    CountingFeedback feedback;
+    RecordingFeedback feedback;
     PhotoList list;
     Settings settings;
 

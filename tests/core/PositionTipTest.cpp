@@ -14,11 +14,6 @@
 
 namespace {
 
-struct QuietFeedback : RunFeedback {
-    void SetStatus(const std::string&) override {}
-    void Progress(int, int, const std::string&) override {}
-};
-
 }  // namespace
 
 TEST(MapAddress, PutsLatitudeAndLongitudeInBothPlaces)
@@ -88,7 +83,7 @@ TEST(RowPositions, ParseReadsAndGeoTagWrites)
     settings.GPXPath = tmp.File("walk.gpx");
     PhotoList list;
     list.LoadFolder(folder);
-    QuietFeedback feedback;
+    RecordingFeedback feedback;
     Workspace workspace;
     {
         RunControl control;

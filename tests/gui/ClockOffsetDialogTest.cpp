@@ -31,9 +31,10 @@ public:
 std::string Photo(const TempDir& tmp, const std::string& name, const std::string& captureTime)
 {
     const std::string path = tmp.File(name);
-    WriteTinyJpeg(path);
-    if (!captureTime.empty())
-        EXPECT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}));
+    if (captureTime.empty())
+        WriteTinyJpeg(path);
+    else
+        WriteJpegTakenAt(path, captureTime);
     return path;
 }
 

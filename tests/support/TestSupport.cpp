@@ -120,6 +120,13 @@ void WriteTinyJpeg(const std::string& path)
     WriteFile(path, std::string(reinterpret_cast<const char*>(kTinyJpeg), sizeof kTinyJpeg));
 }
 
+void WriteJpegTakenAt(const std::string& path, const std::string& captureTime)
+{
+    WriteTinyJpeg(path);
+    if (RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii " + captureTime, "--", path}) != 0)
+        throw std::runtime_error("exiv2 could not set the capture time of " + path);
+}
+
 int RunProgram(const std::vector<std::string>& args, std::string* output)
 {
     if (output)

@@ -36,6 +36,10 @@ std::vector<std::string> FolderNames(const std::string& folder);
 // A small valid baseline JPEG (16 x 16 pixels) with no EXIF data.
 void WriteTinyJpeg(const std::string& path);
 
+// WriteTinyJpeg with a capture time (Exif.Photo.DateTimeOriginal, "2023:06:17 08:04:10");
+// throws when exiv2 can't set it.
+void WriteJpegTakenAt(const std::string& path, const std::string& captureTime);
+
 // Runs argv (no shell) with standard output and error captured; the exit status, or -1
 // when the program could not be run to its end.
 int RunProgram(const std::vector<std::string>& args, std::string* output = nullptr);
@@ -99,4 +103,19 @@ public:
         shown.push_back({text, caption, icon});
     }
     std::vector<Box> shown;
+};
+
+#include "photos/RunFeedback.h"
+
+// Records what a run shows: each status line, and each progress call's count and total.
+struct RecordingFeedback : RunFeedback {
+    std::vector<std::string> statuses;
+    std::vector<int> done;
+    int total = 0;
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void Progress(int count, int of, const std::string&) override
+    {
+        done.push_back(count);
+        total = of;
+    }
 };
