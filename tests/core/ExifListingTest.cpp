@@ -1,4 +1,6 @@
 #include "exif/ExifListing.h"
+
+#include <memory>
 #include "exif/PhotoListing.h"
 
 #include <gtest/gtest.h>
@@ -128,24 +130,17 @@ TEST(ExifListing, CaptureTimeComesFromTheFirstDateLineOnly)
 TEST(ExifListing, KeysMatchAnyCaseUnderTurkishCaseRules)
 {
     // Turkish LC_CTYPE pairs 'I' with a dotless i; the ASCII keys must still match.
-    TempDir dir;
     const std::string previous = std::setlocale(LC_CTYPE, nullptr);
-    const char* oldLocPath = std::getenv("LOCPATH");
-    const std::string savedLocPath = oldLocPath ? oldLocPath : "";
     bool turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
-    if (!turkish) {
-        const std::string build = "localedef -i tr_TR -f UTF-8 '" + dir.File("tr_TR.UTF-8") + "' >/dev/null 2>&1";
-        [[maybe_unused]] int rc = std::system(build.c_str());
-        setenv("LOCPATH", dir.Path().c_str(), 1);
+    std::unique_ptr<ScopedEnv> locPath;
+    if (!turkish && !TurkishLocaleFolder().empty()) {
+        locPath = std::make_unique<ScopedEnv>("LOCPATH", TurkishLocaleFolder().c_str());
         turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
     }
     const PhotoTags tags = ReadListingText("exif.gpsinfo.gpslatituderef a 2 S\nEXIF.GPSINFO.GPSLATITUDE r 3 51/1 30/1 0/1\n"
                                            + std::string(kLonW) + kLon + "exif.photo.datetimeoriginal a 20 2006:08:26 14:20:31\n");
     std::setlocale(LC_CTYPE, previous.c_str());
-    if (oldLocPath)
-        setenv("LOCPATH", savedLocPath.c_str(), 1);
-    else
-        unsetenv("LOCPATH");
+    locPath.reset();
     if (!turkish)
         GTEST_SKIP() << "no tr_TR locale could be set up";
     EXPECT_TRUE(tags.hasPosition);
@@ -198,16 +193,10 @@ PhotoTags ListAlone(const std::string& path)
 }
 
 // Makes PATH start with dir for the object's lifetime.
-class ScopedPathFirst {
-public:
-    explicit ScopedPathFirst(const std::string& dir) : previous(getenv("PATH") ? getenv("PATH") : "")
-    {
-        setenv("PATH", (dir + ":" + previous).c_str(), 1);
-    }
-    ~ScopedPathFirst() { setenv("PATH", previous.c_str(), 1); }
-
-private:
-    std::string previous;
+struct ScopedPathFirst {
+    explicit ScopedPathFirst(const std::string& dir)
+        : env("PATH", (dir + ":" + (getenv("PATH") ? getenv("PATH") : "")).c_str()) {}
+    ScopedEnv env;
 };
 
 }  // namespace

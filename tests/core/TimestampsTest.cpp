@@ -10,28 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
+
 namespace {
 
 // Sets TZ for the object's lifetime, then restores what was there.
-class ScopedTz {
-public:
-    explicit ScopedTz(const char* zone) : hadOld(std::getenv("TZ") != nullptr) {
-        if (hadOld)
-            previous = std::getenv("TZ");
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTz() {
-        if (hadOld)
-            setenv("TZ", previous.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool hadOld;
-    std::string previous;
+struct ScopedTz {
+    explicit ScopedTz(const char* zone) : env("TZ", zone) { tzset(); }
+    struct Reset {
+        ~Reset() { tzset(); }   // destroyed last: after env has put TZ back
+    } reset;
+    ScopedEnv env;
 };
 
 constexpr int64_t kMax = 253402300799;   // 9999-12-31 23:59:59

@@ -12,33 +12,6 @@
 
 namespace {
 
-// Sets or unsets an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name(name)
-    {
-        const char* old = std::getenv(name);
-        had = old != nullptr;
-        previous = old ? old : "";
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (had)
-            setenv(name, previous.c_str(), 1);
-        else
-            unsetenv(name);
-    }
-
-private:
-    const char* name;
-    bool had = false;
-    std::string previous;
-};
-
 std::string ParentOf(const std::string& path)
 {
     return path.substr(0, path.rfind('/'));

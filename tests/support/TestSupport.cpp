@@ -208,6 +208,33 @@ PlantedExiv2::~PlantedExiv2()
     setenv("PATH", oldPath.c_str(), 1);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name)
+{
+    const char* old = std::getenv(name);
+    had = old != nullptr;
+    previous = old ? old : "";
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had)
+        setenv(name.c_str(), previous.c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
+const std::string& TurkishLocaleFolder()
+{
+    static TempDir folder;
+    static const std::string built =
+        RunProgram({"localedef", "-i", "tr_TR", "-f", "UTF-8", folder.File("tr_TR.UTF-8")}) == 0 ? folder.Path() : "";
+    return built;
+}
+
 int RunExiv2(const std::vector<std::string>& args, std::string* output)
 {
     std::vector<std::string> argv{"exiv2"};

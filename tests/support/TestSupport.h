@@ -65,6 +65,25 @@ private:
     std::string oldPath;
 };
 
+// Sets an environment variable for the object's lifetime (unset when value is null), then
+// puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name;
+    bool had = false;
+    std::string previous;
+};
+
+// A folder holding tr_TR.UTF-8 built by localedef, for LOCPATH: built once per test process
+// (it takes seconds), "" when it can't be built.
+const std::string& TurkishLocaleFolder();
+
 // Makes LC_NUMERIC a locale with a decimal comma for the object's lifetime: an installed
 // one (de_DE, fr_FR), or else one built with localedef in a folder of its own and found
 // through LOCPATH. Restores LC_NUMERIC and LOCPATH afterwards. A test that needs the
