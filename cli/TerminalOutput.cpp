@@ -75,7 +75,7 @@ void TerminalRows::SetRow(int row, const RowOutcome& outcome)
     const PhotoLine line = DescribeRow(kind, dryRun, Path(row), outcome);
     if (!Achieved(line.outcome))
         ++missed;
-    else if (!line.reason.empty())   // done, with something to say: also on standard error
+    else if (kind != Command::GeoTag && !line.reason.empty())   // a grid reference that failed: also on stderr
         std::fprintf(stderr, "pinroute-cli: %s: %s\n", line.path.c_str(), line.reason.c_str());
     waiting[row] = json ? JsonLine(kind, line) : TsvLine(kind, line);
     while (!waiting.empty() && waiting.begin()->first == next) {
