@@ -98,10 +98,7 @@ TEST_F(CliSafety, RemovesCopiesBesideTheFileALinkLeadsTo)
     const std::string real = dir.File("card");
     ASSERT_EQ(0, mkdir(real.c_str(), 0700));
     WriteJpegTakenAt(real + "/p.jpg", "2023:06:17 08:04:10");
-    const pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    waitpid(dead, nullptr, 0);
+    const int dead = DeadPid();
     const std::string stale = real + "/.p.jpg.pinroute-" + std::to_string(dead) + "-Ab12Cd";
     WriteFile(stale, "half a photo");
     ASSERT_EQ(0, symlink((real + "/p.jpg").c_str(), (photos + "/p.jpg").c_str()));

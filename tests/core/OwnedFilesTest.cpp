@@ -163,10 +163,7 @@ TEST(OwnedFiles, AListingThatCouldNotRunSaysWhy)
 TEST(OwnedFiles, WorkingFoldersOfDeadInstancesGo)
 {
     TempDir runtime;
-    const pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    waitpid(dead, nullptr, 0);
+    const int dead = DeadPid();
     const std::string deadFolder = "pinroute-" + std::to_string(dead) + "-Ab12Cd";
     const std::string liveFolder = "pinroute-" + std::to_string(getppid()) + "-Ef34Gh";
     for (const auto& name : {deadFolder, liveFolder, std::string("pinroute-notes")}) {

@@ -14,6 +14,7 @@
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "photos/PhotoKinds.h"
+#include "support/InChild.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"
 
@@ -24,17 +25,6 @@ std::string Jpeg(const std::string& segments)
 {
     return std::string("\xFF\xD8", 2) + segments + std::string("\xFF\xDA\x00\x02\x11\x22\xFF\xD9", 8);
 }
-
-// The pid of a process that has ended and been reaped.
-pid_t DeadPid()
-{
-    pid_t pid = fork();
-    if (pid == 0)
-        _exit(0);
-    waitpid(pid, nullptr, 0);
-    return pid;
-}
-
 
 }  // namespace
 
@@ -209,29 +199,16 @@ TEST(WriteGpsTags, AFullDiskLeavesThePhotoAsItWas)
     // The limit on file size stands in for a full disk: writes past it fail as ENOSPC does.
     for (rlim_t limit : {rlim_t(before.size() / 2), rlim_t(before.size() - 1), rlim_t(before.size() + 20)}) {
         SCOPED_TRACE(limit);
-        int fds[2];
-        ASSERT_EQ(0, pipe(fds));
-        pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
+        const std::string outcome = InChild([&] {
             signal(SIGXFSZ, SIG_IGN);
             rlimit size{limit, limit};
             setrlimit(RLIMIT_FSIZE, &size);
             Workspace workspace;
             std::string reason;
-            bool written = WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.1, "1", "v", reason);
-            std::string text = (written ? "written " : "failed ") + reason;
-            (void)!write(fds[1], text.data(), text.size());
-            _exit(0);
-        }
-        close(fds[1]);
-        char buffer[512] = {};
-        ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
-        close(fds[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ("failed file too large", std::string(buffer, got > 0 ? size_t(got) : 0));
+            const bool written = WriteGpsTags(workspace.Worker(0), photo, 51.5, -0.1, "1", "v", reason);
+            return (written ? "written " : "failed ") + reason;
+        });
+        EXPECT_EQ("failed file too large", outcome);
         EXPECT_EQ(before, ReadFile(photo));
         EXPECT_EQ(std::vector<std::string>{"p.jpg"}, FolderNames(dir.Path()));
     }

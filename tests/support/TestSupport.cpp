@@ -208,6 +208,15 @@ PlantedExiv2::~PlantedExiv2()
     setenv("PATH", oldPath.c_str(), 1);
 }
 
+int DeadPid()
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
 ScopedEnv::ScopedEnv(const char* name, const char* value) : name(name)
 {
     const char* old = std::getenv(name);

@@ -65,6 +65,9 @@ private:
     std::string oldPath;
 };
 
+// The pid of a process that has ended and been reaped: a run that was killed, say.
+int DeadPid();
+
 // Sets an environment variable for the object's lifetime (unset when value is null), then
 // puts back what was there.
 class ScopedEnv {
