@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "common/Timestamps.h"
+#include "support/Tracks.h"
+
 namespace fs = std::filesystem;
 
 CliFixture::CliFixture()
@@ -29,17 +32,8 @@ CliResult CliFixture::Run(const std::vector<std::string>& args, const std::strin
 
 std::string CliFixture::WriteTrack(const std::string& name)
 {
-    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\"><trk><trkseg>\n";
-    for (int minute = 0; minute < 60; ++minute) {
-        char point[160];
-        std::snprintf(point, sizeof point,
-                      "<trkpt lat=\"%.4f\" lon=\"-3\"><ele>%d.5</ele><time>2023-06-17T08:%02d:00Z</time></trkpt>\n",
-                      54 + minute / 16.0, 100 + minute, minute);
-        gpx += point;
-    }
-    gpx += "</trkseg></trk></gpx>\n";
     const std::string path = dir.File(name);
-    WriteFile(path, gpx);
+    WriteFile(path, GpxText(EveryMinute(ParseGpxTime("2023-06-17T08:00:00Z"), 60, 54, -3, 1.0 / 16, "100.5", 1)));
     return path;
 }
 

@@ -8,6 +8,7 @@
 #include "exif/Workspace.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
+#include "support/Tracks.h"
 #include "common/Timestamps.h"
 
 namespace {
@@ -164,18 +165,15 @@ TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
 {
     TempDir tmp;
     const int32_t start = Exif("2023:06:17 08:00:00");
-    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
+    std::vector<GpxPoint> points;
     for (const TrackPoint& p : Walk(start, 90))
-        gpx += "<trkpt lat=\"54.45\" lon=\"-3.02\"><time>" + TimeText(p.time) + "</time></trkpt>\n";
-    WriteFile(tmp.File("walk.gpx"), gpx + "</trkseg></trk></gpx>\n");
+        points.push_back({54.45, -3.02, TimeText(p.time), ""});
+    WriteFile(tmp.File("walk.gpx"), GpxText(points));
 
     std::vector<std::string> photos;
     for (const char* time : {"09:04:10", "09:31:45", "09:52:20", "10:14:05", "12:42:30"}) {
         photos.push_back(tmp.File(std::string("IMG ") + time + ".jpg"));
-        WriteTinyJpeg(photos.back());
-        ASSERT_EQ(0, RunExiv2({"-M", std::string("set Exif.Photo.DateTimeOriginal Ascii 2023:06:17 ") + time,
-                               "--", photos.back()}));
+        WriteJpegTakenAt(photos.back(), std::string("2023:06:17 ") + time);
     }
     photos.push_back(tmp.File("no exif.jpg"));
     WriteTinyJpeg(photos.back());

@@ -12,6 +12,7 @@
 #include "photos/RunFeedback.h"
 #include "support/PhotoKindFiles.h"
 #include "support/TestSupport.h"
+#include "support/Tracks.h"
 
 namespace {
 
@@ -25,10 +26,7 @@ protected:
 
     void SetUp() override
     {
-        WriteFile(tmp.File("walk.gpx"),
-                  "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
-                  "<trk><trkseg><trkpt lat=\"51.5\" lon=\"-3.03\"><ele>20</ele>"
-                  "<time>2023-06-17T08:04:00Z</time></trkpt></trkseg></trk></gpx>\n");
+        WriteFile(tmp.File("walk.gpx"), GpxText({{51.5, -3.03, "2023-06-17T08:04:00Z", "20"}}));
         settings.GPXPath = tmp.File("walk.gpx");
         settings.DisplayType = 0;
     }

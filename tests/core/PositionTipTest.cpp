@@ -11,6 +11,7 @@
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "support/TestSupport.h"
+#include "support/Tracks.h"
 
 namespace {
 
@@ -72,13 +73,9 @@ TEST(RowPositions, ParseReadsAndGeoTagWrites)
     TempDir tmp;
     const std::string folder = tmp.File("my photos") + "/";
     mkdir(folder.c_str(), 0755);
-    WriteTinyJpeg(folder + "a.jpg");
-    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal Ascii 2006:05:01 10:00:00", "--", folder + "a.jpg"}));
+    WriteJpegTakenAt(folder + "a.jpg", "2006:05:01 10:00:00");
     WriteTinyJpeg(folder + "b.jpg");   // no capture time
-    WriteFile(tmp.File("walk.gpx"),
-              "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">"
-              "<trk><trkseg><trkpt lat=\"54.4575\" lon=\"-3.0235\"><time>2006-05-01T10:01:00Z</time></trkpt>"
-              "</trkseg></trk></gpx>\n");
+    WriteFile(tmp.File("walk.gpx"), GpxText({{54.4575, -3.0235, "2006-05-01T10:01:00Z", ""}}));
     Settings settings;
     settings.GPXPath = tmp.File("walk.gpx");
     PhotoList list;

@@ -12,6 +12,8 @@
 #include "gui/ClockOffsetDialog.h"
 #include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
+#include "support/Tracks.h"
+#include "common/Timestamps.h"
 
 namespace {
 
@@ -41,14 +43,7 @@ std::string Photo(const TempDir& tmp, const std::string& name, const std::string
 // A GPX file of a 40-minute walk from 08:00 UTC, a point a minute.
 void WriteWalk(const std::string& path)
 {
-    std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n";
-    for (int minute = 0; minute <= 40; ++minute) {
-        char time[32];
-        std::snprintf(time, sizeof time, "2023-06-17T08:%02d:00Z", minute);
-        gpx += std::string("<trkpt lat=\"54.45\" lon=\"-3.02\"><time>") + time + "</time></trkpt>\n";
-    }
-    WriteFile(path, gpx + "</trkseg></trk></gpx>\n");
+    WriteFile(path, GpxText(EveryMinute(ParseGpxTime("2023-06-17T08:00:00Z"), 41, 54.45, -3.02)));
 }
 
 template <typename Widget>
