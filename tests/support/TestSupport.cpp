@@ -6,11 +6,16 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
+
 #include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,50 +132,107 @@ void WriteJpegTakenAt(const std::string& path, const std::string& captureTime)
         throw std::runtime_error("exiv2 could not set the capture time of " + path);
 }
 
+extern char** environ;
+
+namespace {
+
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra)
+{
+    std::map<std::string, std::string> entries;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        entries[entry.substr(0, entry.find('='))] = entry;
+    }
+    for (const auto& entry : extra)
+        entries[entry.substr(0, entry.find('='))] = entry;
+    std::vector<std::string> merged;
+    for (const auto& item : entries)
+        merged.push_back(item.second);
+    return merged;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& words)
+{
+    std::vector<char*> pointers;
+    for (auto& word : words)
+        pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
+ProgramResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& env, const std::string& cwd,
+                   const std::function<void(const std::string& out, int pid)>& onOutput)
+{
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    if (!cwd.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+
+    std::vector<std::string> argv = {program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> envp = MergedEnvironment(env);
+    auto argPointers = Pointers(argv);
+    auto envPointers = Pointers(envp);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argPointers.data(),
+                                     envPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (spawned != 0)
+        throw std::runtime_error("can't start " + program + ": " + std::strerror(spawned));
+
+    ProgramResult result;
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            (i == 0 ? result.out : result.err).append(buffer, static_cast<size_t>(n));
+            if (i == 0 && onOutput)
+                onOutput(result.out, pid);
+        }
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.signalled = !WIFEXITED(status);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
 int RunProgram(const std::vector<std::string>& args, std::string* output)
 {
     if (output)
         output->clear();
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return -1;
-    std::vector<std::string> copy = args;
-    std::vector<char*> argv;
-    for (auto& a : copy)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return -1;
+    try {
+        const ProgramResult result = RunChild(args.at(0), std::vector<std::string>(args.begin() + 1, args.end()));
+        if (output)
+            *output = result.out + result.err;
+        return result.signalled ? -1 : result.status;
+    } catch (const std::exception&) {
+        return -1;   // could not be started
     }
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        dup2(fds[1], 2);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fds[0]);
-    int status = 0;
-    pid_t waited;
-    do
-        waited = waitpid(pid, &status, 0);
-    while (waited < 0 && errno == EINTR);
-    if (output)
-        *output = text;
-    return waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 namespace {

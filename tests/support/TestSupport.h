@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,8 +41,26 @@ void WriteTinyJpeg(const std::string& path);
 // throws when exiv2 can't set it.
 void WriteJpegTakenAt(const std::string& path, const std::string& captureTime);
 
-// Runs argv (no shell) with standard output and error captured; the exit status, or -1
-// when the program could not be run to its end.
+// What a finished child printed and how it ended.
+struct ProgramResult {
+    int status = -1;          // exit status, or 128 + signal number when a signal ended it
+    bool signalled = false;   // a signal ended it
+    std::string out;          // standard output
+    std::string err;          // standard error
+};
+
+// Runs program (found through PATH unless it has a "/") with args as a child, no shell,
+// stdin from /dev/null, stdout and stderr captured apart. env holds "NAME=value" entries
+// added to (or replacing in) this process's environment; cwd, when not empty, is the
+// child's working directory. onOutput, when given, sees stdout as it grows with the child's
+// pid, so that a test can signal the child in the middle of its work. Throws
+// std::runtime_error when the child can't be started.
+ProgramResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                       const std::vector<std::string>& env = {}, const std::string& cwd = "",
+                       const std::function<void(const std::string& out, int pid)>& onOutput = {});
+
+// RunChild for argv, with standard output and then standard error in output; the exit
+// status, or -1 when the program could not be started or was ended by a signal.
 int RunProgram(const std::vector<std::string>& args, std::string* output = nullptr);
 
 // Runs a command through exiv2 (argument vector, no shell); returns its output and exit status.
