@@ -1,19 +1,6 @@
 #include "cli/CliProcess.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
-#include <map>
-#include <stdexcept>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include "support/TestSupport.h"
 
 std::string CopyCliInto(const std::string& folder)
 {
