@@ -12,6 +12,7 @@
 
 #include "common/PathText.h"
 #include "exif/ChildProcess.h"
+#include "exif/ListingLines.h"
 #include "exif/SafeWrite.h"
 
 namespace {
@@ -95,38 +96,28 @@ struct Tag {
 using TagMap = std::multimap<std::string, Tag>;
 
 // The tags of each file in a listing of several files (exiv2 -PEIXkycv -- A B ...). An entry
-// starts at a line that begins with its file's path and a blank; a value holding a line break
-// runs on to the next line that begins with one of the paths, so text in a value can't start
-// an entry of its own unless it guesses a private path.
+// starts at a line that begins with its file's prefix; a value holding a line break runs on
+// to the next such line, so text in a value can't start an entry of its own unless it
+// guesses a private path.
 std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std::string>& paths)
 {
-    struct Start { size_t at; size_t file; };
-    std::vector<Start> starts;
-    for (size_t at = 0; at < listing.size();) {
-        for (size_t file = 0; file < paths.size(); ++file) {
-            const std::string& path = paths[file];
-            if (listing.compare(at, path.size(), path) == 0 && at + path.size() < listing.size()
-                && listing[at + path.size()] == ' ') {
-                starts.push_back({at, file});
-                break;
-            }
-        }
-        size_t end = listing.find('\n', at);
-        at = end == std::string::npos ? listing.size() : end + 1;
+    // Each entry with the lines that continue it (a value holding a line break).
+    struct Entry { size_t file; std::string text; };
+    std::vector<Entry> entries;
+    for (const ListedLine& line : SplitListing(listing, paths)) {
+        if (line.continued && !entries.empty())
+            entries.back().text += "\n" + line.text;
+        else if (!line.continued)
+            entries.push_back({line.file, line.text});
     }
-
     std::vector<TagMap> tags(paths.size());
-    for (size_t i = 0; i < starts.size(); ++i) {
-        size_t from = starts[i].at + paths[starts[i].file].size();
-        size_t to = i + 1 < starts.size() ? starts[i + 1].at : listing.size();
-        std::istringstream words(listing.substr(from, to - from));
+    for (const Entry& entry : entries) {
+        std::istringstream words(entry.text);
         std::string key, type, count, value;
         if (!(words >> key >> type >> count))
             continue;
         std::getline(words >> std::ws, value, '\0');
-        if (!value.empty() && value.back() == '\n')
-            value.pop_back();
-        tags[starts[i].file].emplace(key, Tag{type + " " + count, value});
+        tags[entry.file].emplace(key, Tag{type + " " + count, value});
     }
     return tags;
 }

@@ -12,6 +12,7 @@
 #include "common/TextLines.h"
 #include "exif/ChildProcess.h"
 #include "exif/ExifListing.h"
+#include "exif/ListingLines.h"
 #include "exif/SafeWrite.h"
 
 // Listing many photos in one tool run. With more than one photo, exiv2 starts each line
@@ -45,15 +46,6 @@ struct RunOutput {
 std::string Argument(const std::string& path)
 {
     return !path.empty() && path[0] == '/' ? path : "./" + path;
-}
-
-// What starts each of the photo's lines when several photos are listed at once.
-std::string LinePrefix(const std::string& argument)
-{
-    std::string prefix = argument;
-    if (prefix.size() < 20)
-        prefix.append(20 - prefix.size(), ' ');
-    return prefix + "  ";
 }
 
 std::vector<std::string> BatchCommand(const std::vector<std::string>& arguments)
@@ -143,32 +135,16 @@ size_t ReadBatch(const RunOutput& output, const std::vector<std::string>& argume
                  const std::vector<size_t>& indices, std::vector<PhotoTags>& tags)
 {
     const size_t n = arguments.size();
-    std::vector<std::string> prefixes;
-    for (const auto& argument : arguments)
-        prefixes.push_back(LinePrefix(argument));
     std::vector<TagReader> readers(n);
     std::vector<bool> hasLines(n, false);
-
-    // Photos are listed in the order given, so a line belongs to the current photo or
-    // a later one.
-    size_t current = 0;
     size_t trusted = n;
-    for (const auto& line : Lines(output.lines)) {
-        size_t k = current;
-        while (k < n && line.compare(0, prefixes[k].size(), prefixes[k]) != 0)
-            ++k;
-        if (k == n) {   // not a line of any photo: the previous value went on
-            trusted = current;
+    for (const ListedLine& line : SplitListing(output.lines, arguments)) {
+        if (line.continued || ValueMayGoOn(line.text)) {   // a value went on over lines
+            trusted = line.file;
             break;
         }
-        current = k;
-        const std::string rest = line.substr(prefixes[k].size());
-        if (ValueMayGoOn(rest)) {
-            trusted = k;
-            break;
-        }
-        readers[k].AddLine(rest);
-        hasLines[k] = true;
+        readers[line.file].AddLine(line.text);
+        hasLines[line.file] = true;
     }
     for (size_t i = 0; i < trusted; ++i) {
         PhotoTags& photo = tags[indices[i]];
@@ -255,7 +231,7 @@ void SortOut(const std::vector<std::string>& paths, std::vector<size_t>& alone,
         if (paths[i].find('\n') != std::string::npos)
             alone.push_back(i);
         else
-            prefixes.emplace_back(LinePrefix(Argument(paths[i])), i);
+            prefixes.emplace_back(ListingPrefix(Argument(paths[i])), i);
     }
     // When one prefix begins another, it also begins every prefix sorted between them,
     // so comparing neighbours finds every such pair.
