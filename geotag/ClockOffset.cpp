@@ -192,6 +192,34 @@ std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
     return note;
 }
 
+namespace {
+
+// The zone where the track starts, on the photos' first and last days (their clock read
+// as UTC less the best offset: near enough to pick the day), into run.
+void NameTheZone(const Track& track, const std::vector<int64_t>& times, SuggestionRun& run)
+{
+    const auto start = std::find_if(track.begin(), track.end(), [](const TrackPoint& p) { return p.time != -1; });
+    int64_t firstPhoto = -1, lastPhoto = -1;
+    for (int64_t t : times) {
+        if (t == -1)
+            continue;
+        firstPhoto = firstPhoto == -1 ? t : std::min(firstPhoto, t);
+        lastPhoto = std::max(lastPhoto, t);
+    }
+    if (start != track.end()) {
+        const int64_t lead = run.best.empty() ? 0 : static_cast<int64_t>(run.best[0].minutes) * 60;
+        const int64_t first = firstPhoto == -1 ? start->time : firstPhoto - lead;
+        const int64_t last = lastPhoto == -1 ? first : lastPhoto - lead;
+        run.zone = ZoneAt(start->lat, start->lon, first);
+        PlaceZone end = run.zone;
+        if (!end.name.empty())
+            ZoneOffset(end.name, last, end.offsetMinutes, end.summerTime);
+        run.zoneNote = ZoneNote(run.zone, end);
+    }
+}
+
+}  // namespace
+
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
                                 Workspace& workspace, const std::function<bool(int done, int total)>& progress)
 {
@@ -234,25 +262,6 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     run.total = static_cast<int>(photoPaths.size());
     run.best = SuggestOffsets(track, times);
 
-    // The zone where the track starts, on the photos' first and last days (their clock read
-    // as UTC less the best offset: near enough to pick the day).
-    const auto start = std::find_if(track.begin(), track.end(), [](const TrackPoint& p) { return p.time != -1; });
-    int64_t firstPhoto = -1, lastPhoto = -1;
-    for (int64_t t : times) {
-        if (t == -1)
-            continue;
-        firstPhoto = firstPhoto == -1 ? t : std::min(firstPhoto, t);
-        lastPhoto = std::max(lastPhoto, t);
-    }
-    if (start != track.end()) {
-        const int64_t lead = run.best.empty() ? 0 : static_cast<int64_t>(run.best[0].minutes) * 60;
-        const int64_t first = firstPhoto == -1 ? start->time : firstPhoto - lead;
-        const int64_t last = lastPhoto == -1 ? first : lastPhoto - lead;
-        run.zone = ZoneAt(start->lat, start->lon, first);
-        PlaceZone end = run.zone;
-        if (!end.name.empty())
-            ZoneOffset(end.name, last, end.offsetMinutes, end.summerTime);
-        run.zoneNote = ZoneNote(run.zone, end);
-    }
+    NameTheZone(track, times, run);
     return run;
 }
