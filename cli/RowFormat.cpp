@@ -101,6 +101,7 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     case RowKind::TaggedInSidecar: line.outcome = dryRun ? "would-tag" : "tagged"; break;
     case RowKind::Rejected: line.outcome = "rejected"; break;
     case RowKind::NoExif: line.outcome = "no-exif"; break;
+    case RowKind::NoPosition: line.outcome = "no-position"; break;
     case RowKind::Parsed: line.outcome = "parsed"; break;
     case RowKind::Renamed: line.outcome = dryRun ? "would-rename" : "renamed"; break;
     case RowKind::NotRenamed: line.outcome = "not-renamed"; break;

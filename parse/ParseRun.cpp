@@ -40,8 +40,14 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
 {
     if (!tags.listError.empty())   // never read: not a photo without EXIF
         return RowOutcome(RowKind::ReadFailed, tags.listError);
-    if (!tags.listed || !tags.hasPosition)
+    // Without a position: EXIF, known by its capture date, or none that is read.
+    if (!tags.listed || (!tags.hasPosition && tags.dateText.empty()))
         return RowOutcome(RowKind::NoExif);
+    if (!tags.hasPosition) {
+        RowOutcome outcome(RowKind::NoPosition);
+        outcome.date = tags.dateText;
+        return outcome;
+    }
     RowOutcome outcome(RowKind::Parsed);
     // A failed grid conversion leaves the text empty; the row still succeeds, and its
     // tooltip says why.

@@ -12,7 +12,8 @@ enum class RowKind {
     Tagged,            // GeoTag wrote the position into the photo (or, in a dry run, would)
     TaggedInSidecar,   // GeoTag wrote it into the photo's XMP sidecar
     Rejected,          // no track point near enough
-    NoExif,            // no capture time (GeoTag) or no position (Parse, Rename)
+    NoExif,            // no capture time (GeoTag), no EXIF at all (Parse, Rename)
+    NoPosition,        // Parse, Rename: EXIF, but no complete GPS position
     ReadFailed,        // exiv2 could not read the photo at all; the tooltip says why
     WriteFailed,       // GeoTag could not write it; the tooltip says why
     Parsed,            // Parse read the position
@@ -38,6 +39,7 @@ inline const char* RowText(RowKind kind)
     switch (kind) {
     case RowKind::Rejected: return "Rejected";
     case RowKind::NoExif: return "No EXIF data found";
+    case RowKind::NoPosition: return "No GPS position";
     case RowKind::ReadFailed: return "Could not read EXIF data";
     case RowKind::WriteFailed: return "Failed to write GPS tags";
     default: return "";

@@ -61,7 +61,7 @@ TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
     EXPECT_EQ((std::vector<std::string>{
                   "parsed\t" + photos + "/A.JPG\t2023:06:17\t55.875000 -3.000000\t",
                   "parsed\t" + photos + "/b.jpg\t2023:06:17\t54.250000 -3.000000\t",
-                  "no-exif\t" + photos + "/c.jpg\t\tNo EXIF data found\t",
+                  "no-position\t" + photos + "/c.jpg\t2023:06:17\tNo GPS position\t",
                   "no-exif\t" + photos + "/d.jpg\t\tNo EXIF data found\t",
               }),
               Lines(parse.out));
@@ -83,7 +83,7 @@ TEST_F(CliRun, RenameDryRunShowsNamesThenRenames)
     EXPECT_EQ(1, dry.status);
     EXPECT_EQ((std::vector<std::string>{
                   "would-rename\t" + photos + "/p.jpg\t2023:06:17\t54.625000 -3.000000\t" + newPath,
-                  "no-exif\t" + photos + "/q.jpg\t\tNo EXIF data found\t",
+                  "no-position\t" + photos + "/q.jpg\t2023:06:17\tNo GPS position\t",
               }),
               Lines(dry.out));
     EXPECT_EQ(before, Snapshot(photos));

@@ -69,6 +69,7 @@ TEST(DescribeRow, OutcomeWordsFollowTheKindOfEachRow)
         {Command::GeoTag, false, RowKind::ReadFailed, "failed", false},
         {Command::Parse, false, RowKind::Parsed, "parsed", true},
         {Command::Parse, false, RowKind::NoExif, "no-exif", false},
+        {Command::Parse, false, RowKind::NoPosition, "no-position", false},
         {Command::Parse, false, RowKind::ReadFailed, "failed", false},
         {Command::Rename, false, RowKind::Renamed, "renamed", true},
         {Command::Rename, true, RowKind::Renamed, "would-rename", true},

@@ -106,8 +106,8 @@ TEST_F(ParseRunTest, ShowsDatesAndPositionsInBothDisplayTypes)
         EXPECT_EQ(4, feedback.total);
 
         EXPECT_EQ((std::vector<std::string>{kTagged, kDateOnly, kNotJpeg, kNoDate}), Column(ColumnName));
-        EXPECT_EQ((std::vector<std::string>{"2006:08:26", "earlier", "", ""}), Column(ColumnDate));
-        EXPECT_EQ((std::vector<std::string>{c.position, "No EXIF data found", "No EXIF data found", c.position}),
+        EXPECT_EQ((std::vector<std::string>{"2006:08:26", "2006:08:26", "", ""}), Column(ColumnDate));
+        EXPECT_EQ((std::vector<std::string>{c.position, "No GPS position", "No EXIF data found", c.position}),
                   Column(ColumnMessage));
         EXPECT_EQ((std::vector<RowIcon>{kTick, kCross, kCross, kTick}), Icons());
     }
