@@ -74,6 +74,8 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
         outcome.newPath = renamed.newPath;
     else
         outcome.text = renamed.message;
+    if (renamed.unchanged)
+        outcome.tip = "already named after its date and position";
     return outcome;
 }
 

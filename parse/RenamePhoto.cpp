@@ -94,15 +94,24 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     const size_t dot = fileName.rfind('.');
     std::string name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
     const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    std::string suffix;
     if (parts.date) {
-        name += ' ';
-        name += DateForName(parts.dateText);
+        suffix += ' ';
+        suffix += DateForName(parts.dateText);
     }
-    name += ' ';
+    suffix += ' ';
     if (parts.position)
-        name += parts.positionText.empty() ? FallbackPosition(parts.latitude, parts.longitude)
-                                           : parts.positionText;
-    name += extension;
+        suffix += parts.positionText.empty() ? FallbackPosition(parts.latitude, parts.longitude)
+                                             : parts.positionText;
+    // A name that already ends with what would be added keeps it: a second Rename changes
+    // nothing, instead of growing the name each time.
+    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        outcome.renamed = true;
+        outcome.unchanged = true;
+        outcome.newPath = fullPath;
+        return outcome;
+    }
+    name += suffix + extension;
 
     // A "/" from the date or position would put the photo into another folder.
     if (!SafeInName(name)) {

@@ -14,6 +14,7 @@ struct NameParts {
 
 struct RenameOutcome {
     bool renamed = false;
+    bool unchanged = false;   // the name already ends with the date and position: nothing done
     std::string newPath;   // the new full path (also when only checked)
     std::string message;   // why it was not renamed
 };

@@ -83,16 +83,19 @@ TEST(RenamePhoto, BuildsTheNewNameFromFlagsDateAndPosition)
     }
 }
 
-TEST(RenamePhoto, SecondRenameAppendsAgain)
+// A second Rename finds the name already ending with what it would add, and changes nothing.
+TEST(RenamePhoto, SecondRenameChangesNothing)
 {
     TempDir temp;
     const std::string folder = temp.Path() + "/";
     WriteFile(folder + "IMG_0001.JPG", "photo");
     std::string newName, message;
     ASSERT_TRUE(Rename(folder + "IMG_0001.JPG", folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
+    EXPECT_EQ(folder + "IMG_0001 2006-08-26 .JPG", newName);
     ASSERT_TRUE(Rename(newName, folder, 1, 0, 51, 0, "", "2006:08:26", newName, message));
-    EXPECT_EQ(folder + "IMG_0001 2006-08-26  2006-08-26 .JPG", newName);
+    EXPECT_EQ(folder + "IMG_0001 2006-08-26 .JPG", newName);
     EXPECT_EQ("photo", ReadFile(newName));
+    EXPECT_EQ(std::vector<std::string>{"IMG_0001 2006-08-26 .JPG"}, FolderNames(folder));
 }
 
 // Each refusal leaves the folder exactly as it was: no file replaced, moved or made.
