@@ -229,10 +229,11 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     TerminalFeedback feedback(Verb(command), isatty(STDERR_FILENO) == 1);
     TerminalRows rows(photos, command, line.dryRun, line.json, stdout, feedback, control);
     std::string failure;
+    RunResult result;
     {
         // The working folder goes when this scope ends, before the program does.
         Workspace workspace;
-        const RunResult result = RunCommand(command, line.dryRun, settings, rows, feedback, workspace, control);
+        result = RunCommand(command, line.dryRun, settings, rows, feedback, workspace, control);
         failure = StartFailure(result, settings, workspace);
         rows.Finish();
         feedback.Clear();
@@ -244,6 +245,8 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         ReportError(failure);
         return kCantStart;
     }
+    if (result.status == RunStatus::Done)   // the last line on stderr: what the run did
+        std::fprintf(stderr, "%s%s\n", RunSummary(command, result).c_str(), line.dryRun ? " (dry run)" : "");
     if (rows.WriteError() == EPIPE)
         return 128 + SIGPIPE;   // the reader went away, as if the pipe had ended us
     if (rows.WriteError() != 0) {

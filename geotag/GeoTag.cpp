@@ -263,6 +263,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         }
     });
     result.reached = reporter.Reached();
+    result.kinds = reporter.Kinds();
     if (result.reached < static_cast<int>(paths.size()))
         result.status = RunStatus::Stopped;
     return result;

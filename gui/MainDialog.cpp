@@ -237,6 +237,8 @@ void MainDialog::StartRun(Command command)
 void MainDialog::EndRun(Command command, const RunResult& result, int total)
 {
     SetRunning(false);
+    if (result.status == RunStatus::Done)
+        statusLine->setText(QString::fromStdString(RunSummary(command, result)));
     if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile)
         statusLine->setText("No GPX file matches the GPX setting");
     if (result.status == RunStatus::Stopped)

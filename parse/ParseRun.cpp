@@ -105,6 +105,7 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
         }
     });
     result.reached = reporter.Reached();
+    result.kinds = reporter.Kinds();
     if (result.reached < static_cast<int>(paths.size()))
         result.status = RunStatus::Stopped;
     return result;

@@ -25,7 +25,14 @@ void RowReporter::Report(int row, const std::string& path, const RowOutcome& out
 {
     std::lock_guard<std::mutex> lock(mutex);
     rows.SetRow(row, outcome);
+    ++kinds[outcome.kind];
     feedback.Progress(++reached, total, path);
+}
+
+std::map<RowKind, int> RowReporter::Kinds() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return kinds;
 }
 
 int RowReporter::Reached() const

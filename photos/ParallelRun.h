@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,12 +17,14 @@ public:
     RowReporter(PhotoRows& rows, RunFeedback& feedback, int total);
     void Report(int row, const std::string& path, const RowOutcome& outcome);
     int Reached() const;
+    std::map<RowKind, int> Kinds() const;   // how many rows of each kind were reported
 
 private:
     PhotoRows& rows;
     RunFeedback& feedback;
     const int total;
     int reached = 0;
+    std::map<RowKind, int> kinds;
     mutable std::mutex mutex;
 };
 

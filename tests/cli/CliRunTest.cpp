@@ -36,7 +36,7 @@ TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
 
     CliResult dry = Run({"geotag", "--gpx", gpx, "--dry-run", photos});
     EXPECT_EQ(1, dry.status);
-    EXPECT_EQ("", dry.err);
+    EXPECT_EQ("GeoTag: 2 tagged, 1 rejected, 0 failed, 1 without a capture time (dry run)\n", dry.err);
     EXPECT_EQ((std::vector<std::string>{
                   "would-tag\t" + photos + "/A.JPG\t\t55.875000 -3.000000, 130.5 m\t0",
                   "would-tag\t" + photos + "/b.jpg\t\t54.250000 -3.000000, 104.5 m\t10",

@@ -132,12 +132,12 @@ TEST_F(MainDialogTest, EnterPressesGeoTag)
     QSignalSpy finished(&dialog, &MainDialog::RunFinished);
     QTest::keyClick(dialog.findChild<QPushButton*>("parseButton"), Qt::Key_Return);
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(QString("Parse 1 of 1: no exif.jpg"), status->text());
+    EXPECT_EQ(QString("Parse: 0 with a position, 1 without, 0 failed"), status->text());
     EXPECT_EQ(QString("No EXIF data found"), CellText(list, 0, 3));
 
     QTest::keyClick(list, Qt::Key_Return);
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(QString("GeoTag 1 of 1: no exif.jpg"), status->text());
+    EXPECT_EQ(QString("GeoTag: 0 tagged, 0 rejected, 0 failed, 1 without a capture time"), status->text());
     EXPECT_EQ(QString("No EXIF data found"), CellText(list, 0, 3));
     EXPECT_TRUE(dialog.isVisible());
     dialog.hide();
