@@ -71,6 +71,19 @@ std::string MetresText(double metres)
     return std::string(buffer, result.ptr);
 }
 
+// "6 min 40 s", "2 h 5 min", "3 days 4 h": a distance in time, in its two largest units.
+std::string DurationText(int64_t seconds)
+{
+    const int64_t days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60, secs = seconds % 60;
+    if (days > 0)
+        return std::to_string(days) + (days == 1 ? " day " : " days ") + std::to_string(hours) + " h";
+    if (hours > 0)
+        return std::to_string(hours) + " h " + std::to_string(minutes) + " min";
+    if (minutes > 0)
+        return std::to_string(minutes) + " min " + std::to_string(secs) + " s";
+    return std::to_string(secs) + " s";
+}
+
 // "+02:00" for 7200 seconds east of UTC.
 std::string ZoneText(int seconds)
 {
@@ -137,7 +150,12 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     }
     const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds) : "";
     if (!match) {
-        outcome = RowOutcome(RowKind::Rejected, zone);
+        // How far the track lies: the clue to a wrong offset or a track of another day.
+        const int64_t distance = index.NearestDistance(tags.captureTime, offsetSeconds);
+        std::string tip = distance < 0 ? "the track has no timed point" : "nearest track point " + DurationText(distance) + " away";
+        if (!zone.empty())
+            tip += "\n" + zone;
+        outcome = RowOutcome(RowKind::Rejected, tip);
         outcome.date = std::string();
         return outcome;
     }

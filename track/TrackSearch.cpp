@@ -67,6 +67,24 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
         std::stable_sort(spans.begin(), spans.end(), earlierSpan);
 }
 
+int64_t TrackIndex::NearestDistance(int64_t captureTime, int64_t offsetSeconds) const
+{
+    const int64_t limit = int64_t{1} << 40;
+    if (byTime.empty() || offsetSeconds < -limit || offsetSeconds > limit)
+        return -1;
+    const int64_t target = captureTime - offsetSeconds;
+    const auto after = std::lower_bound(byTime.begin(), byTime.end(), target,
+                                        [](const Entry& e, int64_t t) { return e.time < t; });
+    int64_t best = -1;
+    if (after != byTime.end())
+        best = after->time - target;
+    if (after != byTime.begin()) {
+        const int64_t before = target - (after - 1)->time;
+        best = best == -1 ? before : std::min(best, before);
+    }
+    return best;
+}
+
 bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between) const
 {
     const int64_t limit = int64_t{1} << 40;

@@ -31,6 +31,10 @@ public:
     // near enough.
     const TrackPoint* Nearest(int64_t captureTime, int64_t offsetSeconds) const;
 
+    // How far in time the nearest point lies from the capture time (after the offset),
+    // however far; -1 for a track without a timed point.
+    int64_t NearestDistance(int64_t captureTime, int64_t offsetSeconds) const;
+
     // The two neighbouring points of one segment, at most 1800 s apart, whose times (with
     // their fractions of a second, shifted by offsetSeconds) enclose the capture time. Of
     // several such pairs the one later in the track wins. False when there is none: before

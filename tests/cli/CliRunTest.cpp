@@ -40,7 +40,7 @@ TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
     EXPECT_EQ((std::vector<std::string>{
                   "would-tag\t" + photos + "/A.JPG\t\t55.875000 -3.000000, 130.5 m\t0",
                   "would-tag\t" + photos + "/b.jpg\t\t54.250000 -3.000000, 104.5 m\t10",
-                  "rejected\t" + photos + "/c.jpg\t\tRejected\t",
+                  "rejected\t" + photos + "/c.jpg\t\tRejected: nearest track point 2 h 1 min away\t",
                   "no-exif\t" + photos + "/d.jpg\t\tNo EXIF data found\t",
               }),
               Lines(dry.out));
