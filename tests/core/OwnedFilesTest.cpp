@@ -151,11 +151,22 @@ TEST(OwnedFiles, AListingThatCouldNotRunSaysWhy)
     EXPECT_FALSE(tags.listed);
     EXPECT_EQ("exiv2 was stopped by signal 9", tags.listError);
 
-    const std::string oldPath = getenv("PATH");
-    setenv("PATH", dir.Path().c_str(), 1);   // no exiv2 at all
-    tags = ListPhotos(workspace.Worker(0), {photo})[0];
-    setenv("PATH", oldPath.c_str(), 1);
+    {
+        ScopedEnv path("PATH", dir.Path().c_str());   // no exiv2 at all
+        tags = ListPhotos(workspace.Worker(0), {photo})[0];
+    }
     EXPECT_EQ("exiv2 could not run: no such file or directory", tags.listError);
+
+    // A check that is killed says so, not that a tag was not written; the photo stays.
+    const std::string before = ReadFile(photo);
+    std::vector<GpsWrite> writes = {WriteFor(photo)};
+    {
+        PlantedExiv2 killed("", "[ \"$1\" = -u ] && kill -9 $$");
+        WriteGpsTagsBatch(workspace.Worker(0), writes, "v");
+    }
+    EXPECT_FALSE(writes[0].written);
+    EXPECT_EQ("the check could not run: exiv2 was stopped", writes[0].reason.substr(0, 42)) << writes[0].reason;
+    EXPECT_EQ(before, ReadFile(photo));
 }
 
 // The working folder of an instance that was killed goes at the next start; a live one's
