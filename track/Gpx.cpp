@@ -19,6 +19,7 @@
 #include "common/ModulePath.h"
 #include "common/Numbers.h"
 #include "common/Timestamps.h"
+#include "track/readers/ReaderSupport.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
@@ -361,32 +362,6 @@ private:
     bool lost = false;         // an end tag closed nothing: no more cuts
 };
 
-// Opens path for reading when it is a regular file no bigger than kMaxFileBytes. A FIFO
-// or a device is refused without waiting for a writer. -1 with a reason otherwise.
-int OpenRegularFile(const std::string& path, int64_t& size, std::string& reason) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reason = "can't be opened: " + SystemErrorText(errno, 256);
-        return -1;
-    }
-    struct stat info;
-    if (fstat(fd, &info) != 0) {
-        reason = "can't be read: " + SystemErrorText(errno, 256);
-    } else if (!S_ISREG(info.st_mode)) {
-        reason = "not a regular file";
-    } else if (info.st_size > kMaxFileBytes) {
-        char size[32];
-        std::snprintf(size, sizeof size, "%.1f GB", static_cast<double>(info.st_size) / 1e9);
-        reason = std::string("too big to read (") + size + ")";
-    } else {
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        size = info.st_size;
-        return fd;
-    }
-    close(fd);
-    return -1;
-}
-
 }  // namespace
 
 double GpxNumber(const char* text) {
@@ -404,7 +379,7 @@ int LoadGpx(const std::string& path, Track& track, std::string* reason) {
     int fd = -1;
     try {
         int64_t size = 0;
-        fd = OpenRegularFile(path, size, why);
+        fd = OpenTrackFile(path, kMaxFileBytes, size, why);
         if (fd >= 0)
             read = PieceReader(fd, size, track).Read(why);
     } catch (const std::bad_alloc&) {

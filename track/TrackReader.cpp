@@ -1,40 +1,29 @@
 #include "track/TrackReader.h"
 
-#include <cstdlib>
+#include <algorithm>
 
-#include <fcntl.h>
 #include <unistd.h>
+
+#include "track/readers/ReaderSupport.h"
+#include "track/readers/Readers.h"
 
 namespace {
 
-class GpxReader : public TrackReader {
-public:
-    const char* Format() const override { return "GPX"; }
-    bool Recognises(const std::string& head) const override { return head.find("<gpx") != std::string::npos; }
-    bool Read(const std::string& path, Track& track) override
-    {
-        errorString.clear();
-        errorLine = 0;
-        if (LoadGpx(path, track, &errorString) == 0)
-            return true;
-        const size_t at = errorString.find("(line ");
-        if (at != std::string::npos)
-            errorLine = std::strtoll(errorString.c_str() + at + 6, nullptr, 10);
-        return false;
-    }
-};
-
 using Factory = std::unique_ptr<TrackReader> (*)();
 
-// The formats, in the order they are tried; the first is the fallback.
+// The formats, in the order they are tried on a file's first bytes.
 const Factory kReaders[] = {
-    [] { return std::unique_ptr<TrackReader>(new GpxReader); },
+    MakeGpxReader,
 };
 
-// The first bytes of a regular file; "" for anything else (a FIFO is never waited on).
-std::string Head(const std::string& path)
+// The formats' names for a file that is none of them.
+const char kKnownKinds[] = "GPX, KML, KMZ, NMEA, TCX, IGC, FIT, Google location history, CSV";
+
+// The first bytes of a regular file; "" with reason when it can't be read.
+std::string Head(const std::string& path, std::string& reason)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int64_t size = 0;
+    const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
     if (fd < 0)
         return {};
     std::string head(4096, '\0');
@@ -48,21 +37,45 @@ std::string Head(const std::string& path)
 
 std::unique_ptr<TrackReader> ReaderFor(const std::string& path)
 {
-    const std::string head = Head(path);
+    std::string reason;
+    const std::string head = Head(path, reason);
     for (const Factory make : kReaders) {
         std::unique_ptr<TrackReader> reader = make();
         if (reader->Recognises(head))
             return reader;
     }
-    return kReaders[0]();
+    return nullptr;
 }
 
 int LoadTrackFile(const std::string& path, Track& track, std::string* reason)
 {
-    std::unique_ptr<TrackReader> reader = ReaderFor(path);
-    if (reader->Read(path, track))
+    std::string why;
+    const std::string head = Head(path, why);
+    std::unique_ptr<TrackReader> reader;
+    for (const Factory make : kReaders) {
+        if (!why.empty())
+            break;
+        reader = make();
+        if (reader->Recognises(head))
+            break;
+        reader.reset();
+    }
+    const size_t before = track.size();
+    if (reader == nullptr) {
+        if (why.empty())
+            why = std::string("not a track file (") + kKnownKinds + ")";
+    } else if (!reader->Read(path, track)) {
+        why = reader->errorString.empty() ? "can't be read" : reader->errorString;
+    } else if (std::none_of(track.begin() + static_cast<std::ptrdiff_t>(before), track.end(),
+                            [](const TrackPoint& p) { return p.time >= 0; })) {
+        // A file that reads but gives nothing to match against is no track: say so
+        // rather than reject every photo.
+        why = reader->emptyReason.empty() ? "no track points" : reader->emptyReason;
+        track.resize(before);
+    } else {
         return 0;
+    }
     if (reason)
-        *reason = reader->errorString;
+        *reason = why;
     return -1;
 }

@@ -20,11 +20,16 @@ public:
 
     std::string errorString;
     int64_t errorLine = 0;
+    // Set by Read when the file read well but held no point with a time, to say why:
+    // "no track points: only route points".
+    std::string emptyReason;
 };
 
-// The reader for a file, picked by its content, not its name. A file no reader recognises
-// (or that can't be opened) gets the GPX reader, whose errors then say why.
+// The reader for a file, picked by its content, not its name; null for a file no reader
+// recognises or that can't be opened.
 std::unique_ptr<TrackReader> ReaderFor(const std::string& path);
 
-// Reads a track file of any format the registry knows. Returns 0, or -1 with *reason.
+// Reads a track file of any format the registry knows. Returns 0, or -1 with *reason:
+// the reader's error, "not a track file (GPX, KML, ...)" for a file of no known kind, or
+// "no track points" (with the reader's why) for a file that yields no point with a time.
 int LoadTrackFile(const std::string& path, Track& track, std::string* reason = nullptr);
