@@ -71,9 +71,9 @@ std::string MessageCell(const PhotoLine& line)
         return line.message.empty() ? line.reason : line.message + ": " + line.reason;
     if (!line.message.empty() || !line.match)
         return line.message;
-    std::string text = Degrees(line.match->latitude) + " " + Degrees(line.match->longitude);
-    if (!line.match->elevationText.empty())
-        text += ", " + line.match->elevationText + " m";
+    std::string text = Degrees(line.match->storedLatitude) + " " + Degrees(line.match->storedLongitude);
+    if (!line.match->storedElevationText.empty())
+        text += ", " + line.match->storedElevationText + " m";
     return text;
 }
 
@@ -90,6 +90,8 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     if (kind != Command::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
         line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
+    if (outcome.match && outcome.icon == RowIcon::Tick)
+        line.message.clear();   // the cell shows the point itself, with its elevation
     line.sidecar = outcome.sidecar;
     if (outcome.kind == RowKind::TaggedInSidecar && !outcome.sidecarReason.empty()) {
         // The photo itself couldn't take the position: say where it went and why.
@@ -198,9 +200,9 @@ std::string JsonLine(Command kind, const PhotoLine& line)
     if (kind == Command::GeoTag) {
         if (line.match) {
             json += ",\"seconds\":" + std::to_string(line.match->seconds)
-                + ",\"latitude\":" + Degrees(line.match->latitude)
-                + ",\"longitude\":" + Degrees(line.match->longitude)
-                + ",\"elevation\":" + JsonText(line.match->elevationText);
+                + ",\"latitude\":" + Degrees(line.match->storedLatitude)
+                + ",\"longitude\":" + Degrees(line.match->storedLongitude)
+                + ",\"elevation\":" + JsonText(line.match->storedElevationText);
             if (!line.match->how.empty())
                 json += ",\"how\":" + JsonText(line.match->how);
         } else {

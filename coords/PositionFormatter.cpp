@@ -3,6 +3,9 @@
 #include <charconv>
 #include <vector>
 
+#include "coords/OsgbConverter.h"
+#include "settings/Settings.h"
+
 namespace {
 
 // Appends value as "%f" would print it (fixed, six decimals, rounded to nearest), but
@@ -30,4 +33,11 @@ bool PositionFormatter::Format(double latitude, double longitude, std::string& o
     out += ' ';
     AppendFixed6(longitude, out);
     return true;
+}
+
+std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType)
+{
+    if (displayType == static_cast<int32_t>(DisplayType::Osgb))
+        return std::make_unique<OsgbConverter>();
+    return std::make_unique<PositionFormatter>();
 }

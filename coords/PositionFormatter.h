@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 
 // Latitude/longitude text, "%f %f": 51.477500 -0.001400.
@@ -11,3 +13,7 @@ public:
     std::string text;    // the latest grid reference of an OsgbConverter
     std::string error;   // why the latest Format failed ("Transform failed: ..."), or ""
 };
+
+// The formatter for the DisplayType setting: latitude/longitude, or (1) an OSGB grid
+// reference. One per thread: a grid formatter holds a PROJ context.
+std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType);

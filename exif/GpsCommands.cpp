@@ -1,5 +1,6 @@
 #include "exif/GpsCommands.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -192,4 +193,25 @@ std::string SidecarCommandText(double latitude, double longitude, const std::str
         text += "add Xmp.exif.GPSTimeStamp XmpText \"" + date + "T" + clock + "Z\"\n";
     }
     return text;
+}
+
+double StoredCoordinate(double value, const GpsPrecision& precision)
+{
+    const double sign = value < 0 ? -1 : 1;
+    const double a = std::fabs(value);
+    if (precision.full)
+        return sign * static_cast<double>(std::llround(a * 3600 * 10000)) / (3600.0 * 10000);
+    const int degrees = static_cast<int>(a);
+    const int hundredths = static_cast<int>(((a - degrees) * 60) * 100);
+    return sign * (degrees + hundredths / 6000.0);
+}
+
+std::string StoredElevationText(const std::string& elevationText)
+{
+    double metres = 0;
+    if (!LeadingNumber(elevationText, metres))
+        return {};
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, TenThousandths(metres) / 10000.0);
+    return std::string(text, result.ptr);
 }

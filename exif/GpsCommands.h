@@ -21,3 +21,12 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
 // GpsCommandText, datum "WGS-84", version "2.2.0.0". Empty for a position that can't be written.
 std::string SidecarCommandText(double latitude, double longitude, const std::string& elevationText,
                                const GpsPrecision& precision = {});
+
+// A coordinate as a reader gets it back from the photo once written with precision: the
+// classic form loses what lies below a hundredth of a minute (51.523515 reads 51.5235).
+// The value must be writable (|value| at most 180).
+double StoredCoordinate(double value, const GpsPrecision& precision);
+
+// An elevation text as it is stored: metres to the ten-thousandth, truncated, written
+// shortest ("35", "-3.25"); "" when the text holds no elevation.
+std::string StoredElevationText(const std::string& elevationText);

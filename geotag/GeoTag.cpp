@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+#include "coords/PositionFormatter.h"
+#include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
@@ -123,7 +125,8 @@ MatchedPoint PlaceBetween(const Between& between)
 
 // What the track says for one photo: a cross with the reason, or a tick with the point
 // to write (the write itself comes after, for several photos at once).
-RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings)
+RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings,
+                    PositionFormatter& formatter)
 {
     if (!tags.listError.empty())   // never read: not a photo without EXIF
         return RowOutcome(RowKind::ReadFailed, tags.listError);
@@ -161,6 +164,17 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     }
     match->utcTime = tags.captureTime - offsetSeconds;
     match->interpolating = settings.Interpolate != 0;
+    // What the row shows is what the photo will hold, not the track's finer figure.
+    GpsPrecision precision;
+    precision.full = match->interpolating;
+    match->storedLatitude = StoredCoordinate(match->latitude, precision);
+    match->storedLongitude = StoredCoordinate(match->longitude, precision);
+    match->storedElevationText = StoredElevationText(match->elevationText);
+    outcome.date = tags.dateText;
+    std::string positionText;
+    if (formatter.Format(match->storedLatitude, match->storedLongitude, positionText))
+        outcome.text = positionText;
+    outcome.position = RowPosition{match->storedLatitude, match->storedLongitude, false};
     // The tooltip says how the position was found, and by which clock.
     outcome.tip = match->how + (zone.empty() ? "" : "\n" + zone);
     outcome.match = match;
@@ -198,13 +212,13 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         RowOutcome& outcome = outcomes[rows[k]];
         if (writes[k].written && !writes[k].reason.empty()) {
             // Written, but it may not last a power cut: not a success to report as one.
-            outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
+            outcome.position->written = true;
             outcome.kind = RowKind::WriteFailed;
             outcome.icon = IconOf(outcome.kind);
             outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
         } else if (writes[k].written) {
-            outcome.position = RowPosition{writes[k].latitude, writes[k].longitude, true};
+            outcome.position->written = true;
             outcome.sidecar = writes[k].sidecarPath;
             if (!writes[k].sidecarPath.empty())
                 outcome.kind = RowKind::TaggedInSidecar;
@@ -218,6 +232,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             outcome.icon = IconOf(outcome.kind);
             outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
+            outcome.position.reset();   // the photo keeps whatever it had
         }
     }
 }
@@ -268,14 +283,18 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         const WorkerFiles files = workspace.Worker(worker);
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
+        const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
         for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
             n = BatchLength(chunk, start);
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
             std::vector<RowOutcome> outcomes;
             for (int i = 0; i < n; ++i)
-                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, settings));
+                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, settings, *formatter));
             if (!dryRun)
                 WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
+            else
+                for (RowOutcome& outcome : outcomes)
+                    outcome.position.reset();   // the photos keep what they had
             for (int i = 0; i < n; ++i)
                 reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }

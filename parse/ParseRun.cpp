@@ -28,13 +28,6 @@ int32_t WholeDegrees(double degrees)
     return static_cast<int32_t>(t);
 }
 
-std::unique_ptr<PositionFormatter> FormatterFor(int32_t displayType)
-{
-    if (displayType == static_cast<int32_t>(DisplayType::Osgb))
-        return std::make_unique<OsgbConverter>();
-    return std::make_unique<PositionFormatter>();
-}
-
 RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const Settings& settings,
                     bool rename, const std::string& path, bool dryRun)
 {

@@ -49,9 +49,12 @@ inline const char* RowText(RowKind kind)
 // The point a photo was matched with, for a tagged or would-be-tagged photo.
 struct MatchedPoint {
     int64_t seconds = 0;       // |point time + offset - capture time|, to the nearer point
-    double latitude = 0;
+    double latitude = 0;       // as found on the track, handed to the writer
     double longitude = 0;
     std::string elevationText;
+    double storedLatitude = 0;     // as the photo holds it once written: what is shown
+    double storedLongitude = 0;
+    std::string storedElevationText;
     bool between = false;      // placed between two points, not at the nearest
     bool interpolating = false;   // the run places photos between points where it can
     std::string how;           // "between two points 4 s apart", "nearest point, 12 s away"

@@ -4,6 +4,7 @@
 #include "cli/CliFixture.h"
 #include "cli/RowFormat.h"
 #include "support/PhotoKindFiles.h"
+#include "support/Tracks.h"
 
 namespace fs = std::filesystem;
 
@@ -38,8 +39,8 @@ TEST_F(CliRun, GeoTagDryRunChangesNothingThenTagsThenParseShowsIt)
     EXPECT_EQ(1, dry.status);
     EXPECT_EQ("GeoTag: 2 tagged, 1 rejected, 0 failed, 1 without a capture time (dry run)\n", dry.err);
     EXPECT_EQ((std::vector<std::string>{
-                  "would-tag\t" + photos + "/A.JPG\t\t55.875000 -3.000000, 130.5 m\t0",
-                  "would-tag\t" + photos + "/b.jpg\t\t54.250000 -3.000000, 104.5 m\t10",
+                  "would-tag\t" + photos + "/A.JPG\t2023:06:17\t55.875000 -3.000000, 130.5 m\t0",
+                  "would-tag\t" + photos + "/b.jpg\t2023:06:17\t54.250000 -3.000000, 104.5 m\t10",
                   "rejected\t" + photos + "/c.jpg\t\tRejected: nearest track point 2 h 1 min away\t",
                   "no-exif\t" + photos + "/d.jpg\t\tNo EXIF data found\t",
               }),
@@ -115,7 +116,7 @@ TEST_F(CliRun, HeicTakesASidecarByARelativePathAndAFailureGivesItsReason)
 
     CliResult tag = Run({"geotag", "--gpx", gpx, "IMG_1.heic", "IMG_2.heic"}, photos);
     EXPECT_EQ(1, tag.status);
-    EXPECT_EQ("tagged\tIMG_1.heic\t\t55.875000 -3.000000, 130.5 m\t0", Lines(tag.out).at(0));
+    EXPECT_EQ("tagged\tIMG_1.heic\t2023:06:17\t55.875000 -3.000000, 130.5 m\t0", Lines(tag.out).at(0));
     EXPECT_EQ("55,52.50N", ListedValue(photos + "/IMG_1.heic.xmp", "Xmp.exif.GPSLatitude"));
     EXPECT_EQ(heic, ReadFile(photos + "/IMG_1.heic"));
     const auto failed = Fields(Lines(tag.out).at(1));
@@ -191,7 +192,7 @@ TEST_F(CliRun, HostileNamesStayOneLineInBothFormats)
     ASSERT_EQ(names.size(), objects.size()) << json.out;
     for (size_t i = 0; i < names.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ((std::vector<std::string>{"tagged", TsvEscape(photos + "/" + names[i]), "",
+        EXPECT_EQ((std::vector<std::string>{"tagged", TsvEscape(photos + "/" + names[i]), "2023:06:17",
                                             "55.250000 -3.000000, 120.5 m", "0"}),
                   Fields(lines[i]));
         EXPECT_NE("", StoredLatitude(photos + "/" + names[i]));
@@ -335,4 +336,24 @@ TEST_F(CliRun, AGridConversionThatFailsPrintsNothingButRows)
     EXPECT_EQ('{', run.out[0]);
     EXPECT_NE(std::string::npos, run.out.find("\"reason\":\"Transform failed: ")) << run.out;
     EXPECT_NE(std::string::npos, run.err.find("india.jpg: Transform failed: ")) << run.err;
+}
+
+TEST_F(CliRun, WhatADryRunShowsIsWhatThePhotoGets)
+{
+    // Finer figures than the photo keeps: the classic form truncates to 0.01', the exact one
+    // keeps about 3 mm.
+    const std::string gpx = photos + "/../fine.gpx";
+    WriteFile(gpx, GpxText({{51.523515, -0.089015, "2023-06-17T08:00:00Z", "35.123456"},
+                            {51.523915, -0.089415, "2023-06-17T08:01:00Z", "36.5"}}));
+    for (const char* how : {"--nearest", "--interpolate"}) {
+        SCOPED_TRACE(how);
+        WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:00:20");
+        const CliResult dry = Run({"geotag", how, "--gpx", gpx, "--dry-run", photos + "/a.jpg"});
+        ASSERT_EQ(0, dry.status) << dry.err;
+        ASSERT_EQ(0, Run({"geotag", how, "--gpx", gpx, photos + "/a.jpg"}).status);
+        const CliResult parse = Run({"parse", "--latlon", photos + "/a.jpg"});
+        const std::string shown = Fields(Lines(dry.out).at(0)).at(3);
+        EXPECT_EQ(Fields(Lines(parse.out).at(0)).at(3), shown.substr(0, shown.find(',')));
+        fs::remove(photos + "/a.jpg");
+    }
 }

@@ -32,7 +32,7 @@ TEST_F(CliSettings, OptionsOverrideTheSettingsForOneRunWithoutSavingThem)
 
     CliResult dry = Run({"geotag", "--gpx", gpx, "--offset", "0", "--dry-run"});
     EXPECT_EQ(0, dry.status) << dry.err;
-    EXPECT_EQ("would-tag\t" + photos + "/a.jpg\t\t54.250000 -3.000000, 104.5 m\t10\n", dry.out);
+    EXPECT_EQ("would-tag\t" + photos + "/a.jpg\t2023:06:17\t54.250000 -3.000000, 104.5 m\t10\n", dry.out);
 
     CliResult tag = Run({"geotag", "--gpx", gpx, "--offset=0"});
     EXPECT_EQ(0, tag.status) << tag.err;

@@ -91,7 +91,8 @@ TEST(RowLines, FiveFieldsAndNamedJsonMembers)
     PhotoLine tagged;
     tagged.outcome = "would-tag";
     tagged.path = "a\tb.jpg";
-    tagged.match = MatchedPoint{42, 54.4572, -3.023449, "64.2"};
+    // The track's finer figures are not what the photo gets: the stored ones are shown.
+    tagged.match = MatchedPoint{42, 54.457215, -3.0234491, "64.21234", 54.4572, -3.023449, "64.2"};
     EXPECT_EQ("would-tag\ta\\tb.jpg\t\t54.457200 -3.023449, 64.2 m\t42\n", TsvLine(Command::GeoTag, tagged));
     EXPECT_EQ("{\"outcome\":\"would-tag\",\"path\":\"a\\tb.jpg\",\"date\":\"\",\"message\":\"\","
               "\"seconds\":42,\"latitude\":54.457200,\"longitude\":-3.023449,\"elevation\":\"64.2\"}\n",

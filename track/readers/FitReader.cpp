@@ -1,0 +1,64 @@
+#include "track/readers/Readers.h"
+
+#include <algorithm>
+
+#include <unistd.h>
+
+#include "track/readers/FitDecoder.h"
+#include "track/readers/ReaderSupport.h"
+
+namespace {
+
+class FitReader : public TrackReader {
+public:
+    const char* Format() const override { return "FIT"; }
+    // A header of 12 or 14 bytes with ".FIT" at bytes 8 to 11.
+    bool Recognises(const std::string& head) const override
+    {
+        return head.size() >= 12 && (head[0] == 12 || head[0] == 14) && head.compare(8, 4, ".FIT") == 0;
+    }
+    bool Read(const std::string& path, Track& track) override
+    {
+        errorString.clear();
+        errorLine = 0;
+        emptyReason.clear();
+        int64_t size = 0;
+        const int fd = OpenTrackFile(path, kMaxTrackBytes, size, errorString);
+        if (fd < 0)
+            return false;
+        const int segment = NextSegment(track);
+        Track points;
+        FitDecoder decoder([&](const FitPoint& f) {
+            TrackPoint p;
+            p.time = f.time;
+            p.segment = segment;
+            p.lat = f.lat;
+            p.lon = f.lon;
+            if (f.hasElevation)   // tenths divided once, so 52.4 m reads "52.4"
+                p.eleText = ElevationText(static_cast<double>(f.decimetres) / 10);
+            points.push_back(std::move(p));
+        });
+        bool ok = ReadBlocks(fd, [&](const char* data, size_t n) { return decoder.Feed(data, n); }, errorString);
+        close(fd);
+        ok = ok && decoder.Finish();
+        if (!ok) {
+            if (errorString.empty())
+                errorString = decoder.Error();
+            return false;
+        }
+        if (points.empty())
+            emptyReason = decoder.RecordsWithoutPosition() > 0 ? "no track points: no record has a position"
+                                                               : "no track points";
+        else if (std::none_of(points.begin(), points.end(), [](const TrackPoint& p) { return p.time >= 0; }))
+            emptyReason = "no track points with a time";
+        track.insert(track.end(), points.begin(), points.end());
+        return true;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TrackReader> MakeFitReader()
+{
+    return std::make_unique<FitReader>();
+}

@@ -1,0 +1,519 @@
+// Google location history in its three layouts: Records.json (raw locations), the monthly
+// Semantic Location History files (timelineObjects), and the phone's own Timeline export
+// (semanticSegments and rawSignals from Android; a top-level array of segments from iOS).
+// The file is read as a stream of JSON events and never held whole: a history of years
+// passes 1 GB, and only the points kept take memory.
+#include "track/readers/Readers.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <unistd.h>
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
+
+#include "common/ModulePath.h"
+#include "common/Timestamps.h"
+#include "track/readers/ReaderSupport.h"
+
+namespace {
+
+constexpr int64_t kNoTime = -1;
+constexpr int64_t kLastMs = int64_t{253402300799} * 1000 + 999;   // 9999-12-31 23:59:59.999
+constexpr int64_t kVisitStepMs = 1800 * 1000;   // the longest gap a photo is placed across
+
+// The keys that matter, whatever layout; every other key is kOther. Names that play the
+// same part in different layouts share a key.
+enum Key : uint8_t {
+    kOther, kItem /* an array's element */, kLocations, kTimelineObjects, kSemanticSegments,
+    kRawSignals, kActivitySegment, kPlaceVisit, kPosition, kStart, kEnd, kPlace, kDuration,
+    kActivity, kVisit, kTopCandidate, kHierarchyLevel, kPath, kWaypointPath, kWaypoints,
+    kRawPath, kPoints, kLatE7, kLonE7, kLatLng, kTime, kTimeMs, kStartTime, kStartMs, kEndTime,
+    kEndMs, kOffsetMinutes, kAltitude
+};
+
+Key KeyOf(std::string_view name)
+{
+    static const std::unordered_map<std::string_view, Key> keys = {
+        {"locations", kLocations}, {"timelineObjects", kTimelineObjects},
+        {"semanticSegments", kSemanticSegments}, {"rawSignals", kRawSignals},
+        {"activitySegment", kActivitySegment}, {"placeVisit", kPlaceVisit}, {"position", kPosition},
+        {"start", kStart}, {"startLocation", kStart}, {"end", kEnd}, {"endLocation", kEnd},
+        {"location", kPlace}, {"placeLocation", kPlace}, {"duration", kDuration},
+        {"activity", kActivity}, {"visit", kVisit}, {"topCandidate", kTopCandidate},
+        {"hierarchyLevel", kHierarchyLevel}, {"timelinePath", kPath}, {"waypointPath", kWaypointPath},
+        {"waypoints", kWaypoints}, {"simplifiedRawPath", kRawPath}, {"points", kPoints},
+        {"latitudeE7", kLatE7}, {"latE7", kLatE7}, {"longitudeE7", kLonE7}, {"lngE7", kLonE7},
+        {"latLng", kLatLng}, {"LatLng", kLatLng}, {"point", kLatLng},
+        {"timestamp", kTime}, {"time", kTime}, {"timestampMs", kTimeMs},
+        {"startTimestamp", kStartTime}, {"startTime", kStartTime}, {"startTimestampMs", kStartMs},
+        {"endTimestamp", kEndTime}, {"endTime", kEndTime}, {"endTimestampMs", kEndMs},
+        {"durationMinutesOffsetFromStartTime", kOffsetMinutes},
+        {"altitude", kAltitude}, {"altitudeMeters", kAltitude}};
+    const auto it = keys.find(name);
+    return it == keys.end() ? kOther : it->second;
+}
+
+// A position and a time as the file gives them; any of it may be missing.
+struct Fix {
+    double lat = NAN, lon = NAN;
+    int64_t ms = kNoTime;      // milliseconds since 1970, UTC
+    double minutes = NAN;      // iOS path points: minutes after their segment's start
+    double ele = NAN;          // metres
+};
+
+int64_t MsOfNumber(double ms)
+{
+    return std::isfinite(ms) && ms >= 0 && ms <= kLastMs ? static_cast<int64_t>(ms) : kNoTime;
+}
+
+// "1651399200123": milliseconds as text, digits only.
+int64_t MsOfText(std::string_view text)
+{
+    int64_t ms = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), ms);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size() ? MsOfNumber(double(ms)) : kNoTime;
+}
+
+// ISO 8601 with any zone offset: "2024-05-01T10:00:00.000+01:00".
+int64_t MsOfIsoTime(const char* text)
+{
+    int millis = 0;
+    const int64_t t = ParseGpxTime(text, &millis);
+    return t < 0 ? kNoTime : t * 1000 + millis;
+}
+
+void SkipBlanks(std::string_view& text)
+{
+    while (!text.empty() && (text[0] == ' ' || text[0] == '\t'))
+        text.remove_prefix(1);
+}
+
+// "51.5235°, -0.089°" (Android: degree signs, any blanks) or "geo:51.5235,-0.089" (iOS).
+// Nothing else may follow; "." is the decimal point whatever the locale.
+bool ParseLatLng(std::string_view text, double& lat, double& lon)
+{
+    if (text.substr(0, 4) == "geo:")
+        text.remove_prefix(4);
+    double value[2];
+    for (int i = 0; i < 2; ++i) {
+        SkipBlanks(text);
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), value[i]);
+        if (r.ec != std::errc())
+            return false;
+        text.remove_prefix(static_cast<size_t>(r.ptr - text.data()));
+        SkipBlanks(text);
+        if (text.substr(0, 2) == "\xC2\xB0")
+            text.remove_prefix(2);
+        SkipBlanks(text);
+        if (i == 0 && (text.empty() || text[0] != ','))
+            return false;
+        text.remove_prefix(i == 0 ? 1 : 0);
+    }
+    if (!text.empty())
+        return false;
+    lat = value[0];
+    lon = value[1];
+    return true;
+}
+
+// The file as RapidJSON's input stream, read in blocks; counts lines for error messages.
+class FileStream {
+public:
+    using Ch = char;
+    explicit FileStream(int fd) : fd(fd), block(size_t{1} << 20) {}
+    Ch Peek() { return next < end || Fill() ? block[next] : '\0'; }
+    Ch Take()
+    {
+        const Ch c = Peek();
+        if (next < end && block[next++] == '\n')
+            ++line;
+        return c;
+    }
+    size_t Tell() const { return before + next; }
+    // Only in-situ parsing writes to its input stream; this one is never asked to.
+    Ch* PutBegin() { return nullptr; }
+    void Put(Ch) {}
+    void Flush() {}
+    size_t PutEnd(Ch*) { return 0; }
+
+    int64_t line = 1;
+    std::string error;   // a read error, which the parser sees as the end of the file
+
+private:
+    bool Fill()
+    {
+        while (next == end && !atEnd) {
+            before += end;
+            next = end = 0;
+            ssize_t n;
+            do
+                n = read(fd, block.data(), block.size());
+            while (n < 0 && errno == EINTR);
+            if (n < 0)
+                error = "can't be read: " + SystemErrorText(errno, 256);
+            atEnd = n <= 0;
+            end = n > 0 ? static_cast<size_t>(n) : 0;
+            if (before == 0 && end >= 3 && std::memcmp(block.data(), "\xEF\xBB\xBF", 3) == 0)
+                next = 3;   // a UTF-8 byte order mark, which JSON doesn't allow but editors write
+        }
+        return next < end;
+    }
+
+    const int fd;
+    std::vector<char> block;
+    size_t next = 0, end = 0, before = 0;
+    bool atEnd = false;
+};
+
+// Takes the parser's events, keeps the path of keys down to the value at hand, gathers
+// the fields of each record, visit or segment ("a piece") and turns it into points when
+// it closes. Records, raw signals and path points go straight into the track; moves and
+// visits wait in lists of their own, so that the track can put them in a better order.
+class Handler {
+public:
+    Handler(Track& track, int segment) : track(track), nextSegment(segment) {}
+
+    Track& track;
+    Track moves, visits;
+    int nextSegment;
+
+    bool Null() { return true; }
+    bool Bool(bool) { return true; }
+    bool Int(int n) { return Value(nullptr, n); }
+    bool Uint(unsigned n) { return Value(nullptr, n); }
+    bool Int64(int64_t n) { return Value(nullptr, static_cast<double>(n)); }
+    bool Uint64(uint64_t n) { return Value(nullptr, static_cast<double>(n)); }
+    bool Double(double n) { return Value(nullptr, n); }
+    bool RawNumber(const char*, rapidjson::SizeType, bool) { return true; }
+    bool String(const char* text, rapidjson::SizeType, bool) { return Value(text, NAN); }
+    bool Key(const char* text, rapidjson::SizeType length, bool)
+    {
+        if (deep == 0)
+            key = KeyOf(std::string_view(text, length));
+        return true;
+    }
+    bool StartObject() { return Start(false); }
+    bool StartArray() { return Start(true); }
+    bool EndObject(rapidjson::SizeType) { return End(true); }
+    bool EndArray(rapidjson::SizeType) { return End(false); }
+
+private:
+    enum Kind { kNone, kRecord, kSignal, kMove, kPlaceVisitPiece, kSegment };
+    struct Level {
+        ::Key key;
+        bool array;
+    };
+    // Deeper than any layout goes: below this the events are only counted, so that
+    // any nesting costs no memory beyond the parser's own.
+    static constexpr size_t kMaxDepth = 12;
+
+    ::Key Current() const { return !path.empty() && path.back().array ? kItem : key; }
+
+    bool Is(std::initializer_list<::Key> keys, size_t from = 0) const
+    {
+        return path.size() == from + keys.size() &&
+               std::equal(keys.begin(), keys.end(), path.begin() + static_cast<std::ptrdiff_t>(from),
+                          [](::Key k, const Level& l) { return k == l.key; });
+    }
+    // The path inside the piece.
+    bool In(std::initializer_list<::Key> keys) const { return Is(keys, pieceDepth); }
+
+    bool Start(bool array)
+    {
+        if (deep > 0 || path.size() == kMaxDepth) {
+            ++deep;
+            return true;
+        }
+        path.push_back({Current(), array});
+        if (kind == kNone && !array) {
+            kind = Is({kOther, kLocations, kItem})                         ? kRecord
+                   : Is({kOther, kRawSignals, kItem, kPosition})           ? kSignal
+                   : Is({kOther, kTimelineObjects, kItem, kActivitySegment}) ? kMove
+                   : Is({kOther, kTimelineObjects, kItem, kPlaceVisit})    ? kPlaceVisitPiece
+                   : Is({kOther, kSemanticSegments, kItem}) || Is({kOther, kItem}) ? kSegment
+                                                                           : kNone;
+            if (kind != kNone) {
+                pieceDepth = path.size();
+                start = end = current = Fix();
+                points.clear();
+                level = 0;
+                visit = kind == kPlaceVisitPiece;
+            }
+        } else if (kind != kNone && !array) {
+            current = Fix();
+            visit = visit || In({kVisit});
+        }
+        return true;
+    }
+
+    bool End(bool object)
+    {
+        if (deep > 0) {
+            --deep;
+            return true;
+        }
+        if (kind != kNone && object) {
+            if (path.size() == pieceDepth) {
+                Finish();
+                kind = kNone;
+            } else if (In({kPath, kItem}) || In({kWaypointPath, kWaypoints, kItem}) ||
+                       In({kRawPath, kPoints, kItem})) {
+                points.push_back(current);
+            }
+        }
+        path.pop_back();
+        return true;
+    }
+
+    // A number (text null) or a text (number NaN) under the current key.
+    bool Value(const char* text, double number)
+    {
+        if (kind == kNone || deep > 0)
+            return true;
+        const ::Key k = Current();
+        Fix* fix = nullptr;
+        if (In({}) || In({kDuration}))
+            fix = k == kEndTime || k == kEndMs ? &end : &start;
+        else if (In({kStart}) || In({kPlace}) || In({kActivity, kStart}) || In({kVisit, kTopCandidate}) ||
+                 In({kVisit, kTopCandidate, kPlace}))
+            fix = &start;
+        else if (In({kEnd}) || In({kActivity, kEnd}))
+            fix = &end;
+        else if (In({kActivity}))   // iOS: "start": "geo:...", "end": "geo:..."
+            fix = k == kEnd ? &end : &start;
+        else if (In({kPath, kItem}) || In({kWaypointPath, kWaypoints, kItem}) || In({kRawPath, kPoints, kItem}))
+            fix = &current;
+        else if (In({kVisit}) && k == kHierarchyLevel)
+            level = text ? std::atoi(text) : static_cast<int>(number);
+        if (fix == nullptr)
+            return true;
+        switch (k) {
+        case kLatE7: fix->lat = number / 1e7; break;
+        case kLonE7: fix->lon = number / 1e7; break;
+        case kLatLng: case kPlace: case kStart: case kEnd:
+            if (text && !ParseLatLng(text, fix->lat, fix->lon))
+                fix->lat = fix->lon = NAN;
+            break;
+        case kTime: case kStartTime: case kEndTime: fix->ms = text ? MsOfIsoTime(text) : kNoTime; break;
+        case kTimeMs: case kStartMs: case kEndMs: fix->ms = text ? MsOfText(text) : MsOfNumber(number); break;
+        case kOffsetMinutes: fix->minutes = text ? std::atof(text) : number; break;
+        case kAltitude: fix->ele = number; break;
+        default: break;
+        }
+        return true;
+    }
+
+    static bool Usable(const Fix& f) { return f.ms != kNoTime && ValidPosition(f.lat, f.lon); }
+
+    static void Add(Track& into, const Fix& f, int segment)
+    {
+        if (!Usable(f))
+            return;
+        TrackPoint p;
+        p.time = f.ms / 1000;
+        p.millis = static_cast<int>(f.ms % 1000);
+        p.segment = segment;
+        p.lat = f.lat;
+        p.lon = f.lon;
+        if (std::isfinite(f.ele))
+            p.eleText = ElevationText(f.ele);
+        track.size();   // (keeps the compiler quiet about nothing)
+        into.push_back(std::move(p));
+    }
+
+    void Finish()
+    {
+        if (kind == kRecord || kind == kSignal) {
+            int& segment = kind == kRecord ? recordSegment : signalSegment;
+            if (Usable(start) && segment < 0)
+                segment = nextSegment++;
+            Add(track, start, segment);
+        } else if (visit) {
+            FinishVisit();
+        } else {
+            FinishMove();
+        }
+    }
+
+    // A stay: the place from its start to its end, with points in between at most
+    // kVisitStepMs apart, so that a photo taken during a long stay lies between two of them.
+    void FinishVisit()
+    {
+        if (level > 0 || !ValidPosition(start.lat, start.lon))
+            return;   // a wider place around a visit of level 0 over the same time
+        const int64_t from = start.ms != kNoTime ? start.ms : end.ms;
+        const int64_t to = end.ms != kNoTime && end.ms >= from ? end.ms : from;
+        if (from == kNoTime)
+            return;
+        const int64_t steps = std::max<int64_t>(1, (to - from + kVisitStepMs - 1) / kVisitStepMs);
+        Fix at = start;
+        const int segment = nextSegment++;
+        for (int64_t i = 0; i <= (to > from ? steps : 0); ++i) {
+            at.ms = from + (to - from) * i / steps;
+            Add(visits, at, segment);
+        }
+    }
+
+    // A journey: its start and end with the path between. Path points without a time
+    // (a waypoint path) get one spread by distance between the start and end times, as if
+    // at a steady speed; they are left out when the path also has timed points.
+    void FinishMove()
+    {
+        bool timed = false;
+        for (Fix& p : points) {
+            if (p.ms == kNoTime && std::isfinite(p.minutes) && start.ms != kNoTime)
+                p.ms = MsOfNumber(static_cast<double>(start.ms) + p.minutes * 60000);
+            timed = timed || p.ms != kNoTime;
+        }
+        std::vector<Fix> all;
+        all.reserve(points.size() + 2);
+        all.push_back(start);
+        for (const Fix& p : points)
+            if (p.ms != kNoTime || (!timed && ValidPosition(p.lat, p.lon)))
+                all.push_back(p);
+        all.push_back(end);
+        if (!timed && start.ms != kNoTime && end.ms >= start.ms)
+            SpreadTimes(all);
+        std::stable_sort(all.begin(), all.end(), [](const Fix& a, const Fix& b) { return a.ms < b.ms; });
+        const bool journey = ValidPosition(start.lat, start.lon) || ValidPosition(end.lat, end.lon);
+        if (!journey && pathSegment < 0)
+            pathSegment = nextSegment++;
+        const int segment = journey ? nextSegment++ : pathSegment;
+        for (const Fix& f : all)
+            Add(journey ? moves : track, f, segment);
+    }
+
+    // all: the start, the untimed points, the end.
+    static void SpreadTimes(std::vector<Fix>& all)
+    {
+        std::vector<double> along(all.size(), 0);
+        const Fix* last = nullptr;
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (i > 0)
+                along[i] = along[i - 1];
+            if (!ValidPosition(all[i].lat, all[i].lon))
+                continue;
+            if (last) {
+                const double dx = (all[i].lon - last->lon) * std::cos(all[i].lat * M_PI / 180);
+                along[i] += std::hypot(dx, all[i].lat - last->lat);
+            }
+            last = &all[i];
+        }
+        const double total = along.back();
+        const int64_t from = all.front().ms, span = all.back().ms - from;
+        for (size_t i = 1; i + 1 < all.size(); ++i) {
+            const double share = total > 0 ? along[i] / total : double(i) / double(all.size() - 1);
+            all[i].ms = from + std::llround(share * static_cast<double>(span));
+        }
+    }
+
+    std::vector<Level> path;
+    size_t deep = 0;        // levels below kMaxDepth
+    ::Key key = kOther;     // the last key read
+    Kind kind = kNone;      // the piece being read
+    size_t pieceDepth = 0;
+    Fix start, end, current;
+    std::vector<Fix> points;
+    int level = 0;          // a visit's hierarchy level
+    bool visit = false;
+    int recordSegment = -1, signalSegment = -1, pathSegment = -1;
+};
+
+// Puts a range of points in time order when the file lists them newest first, as older
+// Records.json files do: a photo only lies between points that go forward in time.
+void OldestFirst(Track& track, size_t from, size_t to)
+{
+    size_t forward = 0, backward = 0;
+    for (size_t i = from + 1; i < to; ++i) {
+        forward += track[i].time > track[i - 1].time;
+        backward += track[i].time < track[i - 1].time;
+    }
+    if (backward > forward)
+        std::reverse(track.begin() + static_cast<std::ptrdiff_t>(from), track.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+// A key in quotes followed by ':' somewhere in text.
+bool HasKey(const std::string& text, const char* name)
+{
+    const std::string quoted = std::string("\"") + name + "\"";
+    for (size_t at = text.find(quoted); at != std::string::npos; at = text.find(quoted, at + 1)) {
+        const size_t after = text.find_first_not_of(" \t\r\n", at + quoted.size());
+        if (after != std::string::npos && text[after] == ':')
+            return true;
+    }
+    return false;
+}
+
+class GoogleReader : public TrackReader {
+public:
+    const char* Format() const override { return "Google location history"; }
+
+    bool Recognises(const std::string& head) const override
+    {
+        const size_t at = head.find_first_not_of(" \t\r\n", head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
+        if (at == std::string::npos)
+            return false;
+        if (head[at] == '{')
+            return HasKey(head, "locations") || HasKey(head, "timelineObjects") ||
+                   HasKey(head, "semanticSegments") || HasKey(head, "rawSignals");
+        return head[at] == '[' && HasKey(head, "startTime") &&
+               (HasKey(head, "visit") || HasKey(head, "activity") || HasKey(head, "timelinePath"));
+    }
+
+    bool Read(const std::string& path, Track& track) override
+    {
+        errorString.clear();
+        errorLine = 0;
+        emptyReason.clear();
+        int64_t size = 0;
+        const int fd = OpenTrackFile(path, kMaxTrackBytes, size, errorString);
+        if (fd < 0)
+            return false;
+        const size_t before = track.size();
+        FileStream stream(fd);
+        Handler handler(track, NextSegment(track));
+        rapidjson::Reader reader;
+        const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
+        close(fd);
+        if (!stream.error.empty() || result.IsError()) {
+            track.resize(before);
+            if (!stream.error.empty()) {
+                errorString = stream.error;
+                return false;
+            }
+            std::string message = rapidjson::GetParseError_En(result.Code());
+            if (!message.empty() && message.back() == '.')
+                message.pop_back();
+            if (!message.empty())
+                message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
+            errorLine = stream.line;
+            errorString = "not a JSON file (line " + std::to_string(errorLine) + ", offset " +
+                          std::to_string(result.Offset()) + ": " + message + ")";
+            return false;
+        }
+        // Moves first, then paths and records, then visits: where they overlap in time the
+        // later in the track wins, and a journey's two ends say least.
+        OldestFirst(track, before, track.size());
+        track.insert(track.begin() + static_cast<std::ptrdiff_t>(before), handler.moves.begin(), handler.moves.end());
+        track.insert(track.end(), handler.visits.begin(), handler.visits.end());
+        if (track.size() == before)
+            emptyReason = "no track points: the location history is empty";
+        return true;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TrackReader> MakeGoogleReader()
+{
+    return std::make_unique<GoogleReader>();
+}
