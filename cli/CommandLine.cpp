@@ -13,7 +13,7 @@ constexpr int kMaxJobs = 256;
 
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
-    DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256,
+    DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256, RecurseOption = 512,
 };
 
 unsigned AllowedFor(const std::optional<Command>& command)
@@ -22,9 +22,10 @@ unsigned AllowedFor(const std::optional<Command>& command)
         return 0;   // settings takes no option but --help
     switch (*command) {
     case Command::GeoTag:
-        return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions;
-    case Command::Parse: return DisplayOption | JobsOption | JsonOption;
-    case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption;
+        return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions
+            | RecurseOption;
+    case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption;
+    case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption;
     default: return 0;
     }
 }
@@ -61,11 +62,11 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
     return true;
 }
 
-// Stores the value of --gpx, --offset or --jobs after checking it.
+// Stores the value of --gpx (--track), --offset or --jobs after checking it.
 bool StoreValue(const std::string& name, const std::string& value, CommandLine& line, std::string& error)
 {
     long long number = 0;
-    if (name == "--gpx") {
+    if (name == "--gpx" || name == "--track") {
         line.gpx = value;
     } else if (name == "--offset") {
         if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, number)) {
@@ -112,11 +113,11 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         return true;
     }
     static const std::map<std::string, unsigned> kGroups = {
-        {"--gpx", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
+        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
-        {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions},
+        {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions}, {"--recursive", RecurseOption},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -148,6 +149,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         : name == "--json"           ? line.json
         : name == "--date"           ? line.date
         : name == "--suggest-offset" ? line.suggestOffset
+        : name == "--recursive"      ? line.recursive
                                      : line.position;
     flag = true;
     return true;

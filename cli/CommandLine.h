@@ -16,7 +16,8 @@ struct CommandLine {
     bool dryRun = false;
     bool suggestOffset = false;   // geotag: list the offsets that match the most photos, tag nothing
     bool json = false;
-    std::optional<std::string> gpx;
+    bool recursive = false;       // photos in the folders' sub-folders too (Recurse=1)
+    std::optional<std::string> gpx;      // --gpx or --track
     std::optional<std::string> offset;   // whole minutes
     std::optional<int> jobs;             // photos worked on at once, 1 or more
     std::optional<int> displayType;      // 0 latitude/longitude (--latlon), 1 OSGB (--osgb)

@@ -23,6 +23,7 @@
 #include "geotag/GeoTag.h"
 #include "parse/ParseRun.h"
 #include "photos/Command.h"
+#include "photos/FolderCheck.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "settings/Settings.h"
@@ -48,9 +49,10 @@ bool Exiv2OnPath()
     }
 }
 
-// The photos the operands name: a file as given, a folder as its *.jpg files in list
-// order. False, with the reason, when an operand is not there or can't be read.
-bool GatherPhotos(const std::vector<std::string>& operands, std::vector<std::string>& photos,
+// The photos the operands name: a file as given, a folder as its photos in list order (with
+// recurse, those of its sub-folders too). False, with the reason, when an operand is not
+// there or can't be read, or a folder holds no photo.
+bool GatherPhotos(const std::vector<std::string>& operands, bool recurse, std::vector<std::string>& photos,
                   std::string& error)
 {
     for (const auto& operand : operands) {
@@ -63,12 +65,13 @@ bool GatherPhotos(const std::vector<std::string>& operands, std::vector<std::str
             photos.push_back(operand);
             continue;
         }
-        if (access(operand.c_str(), R_OK | X_OK) != 0) {
-            error = "\"" + operand + "\": " + SystemErrorText(errno, 1024);
+        const FolderCheck check = CheckPhotoFolder(operand, recurse);
+        if (check.problem != FolderProblem::None) {
+            error = FolderCheckText(check, "\"" + operand + "\"", "add --recursive to use them");
             return false;
         }
         PhotoList list;
-        list.LoadFolder(operand);
+        list.LoadFolder(operand, recurse);
         for (int row = 0; row < list.Count(); ++row)
             photos.push_back(list.Path(row));
     }
@@ -90,6 +93,8 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
         changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
     if (line.photoZone)
         changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
+    if (line.recursive)
+        changes.emplace_back("Recurse", "1");
     if (line.command == Command::Rename && (line.date || line.position)) {
         changes.emplace_back("Date", line.date ? "1" : "0");
         changes.emplace_back("Posn", line.position ? "1" : "0");
@@ -172,13 +177,20 @@ bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settin
         }
         operands.push_back(settings.JPGDir);
     }
-    if (!GatherPhotos(operands, photos, error)) {
+    if (!GatherPhotos(operands, settings.Recurse != 0, photos, error)) {
         if (line.operands.empty())
             error = "photo folder (JPGDir) " + error;
         return false;
     }
     if (!Exiv2OnPath()) {
         error = "exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH";
+        return false;
+    }
+    // A card mounted read-only would fail photo by photo: say it once, before anything runs.
+    std::string folder, reason;
+    const bool writes = line.command != Command::Parse && !line.dryRun && !line.suggestOffset;
+    if (writes && UnwritableFolder(photos, folder, reason)) {
+        error = "can't write in \"" + folder + "\": " + reason + "; no photo was changed";
         return false;
     }
     return true;
@@ -297,6 +309,12 @@ int RunSettings(const CommandLine& line, const std::string& settingsPath)
     if (!EnsureSettingsFolder(settingsPath, reason) || !settings.Write(settingsPath, reason)) {
         ReportError("can't save " + settingsPath + ": " + reason);
         return kCantStart;
+    }
+    if (key == "JPGDir") {
+        // Saved as asked (a card may be mounted later), but a typo shouldn't pass unseen.
+        const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
+        if (check.problem != FolderProblem::None && check.problem != FolderProblem::NotSet)
+            std::fprintf(stderr, "pinroute-cli: warning: %s\n", FolderCheckText(check, settings.JPGDir, "set Recurse to 1 to use them").c_str());
     }
     return kAllDone;
 }

@@ -10,3 +10,7 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageIco
     }
     std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
 }
+bool AskMessage(const std::string& text, const std::string& caption)
+{
+    return current != nullptr && current->Ask(text, caption);
+}

@@ -7,6 +7,7 @@
 #include <optional>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <set>
 
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
+#include "geotag/ClockOffset.h"
 #include "photos/ParallelRun.h"
 #include "photos/PhotoKinds.h"
 #include "photos/PhotoList.h"
@@ -237,6 +239,31 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
     }
 }
 
+// Fills in the spans of the photos and the track, and the best other offset, so the
+// front ends can say why no photo matched.
+void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes, const Settings& settings,
+                    RunResult& result)
+{
+    result.offsetMinutes = settings.OffsetMinutes;
+    if (!captureTimes.empty()) {
+        const auto span = std::minmax_element(captureTimes.begin(), captureTimes.end());
+        result.photosFirst = *span.first;
+        result.photosLast = *span.second;
+    }
+    for (const TrackPoint& p : track) {
+        if (p.time < 0)
+            continue;
+        result.trackFirst = result.trackFirst < 0 ? p.time : std::min(result.trackFirst, p.time);
+        result.trackLast = std::max(result.trackLast, p.time);
+    }
+    const std::vector<OffsetSuggestion> best = SuggestOffsets(track, captureTimes, 1);
+    if (!best.empty() && best.front().minutes != settings.OffsetMinutes) {
+        result.betterOffset = true;
+        result.betterOffsetMinutes = best.front().minutes;
+        result.betterOffsetMatches = best.front().matched;
+    }
+}
+
 // Copies that a killed run left beside the photos go before this run writes there.
 void RemoveLeftovers(const std::vector<std::string>& paths)
 {
@@ -279,10 +306,18 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     if (!dryRun)
         RemoveLeftovers(paths);
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
+    std::mutex timesLock;
+    std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
         const WorkerFiles files = workspace.Worker(worker);
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
+        {
+            const std::lock_guard<std::mutex> hold(timesLock);
+            for (const PhotoTags& t : tags)
+                if (t.listed && t.captureTime >= 0)
+                    captureTimes.push_back(t.captureTime);
+        }
         const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
         for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
             n = BatchLength(chunk, start);
@@ -303,5 +338,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     result.kinds = reporter.Kinds();
     if (result.reached < static_cast<int>(paths.size()))
         result.status = RunStatus::Stopped;
+    if (NothingMatched(result))
+        ExplainNoMatch(track, captureTimes, settings, result);
     return result;
 }

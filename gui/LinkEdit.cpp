@@ -18,9 +18,9 @@ namespace {
 
 class DesktopOpener : public LinkOpener {
 public:
-    void Open(const QString& address) override
+    bool Open(const QString& address) override
     {
-        QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+        return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
     }
 };
 

@@ -8,10 +8,11 @@ class QEnterEvent;
 class LinkOpener {
 public:
     virtual ~LinkOpener() = default;
-    virtual void Open(const QString& address) = 0;
+    // False when nothing could be started to open it (no browser or mail program).
+    virtual bool Open(const QString& address) = 0;
 };
 
-// The desktop's own handler (QDesktopServices::openUrl); its result is not looked at.
+// The desktop's own handler (QDesktopServices::openUrl).
 LinkOpener& DesktopLinkOpener();
 
 // A read-only edit box that acts as a link: blue text, red while the pointer is over it,

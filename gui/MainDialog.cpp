@@ -1,5 +1,6 @@
 #include "gui/MainDialog.h"
 
+#include <algorithm>
 #include <thread>
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QThread>
 
 #include "common/Messages.h"
@@ -16,11 +18,13 @@
 #include "geotag/GeoTag.h"
 #include "gui/AboutDialog.h"
 #include "gui/DialogUnits.h"
+#include "gui/HelpLauncher.h"
 #include "gui/Icons.h"
 #include "gui/Links.h"
 #include "gui/PhotoListView.h"
 #include "gui/SetupDialog.h"
 #include "parse/ParseRun.h"
+#include "photos/FolderCheck.h"
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "settings/Settings.h"
@@ -33,8 +37,9 @@ const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameBut
 // paths are taken before the run starts; the list can't change while it lasts.
 class WindowRows : public PhotoRows, public RunFeedback {
 public:
-    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb)
-        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb))
+    // preview: a dry run whose rows stay out of the list; the new names are kept instead.
+    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false)
+        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)), preview(preview)
     {
         for (int i = 0; i < photos.Count(); ++i)
             paths.push_back(photos.Path(i));
@@ -42,8 +47,14 @@ public:
 
     int Count() const override { return static_cast<int>(paths.size()); }
     std::string Path(int row) const override { return paths.at(static_cast<size_t>(row)); }
+    const std::vector<std::string>& Paths() const { return paths; }
     void SetRow(int row, const RowOutcome& outcome) override
     {
+        if (preview) {
+            if (outcome.kind == RowKind::Renamed && !outcome.newPath.empty())
+                newNames.emplace_back(row, outcome.newPath);
+            return;
+        }
         PhotoList* list = &photos;
         QMetaObject::invokeMethod(window, [list, row, outcome] { list->SetRow(row, outcome); },
                                   Qt::QueuedConnection);
@@ -67,7 +78,28 @@ private:
     QLineEdit* statusLine;
     QString verb;
     std::vector<std::string> paths;
+
+public:
+    const bool preview;
+    std::vector<std::pair<int, std::string>> newNames;   // preview: row and new path, as reached
 };
+
+// The question before a Rename: how many, and the first few names old and new.
+std::string RenameQuestion(const std::vector<std::pair<int, std::string>>& newNames,
+                           const std::vector<std::string>& paths)
+{
+    auto sorted = newNames;
+    std::sort(sorted.begin(), sorted.end());
+    const size_t shown = std::min<size_t>(sorted.size(), 5);
+    std::string text = "Rename " + std::to_string(sorted.size()) + " of " + std::to_string(paths.size())
+        + (paths.size() == 1 ? " photo?\n" : " photos?\n");
+    for (size_t i = 0; i < shown; ++i)
+        text += "\n" + FileNameOf(paths[static_cast<size_t>(sorted[i].first)]) + "\n    \u2192 "
+            + FileNameOf(sorted[i].second);
+    if (sorted.size() > shown)
+        text += "\n\nand " + std::to_string(sorted.size() - shown) + " more.";
+    return text;
+}
 
 int DefaultJobs()
 {
@@ -112,6 +144,25 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     decoration->setAlignment(Qt::AlignCenter);
 
     BuildStatusLine();
+
+    // Over the empty list: what to do first, or why the folder gave no photos.
+    emptyNote = new QLabel(photoList->viewport());
+    emptyNote->setObjectName("emptyNote");
+    emptyNote->setWordWrap(true);
+    emptyNote->setAlignment(Qt::AlignCenter);
+    emptyNote->setTextFormat(Qt::RichText);
+    emptyNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    emptyNote->setFocusPolicy(Qt::NoFocus);   // the keyboard has the Set-up button
+    connect(emptyNote, &QLabel::linkActivated, this, [this] { OnSetUp(); });
+    connect(photoList->model(), &QAbstractItemModel::modelReset, this, [this] { UpdateEmptyNote(); });
+
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &MainDialog::OnHelp);
+    connect(photoList, &PhotoListView::MapNotShown, this, [](const QString& address) {
+        ShowMessage("No web browser could be started to show the map.\nThe address, to open by hand:\n"
+                        + address.toStdString(),
+                    "Show on map", MessageIcon::Warning);
+    });
 
     QWidget* order[] = {geotag,
                         findChild<QPushButton*>("parseButton"),
@@ -171,13 +222,40 @@ void MainDialog::Initialise()
     photoList->SetupColumns();
     Settings settings;
     settings.Read(settingsPath);
-    photos.LoadFolder(settings.JPGDir);
+    photos.LoadFolder(settings.JPGDir, settings.Recurse != 0);
+    UpdateEmptyNote();
+}
+
+void MainDialog::UpdateEmptyNote()
+{
+    if (photos.Count() > 0) {
+        emptyNote->hide();
+        return;
+    }
+    Settings settings;
+    settings.Read(settingsPath);
+    const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
+    QString text;
+    if (check.problem == FolderProblem::NotSet) {
+        text = "<p><b>Welcome to Pinroute.</b></p><p>Choose the folder of your photos and the track your GPS "
+               "recorded in <a href=\"setup\">Set-up</a>; then GeoTag writes where each photo was taken.</p>"
+               "<p>Or drop photos here.</p>";
+    } else {
+        // Paths are the user's: shown as text, never as markup.
+        const std::string why = FolderCheckText(check, settings.JPGDir);
+        text = "<p>" + QString::fromStdString(why.empty() ? "No photos in the list." : why).toHtmlEscaped()
+            + "</p><p>Change the folder in <a href=\"setup\">Set-up</a>, or drop photos here.</p>";
+    }
+    emptyNote->setText(text);
+    emptyNote->setGeometry(photoList->viewport()->rect().adjusted(12, 12, -12, -12));
+    emptyNote->show();
 }
 
 void MainDialog::OpenFiles(const std::vector<std::string>& paths)
 {
     if (!Running() && !paths.empty())
         photos.AddDroppedFiles(paths);
+    UpdateEmptyNote();
 }
 
 Workspace* MainDialog::EnsureWorkspace()
@@ -192,18 +270,45 @@ Workspace* MainDialog::EnsureWorkspace()
     return workspace.get();
 }
 
-void MainDialog::StartRun(Command command)
+bool MainDialog::ReadyToRun(Command command, const Settings& settings)
+{
+    if (photos.Count() == 0) {
+        const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
+        const std::string why = FolderCheckText(check, settings.JPGDir);
+        ShowMessage(why.empty() ? "There are no photos in the list." : why, "", MessageIcon::Warning);
+        return false;
+    }
+    if (command == Command::Parse)
+        return true;
+    // A card mounted read-only would fail photo by photo: say it once, before anything runs.
+    std::vector<std::string> paths;
+    for (int i = 0; i < photos.Count(); ++i)
+        paths.push_back(photos.Path(i));
+    std::string folder, reason;
+    if (UnwritableFolder(paths, folder, reason)) {
+        ShowMessage("Pinroute can't write in " + folder + ": " + reason + ".\nNo photo was changed.", "",
+                    MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void MainDialog::StartRun(Command command, bool confirmed)
 {
     if (Running())
+        return;
+    Settings settings;
+    settings.Read(settingsPath);
+    if (!ReadyToRun(command, settings))
         return;
     Workspace* work = EnsureWorkspace();
     if (!work)
         return;
-    Settings settings;
-    settings.Read(settingsPath);
     const std::string version = VersionInfo().Query("FileVersion");
     const QString verb = command == Command::GeoTag ? "GeoTag" : command == Command::Parse ? "Parse" : "Rename";
-    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb);
+    // Rename first works out the new names and asks; the renaming is a second run.
+    const bool preview = command == Command::Rename && !confirmed;
+    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview);
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
 
@@ -212,14 +317,17 @@ void MainDialog::StartRun(Command command)
         switch (command) {
         case Command::GeoTag: *outcome = GeoTag(settings, version, *rows, *rows, *work, *runControl); break;
         case Command::Parse: *outcome = Parse(settings, *rows, *rows, *work, *runControl); break;
-        case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl); break;
+        case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl, preview); break;
         }
     });
     const int total = photos.Count();
     connect(runThread, &QThread::finished, this, [=] {
         runThread->deleteLater();
         runThread = nullptr;
-        EndRun(command, *outcome, total);
+        if (preview)
+            EndRenamePreview(rows->newNames, rows->Paths(), *outcome, total);
+        else
+            EndRun(command, *outcome, total);
     });
     SetRunning(true);
     statusLine->setText(verb + "...");
@@ -234,17 +342,52 @@ void MainDialog::StartRun(Command command)
     }
 }
 
+void MainDialog::EndRenamePreview(const std::vector<std::pair<int, std::string>>& newNames,
+                                  const std::vector<std::string>& paths, const RunResult& result, int total)
+{
+    SetRunning(false);
+    if (result.status == RunStatus::Stopped) {
+        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    } else if (newNames.empty()) {
+        statusLine->setText("Rename: no photo would get a new name");
+        ShowMessage("No photo would get a new name: each has no date and position to add, or is "
+                    "already named after them.",
+                    "", MessageIcon::Information);
+    } else {
+        statusLine->clear();
+        if (AskMessage(RenameQuestion(newNames, paths), "Rename")) {
+            StartRun(Command::Rename, true);
+            return;
+        }
+        statusLine->setText("Rename: nothing renamed");
+    }
+    emit RunFinished();
+    if (closeAfterRun)
+        close();
+}
+
 void MainDialog::EndRun(Command command, const RunResult& result, int total)
 {
     SetRunning(false);
     if (result.status == RunStatus::Done)
         statusLine->setText(QString::fromStdString(RunSummary(command, result)));
-    if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile)
-        statusLine->setText("No GPX file matches the GPX setting");
+    if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile) {
+        Settings settings;
+        settings.Read(settingsPath);
+        const std::string text = settings.GPXPath.empty()
+            ? "No track file is set: choose one in Set-up."
+            : "No track file matches " + settings.GPXPath + ".";
+        statusLine->setText(QString::fromStdString(text));
+        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
+    }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (command == Command::GeoTag && NothingMatched(result))
+        ShowMessage(NothingMatchedText(result)
+                        + (result.betterOffset ? "\nSet the offset in Set-up, or let Suggest find it." : ""),
+                    "GeoTag", MessageIcon::Warning);
     if (command == Command::GeoTag && result.status == RunStatus::NoTrackReadable) {
-        std::string text = "No GPX file could be read; no photo was changed.\n";
+        std::string text = "No track file could be read; no photo was changed.\n";
         for (const auto& line : result.trackErrors)
             text += "\n" + line;
         statusLine->setText(QString::fromStdString(result.trackErrors.empty() ? std::string() : result.trackErrors.back()));
@@ -309,7 +452,15 @@ void MainDialog::OnSetUp()
     settings.Read(settingsPath);
     if (!RunSetupDialog(this, settingsPath, settings))
         return;
-    photos.LoadFolder(settings.JPGDir);
+    statusLine->clear();   // what it said was about the settings before
+    photos.LoadFolder(settings.JPGDir, settings.Recurse != 0);
+    UpdateEmptyNote();
+}
+
+void MainDialog::OnHelp()
+{
+    HelpLauncher launcher;
+    launcher.ShowTopic("pinroute.html");
 }
 
 void MainDialog::OnAbout()
@@ -358,10 +509,14 @@ void MainDialog::resizeEvent(QResizeEvent* event)
         QRect r = rect;
         if (widget == photoList)
             r.setSize(QSize(rect.width() + dx, rect.height() + dy));
+        else if (widget == emptyNote)
+            continue;
         else if (widget == statusLine)
             r.setWidth(rect.width() + dx);
         else if (rect.top() > photoList->y())
             r.translate(0, dy);
         widget->setGeometry(r);
     }
+    if (emptyNote->isVisible())
+        emptyNote->setGeometry(photoList->viewport()->rect().adjusted(12, 12, -12, -12));
 }

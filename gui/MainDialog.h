@@ -18,6 +18,7 @@ class QThread;
 class PhotoListView;
 class RunControl;
 class Workspace;
+class Settings;
 
 // The program's one window: the photo list, the status line and the command buttons.
 // GeoTag, Parse and Rename run on a worker thread; the window stays live meanwhile.
@@ -38,6 +39,7 @@ public slots:
     void OnRename();
     void OnSetUp();
     void OnAbout();
+    void OnHelp();   // F1: the manual
     void OnClose();
     // Esc and the Close button end here: they stop a run, or else close the window.
     void reject() override;
@@ -56,8 +58,16 @@ private:
     void Initialise();
     QPushButton* AddButton(int id, const char* name, const char* text, int x);
     Workspace* EnsureWorkspace();
-    void StartRun(Command command);
+    // False, after saying why, when the list is empty or (for GeoTag and Rename) a folder
+    // of its photos can't be written.
+    bool ReadyToRun(Command command, const Settings& settings);
+    // confirmed: a Rename the user has agreed to, after its preview.
+    void StartRun(Command command, bool confirmed = false);
+    // After the preview: newNames holds each row that would be renamed and its new path.
+    void EndRenamePreview(const std::vector<std::pair<int, std::string>>& newNames,
+                          const std::vector<std::string>& paths, const RunResult& result, int total);
     void EndRun(Command command, const RunResult& result, int total);
+    void UpdateEmptyNote();
     void SetRunning(bool running);
     void StopRun();
 
@@ -65,6 +75,7 @@ private:
     PhotoList photos;
     PhotoListView* photoList = nullptr;
     QLineEdit* statusLine = nullptr;
+    QLabel* emptyNote = nullptr;   // over the empty list
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<RunControl> control;
     QThread* runThread = nullptr;

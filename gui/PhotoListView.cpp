@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QUrl>
 
@@ -102,10 +103,17 @@ PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(qMax(fontMetrics().height() + 4, 18));
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setStretchLastSection(true);   // the position/message column takes the rest
     horizontalHeader()->setSectionsClickable(false);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { ShowOnMap(index.row()); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (scrollingToRow || latestRow < 0)
+            return;
+        // The user scrolled: follow again only when the latest row is back in view.
+        const QRect row = visualRect(rowModel->index(latestRow, ColumnName));
+        following = row.isValid() && viewport()->rect().intersects(row);
+    });
 }
 
 PhotoListView::~PhotoListView()
@@ -125,13 +133,19 @@ void PhotoListView::SetupColumns()
 void PhotoListView::RowsReplaced()
 {
     rowModel->Reset();
+    following = true;
+    latestRow = -1;
 }
 
 void PhotoListView::RowUpdated(int row)
 {
     rowModel->RowChanged(row);
-    // The list follows the run, so the row just done is always in view.
+    latestRow = row;
+    if (!following)
+        return;
+    scrollingToRow = true;
     scrollTo(rowModel->index(row, ColumnName));
+    scrollingToRow = false;
 }
 
 bool PhotoListView::viewportEvent(QEvent* event)
@@ -200,7 +214,9 @@ bool PhotoListView::ShowOnMap(int row)
         return false;
     const RowPosition& position = *list.Row(row).position;
     LinkOpener& target = opener ? *opener : DesktopLinkOpener();
-    target.Open(QString::fromStdString(MapAddress(position.latitude, position.longitude)));
+    const QString address = QString::fromStdString(MapAddress(position.latitude, position.longitude));
+    if (!target.Open(address))
+        emit MapNotShown(address);
     return true;
 }
 

@@ -46,6 +46,10 @@ public:
     // The row's context menu ("Show on map", enabled when the row has a position).
     QMenu* RowMenu(int row);
 
+signals:
+    // No browser could be started for a row's map address.
+    void MapNotShown(const QString& address);
+
 protected:
     bool viewportEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -57,4 +61,9 @@ private:
     PhotoList& list;
     PhotoListModel* rowModel;
     LinkOpener* opener = nullptr;
+    // The list follows a run's latest row until the user scrolls away from it, and again
+    // once they scroll back to it.
+    bool following = true;
+    bool scrollingToRow = false;
+    int latestRow = -1;
 };

@@ -10,9 +10,22 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& caption, M
         boxIcon = QMessageBox::Critical;
     else if (icon == MessageIcon::Information)
         boxIcon = QMessageBox::Information;
+    else if (icon == MessageIcon::Warning)
+        boxIcon = QMessageBox::Warning;
     const QString title = caption.empty() ? QApplication::applicationDisplayName()
                                           : QString::fromStdString(caption);
     QMessageBox box(boxIcon, title, QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+bool QtMessageBoxes::Ask(const std::string& text, const std::string& caption)
+{
+    const QString title = caption.empty() ? QApplication::applicationDisplayName()
+                                          : QString::fromStdString(caption);
+    QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return box.exec() == QMessageBox::Yes;
 }

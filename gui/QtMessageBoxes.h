@@ -5,4 +5,5 @@
 class QtMessageBoxes : public MessageBoxes {
 public:
     void Show(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool Ask(const std::string& text, const std::string& caption) override;
 };

@@ -8,6 +8,7 @@
 #include "gui/Icons.h"
 #include "gui/MainDialog.h"
 #include "gui/QtMessageBoxes.h"
+#include "gui/TerminationSignals.h"
 
 int main(int argc, char* argv[])
 {
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
         for (int i = 1; i < arguments.size(); ++i)
             files.push_back(arguments[i].toStdString());
         dialog.OpenFiles(files);
+        CloseOnTerminationSignals(&dialog);
         dialog.exec();
     }
     SetMessageBoxes(nullptr);

@@ -1,5 +1,8 @@
 #include "photos/Command.h"
 
+#include <cstdio>
+#include <ctime>
+
 namespace {
 
 int Count(const RunResult& result, std::initializer_list<RowKind> kinds)
@@ -15,6 +18,41 @@ int Count(const RunResult& result, std::initializer_list<RowKind> kinds)
 std::string Part(int n, const char* what)
 {
     return std::to_string(n) + " " + what;
+}
+
+// "1 May 10:00" for a time count; with the year when withYear.
+std::string MomentText(int64_t count, bool withYear)
+{
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const time_t seconds = static_cast<time_t>(count);
+    struct tm fields;
+    if (!gmtime_r(&seconds, &fields))
+        return "?";
+    char text[64];
+    if (withYear)
+        std::snprintf(text, sizeof text, "%d %s %d %02d:%02d", fields.tm_mday, kMonths[fields.tm_mon],
+                      fields.tm_year + 1900, fields.tm_hour, fields.tm_min);
+    else
+        std::snprintf(text, sizeof text, "%d %s %02d:%02d", fields.tm_mday, kMonths[fields.tm_mon],
+                      fields.tm_hour, fields.tm_min);
+    return text;
+}
+
+int YearOf(int64_t count)
+{
+    const time_t seconds = static_cast<time_t>(count);
+    struct tm fields;
+    return gmtime_r(&seconds, &fields) ? fields.tm_year : -1;
+}
+
+// "1 May 10:00–10:35", or "1 May 10:00 – 2 May 11:00" across days.
+std::string SpanText(int64_t first, int64_t last, bool withYear)
+{
+    const std::string a = MomentText(first, withYear), b = MomentText(last, withYear);
+    if (a.substr(0, a.size() - 5) == b.substr(0, b.size() - 5))
+        return a + "\u2013" + b.substr(b.size() - 5);
+    return a + " \u2013 " + b;
 }
 
 }  // namespace
@@ -43,5 +81,30 @@ std::string RunSummary(Command command, const RunResult& result)
                    "not renamed");
         break;
     }
+    return text;
+}
+
+bool NothingMatched(const RunResult& result)
+{
+    return result.status == RunStatus::Done && Count(result, {RowKind::Tagged, RowKind::TaggedInSidecar}) == 0
+        && Count(result, {RowKind::Rejected}) > 0;
+}
+
+std::string NothingMatchedText(const RunResult& result)
+{
+    std::string text = "No photo was taken near the track, so none was changed.";
+    if (result.photosFirst >= 0 && result.trackFirst >= 0) {
+        const bool years = YearOf(result.photosFirst) != YearOf(result.trackFirst)
+            || YearOf(result.photosLast) != YearOf(result.trackLast);
+        text += "\nYour photos: " + SpanText(result.photosFirst, result.photosLast, years)
+            + " (camera time, offset " + std::to_string(result.offsetMinutes) + ")."
+            + "\nThe track: " + SpanText(result.trackFirst, result.trackLast, years) + " UTC.";
+    }
+    if (result.betterOffset)
+        text += "\nAn offset of " + std::string(result.betterOffsetMinutes > 0 ? "+" : "")
+            + std::to_string(result.betterOffsetMinutes) + " minutes would match "
+            + std::to_string(result.betterOffsetMatches) + (result.betterOffsetMatches == 1 ? " photo." : " photos.");
+    else
+        text += "\nNo clock offset brings them together: check that the track is from the day of the photos.";
     return text;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,7 +23,25 @@ struct RunResult {
     int reached = 0;                         // photos worked on
     std::vector<std::string> trackErrors;    // "track.gpx: not a GPX file (line 3)", one a file
     std::map<RowKind, int> kinds;            // rows of each kind
+
+    // GeoTag, for saying why nothing matched: the span of the photos' capture times (camera
+    // clock) and of the track's times (UTC), -1 when unknown; the offset in force, and the
+    // best other one when one would match photos.
+    int64_t photosFirst = -1, photosLast = -1;
+    int64_t trackFirst = -1, trackLast = -1;
+    int32_t offsetMinutes = 0;
+    bool betterOffset = false;
+    int32_t betterOffsetMinutes = 0;
+    int betterOffsetMatches = 0;
 };
 
 // What a finished run did, in a line: "GeoTag: 280 tagged, 20 rejected, 0 failed".
 std::string RunSummary(Command command, const RunResult& result);
+
+// True when a finished GeoTag run matched no photo though some had a capture time.
+bool NothingMatched(const RunResult& result);
+
+// Why nothing matched, in a few lines: "No photo is near the track.\nYour photos: 1 May
+// 10:00–10:35 (camera time, offset 0).\nThe track: 2 May 09:50–10:45 UTC." and the better
+// offset, when one was found.
+std::string NothingMatchedText(const RunResult& result);

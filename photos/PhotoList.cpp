@@ -1,6 +1,7 @@
 #include "photos/PhotoList.h"
 
 #include "common/FolderListing.h"
+#include "photos/FolderCheck.h"
 #include "photos/PhotoKinds.h"
 #include "photos/PositionTip.h"
 
@@ -11,17 +12,14 @@ void PhotoList::SetFolder(const std::string& path)
         folder += '/';
 }
 
-void PhotoList::LoadFolder(const std::string& path)
+void PhotoList::LoadFolder(const std::string& path, bool recurse)
 {
     SetFolder(path);
     rows.clear();
-
     // An empty folder means the current directory, as the photo paths are then relative.
-    for (auto& name : MatchingNames(folder, "*")) {
-        if (!IsPhotoName(name))
-            continue;
+    for (auto& photo : PhotosIn(folder, recurse)) {
         PhotoRow row;
-        row.path = folder + name;
+        row.path = std::move(photo);
         rows.push_back(std::move(row));
     }
     Replaced();
@@ -49,7 +47,11 @@ std::string PhotoList::Text(int row, int column) const
         return {};
     const PhotoRow& r = rows[static_cast<size_t>(row)];
     switch (column) {
-    case ColumnName: return FileNameOf(r.path);
+    case ColumnName:
+        // Below the folder loaded, its sub-folders tell apart photos of the same name.
+        if (!folder.empty() && r.path.size() > folder.size() && r.path.compare(0, folder.size(), folder) == 0)
+            return r.path.substr(folder.size());
+        return FileNameOf(r.path);
     case ColumnDate: return r.date;
     case ColumnMessage: return r.message;
     default: return {};

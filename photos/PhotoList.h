@@ -33,8 +33,9 @@ public:
 
     void SetFolder(const std::string& path);
     // Replaces all rows with the photos of the folder (every kind IsPhotoName takes, any
-    // letter case), sorted by name ignoring case.
-    void LoadFolder(const std::string& path);
+    // letter case), sorted by name ignoring case; with recurse, then those of its
+    // sub-folders, each folder's after the ones before it by name.
+    void LoadFolder(const std::string& path, bool recurse = false);
     // Replaces all rows with the given paths, each keeping its own folder.
     void AddDroppedFiles(const std::vector<std::string>& paths);
 
@@ -44,7 +45,8 @@ public:
     void SetRow(int row, const RowOutcome& outcome) override;
 
     const PhotoRow& Row(int row) const { return rows.at(row); }
-    // The cell's text; the name column shows the file name without its folder.
+    // The cell's text; the name column shows the path below the folder loaded
+    // ("100CANON/IMG_0001.JPG"), or the file name for a photo from elsewhere.
     std::string Text(int row, int column) const;
     // The row's tooltip: why its photo failed, else its position in both forms, else "".
     std::string Tip(int row) const;

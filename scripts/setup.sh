@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake pkg-config
  qt6-tools-dev qt6-tools-dev-tools libqt6help6 libqt6sql6-sqlite
  libtinyxml2-dev libproj-dev proj-data libgeonames-dev tzdata libboost-dev libgtest-dev exiv2 libjpeg-dev
  qt6-svg-dev desktop-file-utils appstream dpkg-dev file time
- libzip-dev rapidjson-dev
+ libzip-dev libexpat1-dev rapidjson-dev
  locales imagemagick libheif-examples libimage-exiftool-perl acl gpsbabel"
 
 missing=""

@@ -32,6 +32,7 @@ const Field kFields[] = {
     {"RawSidecar", Kind::Flag, &Settings::RawSidecar, nullptr, 1},
     {"Interpolate", Kind::Flag, &Settings::Interpolate, nullptr, 0},
     {"PhotoZone", Kind::Flag, &Settings::PhotoZone, nullptr, 1},
+    {"Recurse", Kind::Flag, &Settings::Recurse, nullptr, 0},
 };
 
 const Field* FindField(const std::string& key)

@@ -29,7 +29,7 @@ public:
     std::string Get(const std::string& key) const;
 
     // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
-    // Posn, DisplayType, RawSidecar, Interpolate and PhotoZone take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
+    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone and Recurse take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
     // the paths any text without a line break. False with the reason when the key is
     // unknown or the value is refused; the field then keeps its value.
     bool Set(const std::string& key, const std::string& value, std::string& reason);
@@ -42,6 +42,7 @@ public:
     int32_t Interpolate = 0;    // place photos between track points, at full precision (1), or take
                                 // the nearest point, to a hundredth of a minute (0)
     int32_t PhotoZone = 1;      // a photo that states its time zone is matched by it, not OffsetMinutes
+    int32_t Recurse = 0;        // the photos of JPGDir's sub-folders too (a camera card's DCIM/100CANON)
     std::string GPXPath;        // a GPX file, or a pattern in its last component
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
 };

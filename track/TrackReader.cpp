@@ -12,8 +12,10 @@ namespace {
 using Factory = std::unique_ptr<TrackReader> (*)();
 
 // The formats, in the order they are tried on a file's first bytes.
+// CSV, whose header is the loosest sign, comes last.
 const Factory kReaders[] = {
-    MakeGpxReader,
+    MakeGpxReader, MakeKmlReader, MakeTcxReader, MakeFitReader, MakeGoogleReader,
+    MakeNmeaReader, MakeIgcReader, MakeCsvReader,
 };
 
 // The formats' names for a file that is none of them.

@@ -291,11 +291,11 @@ TEST_F(CliRun, PhotosAreMatchedByTheZoneTheyState)
                    "<trkpt lat=\"40.7\" lon=\"-74\"><time>2040-02-29T12:00:00Z</time></trkpt>"
                    "</trkseg></trk></gpx>");
     struct { const char* name; const char* local; const char* zone; const char* outcome; const char* place; } photos_[] = {
-        {"paris.jpg", "2023:06:17 10:00:05", "+02:00", "would-tag", "48.855000 2.355000, 40.0000 m"},
-        {"india.jpg", "2023:06:17 13:30:05", "+05:30", "would-tag", "48.855000 2.355000, 40.0000 m"},
-        {"newyork.jpg", "2023:06:17 04:00:05", "-04:00", "would-tag", "48.855000 2.355000, 40.0000 m"},
-        {"halfhour.jpg", "2023:06:17 02:30:05", "-05:30", "would-tag", "48.855000 2.355000, 40.0000 m"},
-        {"utc.jpg", "2023:06:17 08:00:05", "", "would-tag", "48.855000 2.355000, 40.0000 m"},
+        {"paris.jpg", "2023:06:17 10:00:05", "+02:00", "would-tag", "48.855000 2.355000, 40 m"},
+        {"india.jpg", "2023:06:17 13:30:05", "+05:30", "would-tag", "48.855000 2.355000, 40 m"},
+        {"newyork.jpg", "2023:06:17 04:00:05", "-04:00", "would-tag", "48.855000 2.355000, 40 m"},
+        {"halfhour.jpg", "2023:06:17 02:30:05", "-05:30", "would-tag", "48.855000 2.355000, 40 m"},
+        {"utc.jpg", "2023:06:17 08:00:05", "", "would-tag", "48.855000 2.355000, 40 m"},
         {"2040.jpg", "2040:02:29 12:00:00", "", "would-tag", "40.700000 -74.000000"},
     };
     for (const auto& p : photos_) {

@@ -7,6 +7,10 @@
 #include "cli/CliFixture.h"
 #include "common/PathText.h"
 
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
 namespace {
 
 // The index of the first line that starts with prefix and ends with suffix, or -1.
@@ -122,4 +126,50 @@ TEST_F(CliSafety, APointWithoutANumericElevationWritesNoAltitude)
     std::string listing;
     RunExiv2({"-PEkv", "-K", "Exif.GPSInfo.GPSAltitude", "--", photo}, &listing);
     EXPECT_EQ("", listing);
+}
+
+// Every input a run can't use stops it before anything is read or written, with one line
+// naming the cause (exit 2); a card's sub-folders are taken with --recursive.
+TEST_F(CliSafety, InputsAreCheckedBeforeAnythingRuns)
+{
+    const std::string gpx = WriteTrack();
+    const std::string card = dir.File("card"), empty = dir.File("empty");
+    fs::create_directories(card + "/DCIM/100CANON");
+    fs::create_directories(empty);
+    WriteFile(empty + "/notes.txt", "no photo");
+    WriteJpegTakenAt(card + "/DCIM/100CANON/IMG_1.JPG", "2023:06:17 08:04:10");
+    const auto before = Snapshot(card + "/DCIM/100CANON");
+    struct {
+        std::vector<std::string> args;
+        std::string readOnly;   // a folder the shim makes read-only
+        int status;
+        std::string err;        // what stderr starts with
+    } cases[] = {
+        {{"geotag", "--gpx", gpx, dir.File("typo")}, "", 2, "pinroute-cli: \"" + dir.File("typo") + "\": No such file"},
+        {{"parse", empty}, "", 2, "pinroute-cli: The photo folder \"" + empty + "\" has no photos"},
+        {{"geotag", "--gpx", gpx, card}, "", 2,
+         "pinroute-cli: The photo folder \"" + card + "\" has no photos, but its sub-folders have 1 (DCIM/100CANON): "
+         "add --recursive to use them."},
+        {{"geotag", "--recursive", "--gpx", gpx, card}, card, 2,
+         "pinroute-cli: can't write in \"" + card + "/DCIM/100CANON\": Read-only file system; no photo was changed"},
+        {{"rename", "--recursive", card}, card, 2, "pinroute-cli: can't write in"},
+        {{"parse", "--recursive", card}, card, 1, "Parse: 0 with a position, 1 without"},   // reading needs no writing
+        {{"geotag", "--recursive", "--dry-run", "--gpx", gpx, card}, card, 0, "GeoTag: 1 tagged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back() + " " + c.args.front());
+        const CliResult run = c.readOnly.empty() ? Run(c.args) : RunShimmed(c.args, {"PINROUTE_SHIM_READONLY=" + c.readOnly});
+        EXPECT_EQ(c.status, run.status) << run.err;
+        EXPECT_EQ(c.err, run.err.substr(0, c.err.size())) << run.err;
+        EXPECT_EQ(before, Snapshot(card + "/DCIM/100CANON"));
+    }
+    const CliResult tagged = Run({"geotag", "--recursive", "--gpx", gpx, card});
+    EXPECT_EQ(0, tagged.status) << tagged.err;
+    EXPECT_NE("", StoredLatitude(card + "/DCIM/100CANON/IMG_1.JPG"));
+
+    // The settings take a folder as asked, but say what is wrong with it.
+    const CliResult set = Run({"settings", "JPGDir", card});
+    EXPECT_EQ(0, set.status);
+    EXPECT_NE(std::string::npos, set.err.find("warning: The photo folder " + card + " has no photos, but its "
+                                              "sub-folders have 1 (DCIM/100CANON): set Recurse to 1")) << set.err;
 }

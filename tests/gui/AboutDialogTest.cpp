@@ -18,7 +18,7 @@ namespace {
 
 class RecordingOpener : public LinkOpener {
 public:
-    void Open(const QString& address) override { opened.push_back(address.toStdString()); }
+    bool Open(const QString& address) override { opened.push_back(address.toStdString()); return true; }
     std::vector<std::string> opened;
 };
 

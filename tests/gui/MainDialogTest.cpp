@@ -158,6 +158,16 @@ TEST_F(MainDialogTest, ParseAndRenameEachRunTheirOwnCommand)
     RunAndWait(dialog, "parseButton");
     EXPECT_EQ(QString("2006:05:01"), CellText(list, 0, 2));
     EXPECT_TRUE(FileExists(photo));
+
+    // Rename asks first, naming the photo and its new name; no leaves it be.
+    RecordingBoxes boxes;
+    boxes.answer = false;
+    RunAndWait(dialog, "renameButton");
+    ASSERT_EQ(1u, boxes.asked.size());
+    EXPECT_NE(std::string::npos, boxes.asked[0].text.find("Rename 1 of 1 photo?\n\nIMG_1.jpg\n")) << boxes.asked[0].text;
+    EXPECT_NE(std::string::npos, boxes.asked[0].text.find("\u2192 IMG_1 2006-05-01 .jpg")) << boxes.asked[0].text;
+    EXPECT_TRUE(FileExists(photo));
+    boxes.answer = true;
     RunAndWait(dialog, "renameButton");
     EXPECT_FALSE(FileExists(photo));
     const std::string renamed = FolderNames(tmp.Path()).at(0);

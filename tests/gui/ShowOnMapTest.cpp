@@ -15,7 +15,8 @@ namespace {
 
 class RecordingOpener : public LinkOpener {
 public:
-    void Open(const QString& address) override { opened.push_back(address); }
+    bool Open(const QString& address) override { opened.push_back(address); return works; }
+    bool works = true;
     std::vector<QString> opened;
 };
 

@@ -4,7 +4,9 @@
 //   "rename FROM TO" lines, in the order the calls are made;
 // - PINROUTE_SHIM_FAIL_FOLDER_FSYNC=1 makes fsync of a folder fail with EIO;
 // - PINROUTE_SHIM_NO_THREADS=1 makes every pthread_create fail with EAGAIN, as under a
-//   process limit.
+//   process limit;
+// - PINROUTE_SHIM_READONLY=FOLDER makes access() for writing anything under FOLDER fail
+//   with EROFS, as on a card mounted read-only (root passes every permission check).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -73,4 +75,14 @@ extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attribute
         return EAGAIN;
     using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
     return Next<Create>("pthread_create")(thread, attributes, start, argument);
+}
+
+extern "C" int access(const char* path, int mode)
+{
+    const char* readOnly = std::getenv("PINROUTE_SHIM_READONLY");
+    if (readOnly && (mode & W_OK) && std::strncmp(path, readOnly, std::strlen(readOnly)) == 0) {
+        errno = EROFS;
+        return -1;
+    }
+    return Next<int (*)(const char*, int)>("access")(path, mode);
 }

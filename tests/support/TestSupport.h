@@ -143,7 +143,14 @@ public:
     {
         shown.push_back({text, caption, icon});
     }
+    bool Ask(const std::string& text, const std::string& caption) override
+    {
+        asked.push_back({text, caption, MessageIcon::None});
+        return answer;
+    }
     std::vector<Box> shown;
+    std::vector<Box> asked;
+    bool answer = true;   // what every question gets
 };
 
 #include "photos/RunFeedback.h"

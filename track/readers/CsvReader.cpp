@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
 #include <vector>
 
 #include <unistd.h>
@@ -20,21 +19,24 @@ namespace {
 
 // The names taken for each column, most specific first; a header's names are compared in
 // lower case, with any unit "(m)" or "[m]" taken off and blanks, '-' and '.' read as '_'.
-const char* const kTimeNames[] = {"time", "datetime", "date_time", "timestamp", "utc", "time_utc", "utc_time",
-                                  "datetime_utc", "timestamp_utc", "unix_time", "unixtime", "epoch", "timestamp_ms"};
+const char* const kTimeNames[] = {"time",     "datetime", "date_time",    "timestamp",     "utc",
+                                  "time_utc", "utc_time", "datetime_utc", "timestamp_utc", "unix_time",
+                                  "unixtime", "epoch",    "timestamp_ms"};
 const char* const kDateNames[] = {"date", "utc_date", "date_utc"};
 const char* const kLatNames[] = {"lat", "latitude", "latitude_n/s"};
 const char* const kLonNames[] = {"lon", "lng", "long", "longitude", "longitude_e/w"};
 const char* const kEleNames[] = {"ele", "elevation", "alt", "altitude", "height"};
 
-// The last year a time can fall in, as seconds since 1970: 9999-12-31 23:59:59.
+// The last time taken, 9999-12-31 23:59:59, as seconds since 1970.
 constexpr int64_t kLastSecond = 253402300799;
+
+constexpr size_t kNone = std::string::npos;
 
 struct Columns {
     char separator = 0;
-    int time = -1, date = -1, lat = -1, lon = -1, ele = -1;   // field numbers, -1 for none
-    double eleScale = 1;                                        // metres per unit of ele
-    size_t needed = 0;                                          // fields every row must have
+    size_t time = kNone, date = kNone, lat = kNone, lon = kNone, ele = kNone;  // field numbers
+    double eleScale = 1;                                                       // metres per unit of ele
+    size_t needed = 0;                                                         // fields every row must have
 };
 
 // The fields of a line: a quoted field may hold the separator, and "" for a quote. Blanks
@@ -57,18 +59,20 @@ bool SplitFields(const std::string& line, char separator, std::vector<std::strin
     }
     for (std::string& field : fields) {
         const size_t first = field.find_first_not_of(std::string(" \t\0", 3));
-        field = first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(std::string(" \t\0", 3)) + 1 - first);
+        field = first == std::string::npos
+                    ? ""
+                    : field.substr(first, field.find_last_not_of(std::string(" \t\0", 3)) + 1 - first);
     }
     return !quoted;
 }
 
-int Find(const std::vector<std::string>& names, const char* const* wanted, size_t count)
+template <size_t N> size_t Find(const std::vector<std::string>& names, const char* const (&wanted)[N])
 {
-    for (size_t w = 0; w < count; ++w)
+    for (const char* name : wanted)
         for (size_t i = 0; i < names.size(); ++i)
-            if (names[i] == wanted[w])
-                return static_cast<int>(i);
-    return -1;
+            if (names[i] == name)
+                return i;
+    return kNone;
 }
 
 // The columns a header line names, when it names a time, a latitude and a longitude.
@@ -80,37 +84,35 @@ bool ReadHeader(std::string line, Columns& columns)
         std::vector<std::string> names, units;
         SplitFields(line, separator, names);
         for (std::string& name : names) {
+            for (char& c : name)
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
             std::string unit;
             const size_t open = name.find_first_of("([");
             if (open != std::string::npos) {
                 unit = name.substr(open + 1, name.find_first_of(")]", open) - open - 1);
                 name.erase(open);
-                while (!name.empty() && name.back() == ' ')
-                    name.pop_back();
+                name.erase(name.find_last_not_of(' ') + 1);  // npos + 1 is 0: all blanks go
             }
-            for (char& c : name)
-                c = c == ' ' || c == '-' || c == '.' ? '_' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-            for (char& c : unit)
-                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
             units.push_back(unit);
+            std::replace_if(
+                name.begin(), name.end(), [](char c) { return c == ' ' || c == '-' || c == '.'; }, '_');
         }
         Columns c;
         c.separator = separator;
-        c.time = Find(names, kTimeNames, std::size(kTimeNames));
-        c.date = Find(names, kDateNames, std::size(kDateNames));
-        c.lat = Find(names, kLatNames, std::size(kLatNames));
-        c.lon = Find(names, kLonNames, std::size(kLonNames));
-        c.ele = Find(names, kEleNames, std::size(kEleNames));
-        if (c.time < 0 || c.lat < 0 || c.lon < 0)
+        c.time = Find(names, kTimeNames);
+        c.date = Find(names, kDateNames);
+        c.lat = Find(names, kLatNames);
+        c.lon = Find(names, kLonNames);
+        c.ele = Find(names, kEleNames);
+        if (c.time == kNone || c.lat == kNone || c.lon == kNone)
             continue;
-        if (c.ele >= 0) {
-            const std::string& unit = units[static_cast<size_t>(c.ele)];
-            if (unit == "ft" || unit == "feet")
-                c.eleScale = 0.3048;
-            else if (!unit.empty() && unit != "m" && unit.compare(0, 4, "metr") != 0 && unit.compare(0, 4, "mete") != 0)
-                c.ele = -1;   // a unit we can't convert: better no elevation than a wrong one
-        }
-        c.needed = static_cast<size_t>(std::max({c.time, c.date, c.lat, c.lon})) + 1;
+        const std::string unit = c.ele == kNone ? "" : units[c.ele];
+        if (unit == "ft" || unit == "feet")
+            c.eleScale = 0.3048;
+        else if (!unit.empty() && unit != "m" && unit.compare(0, 4, "metr") != 0
+                 && unit.compare(0, 4, "mete") != 0)
+            c.ele = kNone;  // a unit we can't convert: better no elevation than a wrong one
+        c.needed = std::max({c.time, c.lat, c.lon, c.date == kNone ? 0 : c.date}) + 1;
         columns = c;
         return true;
     }
@@ -131,7 +133,8 @@ bool Number(std::string text, char separator, const char* hemispheres, double& v
         text[text.find(',')] = '.';
     const size_t start = text.compare(0, 1, "+") == 0 ? 1 : 0;
     const auto result = std::from_chars(text.data() + start, text.data() + text.size(), value);
-    if (text.size() == start || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+    if (text.size() == start || result.ec != std::errc() || result.ptr != text.data() + text.size()
+        || !std::isfinite(value))
         return false;
     value *= sign;
     return true;
@@ -140,14 +143,17 @@ bool Number(std::string text, char separator, const char* hemispheres, double& v
 // A row's time: Unix seconds or milliseconds (a count of 1e11 and over is milliseconds: in
 // seconds it would be past the year 5000), or a date and time as ISO 8601 has it or with a
 // blank, "2023-06-17 08:04:00". A time without a zone is UTC: loggers write UTC, and a local
-// time could not be told from it. With a date column, a clock "08:04:00" or "080400" (and a
-// date "230617" with it) is taken with the row's date. -1 when the text is no time.
+// time could not be told from it. With a date column, a clock "08:04:00" or "080400" is taken
+// with the row's date, which may be "230617" (yymmdd, in 2000..2099, as Columbus loggers write
+// it). -1 when the text is no time.
 int64_t RowTime(const std::string& text, const std::string* date, int& millis)
 {
     millis = 0;
     const size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
     const char after = digits < text.size() ? text[digits] : '\0';
-    const bool clock = date && ((digits == 6 && (after == '\0' || after == '.')) || ((digits == 1 || digits == 2) && after == ':'));
+    const bool clock = date
+                       && ((digits == 6 && (after == '\0' || after == '.'))
+                           || ((digits == 1 || digits == 2) && after == ':'));
     if (!clock && digits != 0 && (after == '\0' || after == '.')) {
         const std::string fraction = after == '\0' ? "" : text.substr(digits + 1);
         if (digits > 15 || fraction.find_first_not_of("0123456789") != std::string::npos)
@@ -167,7 +173,8 @@ int64_t RowTime(const std::string& text, const std::string* date, int& millis)
     std::string day = *date;
     if (day.size() == 6 && day.find_first_not_of("0123456789") == std::string::npos)
         day = "20" + day.substr(0, 2) + "-" + day.substr(2, 2) + "-" + day.substr(4);
-    const std::string time = digits == 6 ? text.substr(0, 2) + ":" + text.substr(2, 2) + ":" + text.substr(4) : text;
+    const std::string time =
+        digits == 6 ? text.substr(0, 2) + ":" + text.substr(2, 2) + ":" + text.substr(4) : text;
     return ParseGpxTime(day + "T" + time, &millis);
 }
 
@@ -212,25 +219,27 @@ public:
         if (!reason.empty()) {
             track.resize(before);
             errorString = reason;
-            errorLine = reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
+            errorLine =
+                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
             return false;
         }
         if (track.size() == before)
-            emptyReason = c.separator == 0 ? "no track points: the file is empty" : "no track points: no row with a position";
+            emptyReason = c.separator == 0 ? "no track points: the file is empty"
+                                           : "no track points: no row with a position";
         return true;
     }
 
 private:
     // Appends the point of a row; "" when it did, or when the row has no position (a logger
     // without a fix leaves latitude and longitude empty), else what is wrong with it.
-    static std::string RowPoint(const std::string& line, const Columns& c, std::vector<std::string>& f, int segment, Track& track)
+    static std::string RowPoint(const std::string& line, const Columns& c, std::vector<std::string>& f,
+                                int segment, Track& track)
     {
         if (!SplitFields(line, c.separator, f))
             return "a quote is not closed";
         if (f.size() < c.needed)
             return "too few fields";
-        const std::string &lat = f[static_cast<size_t>(c.lat)], &lon = f[static_cast<size_t>(c.lon)];
-        const std::string& time = f[static_cast<size_t>(c.time)];
+        const std::string &lat = f[c.lat], &lon = f[c.lon], &time = f[c.time];
         if (lat.empty() && lon.empty())
             return "";
         TrackPoint p;
@@ -242,12 +251,12 @@ private:
             return "position out of range";
         if (time.empty())
             return "no time";
-        p.time = RowTime(time, c.date >= 0 ? &f[static_cast<size_t>(c.date)] : nullptr, p.millis);
+        p.time = RowTime(time, c.date == kNone ? nullptr : &f[c.date], p.millis);
         if (p.time < 0)
             return "unreadable time";
         // An elevation that is empty or no number ("-", "NaN") is none, as in GPX.
         double metres = 0;
-        if (c.ele >= 0 && static_cast<size_t>(c.ele) < f.size() && Number(f[static_cast<size_t>(c.ele)], c.separator, nullptr, metres))
+        if (c.ele < f.size() && Number(f[c.ele], c.separator, nullptr, metres))
             p.eleText = ElevationText(metres * c.eleScale);
         p.segment = segment;
         track.push_back(p);

@@ -69,7 +69,8 @@ bool FitDecoder::Finish()
         return false;
     if (stage == Stage::Trailing || (stage == Stage::Header && files > 0))
         return true;   // a few bytes after a file can't be one: ignored like any other tail
-    return Fail(stage == Stage::Header && pending.empty() ? "not a FIT file (empty)" : "damaged FIT file (cut short)");
+    return Fail(stage == Stage::Header && pending.empty() ? "not a FIT file (empty)"
+                                                          : "damaged FIT file (cut short)");
 }
 
 bool FitDecoder::Step(const uint8_t* p, size_t available, size_t& used)
@@ -140,15 +141,13 @@ bool FitDecoder::ReadRecord(const uint8_t* p, size_t available, size_t& used)
 {
     // True when the first n bytes of the message are there; a message running past the
     // file's data is damage, found before waiting for bytes that belong to no message.
-    bool wait = false;
     auto have = [&](uint64_t n) {
         if (n > remaining) {
             damage = "damaged FIT file (message past the end of the data)";
             stage = Stage::Skip;
             return false;
         }
-        wait = n > available;
-        return !wait;
+        return n <= available;
     };
     auto damaged = [&](const char* why) {
         damage = std::string("damaged FIT file (") + why + ")";

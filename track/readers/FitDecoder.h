@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One position from a FIT record message, converted but not yet checked for range.
@@ -15,10 +16,13 @@ struct FitPoint {
 };
 
 // Decodes FIT files (Garmin, Wahoo and others) from bytes fed in order, in pieces of any
-// size, keeping no more than one message at a time. Files chained one after another are
-// read in turn; bytes after a file that don't start another FIT header are ignored.
-// Record messages (global number 20) with a position go to onPoint; everything else is
-// checked for structure and skipped.
+// size; between calls it holds back no more than the bytes of one unfinished message.
+// Files chained one after another are read in turn; bytes after a file that don't start
+// another FIT header are ignored. Record messages (global number 20) with a position go to
+// onPoint as they are read, before the file's checksum is known: drop them on an error.
+// Everything else is checked for structure and skipped. A fault in the records is reported
+// only once the checksum says the bytes are as written ("damaged FIT file (checksum)"
+// otherwise).
 class FitDecoder {
 public:
     explicit FitDecoder(std::function<void(const FitPoint&)> onPoint) : onPoint(std::move(onPoint)) {}

@@ -27,7 +27,7 @@ public:
         if (fd < 0)
             return false;
         const int segment = NextSegment(track);
-        Track points;
+        const size_t before = track.size();
         FitDecoder decoder([&](const FitPoint& f) {
             TrackPoint p;
             p.time = f.time;
@@ -36,22 +36,24 @@ public:
             p.lon = f.lon;
             if (f.hasElevation)   // tenths divided once, so 52.4 m reads "52.4"
                 p.eleText = ElevationText(static_cast<double>(f.decimetres) / 10);
-            points.push_back(std::move(p));
+            track.push_back(std::move(p));
         });
-        bool ok = ReadBlocks(fd, [&](const char* data, size_t n) { return decoder.Feed(data, n); }, errorString);
+        const auto feed = [&](const char* data, size_t n) { return decoder.Feed(data, n); };
+        bool ok = ReadBlocks(fd, feed, errorString);
         close(fd);
         ok = ok && decoder.Finish();
         if (!ok) {
+            track.resize(before);
             if (errorString.empty())
                 errorString = decoder.Error();
             return false;
         }
-        if (points.empty())
+        if (track.size() == before)
             emptyReason = decoder.RecordsWithoutPosition() > 0 ? "no track points: no record has a position"
                                                                : "no track points";
-        else if (std::none_of(points.begin(), points.end(), [](const TrackPoint& p) { return p.time >= 0; }))
+        else if (std::none_of(track.begin() + static_cast<std::ptrdiff_t>(before), track.end(),
+                              [](const TrackPoint& p) { return p.time >= 0; }))
             emptyReason = "no track points with a time";
-        track.insert(track.end(), points.begin(), points.end());
         return true;
     }
 };

@@ -6,6 +6,7 @@
 #include "track/readers/Readers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -29,10 +30,11 @@ namespace {
 constexpr int64_t kNoTime = -1;
 constexpr int64_t kLastMs = int64_t{253402300799} * 1000 + 999;   // 9999-12-31 23:59:59.999
 constexpr int64_t kVisitStepMs = 1800 * 1000;   // the longest gap a photo is placed across
+constexpr int64_t kLongestFilledVisitMs = int64_t{14} * 24 * 3600 * 1000;
 
 // The keys that matter, whatever layout; every other key is kOther. Names that play the
 // same part in different layouts share a key.
-enum Key : uint8_t {
+enum KeyId : uint8_t {
     kOther, kItem /* an array's element */, kLocations, kTimelineObjects, kSemanticSegments,
     kRawSignals, kActivitySegment, kPlaceVisit, kPosition, kStart, kEnd, kPlace, kDuration,
     kActivity, kVisit, kTopCandidate, kHierarchyLevel, kPath, kWaypointPath, kWaypoints,
@@ -40,9 +42,9 @@ enum Key : uint8_t {
     kEndMs, kOffsetMinutes, kAltitude
 };
 
-Key KeyOf(std::string_view name)
+KeyId KeyOf(std::string_view name)
 {
-    static const std::unordered_map<std::string_view, Key> keys = {
+    static const std::unordered_map<std::string_view, KeyId> keys = {
         {"locations", kLocations}, {"timelineObjects", kTimelineObjects},
         {"semanticSegments", kSemanticSegments}, {"rawSignals", kRawSignals},
         {"activitySegment", kActivitySegment}, {"placeVisit", kPlaceVisit}, {"position", kPosition},
@@ -83,6 +85,14 @@ int64_t MsOfText(std::string_view text)
     return r.ec == std::errc() && r.ptr == text.data() + text.size() ? MsOfNumber(double(ms)) : kNoTime;
 }
 
+// A decimal number and nothing else, "." the decimal point whatever the locale; NaN if none.
+double NumberOfText(std::string_view text)
+{
+    double value = NAN;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return r.ec == std::errc() && r.ptr == text.data() + text.size() ? value : NAN;
+}
+
 // ISO 8601 with any zone offset: "2024-05-01T10:00:00.000+01:00".
 int64_t MsOfIsoTime(const char* text)
 {
@@ -98,7 +108,8 @@ void SkipBlanks(std::string_view& text)
 }
 
 // "51.5235°, -0.089°" (Android: degree signs, any blanks) or "geo:51.5235,-0.089" (iOS).
-// Nothing else may follow; "." is the decimal point whatever the locale.
+// Nothing else may follow; "." is the decimal point whatever the locale. False, with lat
+// and lon as they were, for any other text.
 bool ParseLatLng(std::string_view text, double& lat, double& lon)
 {
     if (text.substr(0, 4) == "geo:")
@@ -133,9 +144,10 @@ public:
     Ch Peek() { return next < end || Fill() ? block[next] : '\0'; }
     Ch Take()
     {
-        const Ch c = Peek();
-        if (next < end && block[next++] == '\n')
-            ++line;
+        if (next == end && !Fill())
+            return '\0';
+        const Ch c = block[next++];
+        line += c == '\n';
         return c;
     }
     size_t Tell() const { return before + next; }
@@ -149,7 +161,8 @@ public:
     std::string error;   // a read error, which the parser sees as the end of the file
 
 private:
-    bool Fill()
+    // Out of line, so that Peek and Take stay small enough to inline.
+    __attribute__((noinline)) bool Fill()
     {
         while (next == end && !atEnd) {
             before += end;
@@ -178,7 +191,7 @@ private:
 // the fields of each record, visit or segment ("a piece") and turns it into points when
 // it closes. Records, raw signals and path points go straight into the track; moves and
 // visits wait in lists of their own, so that the track can put them in a better order.
-class Handler {
+class Handler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Handler> {
 public:
     Handler(Track& track, int segment) : track(track), nextSegment(segment) {}
 
@@ -186,19 +199,16 @@ public:
     Track moves, visits;
     int nextSegment;
 
-    bool Null() { return true; }
-    bool Bool(bool) { return true; }
+    bool Default() { return true; }   // null, true, false
     bool Int(int n) { return Value(nullptr, n); }
     bool Uint(unsigned n) { return Value(nullptr, n); }
     bool Int64(int64_t n) { return Value(nullptr, static_cast<double>(n)); }
     bool Uint64(uint64_t n) { return Value(nullptr, static_cast<double>(n)); }
     bool Double(double n) { return Value(nullptr, n); }
-    bool RawNumber(const char*, rapidjson::SizeType, bool) { return true; }
     bool String(const char* text, rapidjson::SizeType, bool) { return Value(text, NAN); }
     bool Key(const char* text, rapidjson::SizeType length, bool)
     {
-        if (deep == 0)
-            key = KeyOf(std::string_view(text, length));
+        key = KeyOf(std::string_view(text, length));
         return true;
     }
     bool StartObject() { return Start(false); }
@@ -209,30 +219,27 @@ public:
 private:
     enum Kind { kNone, kRecord, kSignal, kMove, kPlaceVisitPiece, kSegment };
     struct Level {
-        ::Key key;
+        KeyId key;
         bool array;
     };
-    // Deeper than any layout goes: below this the events are only counted, so that
-    // any nesting costs no memory beyond the parser's own.
-    static constexpr size_t kMaxDepth = 12;
+    KeyId Current() const { return !path.empty() && path.back().array ? kItem : key; }
 
-    ::Key Current() const { return !path.empty() && path.back().array ? kItem : key; }
-
-    bool Is(std::initializer_list<::Key> keys, size_t from = 0) const
+    bool Is(std::initializer_list<KeyId> keys, size_t from = 0) const
     {
         return path.size() == from + keys.size() &&
                std::equal(keys.begin(), keys.end(), path.begin() + static_cast<std::ptrdiff_t>(from),
-                          [](::Key k, const Level& l) { return k == l.key; });
+                          [](KeyId k, const Level& l) { return k == l.key; });
     }
     // The path inside the piece.
-    bool In(std::initializer_list<::Key> keys) const { return Is(keys, pieceDepth); }
+    bool In(std::initializer_list<KeyId> keys) const { return Is(keys, pieceDepth); }
+
+    bool InPathItem() const
+    {
+        return In({kPath, kItem}) || In({kWaypointPath, kWaypoints, kItem}) || In({kRawPath, kPoints, kItem});
+    }
 
     bool Start(bool array)
     {
-        if (deep > 0 || path.size() == kMaxDepth) {
-            ++deep;
-            return true;
-        }
         path.push_back({Current(), array});
         if (kind == kNone && !array) {
             kind = Is({kOther, kLocations, kItem})                         ? kRecord
@@ -245,11 +252,12 @@ private:
                 pieceDepth = path.size();
                 start = end = current = Fix();
                 points.clear();
-                level = 0;
+                outer = false;
                 visit = kind == kPlaceVisitPiece;
             }
         } else if (kind != kNone && !array) {
-            current = Fix();
+            if (InPathItem())
+                current = Fix();
             visit = visit || In({kVisit});
         }
         return true;
@@ -257,16 +265,11 @@ private:
 
     bool End(bool object)
     {
-        if (deep > 0) {
-            --deep;
-            return true;
-        }
         if (kind != kNone && object) {
             if (path.size() == pieceDepth) {
                 Finish();
                 kind = kNone;
-            } else if (In({kPath, kItem}) || In({kWaypointPath, kWaypoints, kItem}) ||
-                       In({kRawPath, kPoints, kItem})) {
+            } else if (InPathItem()) {
                 points.push_back(current);
             }
         }
@@ -277,9 +280,9 @@ private:
     // A number (text null) or a text (number NaN) under the current key.
     bool Value(const char* text, double number)
     {
-        if (kind == kNone || deep > 0)
+        if (kind == kNone)
             return true;
-        const ::Key k = Current();
+        const KeyId k = Current();
         Fix* fix = nullptr;
         if (In({}) || In({kDuration}))
             fix = k == kEndTime || k == kEndMs ? &end : &start;
@@ -290,22 +293,22 @@ private:
             fix = &end;
         else if (In({kActivity}))   // iOS: "start": "geo:...", "end": "geo:..."
             fix = k == kEnd ? &end : &start;
-        else if (In({kPath, kItem}) || In({kWaypointPath, kWaypoints, kItem}) || In({kRawPath, kPoints, kItem}))
+        else if (InPathItem())
             fix = &current;
         else if (In({kVisit}) && k == kHierarchyLevel)
-            level = text ? std::atoi(text) : static_cast<int>(number);
+            outer = (text ? NumberOfText(text) : number) > 0;
         if (fix == nullptr)
             return true;
         switch (k) {
         case kLatE7: fix->lat = number / 1e7; break;
         case kLonE7: fix->lon = number / 1e7; break;
         case kLatLng: case kPlace: case kStart: case kEnd:
-            if (text && !ParseLatLng(text, fix->lat, fix->lon))
-                fix->lat = fix->lon = NAN;
+            if (text)
+                ParseLatLng(text, fix->lat, fix->lon);
             break;
         case kTime: case kStartTime: case kEndTime: fix->ms = text ? MsOfIsoTime(text) : kNoTime; break;
         case kTimeMs: case kStartMs: case kEndMs: fix->ms = text ? MsOfText(text) : MsOfNumber(number); break;
-        case kOffsetMinutes: fix->minutes = text ? std::atof(text) : number; break;
+        case kOffsetMinutes: fix->minutes = text ? NumberOfText(text) : number; break;
         case kAltitude: fix->ele = number; break;
         default: break;
         }
@@ -326,7 +329,6 @@ private:
         p.lon = f.lon;
         if (std::isfinite(f.ele))
             p.eleText = ElevationText(f.ele);
-        track.size();   // (keeps the compiler quiet about nothing)
         into.push_back(std::move(p));
     }
 
@@ -345,16 +347,19 @@ private:
     }
 
     // A stay: the place from its start to its end, with points in between at most
-    // kVisitStepMs apart, so that a photo taken during a long stay lies between two of them.
+    // kVisitStepMs apart, so that a photo taken during a long stay lies between two of them
+    // (not for stays of weeks, where the file says little of where one was).
     void FinishVisit()
     {
-        if (level > 0 || !ValidPosition(start.lat, start.lon))
-            return;   // a wider place around a visit of level 0 over the same time
+        if (outer || !ValidPosition(start.lat, start.lon))
+            return;   // the visit of level 0 it holds says where, over the same time
         const int64_t from = start.ms != kNoTime ? start.ms : end.ms;
         const int64_t to = end.ms != kNoTime && end.ms >= from ? end.ms : from;
         if (from == kNoTime)
             return;
-        const int64_t steps = std::max<int64_t>(1, (to - from + kVisitStepMs - 1) / kVisitStepMs);
+        const int64_t steps = to - from > kLongestFilledVisitMs
+                                  ? 1
+                                  : std::max<int64_t>(1, (to - from + kVisitStepMs - 1) / kVisitStepMs);
         Fix at = start;
         const int segment = nextSegment++;
         for (int64_t i = 0; i <= (to > from ? steps : 0); ++i) {
@@ -403,7 +408,7 @@ private:
             if (!ValidPosition(all[i].lat, all[i].lon))
                 continue;
             if (last) {
-                const double dx = (all[i].lon - last->lon) * std::cos(all[i].lat * M_PI / 180);
+                const double dx = (all[i].lon - last->lon) * std::cos(all[i].lat * 3.14159265358979323846 / 180);
                 along[i] += std::hypot(dx, all[i].lat - last->lat);
             }
             last = &all[i];
@@ -417,13 +422,12 @@ private:
     }
 
     std::vector<Level> path;
-    size_t deep = 0;        // levels below kMaxDepth
-    ::Key key = kOther;     // the last key read
+    KeyId key = kOther;     // the last key read
     Kind kind = kNone;      // the piece being read
     size_t pieceDepth = 0;
     Fix start, end, current;
     std::vector<Fix> points;
-    int level = 0;          // a visit's hierarchy level
+    bool outer = false;     // a visit of hierarchy level above 0: a wider place around another
     bool visit = false;
     int recordSegment = -1, signalSegment = -1, pathSegment = -1;
 };

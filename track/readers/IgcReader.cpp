@@ -28,7 +28,8 @@ long long Digits(const std::string& text, size_t at, size_t width)
 // An altitude field of five characters, "00123" or "-0012"; false for anything else.
 bool Altitude(const std::string& text, size_t at, long long& metres)
 {
-    return text.size() >= at + 5 && text[at] != '+' && ParseWholeNumber(text.substr(at, 5), -9999, 99999, metres);
+    return text.size() >= at + 5 && text[at] != '+'
+           && ParseWholeNumber(text.substr(at, 5), -9999, 99999, metres);
 }
 
 // Degrees of "DDMMmmm" + "N"/"S" (width 2) or "DDDMMmmm" + "E"/"W" (width 3): whole degrees,
@@ -37,9 +38,11 @@ bool Angle(const std::string& text, size_t at, size_t width, const char* hemisph
 {
     const long long whole = Digits(text, at, width), thousandths = Digits(text, at + width, 5);
     const char hemisphere = text.size() > at + width + 5 ? text[at + width + 5] : '\0';
-    if (whole < 0 || thousandths < 0 || thousandths >= 60000 || (hemisphere != hemispheres[0] && hemisphere != hemispheres[1]))
+    if (whole < 0 || thousandths < 0 || thousandths >= 60000
+        || (hemisphere != hemispheres[0] && hemisphere != hemispheres[1]))
         return false;
-    degrees = (static_cast<double>(whole) + static_cast<double>(thousandths) / 60000) * (hemisphere == hemispheres[1] ? -1 : 1);
+    degrees = (static_cast<double>(whole) + static_cast<double>(thousandths) / 60000)
+              * (hemisphere == hemispheres[1] ? -1 : 1);
     return true;
 }
 
@@ -76,8 +79,8 @@ public:
                 return true;
             double degrees = 0;
             const std::string start = head.substr(at + 1, 25);
-            if (start.size() == 25 && start[0] == 'B' && Digits(start, 1, 6) >= 0 && Angle(start, 7, 2, "NS", degrees)
-                && Angle(start, 15, 3, "EW", degrees))
+            if (start.size() == 25 && start[0] == 'B' && Digits(start, 1, 6) >= 0
+                && Angle(start, 7, 2, "NS", degrees) && Angle(start, 15, 3, "EW", degrees))
                 return true;
         }
         return false;
@@ -104,7 +107,8 @@ public:
                 day = DayStart(line);
                 previousSecond = -1;
                 if (day < 0) {
-                    reason = "line " + std::to_string(lines.Number()) + ": unreadable date in the HFDTE header";
+                    reason =
+                        "line " + std::to_string(lines.Number()) + ": unreadable date in the HFDTE header";
                     break;
                 }
                 continue;
@@ -121,7 +125,8 @@ public:
             // one at exactly 0 degrees north and east: a fix with "no GPS data".
             if (day < 0 || clock < 0 || clock / 10000 > 23 || clock / 100 % 100 > 59 || clock % 100 > 59
                 || !Angle(line, 7, 2, "NS", p.lat) || !Angle(line, 15, 3, "EW", p.lon)
-                || !Altitude(line, 25, pressure) || !Altitude(line, 30, gnss) || (line[24] != 'A' && line[24] != 'V')
+                || !Altitude(line, 25, pressure) || !Altitude(line, 30, gnss)
+                || (line[24] != 'A' && line[24] != 'V') || !ValidPosition(p.lat, p.lon)
                 || (p.lat == 0 && p.lon == 0))
                 continue;
             // The clock going back by more than half a day is midnight passing; a smaller step
@@ -140,11 +145,12 @@ public:
         if (!reason.empty()) {
             track.resize(before);
             errorString = reason;
-            errorLine = reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
+            errorLine =
+                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
             return false;
         }
         if (track.size() == before)
-            emptyReason = !fixes ? "no track points: no B record"
+            emptyReason = !fixes    ? "no track points: no B record"
                           : day < 0 ? "no track points: no HFDTE date before the B records"
                                     : "no track points: no readable B record";
         return true;

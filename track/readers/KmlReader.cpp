@@ -18,8 +18,6 @@
 
 namespace {
 
-const char kOutOfMemory[] = "too big to read (out of memory)";
-
 // The position in "lon lat [alt]" (a Track's coord, sep ' ') or "lon,lat[,alt]" (a tuple of
 // coordinates, sep ','). False unless lon and lat are numbers in range; an altitude that is
 // no number leaves eleText "". Anything after the altitude is ignored.
@@ -49,6 +47,67 @@ bool ReadPlace(std::string_view text, char sep, TrackPoint& point)
     return true;
 }
 
+struct ZipCloser {
+    void operator()(zip_t* zip) const { zip_discard(zip); }
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+// Feeds the KML inside the zip open on fd to kml: doc.kml, or else the first entry named
+// *.kml. Takes fd. False with reason, or with reason untouched when the KML is not XML.
+bool FeedKmz(int fd, XmlStream& kml, std::string& reason)
+{
+    int error = 0;
+    const std::unique_ptr<zip_t, ZipCloser> zip(zip_fdopen(fd, ZIP_CHECKCONS, &error));
+    if (!zip) {
+        close(fd);
+        reason = error == ZIP_ER_MEMORY ? "too big to read (out of memory)" : "not a KMZ file (damaged zip)";
+        return false;
+    }
+    zip_int64_t entry = zip_name_locate(zip.get(), "doc.kml", ZIP_FL_NOCASE);
+    for (zip_int64_t i = 0, count = zip_get_num_entries(zip.get(), 0); entry < 0 && i < count; ++i) {
+        const char* name = zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), 0);
+        const size_t length = name ? std::strlen(name) : 0;
+        if (length > 4 && strcasecmp(name + length - 4, ".kml") == 0)
+            entry = i;
+    }
+    if (entry < 0) {
+        reason = "not a KMZ file (no KML inside)";
+        return false;
+    }
+    const std::unique_ptr<zip_file_t, ZipCloser> file(zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(entry), 0));
+    if (!file) {
+        reason = "not a KMZ file (damaged zip)";
+        return false;
+    }
+    // The entry must unpack to the size the zip states: unpacking stops as soon as it
+    // passes it, or the size of the largest track file, whichever is less.
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(zip.get(), static_cast<zip_uint64_t>(entry), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)) {
+        reason = "not a KMZ file (damaged zip)";
+        return false;
+    }
+    if (stat.size > static_cast<zip_uint64_t>(kMaxTrackBytes)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "too big to read (%.1f GB unpacked)", static_cast<double>(stat.size) / 1e9);
+        reason = text;
+        return false;
+    }
+    std::vector<char> block(size_t{1} << 20);
+    for (zip_uint64_t total = 0;;) {
+        const zip_int64_t n = zip_fread(file.get(), block.data(), block.size());
+        if (n < 0 || (total += static_cast<zip_uint64_t>(n)) > stat.size || (n == 0 && total != stat.size)) {
+            reason = "not a KMZ file (damaged zip)";
+            return false;
+        }
+        const bool last = n == 0;
+        if (!kml.Feed(block.data(), static_cast<size_t>(n), last, reason))
+            return false;
+        if (last)
+            return true;
+    }
+}
+
 struct Moment {
     int64_t time = -1;   // seconds, -1 for none
     int millis = 0;
@@ -60,10 +119,18 @@ struct Moment {
 class KmlParser : public XmlStream {
 public:
     explicit KmlParser(Track& track) : track(track), segment(NextSegment(track)) {}
+
+    // A KMZ (a zip, known by its first bytes) or a KML file.
+    bool Take(int fd, std::string& reason)
+    {
+        char magic[4] = {};
+        if (pread(fd, magic, 4, 0) == 4 && std::memcmp(magic, "PK\x03\x04", 4) == 0)
+            return FeedKmz(fd, *this, reason);
+        return FeedFile(fd, reason);
+    }
     // Appends the placemarks' points; once the document has ended.
     void Finish() { track.insert(track.end(), waypoints.begin(), waypoints.end()); }
-
-    bool sawPlaces = false;   // some coordinates were read, with a time or not
+    std::string WhyEmpty(bool) const { return sawPlaces ? "no track points: the KML has no times" : "no track points"; }
 
 private:
     void Open(const std::string& name) override
@@ -207,6 +274,7 @@ private:
     }
 
     Track& track;
+    bool sawPlaces = false;                         // some coordinates were read, with a time or not
     int segment;                                    // the segment the next track opens
     Track waypoints;                                // timed Points, appended by Finish
     std::deque<Moment> whens;                       // a Track's whens not yet paired
@@ -219,105 +287,16 @@ private:
     std::string tail;                               // coordinates text not yet read
 };
 
-struct ZipCloser {
-    void operator()(zip_t* zip) const { zip_discard(zip); }
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-
-// Feeds the KML inside the zip open on fd to kml: doc.kml, or else the first entry named
-// *.kml. Takes fd. False with reason, or with reason untouched when the KML is not XML.
-bool FeedKmz(int fd, XmlStream& kml, std::string& reason)
-{
-    int error = 0;
-    const std::unique_ptr<zip_t, ZipCloser> zip(zip_fdopen(fd, ZIP_CHECKCONS, &error));
-    if (!zip) {
-        close(fd);
-        reason = error == ZIP_ER_MEMORY ? kOutOfMemory : "not a KMZ file (damaged zip)";
-        return false;
-    }
-    zip_int64_t entry = zip_name_locate(zip.get(), "doc.kml", ZIP_FL_NOCASE);
-    for (zip_int64_t i = 0, count = zip_get_num_entries(zip.get(), 0); entry < 0 && i < count; ++i) {
-        const char* name = zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), 0);
-        const size_t length = name ? std::strlen(name) : 0;
-        if (length > 4 && strcasecmp(name + length - 4, ".kml") == 0)
-            entry = i;
-    }
-    if (entry < 0) {
-        reason = "not a KMZ file (no KML inside)";
-        return false;
-    }
-    const std::unique_ptr<zip_file_t, ZipCloser> file(zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(entry), 0));
-    if (!file) {
-        reason = "not a KMZ file (damaged zip)";
-        return false;
-    }
-    // The sizes the zip states are not trusted: the entry is read until it ends, and
-    // unpacking stops at the size of the largest track file.
-    std::vector<char> block(size_t{1} << 20);
-    for (int64_t total = 0;;) {
-        const zip_int64_t n = zip_fread(file.get(), block.data(), block.size());
-        if (n < 0) {
-            reason = "not a KMZ file (damaged zip)";
-            return false;
-        }
-        if (n == 0)
-            return kml.Feed(nullptr, 0, true, reason);
-        if ((total += n) > kMaxTrackBytes) {
-            char text[64];
-            std::snprintf(text, sizeof text, "too big to read (over %.1f GB unpacked)",
-                          static_cast<double>(kMaxTrackBytes) / 1e9);
-            reason = text;
-            return false;
-        }
-        if (!kml.Feed(block.data(), static_cast<size_t>(n), false, reason))
-            return false;
-    }
-}
-
 class KmlReader : public TrackReader {
 public:
     const char* Format() const override { return "KML"; }
     bool Recognises(const std::string& head) const override
     {
-        return head.compare(0, 4, "PK\x03\x04") == 0 || head.find("<kml") != std::string::npos;
+        return head.compare(0, 4, "PK\x03\x04") == 0 || HasStartTag(head, "kml");
     }
     bool Read(const std::string& path, Track& track) override
     {
-        errorString.clear();
-        errorLine = 0;
-        emptyReason.clear();
-        const size_t before = track.size();
-        std::string reason;
-        bool read = false;
-        try {
-            KmlParser kml(track);
-            int64_t size = 0;
-            const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
-            char magic[4] = {};
-            if (fd >= 0 && pread(fd, magic, 4, 0) == 4 && std::memcmp(magic, "PK\x03\x04", 4) == 0)
-                read = FeedKmz(fd, kml, reason);
-            else if (fd >= 0)
-                read = kml.FeedFile(fd, reason);
-            if (read) {
-                kml.Finish();
-                bool timed = false;
-                for (size_t i = before; i < track.size() && !timed; ++i)
-                    timed = track[i].time >= 0;
-                if (!timed)
-                    emptyReason = kml.sawPlaces ? "no track points: the KML has no times" : "no track points";
-            } else if (fd >= 0 && reason.empty()) {
-                errorLine = kml.Line();
-                reason = "not a KML file (line " + std::to_string(errorLine) + ")";
-            }
-        } catch (const std::bad_alloc&) {
-            read = false;
-            reason = kOutOfMemory;
-        }
-        if (!read) {
-            track.erase(track.begin() + static_cast<std::ptrdiff_t>(before), track.end());
-            errorString = reason;
-        }
-        return read;
+        return ReadXmlTrack<KmlParser>(*this, path, track, "KML");
     }
 };
 

@@ -35,7 +35,10 @@ bool IsDigit(char c)
 
 int HexValue(char c)
 {
-    return IsDigit(c) ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    return IsDigit(c)             ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
 }
 
 // A plain unsigned decimal, "5130.1234": digits, an optional point and digits, nothing else.
@@ -61,7 +64,7 @@ int64_t MillisOfDay(const std::string& text)
     const int hour = (text[0] - '0') * 10 + text[1] - '0';
     const int minute = (text[2] - '0') * 10 + text[3] - '0';
     const int second = (text[4] - '0') * 10 + text[5] - '0';
-    if (hour > 23 || minute > 59 || second > 60)   // 60: a leap second, counted as the next one
+    if (hour > 23 || minute > 59 || second > 60)  // 60: a leap second, counted as the next one
         return -1;
     int millis = 0;
     for (size_t i = 7, scale = 100; i < text.size() && scale > 0; ++i, scale /= 10)
@@ -70,10 +73,12 @@ int64_t MillisOfDay(const std::string& text)
 }
 
 // "ddmm.mmmm" with "N"/"S" (or "dddmm.mmmm" with "E"/"W") as signed degrees.
-bool Angle(const std::string& text, const std::string& hemisphere, char positive, char negative, double& degrees)
+bool Angle(const std::string& text, const std::string& hemisphere, char positive, char negative,
+           double& degrees)
 {
     double value = 0;
-    if (!PlainNumber(text, value) || hemisphere.size() != 1 || (hemisphere[0] != positive && hemisphere[0] != negative))
+    if (!PlainNumber(text, value) || hemisphere.size() != 1
+        || (hemisphere[0] != positive && hemisphere[0] != negative))
         return false;
     if (value >= 1e6)
         return false;
@@ -135,9 +140,9 @@ public:
         const int segment = NextSegment(track);
         LineSource lines(fd);
         std::string line, reason;
-        bool checksums = false;   // once a sentence has had one, a sentence without is cut off
-        int64_t pointMillis = -1; // the time of day of the last point, for a GGA after its RMC
-        int64_t ggaMillis = -1;   // a GGA waiting for the RMC of its time, and its altitude
+        bool checksums = false;    // once a sentence has had one, a sentence without is cut off
+        int64_t pointMillis = -1;  // the time of day of the last point, for a GGA after its RMC
+        int64_t ggaMillis = -1;    // a GGA waiting for the RMC of its time, and its altitude
         std::string ggaElevation;
         while (lines.Next(line, reason)) {
             std::string body;
@@ -150,12 +155,12 @@ public:
                 long long quality = 0;
                 double metres = 0;
                 const bool below = f[9].compare(0, 1, "-") == 0;
-                if (millis < 0 || !ParseWholeNumber(f[6], 1, 9, quality) || !PlainNumber(f[9].substr(below), metres))
+                if (millis < 0 || !ParseWholeNumber(f[6], 1, 9, quality)
+                    || !PlainNumber(f[9].substr(below), metres))
                     continue;
                 const std::string elevation = ElevationText(below ? -metres : metres);
                 if (track.size() > before && pointMillis == millis) {
-                    if (track.back().eleText.empty())
-                        track.back().eleText = elevation;
+                    track.back().eleText = elevation;
                 } else {
                     ggaMillis = millis;
                     ggaElevation = elevation;
@@ -179,7 +184,8 @@ public:
         if (!reason.empty()) {
             track.resize(before);
             errorString = reason;
-            errorLine = reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
+            errorLine =
+                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
             return false;
         }
         if (track.size() == before)

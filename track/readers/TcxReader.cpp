@@ -1,7 +1,5 @@
 #include "track/readers/Readers.h"
 
-#include <new>
-
 #include "common/Timestamps.h"
 #include "track/readers/ReaderSupport.h"
 #include "track/readers/XmlStream.h"
@@ -15,8 +13,15 @@ class TcxParser : public XmlStream {
 public:
     explicit TcxParser(Track& track) : track(track), segment(NextSegment(track)) {}
 
-    bool sawCourse = false;     // a Course held a Trackpoint
-    bool sawUnplaced = false;   // an activity's Trackpoint had no position
+    bool Take(int fd, std::string& reason) { return FeedFile(fd, reason); }
+    void Finish() {}
+    std::string WhyEmpty(bool untimedPoints) const
+    {
+        return untimedPoints ? "no track points with a time"
+               : sawCourse   ? "no track points: only a course"
+               : sawUnplaced ? "no track points: none has a position"
+                             : "no track points";
+    }
 
 private:
     void Open(const std::string& name) override
@@ -59,10 +64,12 @@ private:
     }
 
     Track& track;
-    int segment;              // the open Track's segment
-    bool trackUsed = false;   // the open Track gave a point
-    TrackPoint point;         // the open Trackpoint as read so far
-    bool hasLat = false, hasLon = false;
+    bool sawCourse = false;               // a Course held a Trackpoint
+    bool sawUnplaced = false;             // an activity's Trackpoint had no position
+    int segment;                          // the open Track's segment
+    bool trackUsed = false;               // the open Track gave a point
+    TrackPoint point;                     // the open Trackpoint as read so far
+    bool hasLat = false, hasLon = false;  // it has a LatitudeDegrees, a LongitudeDegrees
 };
 
 class TcxReader : public TrackReader {
@@ -70,43 +77,11 @@ public:
     const char* Format() const override { return "TCX"; }
     bool Recognises(const std::string& head) const override
     {
-        return head.find("<TrainingCenterDatabase") != std::string::npos;
+        return HasStartTag(head, "TrainingCenterDatabase");
     }
     bool Read(const std::string& path, Track& track) override
     {
-        errorString.clear();
-        errorLine = 0;
-        emptyReason.clear();
-        const size_t before = track.size();
-        std::string reason;
-        bool read = false;
-        try {
-            TcxParser tcx(track);
-            int64_t size = 0;
-            const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
-            read = fd >= 0 && tcx.FeedFile(fd, reason);
-            if (read) {
-                bool timed = false;
-                for (size_t i = before; i < track.size() && !timed; ++i)
-                    timed = track[i].time >= 0;
-                if (!timed)
-                    emptyReason = track.size() > before ? "no track points with a time"
-                                  : tcx.sawCourse     ? "no track points: only a course"
-                                  : tcx.sawUnplaced   ? "no track points: none has a position"
-                                                      : "no track points";
-            } else if (fd >= 0 && reason.empty()) {
-                errorLine = tcx.Line();
-                reason = "not a TCX file (line " + std::to_string(errorLine) + ")";
-            }
-        } catch (const std::bad_alloc&) {
-            read = false;
-            reason = "too big to read (out of memory)";
-        }
-        if (!read) {
-            track.erase(track.begin() + static_cast<std::ptrdiff_t>(before), track.end());
-            errorString = reason;
-        }
-        return read;
+        return ReadXmlTrack<TcxParser>(*this, path, track, "TCX");
     }
 };
 

@@ -1,6 +1,7 @@
 #include "track/readers/XmlStream.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -133,4 +134,24 @@ bool XmlNumber(std::string_view text, double& value)
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+bool HasStartTag(const std::string& head, const std::string& name)
+{
+    const auto isNameChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.'; };
+    for (size_t at = head.find(name); at != std::string::npos; at = head.find(name, at + 1)) {
+        const size_t end = at + name.size();
+        if (end < head.size() && !IsXmlSpace(head[end]) && head[end] != '>' && head[end] != '/')
+            continue;
+        if (at > 0 && head[at - 1] == '<')
+            return true;
+        if (at < 2 || head[at - 1] != ':')
+            continue;
+        size_t prefix = at - 1;   // the prefix's first character
+        while (prefix > 0 && isNameChar(head[prefix - 1]))
+            --prefix;
+        if (prefix > 0 && prefix < at - 1 && head[prefix - 1] == '<')
+            return true;
+    }
+    return false;
 }

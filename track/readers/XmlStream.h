@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "track/TrackReader.h"
+#include "track/readers/ReaderSupport.h"
+
 struct XML_ParserStruct;
 
 // A streaming XML reader over expat for the track readers: fed a document in blocks, it
@@ -68,6 +71,52 @@ inline bool IsXmlSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// True when head holds a start tag of that local name, with or without a prefix:
+// "<kml " and "<k:kml>" for "kml", not "<kmlx" or "xmlns:kml".
+bool HasStartTag(const std::string& head, const std::string& name);
+
 // A number as XML formats write it ("12.5", "-3", "+1e2"), "." for the point whatever the
 // locale; false unless the whole text is one finite number.
 bool XmlNumber(std::string_view text, double& value);
+
+// The frame of a track reader over an XmlStream parser, made as Parser(track): clears the
+// reader's results, opens path and hands the file to parser.Take(fd, reason), which closes
+// it. Then either parser.Finish(), and when no point added has a time emptyReason =
+// parser.WhyEmpty(whether points were added); or track is as it was and errorString is
+// Take's reason, or for a document that isn't well-formed "not a KML file (line 3)"
+// (kind "KML") with errorLine.
+template <typename Parser>
+bool ReadXmlTrack(TrackReader& reader, const std::string& path, Track& track, const char* kind)
+{
+    reader.errorString.clear();
+    reader.errorLine = 0;
+    reader.emptyReason.clear();
+    const size_t before = track.size();
+    std::string reason;
+    bool read = false;
+    try {
+        Parser parser(track);
+        int64_t size = 0;
+        const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
+        read = fd >= 0 && parser.Take(fd, reason);
+        if (read) {
+            parser.Finish();
+            bool timed = false;
+            for (size_t i = before; i < track.size() && !timed; ++i)
+                timed = track[i].time >= 0;
+            if (!timed)
+                reader.emptyReason = parser.WhyEmpty(track.size() > before);
+        } else if (fd >= 0 && reason.empty()) {
+            reader.errorLine = parser.Line();
+            reason = std::string("not a ") + kind + " file (line " + std::to_string(reader.errorLine) + ")";
+        }
+    } catch (const std::bad_alloc&) {
+        read = false;
+        reason = "too big to read (out of memory)";
+    }
+    if (!read) {
+        track.erase(track.begin() + static_cast<std::ptrdiff_t>(before), track.end());
+        reader.errorString = reason;
+    }
+    return read;
+}

@@ -103,7 +103,7 @@ std::string FitBytesWith(const std::vector<KindPoint>& points, const FitOptions&
         if (enhanced)
             Put(records, fifths, 4, big);
         if (plain)
-            Put(records, enhanced ? 0 : fifths, 2, big);
+            Put(records, enhanced && std::isfinite(p.ele) ? 0 : fifths, 2, big);
         if (options.developerField)
             records += "abc";
         first = false;

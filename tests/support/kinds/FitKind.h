@@ -6,7 +6,8 @@
 
 // How FitBytesWith writes its file; the defaults give what FitBytes gives.
 struct FitOptions {
-    enum class Altitude { Enhanced, Plain, Both };   // Both: the plain field holds 0 (-500 m)
+    // Both: the plain field holds 0 (-500 m) beside a valid enhanced one.
+    enum class Altitude { Enhanced, Plain, Both };
     bool bigEndian = false;        // definitions and values most significant byte first
     bool compressed = false;       // compressed timestamp headers for gaps under 32 s
     bool developerField = false;   // 3 bytes of a developer field in every record
