@@ -257,6 +257,9 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         ReportError(failure);
         return kCantStart;
     }
+    if (command == Command::GeoTag && NothingMatched(result))
+        std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
+                     result.betterOffset ? " Try it with --offset." : "");
     if (result.status == RunStatus::Done)   // the last line on stderr: what the run did
         std::fprintf(stderr, "%s%s\n", RunSummary(command, result).c_str(), line.dryRun ? " (dry run)" : "");
     if (rows.WriteError() == EPIPE)

@@ -5,14 +5,22 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "gui/ClockOffsetDialog.h"
 #include "gui/DialogUnits.h"
@@ -20,6 +28,7 @@
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
 #include "common/ModulePath.h"
+#include "photos/FolderCheck.h"
 #include "settings/SettingsLocation.h"
 #include "gui/FolderBrowser.h"
 
@@ -30,15 +39,140 @@ const char kOffsetNotWholeNumber[] =
     "Please enter a whole number of minutes for the offset "
     "(from -2147483648 to 2147483647).";
 
-QLabel* Label(QWidget* dialog, const char* text, const char* name, int x, int y, int w, int h,
-              Qt::Alignment alignment = Qt::AlignLeft)
+// What the folder warning offers when the photos are only in sub-folders.
+const char kRecurseRemedy[] = "tick Include sub-folders to use them";
+
+// Typing a long path checks the folder once, after the keys pause this long (ms).
+constexpr int kFolderCheckDelay = 300;
+
+// Gives a control its id (the "controlId" property; 0 for none) and a readable object name.
+template <typename Widget>
+Widget* Named(Widget* widget, int id, const char* name)
 {
-    auto* label = PlaceControl(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
+    if (id != 0)
+        widget->setProperty("controlId", id);
+    widget->setObjectName(name);
+    return widget;
 }
 
+// A path box that asks for the width of a typical path, about 60 characters, and takes
+// any width the dialog gives it.
+class PathEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    QSize sizeHint() const override
+    {
+        QSize size = QLineEdit::sizeHint();   // Qt's room for 17 "x", with the frame
+        size.rwidth() += fontMetrics().horizontalAdvance(QLatin1Char('x')) * (60 - 17);
+        return size;
+    }
+};
+
+// A label that loses the middle of its text when the dialog is narrower than the text; it
+// never asks for width, so a long path doesn't widen the dialog.
+class ElidedLabel : public QLabel {
+public:
+    ElidedLabel(const QString& whole, QWidget* parent) : QLabel(parent), whole(whole)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        Elide();
+    }
+    void Elide() { setText(fontMetrics().elidedText(whole, Qt::ElideMiddle, width())); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        Elide();
+    }
+
+private:
+    QString whole;
+};
+
+// Word-wrapped text after the style's warning icon. The icon, not a text colour, marks
+// it, so it reads in light and dark themes alike.
+class WarningLabel : public QLabel {
+public:
+    explicit WarningLabel(QWidget* parent) : QLabel(parent)
+    {
+        setWordWrap(true);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+        side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+        icon = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
+        // A single line is at least as high as the icon.
+        const int pad = std::max(0, side - fontMetrics().height());
+        setContentsMargins(side + fontMetrics().horizontalAdvance(QLatin1Char(' ')), pad / 2, 0,
+                           pad - pad / 2);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        const int top = std::max(0, (fontMetrics().height() - side) / 2);
+        icon.paint(&painter, QRect(0, top, side, side));
+    }
+
+private:
+    int side = 16;
+    QIcon icon;
+};
+
+// A name pattern for an extension in any letter case, "*.[gG][pP][xX]".
+QString AnyCasePattern(const QString& extension)
+{
+    QString pattern = "*.";
+    for (const QChar c : extension)
+        pattern += c.isLetter() ? QString("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
+    return pattern;
+}
+
+// A file-dialog filter that shows as "shown (*.gpx *.kml)". The dialogs take the patterns
+// from the last parentheses and, with the details hidden, show what comes before them;
+// the any-case patterns go there so that GTK's dialog, which compares names by case, lists
+// a.gpx and B.GPX alike.
+QString Filter(const QString& shown, const QStringList& extensions)
+{
+    QStringList plain, anyCase;
+    for (const QString& extension : extensions) {
+        plain << "*." + extension;
+        anyCase << AnyCasePattern(extension);
+    }
+    return QString("%1 (%2) (%3)").arg(shown, plain.join(' '), anyCase.join(' '));
+}
+
+// The real choosers, with every track kind in the file dialog.
+class TrackFilePickers : public FolderBrowser {
+public:
+    bool BrowseGpxFile(QWidget* parent, const QString& start, QString& chosen) override
+    {
+        // A pattern such as /home/me/gps/*.gpx opens on its folder; a file name is preselected.
+        QString initial = start;
+        const QFileInfo info(start);
+        if (info.fileName().contains('*') || info.fileName().contains('?'))
+            initial = info.path();
+        const QString file = QFileDialog::getOpenFileName(parent, QString(), initial, TrackFileFilters(),
+                                                          nullptr, QFileDialog::HideNameFilterDetails);
+        if (file.isEmpty())
+            return false;
+        chosen = QFileInfo(file).absoluteFilePath();
+        return true;
+    }
+};
+
 }  // namespace
+
+QString TrackFileFilters()
+{
+    const QStringList kinds = {"gpx", "kml", "kmz", "nmea", "nma", "log", "txt",
+                               "tcx", "igc", "fit", "json", "csv"};
+    // "*" twice: shown with its details hidden, the filter keeps its "(*)".
+    return QStringList{Filter("Track files", kinds), Filter("GPX files", {"gpx"}), "All files (*) (*)"}
+        .join(";;");
+}
 
 bool RunSetupDialog(QWidget* parent, const std::string& iniPath, Settings& settings)
 {
@@ -54,9 +188,19 @@ SetupDialog::SetupDialog(const Settings& settings, const std::string& iniPath, Q
     : QDialog(parent), values(settings), saved(settings), iniPath(iniPath), pickers(pickers)
 {
     if (!this->pickers)
-        this->pickers = ownPickers = new FolderBrowser;
+        this->pickers = ownPickers = new TrackFilePickers;
     BuildControls();
     ShowValues();
+    CheckFolder();
+    // As wide as the path boxes want, within the screen (adjustSize would stop at two
+    // thirds of it), and as high as the warning's lines need at that width. Placed now, not
+    // at the first show, so that the controls' sizes are right at once.
+    int width = sizeHint().width();
+    if (const QScreen* screen = this->screen())
+        width = std::min(width, screen->availableGeometry().width());
+    const int height = heightForWidth(width);
+    resize(width, height > 0 ? height : sizeHint().height());
+    layout()->activate();
 }
 
 SetupDialog::~SetupDialog()
@@ -73,117 +217,158 @@ void SetupDialog::BuildControls()
 {
     setWindowTitle("Set-up");
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    // Rows for the RAW, matching and time-zone choices below the table's 162.
-    setFixedSize(DialogRect(font(), 0, 0, 244, 198).size());
-    // Frames and labels first, so that the controls lie above them.
-    BuildFramesAndLabels();
-    BuildPathRows();
-    BuildChoices();
-    BuildButtons();
-    ConnectControls();
-}
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(BuildPathRows());
 
-void SetupDialog::BuildFramesAndLabels()
-{
-    PlaceControl(this, new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup", 9, 55, 84, 97);
-    PlaceControl(this, new QGroupBox(this), 0, "positionGroup", 17, 85, 66, 59);
-    Label(this, "JPG Directory", "jpgDirLabel", 7, 12, 53, 8, Qt::AlignRight);
-    Label(this, "GPX File", "gpxPathLabel", 7, 32, 53, 8, Qt::AlignRight);
-    // "Offset" ends just before its box, however wide the font makes it.
-    auto* offsetLabel = Label(this, "Offset", "offsetLabel", 117, 62, 22, 8, Qt::AlignRight);
-    if (offsetLabel->sizeHint().width() > offsetLabel->width())
-        offsetLabel->setGeometry(offsetLabel->geometry().adjusted(
-            offsetLabel->width() - offsetLabel->sizeHint().width(), 0, 0, 0));
-    auto* minutesLabel = Label(this, "Minutes", "minutesLabel", 179, 62, 30, 8);
-    minutesLabel->resize(std::max(minutesLabel->width(), minutesLabel->sizeHint().width()),
-                         minutesLabel->height());
-    auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 214, 131, 20, 20);
-    icon->setPixmap(AppIcon().pixmap(icon->size()));
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildParseRename(), 0, Qt::AlignTop);
+    middle->addSpacing(fontMetrics().horizontalAdvance(QLatin1Char('x')));
+    middle->addLayout(BuildOffsetAndButtons(), 1);
+    page->addLayout(middle);
 
-    // Which file Save writes, in the free band between the GPX row and the group box;
-    // a long path loses its middle, and the tooltip shows it whole.
-    const QString path = QString::fromStdString(iniPath);
-    auto* file = Label(this, "", "settingsFileLabel", 7, 45, 224, 8);
-    file->setText(file->fontMetrics().elidedText("Settings file: " + path, Qt::ElideMiddle,
-                                                 file->width()));
-    file->setToolTip(path);
-    file->setTextInteractionFlags(Qt::TextSelectableByMouse);
-}
-
-void SetupDialog::BuildPathRows()
-{
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    jpgDirEdit = PlaceControl(this, new QLineEdit(this), 1012, "jpgDirEdit", 73, 6, 129, 14);
-    jpgDirBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1014,
-                                "jpgDirBrowseButton", 213, 5, 18, 17);
-    jpgDirBrowse->setToolTip("Choose the photo folder");
-    jpgDirBrowse->setAccessibleName("Browse for the photo folder");
-    gpxPathEdit = PlaceControl(this, new QLineEdit(this), 1011, "gpxPathEdit", 73, 27, 129, 14);
-    gpxBrowse = PlaceControl(this, new QPushButton(folderIcon, QString(), this), 1015,
-                             "gpxBrowseButton", 213, 27, 18, 17);
-    gpxBrowse->setToolTip("Choose the GPX file");
-    gpxBrowse->setAccessibleName("Browse for the GPX file");
-    // The folder icon grows with the buttons, which grow with the font.
-    const int iconSide = std::max(16, std::min(gpxBrowse->width(), gpxBrowse->height()) * 3 / 5);
-    jpgDirBrowse->setIconSize(QSize(iconSide, iconSide));
-    gpxBrowse->setIconSize(QSize(iconSide, iconSide));
-}
-
-void SetupDialog::BuildChoices()
-{
-    dateCheck = PlaceControl(this, new QCheckBox("Date", this), 1010, "dateCheck", 21, 71, 31, 10);
-    positionCheck =
-        PlaceControl(this, new QCheckBox("Position", this), 1009, "positionCheck", 21, 99, 40, 10);
-    latLonRadio =
-        PlaceControl(this, new QRadioButton("Lat/Lon", this), 1007, "latLonRadio", 32, 112, 39, 10);
-    osgbRadio = PlaceControl(this, new QRadioButton("OSGB", this), 1008, "osgbRadio", 32, 124, 35, 10);
-    offsetEdit = PlaceControl(this, new QLineEdit(this), 1017, "offsetEdit", 141, 59, 33, 14);
-    rawSidecarCheck = PlaceControl(this, new QCheckBox("Write RAW positions to XMP sidecars", this), 0,
-                                   "rawSidecarCheck", 9, 158, 160, 10);
+    rawSidecarCheck = Named(new QCheckBox("Write RAW positions to XMP sidecars", this), 0, "rawSidecarCheck");
     rawSidecarCheck->setToolTip("HEIC, CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
-    interpolateCheck = PlaceControl(this, new QCheckBox("Place photos between track points", this), 0,
-                                    "interpolateCheck", 9, 170, 160, 10);
+    interpolateCheck = Named(new QCheckBox("Place photos between track points", this), 0, "interpolateCheck");
     interpolateCheck->setToolTip("A photo taken between two points of a segment (at most 30 minutes apart) "
                                  "gets the position between them, written at full precision with its UTC time; "
                                  "otherwise the nearest point, to a hundredth of a minute");
-    photoZoneCheck = PlaceControl(this, new QCheckBox("Use the time zone stored in the photo", this), 0,
-                                  "photoZoneCheck", 9, 182, 160, 10);
+    photoZoneCheck = Named(new QCheckBox("Use the time zone stored in the photo", this), 0, "photoZoneCheck");
     photoZoneCheck->setToolTip("A photo that states its time zone (phones, newer cameras) is matched by it; "
                                "the offset serves the others");
+    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck})
+        page->addWidget(check);
+    page->addStretch(1);   // a taller dialog leaves the room below the controls
+    ConnectControls();
+}
 
-    // The check boxes and radio buttons may hold a longer caption than the table's
-    // width in a larger font: let them take the width they need.
-    for (QWidget* w : {static_cast<QWidget*>(dateCheck), static_cast<QWidget*>(positionCheck),
-                       static_cast<QWidget*>(latLonRadio), static_cast<QWidget*>(osgbRadio),
-                       static_cast<QWidget*>(rawSidecarCheck), static_cast<QWidget*>(interpolateCheck),
-                       static_cast<QWidget*>(photoZoneCheck)})
-        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+QLayout* SetupDialog::BuildPathRows()
+{
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);   // the path boxes take the width
+    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    // The folder icon grows with the font.
+    const int iconSide = std::max(16, fontMetrics().height());
+    auto pathRow = [&](int row, const char* caption, const char* labelName, QLineEdit* edit,
+                       QPushButton* browse) {
+        auto* label = Named(new QLabel(caption, this), 0, labelName);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(edit, row, 1);
+        browse->setIconSize(QSize(iconSide, iconSide));
+        grid->addWidget(browse, row, 2);
+        // The whole path, however narrow the box.
+        connect(edit, &QLineEdit::textChanged, edit, &QLineEdit::setToolTip);
+    };
+
+    jpgDirEdit = Named(new PathEdit(this), 1012, "jpgDirEdit");
+    jpgDirBrowse = Named(new QPushButton(folderIcon, QString(), this), 1014, "jpgDirBrowseButton");
+    jpgDirBrowse->setToolTip("Choose the photo folder");
+    jpgDirBrowse->setAccessibleName("Browse for the photo folder");
+    pathRow(0, "JPG Directory", "jpgDirLabel", jpgDirEdit, jpgDirBrowse);
+
+    folderWarning = Named(new WarningLabel(this), 0, "folderWarning");
+    folderWarning->hide();
+    grid->addWidget(folderWarning, 1, 1, 1, 2);
+    recurseCheck = Named(new QCheckBox("Include sub-folders", this), 0, "recurseCheck");
+    recurseCheck->setToolTip("List the photos of the folder's sub-folders too, as on a camera card "
+                             "(DCIM/100CANON)");
+    grid->addWidget(recurseCheck, 2, 1, 1, 2);
+    folderTimer = new QTimer(this);
+    folderTimer->setSingleShot(true);
+    folderTimer->setInterval(kFolderCheckDelay);
+
+    gpxPathEdit = Named(new PathEdit(this), 1011, "gpxPathEdit");
+    gpxBrowse = Named(new QPushButton(folderIcon, QString(), this), 1015, "gpxBrowseButton");
+    gpxBrowse->setToolTip("Choose the track file");
+    gpxBrowse->setAccessibleName("Browse for the track file");
+    pathRow(3, "Track file", "gpxPathLabel", gpxPathEdit, gpxBrowse);
+
+    // Which file Save writes; a long path loses its middle, and the tooltip shows it whole.
+    const QString path = QString::fromStdString(iniPath);
+    auto* file = Named(new ElidedLabel("Settings file: " + path, this), 0, "settingsFileLabel");
+    file->setToolTip(path);
+    file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(file, 4, 0, 1, 3);
+    return grid;
+}
+
+QWidget* SetupDialog::BuildParseRename()
+{
+    auto* group = Named(new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup");
+    auto* column = new QVBoxLayout(group);
+    dateCheck = Named(new QCheckBox("Date", group), 1010, "dateCheck");
+    column->addWidget(dateCheck);
+
+    auto* position = Named(new QGroupBox(group), 0, "positionGroup");
+    auto* rows = new QVBoxLayout(position);
+    positionCheck = Named(new QCheckBox("Position", position), 1009, "positionCheck");
+    latLonRadio = Named(new QRadioButton("Lat/Lon", position), 1007, "latLonRadio");
+    osgbRadio = Named(new QRadioButton("OSGB", position), 1008, "osgbRadio");
+    rows->addWidget(positionCheck);
+    // The display choices sit under the box's caption, past its tick.
+    const int indent = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, positionCheck)
+        + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, positionCheck);
+    for (QRadioButton* radio : {latLonRadio, osgbRadio}) {
+        auto* row = new QHBoxLayout;
+        row->addSpacing(indent);
+        row->addWidget(radio);
+        rows->addLayout(row);
+    }
+    column->addWidget(position);
 
     displayGroup = new QButtonGroup(this);
     displayGroup->addButton(latLonRadio, 0);
     displayGroup->addButton(osgbRadio, 1);
+    return group;
 }
 
-void SetupDialog::BuildButtons()
+QLayout* SetupDialog::BuildOffsetAndButtons()
 {
-    helpButton = PlaceControl(this, new QPushButton("&Help", this), 1016, "helpButton", 140, 95, 50, 14);
-    saveButton = PlaceControl(this, new QPushButton("&Save", this), 1, "saveButton", 141, 115, 50, 14);
-    cancelButton =
-        PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 141, 135, 50, 14);
-    saveButton->setDefault(true);
-    clockButton = PlaceControl(this, new QPushButton("From a photo of the GPS clock…", this), 0,
-                               "clockPhotoButton", 99, 77, 135, 14);
-    // A tool button: a push button's style minimum is wider than the room beside Help.
-    suggestButton = PlaceControl(this, new QToolButton(this), 0, "suggestButton", 196, 95, 38, 14);
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(2, 1);   // the buttons keep their width; the room goes right
+
+    auto* offsetRow = new QHBoxLayout;
+    offsetEdit = Named(new QLineEdit(this), 1017, "offsetEdit");
+    // Room for "-1440", the widest offset in common use, and a little more.
+    offsetEdit->setFixedWidth(offsetEdit->sizeHint().width() * 2 / 3);
+    auto* offsetLabel = Named(new QLabel("Offset", this), 0, "offsetLabel");
+    offsetLabel->setBuddy(offsetEdit);
+    offsetRow->addWidget(offsetLabel);
+    offsetRow->addWidget(offsetEdit);
+    offsetRow->addWidget(Named(new QLabel("Minutes", this), 0, "minutesLabel"));
+    offsetRow->addStretch(1);
+    grid->addLayout(offsetRow, 0, 0, 1, 3);
+
+    clockButton = Named(new QPushButton("From a photo of the GPS clock…", this), 0, "clockPhotoButton");
+    grid->addWidget(clockButton, 1, 0, 1, 2);
+    helpButton = Named(new QPushButton("&Help", this), 1016, "helpButton");
+    grid->addWidget(helpButton, 2, 0);
+    suggestButton = Named(new QToolButton(this), 0, "suggestButton");
     suggestButton->setText("Su&ggest");
     suggestButton->setToolTip("The offsets that put the most photos near the track");
+    // As high and as wide as the push buttons beside it.
+    suggestButton->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    grid->addWidget(suggestButton, 2, 1);
+    saveButton = Named(new QPushButton("&Save", this), 1, "saveButton");
+    saveButton->setDefault(true);
+    grid->addWidget(saveButton, 3, 0);
+    cancelButton = Named(new QPushButton("&Cancel", this), 2, "cancelButton");
+    grid->addWidget(cancelButton, 4, 0);
+
+    auto* icon = Named(new QLabel(this), 0, "appIcon");
+    const QSize iconSize = DialogRect(font(), 0, 0, 20, 20).size();
+    icon->setPixmap(AppIcon().pixmap(iconSize));
+    grid->addWidget(icon, 3, 1, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    grid->setRowStretch(5, 1);
+    return grid;
 }
 
 void SetupDialog::ConnectControls()
 {
-    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck, photoZoneCheck, offsetEdit, clockButton,
-                        helpButton, suggestButton, saveButton, cancelButton};
+    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
+                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
+                        photoZoneCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -194,12 +379,46 @@ void SetupDialog::ConnectControls()
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(clockButton, &QPushButton::clicked, this, &SetupDialog::OnClockPhoto);
     connect(suggestButton, &QToolButton::clicked, this, &SetupDialog::OnSuggestOffset);
+    // Each key restarts the wait, so a typed path is walked once.
+    connect(jpgDirEdit, &QLineEdit::textChanged, folderTimer, qOverload<>(&QTimer::start));
+    connect(folderTimer, &QTimer::timeout, this, &SetupDialog::CheckFolder);
+    connect(recurseCheck, &QCheckBox::toggled, this, &SetupDialog::CheckFolder);
+}
+
+void SetupDialog::CheckFolder()
+{
+    folderTimer->stop();
+    const std::string folder = jpgDirEdit->text().toStdString();
+    // An empty box is the folder Pinroute starts in, not a mistake.
+    const std::string text = folder.empty()
+        ? std::string()
+        : FolderCheckText(CheckPhotoFolder(folder, recurseCheck->isChecked()), folder, kRecurseRemedy);
+    folderWarning->setText(QString::fromStdString(text));
+    folderWarning->setVisible(!text.empty());
+    FitHeight();
+}
+
+void SetupDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    FitHeight();
+}
+
+void SetupDialog::FitHeight()
+{
+    // A window's minimum size ignores how many lines the warning wraps to at its width:
+    // grow the window, so that no line is cut off.
+    layout()->activate();
+    const int needed = layout()->totalMinimumHeightForWidth(width());
+    if (needed > height())
+        resize(width(), needed);
 }
 
 bool SetupDialog::TakeValues()
 {
     values.JPGDir = jpgDirEdit->text().toStdString();
     values.GPXPath = gpxPathEdit->text().toStdString();
+    values.Recurse = recurseCheck->isChecked() ? 1 : 0;
     values.Date = dateCheck->isChecked() ? 1 : 0;
     values.Posn = positionCheck->isChecked() ? 1 : 0;
     values.RawSidecar = rawSidecarCheck->isChecked() ? 1 : 0;
@@ -220,8 +439,12 @@ bool SetupDialog::TakeValues()
 
 void SetupDialog::ShowValues()
 {
+    // The caret at the start shows the beginning of a long path.
     jpgDirEdit->setText(QString::fromStdString(values.JPGDir));
+    jpgDirEdit->setCursorPosition(0);
     gpxPathEdit->setText(QString::fromStdString(values.GPXPath));
+    gpxPathEdit->setCursorPosition(0);
+    recurseCheck->setChecked(values.Recurse != 0);
     dateCheck->setChecked(values.Date != 0);
     positionCheck->setChecked(values.Posn != 0);
     rawSidecarCheck->setChecked(values.RawSidecar != 0);
@@ -246,6 +469,7 @@ void SetupDialog::OnBrowseJpgDir()
         return;
     values.JPGDir = chosen.toStdString();
     ShowValues();
+    CheckFolder();   // a chosen folder is no typing to wait for
 }
 
 void SetupDialog::OnBrowseGpxFile()
@@ -266,6 +490,10 @@ void SetupDialog::OnHelp()
 
 void SetupDialog::OnSave()
 {
+    // A folder with a problem is saved all the same (a card may be mounted later), but the
+    // warning is brought up to date with what is saved.
+    if (folderTimer->isActive())
+        CheckFolder();
     if (!TakeValues())
         return;
     std::string reason;

@@ -2,23 +2,33 @@
 #include <string>
 
 #include <QDialog>
+#include <QString>
 
 #include "settings/Settings.h"
 
 class PathPickers;
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
+class QTimer;
 class QToolButton;
+class QWidget;
 
 // Runs the Set-up dialog modally over settings, which are kept in the file iniPath.
 // True when it was closed through Save: settings then hold what was saved, as a fresh
 // read of the file gives them. After Cancel settings are unchanged.
 bool RunSetupDialog(QWidget* parent, const std::string& iniPath, Settings& settings);
 
-// The "Set-up" dialog. It edits a copy of the settings and writes all six to iniPath on
+// The open-file filters of the track box, ";;" between them: every track kind, GPX, all
+// files. Each matches names in any letter case, also in dialogs that compare by case.
+QString TrackFileFilters();
+
+// The "Set-up" dialog. It edits a copy of the settings and writes them all to iniPath on
 // Save; a failed write is reported and the dialog stays open with its values.
 class SetupDialog : public QDialog {
     Q_OBJECT
@@ -39,14 +49,20 @@ public:
     // Open the clock helpers over the dialog; what the user takes fills the offset box.
     void OnClockPhoto();
     void OnSuggestOffset();
+    // Checks the folder box's text now and shows or hides the warning below it. Typing
+    // runs it once the keys pause.
+    void CheckFolder();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
-    void BuildFramesAndLabels();
-    void BuildPathRows();
-    void BuildChoices();
-    void BuildButtons();
+    QLayout* BuildPathRows();
+    QWidget* BuildParseRename();
+    QLayout* BuildOffsetAndButtons();
     void ConnectControls();
+    void FitHeight();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
     void ShowValues();   // values -> controls
 
@@ -58,6 +74,9 @@ private:
 
     QLineEdit* jpgDirEdit = nullptr;
     QPushButton* jpgDirBrowse = nullptr;
+    QLabel* folderWarning = nullptr;
+    QCheckBox* recurseCheck = nullptr;
+    QTimer* folderTimer = nullptr;
     QLineEdit* gpxPathEdit = nullptr;
     QPushButton* gpxBrowse = nullptr;
     QCheckBox* dateCheck = nullptr;

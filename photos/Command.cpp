@@ -50,6 +50,8 @@ int YearOf(int64_t count)
 std::string SpanText(int64_t first, int64_t last, bool withYear)
 {
     const std::string a = MomentText(first, withYear), b = MomentText(last, withYear);
+    if (a == b)
+        return a;
     if (a.substr(0, a.size() - 5) == b.substr(0, b.size() - 5))
         return a + "\u2013" + b.substr(b.size() - 5);
     return a + " \u2013 " + b;

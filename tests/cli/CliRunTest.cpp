@@ -357,3 +357,29 @@ TEST_F(CliRun, WhatADryRunShowsIsWhatThePhotoGets)
         fs::remove(photos + "/a.jpg");
     }
 }
+
+// When no photo is near the track, the run says why: the two time spans side by side, and
+// the offset that would bring them together, if any.
+TEST_F(CliRun, NothingMatchedSaysWhy)
+{
+    const std::string gpx = WriteTrack();   // 17 June 08:00-08:59 UTC
+    const struct {
+        const char* taken;
+        const char* why;
+    } cases[] = {
+        {"2023:06:17 10:00:00",
+         "Your photos: 17 Jun 10:00 (camera time, offset 0).\nThe track: 17 Jun 08:00\u201308:59 UTC.\n"
+         "An offset of +60 minutes would match 1 photo. Try it with --offset.\n"},
+        {"2023:06:18 10:00:00",
+         "Your photos: 18 Jun 10:00 (camera time, offset 0).\nThe track: 17 Jun 08:00\u201308:59 UTC.\n"
+         "No clock offset brings them together: check that the track is from the day of the photos.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.taken);
+        WriteJpegTakenAt(photos + "/a.jpg", c.taken);
+        const CliResult run = Run({"geotag", "--gpx", gpx, photos + "/a.jpg"});
+        EXPECT_EQ(1, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(std::string("No photo was taken near the track, so none was changed.\n") + c.why))
+            << run.err;
+    }
+}

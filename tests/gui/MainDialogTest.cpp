@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 #include <QUrl>
@@ -351,3 +352,78 @@ TEST(PhotoListView, TipsShowOnlyCutOffTexts)
 }
 
 }  // namespace
+
+// The usual first-hour mistakes each give one message naming the cause: over the empty list
+// as soon as the window opens, and in a box when a command is pressed anyway.
+TEST_F(MainDialogTest, EachFirstHourMistakeGetsOneMessageNamingItsCause)
+{
+    namespace fs = std::filesystem;
+    const std::string card = tmp.File("card"), photos = tmp.File("photos");
+    fs::create_directories(card + "/DCIM/100CANON");
+    WriteJpegTakenAt(card + "/DCIM/100CANON/IMG_1.JPG", "2006:05:01 10:00:00");
+    fs::create_directories(photos);
+    WriteJpegTakenAt(photos + "/IMG_2.jpg", "2006:05:01 10:00:00");
+    WriteFile(tmp.File("may2.gpx"), "<gpx><trk><trkseg><trkpt lat=\"51\" lon=\"0\"><time>2006-05-02T10:00:00Z</time>"
+                                    "</trkpt></trkseg></trk></gpx>");
+    WriteFile(tmp.File("route.gpx"), "<gpx><rte><rtept lat=\"51\" lon=\"0\"/></rte></gpx>");
+    const struct {
+        std::string settings;
+        const char* note;   // over the list; "" when the list has photos
+        const char* box;    // after GeoTag
+    } cases[] = {
+        {"", "Welcome to Pinroute", "No photo folder is set: choose one in Set-up."},
+        {"JPGDir=" + tmp.File("typo") + "\n", "doesn't exist", "doesn't exist"},
+        {"JPGDir=" + card + "\n", "its sub-folders have 1 (DCIM/100CANON)", "include sub-folders"},
+        {"JPGDir=" + card + "\nRecurse=1\n", "", "No track file is set: choose one in Set-up."},
+        {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("may2.gpx") + "\n", "",
+         "Your photos: 1 May 10:00 (camera time, offset 0).\nThe track: 2 May 10:00 UTC."},
+        {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("route.gpx") + "\n", "", "route.gpx: no track points: only route points"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WriteSettings(c.settings);
+        MainDialog dialog(Ini());
+        dialog.show();
+        auto* note = dialog.findChild<QLabel*>("emptyNote");
+        ASSERT_NE(nullptr, note);
+        EXPECT_EQ(*c.note != '\0', note->isVisible());
+        EXPECT_TRUE(note->text().contains(c.note)) << note->text().toStdString();
+        RecordingBoxes boxes;
+        RunAndWait(dialog, "geotagButton");
+        ASSERT_EQ(1u, boxes.shown.size());
+        EXPECT_NE(std::string::npos, boxes.shown[0].text.find(c.box)) << boxes.shown[0].text;
+        dialog.hide();
+    }
+}
+
+// During a run the list shows each row as it is done, but once the user scrolls away it stays
+// where they put it, until they scroll back to the run's latest row.
+TEST(PhotoListView, FollowsTheRunUntilTheUserScrollsAway)
+{
+    PhotoList list;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 300; ++i)
+        paths.push_back("/p/IMG_" + std::to_string(i) + ".jpg");
+    list.AddDroppedFiles(paths);
+    PhotoListView view(list);
+    view.resize(400, 200);
+    view.show();
+    const auto visible = [&](int row) {
+        return view.viewport()->rect().intersects(view.visualRect(view.model()->index(row, ColumnName)));
+    };
+    list.SetRow(150, RowOutcome(RowKind::Rejected));
+    EXPECT_TRUE(visible(150));
+    view.verticalScrollBar()->setValue(0);   // the user looks at the top
+    list.SetRow(160, RowOutcome(RowKind::Rejected));
+    EXPECT_TRUE(visible(0));
+    EXPECT_FALSE(visible(160));
+    view.scrollTo(view.model()->index(160, ColumnName));   // and back to where the run is
+    list.SetRow(250, RowOutcome(RowKind::Rejected));
+    EXPECT_TRUE(visible(250));
+    // The last column takes what the others leave, also in a wider window.
+    view.SetupColumns();
+    view.resize(900, 200);
+    QCoreApplication::processEvents();
+    const int columns = view.columnWidth(0) + view.columnWidth(1) + view.columnWidth(2) + view.columnWidth(3);
+    EXPECT_EQ(view.viewport()->width(), columns);
+}

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -81,6 +82,8 @@ QLineEdit* OffsetBox(QWidget* d) { return Control<QLineEdit>(d, 1017); }
 QCheckBox* DateBox(QWidget* d) { return Control<QCheckBox>(d, 1010); }
 QCheckBox* PositionBox(QWidget* d) { return Control<QCheckBox>(d, 1009); }
 QCheckBox* RawSidecarBox(QWidget* d) { return d->findChild<QCheckBox*>("rawSidecarCheck"); }
+QCheckBox* RecurseBox(QWidget* d) { return d->findChild<QCheckBox*>("recurseCheck"); }
+QLabel* FolderWarning(QWidget* d) { return d->findChild<QLabel*>("folderWarning"); }
 QRadioButton* LatLon(QWidget* d) { return Control<QRadioButton>(d, 1007); }
 QRadioButton* Osgb(QWidget* d) { return Control<QRadioButton>(d, 1008); }
 QPushButton* Button(QWidget* d, int id) { return Control<QPushButton>(d, id); }
@@ -100,8 +103,8 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
          true, "/photos/", "-60", "DisplayType=1"},
         {"[Config]\nDisplayType=7\n", true, true, false, false, "", "0", "DisplayType=-1"},
         {"[Config]\nDate=1\nPosn=0\n", true, false, false, true, "", "0", "DisplayType=1"},
-        {"[Config]\nDate=0\nPosn=1\nDisplayType=-1\nRawSidecar=0\n", false, true, false, false, "", "0",
-         "DisplayType=-1"},
+        {"[Config]\nDate=0\nPosn=1\nDisplayType=-1\nRawSidecar=0\nRecurse=1\n", false, true, false, false, "",
+         "0", "DisplayType=-1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -116,6 +119,8 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
         EXPECT_EQ(c.offset, OffsetBox(&dialog)->text().toStdString());
         const bool rawSidecar = std::string(c.ini).find("RawSidecar=0") == std::string::npos;
         EXPECT_EQ(rawSidecar, RawSidecarBox(&dialog)->isChecked());
+        const bool recurse = std::string(c.ini).find("Recurse=1") != std::string::npos;
+        EXPECT_EQ(recurse, RecurseBox(&dialog)->isChecked());
 
         // Save without changes writes the same values back, -1 for "neither".
         Button(&dialog, 1)->click();
@@ -125,6 +130,7 @@ TEST_F(SetupDialogTest, OpensWithStoredValuesAndSavesThemBack)
         EXPECT_NE(std::string::npos, ini.find(c.date ? "Date=1\n" : "Date=0\n")) << ini;
         EXPECT_NE(std::string::npos, ini.find(c.position ? "Posn=1\n" : "Posn=0\n")) << ini;
         EXPECT_NE(std::string::npos, ini.find(rawSidecar ? "RawSidecar=1\n" : "RawSidecar=0\n")) << ini;
+        EXPECT_NE(std::string::npos, ini.find(recurse ? "Recurse=1\n" : "Recurse=0\n")) << ini;
     }
 }
 
@@ -147,6 +153,8 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
     ASSERT_TRUE(photoZone->isChecked());
     interpolate->setChecked(true);
     photoZone->setChecked(false);
+    ASSERT_FALSE(RecurseBox(&dialog)->isChecked());
+    RecurseBox(&dialog)->setChecked(true);
     Button(&dialog, 1)->click();
 
     EXPECT_EQ(QDialog::Accepted, dialog.result());
@@ -155,7 +163,7 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
                            "Colour=green\n", "JPGDir=/home/me/My Photos\n",
                            "GPXPath=/home/me/gps/*.gpx\n", "Date=1\n", "Posn=0\n",
                            "DisplayType=0\n", "OffsetMinutes=-60\n", "RawSidecar=0\n", "Interpolate=1\n",
-                           "PhotoZone=0\n"};
+                           "PhotoZone=0\n", "Recurse=1\n"};
     size_t at = 0;
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -329,7 +337,7 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     EXPECT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(QDialog::Accepted, dialog.result());
     EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
-              "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\n",
+              "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nRecurse=0\n",
               ReadFile(blocked));
     const Settings result = dialog.Result();
     EXPECT_EQ("/typed/photos/", result.JPGDir);   // as every later read gives it
@@ -353,12 +361,112 @@ TEST_F(SetupDialogTest, ShowsWhichSettingsFileItUses)
 {
     const std::string ini = dir.File(std::string(200, 'd') + ".ini");
     auto opened = Open(ini);
+    opened->show();
     auto* label = opened->findChild<QLabel*>("settingsFileLabel");
     ASSERT_NE(nullptr, label);
     EXPECT_EQ(QString::fromStdString(ini), label->toolTip());
     EXPECT_TRUE(label->text().endsWith(".ini")) << label->text().toStdString();
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
     EXPECT_LE(label->geometry().right(), opened->width());
+    // Wide enough, the whole path shows.
+    opened->resize(label->fontMetrics().horizontalAdvance(label->toolTip()) * 2, opened->height());
+    QApplication::processEvents();
+    EXPECT_EQ("Settings file: " + QString::fromStdString(ini), label->text());
+}
+
+// The path boxes hold a typical path at first and take the width the dialog gains; a long
+// path shows its start, and the tooltip shows it whole as it changes.
+TEST_F(SetupDialogTest, PathBoxesTakeTheWidthAndShowLongPathsWhole)
+{
+    const std::string folder = "/media/someone/archive/" + std::string(120, 'p') + "/2024-05 Lakes/";
+    const std::string track = "/home/someone/" + std::string(120, 't') + "/*.gpx";
+    WriteIni("[Config]\nJPGDir=" + folder + "\nGPXPath=" + track + "\n");
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (QLineEdit* box : {FolderBox(&dialog), GpxBox(&dialog)}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_EQ(0, box->cursorPosition());
+        EXPECT_EQ(box->text(), box->toolTip());
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(QString(60, 'x')));
+    }
+    EXPECT_EQ(QString::fromStdString(folder), FolderBox(&dialog)->toolTip());
+
+    const int folderWidth = FolderBox(&dialog)->width(), trackWidth = GpxBox(&dialog)->width();
+    dialog.resize(dialog.width() + 200, dialog.height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(folderWidth + 200, FolderBox(&dialog)->width());
+    EXPECT_EQ(trackWidth + 200, GpxBox(&dialog)->width());
+
+    pickers.gpxAnswer = QString::fromStdString("/elsewhere/" + std::string(100, 'n') + ".fit");
+    Button(&dialog, 1015)->click();
+    EXPECT_EQ(0, GpxBox(&dialog)->cursorPosition());
+    EXPECT_EQ(pickers.gpxAnswer, GpxBox(&dialog)->toolTip());
+    QTest::keyClicks(FolderBox(&dialog), "x");
+    EXPECT_EQ(FolderBox(&dialog)->text(), FolderBox(&dialog)->toolTip());
+}
+
+// The warning below the folder box follows what is typed, once the typing pauses, and the
+// sub-folder box; Save keeps a folder with a problem.
+TEST_F(SetupDialogTest, FolderWarningFollowsTheBoxAndTheSubFolderChoice)
+{
+    const std::string photos = dir.File("photos"), empty = dir.File("empty"), card = dir.File("card");
+    for (const std::string& folder : {photos, empty, card, card + "/DCIM", card + "/DCIM/100CANON"})
+        ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+    WriteTinyJpeg(photos + "/a.jpg");
+    WriteFile(empty + "/notes.txt", "x");
+    WriteTinyJpeg(card + "/DCIM/100CANON/IMG_0001.JPG");
+    WriteTinyJpeg(card + "/DCIM/100CANON/IMG_0002.JPG");
+    WriteIni("[Config]\nJPGDir=" + photos + "\n");
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
+    dialog.show();
+    QLabel* warning = FolderWarning(&dialog);
+    ASSERT_NE(nullptr, warning);
+    auto shown = [&] { return warning->isVisibleTo(&dialog); };
+    EXPECT_FALSE(shown());
+
+    // Each case changes what shows, so each wait has something to wait for.
+    const std::string missing = dir.File("missing");
+    struct {
+        std::string box;
+        const char* said;   // "" for no warning
+    } cases[] = {
+        {missing, "doesn't exist"}, {photos, ""},       {empty, "has no photos"},
+        {"", ""},                   {card, "2 (DCIM/100CANON)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        const bool before = shown();
+        FolderBox(&dialog)->setText(QString::fromStdString(c.box));
+        EXPECT_EQ(before, shown());   // not walked at each key
+        const bool expected = *c.said != '\0';
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == expected; }, 3000));
+        if (expected) {
+            EXPECT_TRUE(warning->text().contains(QString::fromStdString(c.box))) << warning->text().toStdString();
+            EXPECT_TRUE(warning->text().contains(c.said)) << warning->text().toStdString();
+            // The dialog grows for the wrapped lines: nothing is cut off.
+            QApplication::processEvents();
+            EXPECT_GE(warning->height(), warning->heightForWidth(warning->width()));
+            EXPECT_LE(Button(&dialog, 2)->mapTo(&dialog, QPoint(0, Button(&dialog, 2)->height())).y(),
+                      dialog.height());
+        }
+    }
+    EXPECT_TRUE(warning->text().contains("Include sub-folders"));
+    RecurseBox(&dialog)->setChecked(true);
+    EXPECT_FALSE(shown());
+    RecurseBox(&dialog)->setChecked(false);
+    EXPECT_TRUE(shown());
+
+    // Saved at once, before the typing pause: the warning is up to date all the same.
+    FolderBox(&dialog)->setText(QString::fromStdString(missing));
+    Button(&dialog, 1)->click();
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    EXPECT_TRUE(shown());
+    EXPECT_TRUE(warning->text().contains("doesn't exist"));
+    EXPECT_NE(std::string::npos, Ini().find("JPGDir=" + missing + "\n")) << Ini();
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // The main window's Set-up button: the list is filled again from the saved folder after
@@ -401,31 +509,84 @@ TEST_F(SetupDialogTest, MainWindowRefillsItsListOnlyAfterSave)
     EXPECT_NE(std::string::npos, Ini().find("JPGDir=" + other.Path() + "\n")) << Ini();
 }
 
+// What Qt's own open-file dialog over folder lists with filters, the one at index chosen
+// selected; caseSensitive compares names by case, as GTK's dialog does. shownFilters: the
+// filters as the type list shows them.
+QStringList Listed(const std::string& folder, const QString& filters, int chosen, bool caseSensitive,
+                   QStringList* shownFilters = nullptr)
+{
+    QFileDialog dialog(nullptr, "Open", QString::fromStdString(folder), filters);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (caseSensitive)
+        dialog.setFilter(dialog.filter() | QDir::CaseSensitive);
+    dialog.selectNameFilter(filters.split(";;").at(chosen));
+    dialog.show();
+    auto* list = dialog.findChild<QListView*>("listView");
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    if (!list || !types)
+        return {"<no list>"};
+    QStringList names;
+    // The model fills in the background; the listing is done when it stops growing.
+    for (int wait = 0, stable = 0; wait < 60 && stable < 4; ++wait) {
+        QTest::qWait(25);
+        QStringList now;
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+            now << list->model()->index(row, 0, root).data().toString();
+        stable = !now.isEmpty() && now == names ? stable + 1 : 0;
+        names = now;
+    }
+    names.sort();
+    if (shownFilters) {
+        shownFilters->clear();
+        for (int i = 0; i < types->count(); ++i)
+            *shownFilters << types->itemText(i);
+    }
+    return names;
+}
+
 // Qt's own open-file dialog with the GPX filter lists .gpx files whatever their case.
 TEST(GpxFileFilter, ListsGpxFilesInAnyLetterCase)
 {
     TempDir dir;
     for (const char* name : {"a.gpx", "b.GPX", "c.Gpx", "d.txt", "e.gpx.bak"})
         WriteFile(dir.File(name), "x");
-    QFileDialog dialog(nullptr, "Open", QString::fromStdString(dir.Path()), kGpxFileFilter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.show();
-    auto* list = dialog.findChild<QListView*>("listView");
-    ASSERT_NE(nullptr, list);
-    QStringList names;
-    for (int wait = 0; wait < 50 && names.size() < 3; ++wait) {
-        QTest::qWait(50);
-        names.clear();
-        const QModelIndex root = list->rootIndex();
-        for (int row = 0; row < list->model()->rowCount(root); ++row)
-            names << list->model()->index(row, 0, root).data().toString();
+    QStringList shown;
+    EXPECT_EQ(QStringList({"a.gpx", "b.GPX", "c.Gpx"}), Listed(dir.Path(), kGpxFileFilter, 0, false, &shown));
+    EXPECT_EQ(QStringList({"GPX Files *.GPX"}), shown);
+}
+
+// The track box's chooser lists every track kind in any letter case, even where names are
+// compared by case, then GPX files alone, then everything.
+TEST(TrackFileFilters, ListEveryTrackKindInAnyLetterCase)
+{
+    TempDir dir;
+    const QStringList tracks = {"a.gpx", "b.GPX", "c.Kml", "d.kmz", "e.NMEA", "f.nma", "g.log",
+                                "h.txt", "i.TCX", "j.igc", "k.Fit", "l.json", "m.CSV"};
+    for (const QString& name : tracks + QStringList{"n.jpg", "o.gpx.bak"})
+        WriteFile(dir.File(name.toStdString()), "x");
+    struct {
+        int filter;
+        QStringList listed;
+    } cases[] = {
+        {0, tracks},
+        {1, {"a.gpx", "b.GPX"}},
+        {2, tracks + QStringList{"n.jpg", "o.gpx.bak"}},
+    };
+    for (const auto& c : cases) {
+        for (bool caseSensitive : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.filter << (caseSensitive ? " by case" : ""));
+            QStringList expected = c.listed;
+            expected.sort();
+            QStringList shown;
+            EXPECT_EQ(expected, Listed(dir.Path(), TrackFileFilters(), c.filter, caseSensitive, &shown));
+            EXPECT_EQ(QStringList({"Track files (*.gpx *.kml *.kmz *.nmea *.nma *.log *.txt *.tcx *.igc "
+                                   "*.fit *.json *.csv)",
+                                   "GPX files (*.gpx)", "All files (*)"}),
+                      shown);
+        }
     }
-    names.sort();
-    EXPECT_EQ(QStringList({"a.gpx", "b.GPX", "c.Gpx"}), names);
-    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
-    ASSERT_NE(nullptr, types);
-    EXPECT_EQ("GPX Files *.GPX", types->itemText(0));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <csignal>
+
 #include <QAction>
+#include <QSignalSpy>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMenu>
@@ -8,6 +11,7 @@
 
 #include "gui/LinkEdit.h"
 #include "gui/PhotoListView.h"
+#include "gui/TerminationSignals.h"
 #include "photos/PhotoList.h"
 #include "photos/PositionTip.h"
 
@@ -71,6 +75,25 @@ TEST_F(ShowOnMapTest, DoubleClickOpensTheRowsPositionOnTheMap)
     EXPECT_EQ("https://www.openstreetmap.org/?mlat=-33.856784&mlon=151.215297#map=17/-33.856784/151.215297",
               opener.opened[1]);
     EXPECT_EQ("TQ 38891 77287", QString::fromStdString(list.Text(0, ColumnMessage)));   // cells unchanged
+
+    // Without a browser the view says so, with the address, instead of doing nothing.
+    opener.works = false;
+    QSignalSpy failed(&view, &PhotoListView::MapNotShown);
+    DoubleClick(0, ColumnName);
+    ASSERT_EQ(1, failed.count());
+    EXPECT_EQ(opener.opened.back(), failed.at(0).at(0).toString());
+}
+
+// SIGTERM closes the window as its Close button does, so its working folder goes with it.
+TEST(TerminationSignals, CloseTheWindow)
+{
+    QWidget window;
+    CloseOnTerminationSignals(&window);
+    window.show();
+    raise(SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, SIG_DFL);
 }
 
 TEST_F(ShowOnMapTest, ContextMenuOffersTheMapOnlyForRowsWithAPosition)
