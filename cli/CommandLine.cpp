@@ -14,6 +14,7 @@ constexpr int kMaxJobs = 256;
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
     DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256, RecurseOption = 512,
+    UndoOptions = 1024,
 };
 
 unsigned AllowedFor(const std::optional<Command>& command)
@@ -26,6 +27,8 @@ unsigned AllowedFor(const std::optional<Command>& command)
             | RecurseOption;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption;
     case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption;
+    case Command::Undo: return UndoOptions | JsonOption;
+    case Command::Remove: return JsonOption | RecurseOption;
     default: return 0;
     }
 }
@@ -39,6 +42,10 @@ bool TakeCommand(const std::string& name, CommandLine& line)
         line.command = Command::Parse;
     else if (name == "rename")
         line.command = Command::Rename;
+    else if (name == "undo")
+        line.command = Command::Undo;
+    else if (name == "remove")
+        line.command = Command::Remove;
     else if (name == "settings")
         line.settings = true;
     else
@@ -118,6 +125,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
         {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions}, {"--recursive", RecurseOption},
+        {"--list", UndoOptions}, {"--force", UndoOptions},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -150,6 +158,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         : name == "--date"           ? line.date
         : name == "--suggest-offset" ? line.suggestOffset
         : name == "--recursive"      ? line.recursive
+        : name == "--list"           ? line.list
+        : name == "--force"          ? line.force
                                      : line.position;
     flag = true;
     return true;
@@ -161,7 +171,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
 {
     line = CommandLine();
     if (args.empty()) {
-        error = "no command given (geotag, parse, rename or settings)";
+        error = "no command given (geotag, parse, rename, undo, remove or settings)";
         return false;
     }
     size_t i = 0;
@@ -193,6 +203,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& line, s
         } else {
             line.operands.push_back(arg);
         }
+    }
+    if (line.command == Command::Undo && line.operands.size() > 1 && !line.help) {
+        error = "undo takes at most one RUN";
+        return false;
     }
     if (line.settings && line.operands.size() > 2 && !line.help) {
         error = "settings takes at most a KEY and a VALUE";

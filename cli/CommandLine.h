@@ -9,13 +9,15 @@
 // What the user asked for. Options that override a setting are kept as typed: the
 // settings' own checks judge them.
 struct CommandLine {
-    std::optional<Command> command;   // geotag, parse or rename; none for settings or --help alone
+    std::optional<Command> command;   // geotag, parse, rename, undo or remove; none for settings or --help alone
     bool settings = false;            // the settings command
     bool help = false;
     bool version = false;
     bool dryRun = false;
     bool suggestOffset = false;   // geotag: list the offsets that match the most photos, tag nothing
     bool json = false;
+    bool list = false;            // undo: list the runs instead
+    bool force = false;           // undo: also photos changed since the run
     bool recursive = false;       // photos in the folders' sub-folders too (Recurse=1)
     std::optional<std::string> gpx;      // --gpx or --track
     std::optional<std::string> offset;   // whole minutes

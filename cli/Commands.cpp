@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,8 @@
 #include "parse/ParseRun.h"
 #include "photos/Command.h"
 #include "photos/FolderCheck.h"
+#include "journal/Journal.h"
+#include "journal/Undo.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "settings/Settings.h"
@@ -124,6 +127,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
     }
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
+    case RunStatus::NoJournal:
+        return result.journalError + "; no photo was changed (Journal=0 turns the journal off)";
     default:
         return {};
     }
@@ -136,6 +141,8 @@ RunResult RunCommand(Command command, bool dryRun, const Settings& settings, Ter
     case Command::GeoTag: return GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, dryRun);
     case Command::Parse: return Parse(settings, rows, feedback, workspace, control);
     case Command::Rename: return Rename(settings, rows, feedback, workspace, control, dryRun);
+    case Command::Remove: return RemovePositions(settings, ProgramVersion(), rows, feedback, workspace, control);
+    case Command::Undo: break;   // has a run of its own
     }
     return {};
 }
@@ -145,6 +152,8 @@ const char* Verb(Command command)
     switch (command) {
     case Command::GeoTag: return "GeoTag";
     case Command::Rename: return "Rename";
+    case Command::Undo: return "Undo";
+    case Command::Remove: return "Remove";
     default: return "Parse";
     }
 }
@@ -271,6 +280,91 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
                     + "; the run went on, and photos may have been changed");
         return kSomeMissed;
     }
+    return rows.Missed() > 0 ? kSomeMissed : kAllDone;
+}
+
+namespace {
+
+// "2026-12-07 22:15" for a time count, in local time.
+std::string LocalTimeText(int64_t count)
+{
+    const time_t seconds = static_cast<time_t>(count);
+    struct tm fields;
+    char text[32] = "?";
+    if (localtime_r(&seconds, &fields))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &fields);
+    return text;
+}
+
+int ListRuns(bool json)
+{
+    for (const JournalRun& run : ListJournals()) {
+        const std::string time = LocalTimeText(run.time);
+        const std::string count = std::to_string(run.photos.size());
+        if (json)
+            std::printf("{\"run\":\"%s\",\"time\":\"%s\",\"command\":\"%s\",\"photos\":%s,\"folder\":\"%s\"}\n",
+                        JsonEscape(run.id).c_str(), time.c_str(), JsonEscape(run.command).c_str(), count.c_str(),
+                        JsonEscape(run.folder).c_str());
+        else
+            std::printf("%s\t%s\t%s\t%s\t%s\n", TsvEscape(run.id).c_str(), time.c_str(), TsvEscape(run.command).c_str(),
+                        count.c_str(), TsvEscape(run.folder).c_str());
+    }
+    return kAllDone;
+}
+
+}  // namespace
+
+int RunUndo(const CommandLine& line, const std::string& settingsPath)
+{
+    if (line.list)
+        return ListRuns(line.json);
+    Settings settings;
+    if (!settings.Read(settingsPath)) {
+        ReportError("can't read the settings file " + settingsPath);
+        return kCantStart;
+    }
+    JournalRun run;
+    std::string reason;
+    if (!line.operands.empty()) {
+        if (!LoadJournal(line.operands[0], run, reason)) {
+            ReportError(reason);
+            return kCantStart;
+        }
+    } else {
+        const std::vector<JournalRun> runs = ListJournals();
+        if (runs.empty()) {
+            ReportError("no run to undo in " + JournalFolder());
+            return kCantStart;
+        }
+        run = runs.front();
+    }
+    if (!Exiv2OnPath()) {
+        ReportError("exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH");
+        return kCantStart;
+    }
+    RunControl control(1);
+    StopOnSignals(control);
+    TerminalFeedback feedback("Undo", isatty(STDERR_FILENO) == 1);
+    TerminalRows rows(UndoPaths(run), Command::Undo, false, line.json, stdout, feedback, control);
+    std::string failure;
+    RunResult result;
+    {
+        Workspace workspace;
+        result = Undo(run, line.force, settings, ProgramVersion(), rows, feedback, workspace, control);
+        failure = StartFailure(result, settings, workspace);
+        rows.Finish();
+        feedback.Clear();
+    }
+    ForgetRunControl();
+    if (const int signal = CaughtSignal())
+        return 128 + signal;
+    if (!failure.empty()) {
+        ReportError(failure);
+        return kCantStart;
+    }
+    if (result.status == RunStatus::Done)
+        std::fprintf(stderr, "%s (run %s, %s)\n", RunSummary(Command::Undo, result).c_str(), run.id.c_str(),
+                     run.command.c_str());
     return rows.Missed() > 0 ? kSomeMissed : kAllDone;
 }
 

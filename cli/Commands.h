@@ -12,6 +12,9 @@ constexpr int kCantStart = 2;    // a usage error, or a run that could not start
 // one line each.
 int RunPhotos(const CommandLine& line, const std::string& settingsPath);
 
+// The undo command: lists the journalled runs, or undoes one (the last by default).
+int RunUndo(const CommandLine& line, const std::string& settingsPath);
+
 // The settings command; returns the exit status.
 int RunSettings(const CommandLine& line, const std::string& settingsPath);
 

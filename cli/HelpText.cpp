@@ -5,35 +5,53 @@ namespace {
 const char kUsage[] =
     "Usage:\n"
     "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--interpolate | --nearest]\n"
-    "                      [--photo-zone | --no-photo-zone] [--dry-run] [--jobs N] [--json] [PATH...]\n"
-    "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [PATH...]\n"
-    "  pinroute-cli parse  [--latlon | --osgb] [--jobs N] [--json] [PATH...]\n"
-    "  pinroute-cli rename [--date] [--position] [--latlon | --osgb] [--dry-run] [--jobs N] [--json]\n"
-    "                      [PATH...]\n"
+    "                      [--photo-zone | --no-photo-zone] [--recursive] [--dry-run]\n"
+    "                      [--jobs N] [--json] [PATH...]\n"
+    "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [--recursive] [PATH...]\n"
+    "  pinroute-cli parse  [--latlon | --osgb] [--recursive] [--jobs N] [--json] [PATH...]\n"
+    "  pinroute-cli rename [--date] [--position] [--latlon | --osgb] [--recursive] [--dry-run]\n"
+    "                      [--jobs N] [--json] [PATH...]\n"
+    "  pinroute-cli undo [--force] [--json] [RUN]    pinroute-cli undo --list [--json]\n"
+    "  pinroute-cli remove [--recursive] [--json] [PATH...]\n"
     "  pinroute-cli settings [KEY [VALUE]]\n"
     "  pinroute-cli --help | --version      (also: pinroute-cli COMMAND --help)\n";
 
 const char kPaths[] =
-    "PATH is a photo or a folder; a folder stands for its photos (JPEG, TIFF, PNG, WebP, HEIC,\n"
-    "RAW; any letter case), sorted by name. Without PATH the photo folder of the settings\n"
-    "(JPGDir) is used. Put -- before a path that begins with \"-\".\n";
+    "PATH is a photo or a folder; a folder stands for its photos (JPEG, TIFF, PNG, WebP,\n"
+    "HEIC/HEIF and the RAW kinds DNG, NEF, ARW, PEF, CR2, CRW, CR3, RW2, ORF; any letter\n"
+    "case), sorted by name; with --recursive (setting Recurse=1), those of its sub-folders\n"
+    "too. Without PATH the photo folder of the settings (JPGDir) is used. Put -- before a\n"
+    "path that begins with \"-\".\n";
+
+const char kTracks[] =
+    "Track files: GPX, KML, KMZ, NMEA 0183, Garmin TCX, IGC, FIT, Google location history\n"
+    "(Records.json, Semantic Location History, the phone's Timeline export) and CSV (a header\n"
+    "naming time, lat and lon, and ele if any; ISO 8601 or Unix times, UTC when no zone is\n"
+    "given). The kind is found from the content, not the name; the files a pattern matches\n"
+    "may be of different kinds and make one track.\n";
+
+const char kExit[] =
+    "Exit status: 0 every photo done, 1 some photos not done, 2 a usage error or a run that\n"
+    "could not start (no track file matched or could be read, a missing folder or one\n"
+    "without photos, a folder geotag or rename can't write in, no exiv2, a refused value),\n"
+    "130/143 stopped by SIGINT/SIGTERM, 141 standard output closed.\n";
 
 const char kOutput[] =
     "Output: one line per photo, in list order, with five tab-separated fields: outcome, path,\n"
     "date, position or message (a failure's reason after \": \"), and the seconds to the\n"
     "matched point (geotag; with --interpolate how the position was found) or the new path\n"
-    "(rename). Backslash, tab, newline and other\n"
-    "control bytes in a field are written as \\\\, \\t, \\n, \\xHH. --json writes one JSON\n"
-    "object per line instead.\n"
-    "Exit status: 0 every photo done, 1 some photos not done, 2 usage error or a run that could\n"
-    "not start, 130/143 stopped by SIGINT/SIGTERM.\n";
+    "(rename). Backslash, tab, newline and other control bytes in a field are written as\n"
+    "\\\\, \\t, \\n, \\xHH. --json writes one JSON object per line instead. Standard error\n"
+    "ends with what the run did: \"GeoTag: 280 tagged, 20 rejected, 0 failed\".\n";
 
 const char kGeoTag[] =
     "pinroute-cli geotag [OPTION...] [PATH...]\n"
-    "Writes the position of the nearest GPX track point (within 300 seconds of the capture\n"
-    "time) into each photo's EXIF GPS tags.\n\n"
-    "  --gpx PATTERN     the GPX file, or a pattern with * and ? in its last component\n"
+    "Writes the position of the nearest track point (within 300 seconds of the capture\n"
+    "time) into each photo's EXIF GPS tags, or into its XMP sidecar (HEIC, HEIF, CR3, RW2,\n"
+    "ORF, and RAW photos while RawSidecar=1).\n\n"
+    "  --gpx PATTERN     the track file, or a pattern with * and ? in its last component\n"
     "                    (default: GPXPath of the settings)\n"
+    "  --track PATTERN   the same as --gpx\n"
     "  --offset MINUTES  how many whole minutes the camera clock runs ahead of GPS time\n"
     "                    (default: OffsetMinutes of the settings)\n"
     "  --interpolate     place a photo between the two track points around it (at most\n"
@@ -43,23 +61,27 @@ const char kGeoTag[] =
     "  --photo-zone      match a photo that states its time zone (OffsetTimeOriginal) by\n"
     "                    that zone instead of the offset (PhotoZone=1, the default)\n"
     "  --no-photo-zone   use the offset for every photo (PhotoZone=0)\n"
+    "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
     "  --dry-run         change no file; show the point each photo would get\n"
     "  --suggest-offset  change no file; show the three offsets that put the most photos\n"
     "                    within 300 seconds of a track point\n"
-    "  --jobs N          photos worked on at once (default: the number of cores)\n"
+    "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
-    "Outcomes: tagged, would-tag, rejected, no-exif, failed.\n";
+    "Outcomes: tagged, would-tag (dry run), rejected, no-exif, failed. When no photo\n"
+    "matches, standard error says why: the photos' time span beside the track's, and an\n"
+    "offset that would match, when one does.\n\n";
 
 const char kParse[] =
     "pinroute-cli parse [OPTION...] [PATH...]\n"
-    "Shows each photo's capture date and the GPS position stored in it.\n\n"
+    "Shows each photo's capture date and the GPS position stored in it (or in its sidecar).\n\n"
     "  --latlon          positions as latitude and longitude\n"
     "  --osgb            positions as OSGB grid references (default: DisplayType of the settings)\n"
-    "  --jobs N          photos worked on at once (default: the number of cores)\n"
+    "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
+    "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
-    "Outcomes: parsed, no-exif.\n";
+    "Outcomes: parsed, no-position, no-exif, failed.\n\n";
 
 const char kRename[] =
     "pinroute-cli rename [OPTION...] [PATH...]\n"
@@ -70,19 +92,45 @@ const char kRename[] =
     "                    (with neither, both come from the settings: Date and Posn)\n"
     "  --latlon          positions as latitude and longitude\n"
     "  --osgb            positions as OSGB grid references (default: DisplayType of the settings)\n"
+    "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
     "  --dry-run         rename nothing; show each new name\n"
-    "  --jobs N          photos worked on at once (default: the number of cores)\n"
+    "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
-    "Outcomes: renamed, would-rename, not-renamed, no-exif.\n";
+    "Outcomes: renamed, would-rename (dry run), not-renamed, no-position, no-exif.\n\n";
+
+const char kUndo[] =
+    "pinroute-cli undo [--force] [--json] [RUN]\n"
+    "pinroute-cli undo --list [--json]\n"
+    "Puts back what a run changed: each photo's tags as they were before it, each renamed\n"
+    "photo's old name. Without RUN, the last run (an undo too). A photo changed since the run\n"
+    "is left alone unless --force. Every run is journalled in $XDG_STATE_HOME/pinroute/\n"
+    "(~/.local/state/pinroute/) unless the setting Journal is 0.\n\n"
+    "  --list            list the runs: run, time, command, photos, folder\n"
+    "  --force           also put back photos changed since the run\n"
+    "  --json            one JSON object per photo (or run)\n"
+    "  --help            this text\n\n"
+    "Outcomes: restored, not-restored.\n";
+
+const char kRemove[] =
+    "pinroute-cli remove [--recursive] [--json] [PATH...]\n"
+    "Deletes the GPS tags Pinroute writes (from the XMP sidecar for kinds positioned there)\n"
+    "and the Software tag where Pinroute wrote it; journalled, so undo puts them back.\n\n"
+    "  --recursive       photos in the folders' sub-folders too\n"
+    "  --json            one JSON object per photo\n"
+    "  --help            this text\n\n"
+    "Outcomes: removed, no-position, failed.\n";
 
 const char kSettings[] =
     "pinroute-cli settings [KEY [VALUE]]\n"
     "Without KEY: prints the settings file's path, then KEY=VALUE for each setting.\n"
     "With KEY: prints its value. With KEY VALUE: stores the value, after the same checks as\n"
-    "the window's Set-up dialog; a wrong value is refused with the reason.\n"
+    "the window's Set-up dialog; a wrong value is refused with the reason (exit status 2).\n"
     "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar, Interpolate,\n"
-    "PhotoZone.\n";
+    "PhotoZone, Recurse, Journal, ShowMap, MapTiles.\n"
+    "The file is pinroute.ini beside the program when one is there, or when the program runs\n"
+    "from a folder it can write that is no install tree (a build folder, a portable copy);\n"
+    "otherwise $XDG_CONFIG_HOME/pinroute/pinroute.ini (~/.config/pinroute/pinroute.ini).\n";
 
 }  // namespace
 
@@ -92,13 +140,13 @@ std::string HelpText(const CommandLine& line)
         return kSettings;
     if (line.command) {
         switch (*line.command) {
-        case Command::GeoTag: return std::string(kGeoTag) + "\n" + kPaths;
-        case Command::Parse: return std::string(kParse) + "\n" + kPaths;
-        case Command::Rename: return std::string(kRename) + "\n" + kPaths;
+        case Command::GeoTag: return std::string(kGeoTag) + kTracks + "\n" + kPaths + "\n" + kExit;
+        case Command::Parse: return std::string(kParse) + kPaths + "\n" + kExit;
+        case Command::Rename: return std::string(kRename) + kPaths + "\n" + kExit;
         }
     }
-    return std::string("pinroute-cli: geotag photos from a GPX track, show and rename them.\n\n")
-        + kUsage + "\n" + kPaths + "\n" + kOutput
+    return std::string("pinroute-cli: geotag photos from a GPS track, show and rename them.\n\n")
+        + kUsage + "\n" + kPaths + "\n" + kTracks + "\n" + kOutput + "\n" + kExit
         + "\nThe defaults come from the settings file the Pinroute window uses; an option\n"
           "overrides its setting for this run only. See pinroute-cli(1).\n";
 }

@@ -107,6 +107,9 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     case RowKind::Parsed: line.outcome = "parsed"; break;
     case RowKind::Renamed: line.outcome = dryRun ? "would-rename" : "renamed"; break;
     case RowKind::NotRenamed: line.outcome = "not-renamed"; break;
+    case RowKind::Restored: line.outcome = "restored"; break;
+    case RowKind::NotRestored: line.outcome = "not-restored"; break;
+    case RowKind::Removed: line.outcome = "removed"; break;
     case RowKind::ReadFailed:
         line.outcome = kind == Command::Rename ? "not-renamed" : "failed";
         break;
@@ -120,7 +123,7 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
 bool Achieved(const std::string& outcome)
 {
     return outcome == "tagged" || outcome == "would-tag" || outcome == "parsed"
-        || outcome == "renamed" || outcome == "would-rename";
+        || outcome == "renamed" || outcome == "would-rename" || outcome == "restored" || outcome == "removed";
 }
 
 std::string TsvEscape(const std::string& text)

@@ -32,5 +32,7 @@ int main(int argc, char** argv)
         return kCantStart;   // the reason is already shown
     if (line.settings)
         return RunSettings(line, settingsPath);
+    if (line.command == Command::Undo)
+        return RunUndo(line, settingsPath);
     return RunPhotos(line, settingsPath);
 }

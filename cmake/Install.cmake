@@ -31,15 +31,21 @@ install(TARGETS pinroute RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pinroute-cli)
     install(TARGETS pinroute-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-if(EXISTS ${CMAKE_SOURCE_DIR}/cli/pinroute-cli.1)
-    # The page's title line names the version: the installed page names this build's.
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS cli/pinroute-cli.1)
-    file(READ cli/pinroute-cli.1 manPage)
+# The manual pages: the window's, and the terminal tool's when it is built. A page's title
+# line names the version: the installed page names this build's.
+set(PINROUTE_MAN_PAGES gui/pinroute.1)
+if(TARGET pinroute-cli)
+    list(APPEND PINROUTE_MAN_PAGES cli/pinroute-cli.1)
+endif()
+foreach(page IN LISTS PINROUTE_MAN_PAGES)
+    get_filename_component(pageName ${page} NAME)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page})
+    file(READ ${page} manPage)
     string(REGEX REPLACE "(\\.TH [^\n]*\"Pinroute )[0-9.]+\"" "\\1${PINROUTE_DISPLAY_VERSION}\""
         manPage "${manPage}")
-    file(WRITE ${CMAKE_BINARY_DIR}/man/pinroute-cli.1 "${manPage}")
-    install(FILES ${CMAKE_BINARY_DIR}/man/pinroute-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endif()
+    file(WRITE ${CMAKE_BINARY_DIR}/man/${pageName} "${manPage}")
+    install(FILES ${CMAKE_BINARY_DIR}/man/${pageName} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 # The program looks for its help in ../share/pinroute/ from its own folder.
 install(FILES ${HELP_QHC} ${HELP_QCH} DESTINATION ${CMAKE_INSTALL_DATADIR}/pinroute)
 install(FILES data/org.pinroute.Pinroute.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -56,12 +62,15 @@ set(CPACK_PACKAGE_NAME pinroute)
 set(CPACK_PACKAGE_VERSION ${PINROUTE_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Pinroute developers")
 set(CPACK_PACKAGE_CONTACT "The Pinroute developers <help@pinroute.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "geotagger for JPEG photos from GPX tracks")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo geotagger using GPS tracks")
 set(CPACK_PACKAGE_DESCRIPTION
     "Pinroute writes the position of the nearest GPS track point into the EXIF data of\n\
-JPEG photos, lists their dates and positions (also as OSGB grid references) and\n\
-renames them after both. It has a window (pinroute) and a terminal tool\n\
-(pinroute-cli). License: GPL-3.0-or-later.")
+photos (JPEG, TIFF, PNG, WebP, HEIC/HEIF and the RAW kinds DNG, NEF, ARW, PEF, CR2,\n\
+CRW, CR3, RW2 and ORF, some through XMP sidecars), lists their dates and positions\n\
+(also as OSGB grid references) and renames them after both. It reads tracks from\n\
+GPX, KML, KMZ, NMEA 0183, Garmin TCX, IGC, FIT and CSV files and from Google location\n\
+history. It has a window (pinroute) and a terminal tool (pinroute-cli).\n\
+License: GPL-3.0-or-later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)   # the debug information stays in the build folder

@@ -56,3 +56,8 @@ int CreateTempFile(const std::string& base, std::string& path);
 // The process id in such a name, read from position from on (digits, "-", six letters or
 // digits, and nothing after); 0 when the name is not one.
 long TempFilePid(const std::string& name, size_t from);
+
+// Replaces the file at path (no link followed at the name) with bytes: a temporary file
+// beside it, written, flushed, renamed over it, and the folder flushed, so that after a
+// crash the file holds either all of the old or all of the new. false with reason.
+bool ReplaceFileSafely(const std::string& path, const std::string& bytes, unsigned mode, std::string& reason);

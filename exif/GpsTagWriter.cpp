@@ -119,6 +119,7 @@ struct Pending {
     FileIdentity identity;   // what the photo (or an existing sidecar) was as it was read
     std::string target;      // a copied file's photo or sidecar
     bool originalInPrivateFile = false;
+    bool fresh = false;      // a sidecar that doesn't exist yet
 
     // The file the tool edits.
     const std::string& EditPath() const { return jpeg ? heads.after : copy->Path(); }
@@ -185,6 +186,7 @@ bool StageSidecar(Pending& p)
         }
         target = exists ? std::string(real) : std::string(real) + "/" + FileNameOf(target);
         std::free(real);
+        p.fresh = !exists;
         if (!exists)
             original = kEmptyPacket;
         else if (!MayWriteInPlace(target, "the sidecar", w.reason)
@@ -202,8 +204,9 @@ bool StageSidecar(Pending& p)
 bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
 {
     GpsWrite& w = *p.write;
-    p.command = w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText, w.precision)
-                          : GpsCommandText(w.latitude, w.longitude, w.elevationText, version, w.precision);
+    p.command = !w.command.empty() ? w.command
+        : w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText, w.precision)
+                    : GpsCommandText(w.latitude, w.longitude, w.elevationText, version, w.precision);
     if (p.command.empty()) {
         w.reason = "the position is not a latitude and longitude on the globe";
         return false;
@@ -333,6 +336,12 @@ void Verify(const WorkerFiles& files, std::vector<Pending>& pending)
         w.fileRefused = checks[i].verdict == RewriteCheck::Verdict::Lost;
         if (!w.written)
             w.reason = checks[i].reason;
+        w.file = pending[i].target.empty() ? pending[i].photo : pending[i].target;
+        w.fileExisted = !pending[i].fresh;
+        w.applied = pending[i].command;
+        w.namedBefore = std::move(checks[i].namedBefore);
+        w.beforeHash = checks[i].beforeHash;
+        w.afterHash = checks[i].afterHash;
     }
 }
 
@@ -354,6 +363,24 @@ void CommitAll(const WorkerFiles& files, std::vector<Pending>& pending)
     Verify(files, pending);
     if (flush.joinable())
         flush.join();
+
+    // Nothing replaces its file before the journal holds what it changes.
+    if (files.journal) {
+        std::vector<const GpsWrite*> passed;
+        for (auto& p : pending)
+            if (p.write->written && p.syncError == 0)
+                passed.push_back(p.write);
+        std::string reason;
+        if (!passed.empty() && !files.journal->Recording(passed, reason)) {
+            for (auto& p : pending) {
+                if (p.write->written) {
+                    p.write->written = false;
+                    p.write->fileRefused = false;
+                    p.write->reason = "the journal can't be written: " + reason;
+                }
+            }
+        }
+    }
 
     // Each copy's data is on disk before its rename; one flush per folder then makes the
     // new names last.
@@ -419,7 +446,8 @@ void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, 
     std::vector<GpsWrite> retries;
     std::vector<size_t> owners;
     for (size_t i = 0; i < writes.size(); ++i) {
-        if (writes[i].written || !writes[i].fileRefused || writes[i].sidecar)
+        // Commands of their own (undo, remove) go where they were meant, or nowhere.
+        if (writes[i].written || !writes[i].fileRefused || writes[i].sidecar || !writes[i].command.empty())
             continue;
         GpsWrite retry = writes[i];
         retry.sidecar = true;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "exif/GpsCommands.h"
+#include "exif/MetadataCheck.h"
 #include "exif/Workspace.h"
 
 // Writes the position into the photo's EXIF GPS tags and its Software tag through a
@@ -27,6 +28,25 @@ struct GpsWrite {
     bool fileRefused = false;    // the photo can't take the position without a loss
     std::string sidecarPath;     // the sidecar written, when the position went into one
     std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo
+    std::string command;         // when set, applied instead of the position's commands (undo, remove)
+
+    // What the write changes, known once checked, for the journal: the file replaced (the
+    // photo's real path, or the sidecar), whether it existed, the command applied, the tags it
+    // names as they were, and fingerprints of the file's metadata before and after.
+    std::string file;
+    bool fileExisted = true;
+    std::string applied;
+    std::vector<TagValue> namedBefore;
+    uint64_t beforeHash = 0;
+    uint64_t afterHash = 0;
+};
+
+// Told of the writes of a batch that passed their check, before any of them replaces its
+// file. A false return (with the reason) stops them all: nothing is changed unjournalled.
+class WriteJournal {
+public:
+    virtual ~WriteJournal() = default;
+    virtual bool Recording(const std::vector<const GpsWrite*>& writes, std::string& reason) = 0;
 };
 
 // WriteGpsTags for several photos, with one check of all their copies: fewer runs of the

@@ -122,6 +122,40 @@ std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std
     return tags;
 }
 
+// FNV-1a over every tag but the bookkeeping, in key order: equal for the same metadata
+// wherever its blocks lie.
+uint64_t Fingerprint(const TagMap& tags)
+{
+    uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](const std::string& text) {
+        for (unsigned char c : text) {
+            hash ^= c;
+            hash *= 1099511628211ull;
+        }
+        hash ^= 0xff;
+        hash *= 1099511628211ull;
+    };
+    for (const auto& [key, tag] : tags) {
+        mix(key);
+        if (!IsBookkeepingTag(key) && key != "Exif.Photo.MakerNote") {
+            mix(tag.typeCount);
+            mix(tag.value);
+        }
+    }
+    return hash;
+}
+
+// The tags of keys present in tags, in the keys' order.
+std::vector<TagValue> NamedValues(const TagMap& tags, const std::vector<std::string>& keys)
+{
+    std::vector<TagValue> values;
+    for (const auto& key : keys) {
+        for (auto [a, b] = tags.equal_range(key); a != b; ++a)
+            values.push_back({key, a->second.typeCount.substr(0, a->second.typeCount.find(' ')), a->second.value});
+    }
+    return values;
+}
+
 bool HasDecodedMakerNote(const TagMap& tags)
 {
     for (const auto& entry : tags) {
@@ -188,6 +222,12 @@ std::set<std::string> NamedKeys(const std::string& command)
         if (words >> verb >> key)
             keys.insert(key);
     }
+    // The GPS IFD's pointer goes with its last tag, as when a position is removed.
+    for (const auto& key : keys)
+        if (key.compare(0, 13, "Exif.GPSInfo.") == 0) {
+            keys.insert("Exif.Image.GPSTag");
+            break;
+        }
     return keys;
 }
 
@@ -336,6 +376,9 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
             continue;
         }
         c.verdict = RewriteCheck::Verdict::Kept;
+        c.namedBefore = NamedValues(tags[2 * i], CommandKeys(c.command));
+        c.beforeHash = Fingerprint(tags[2 * i]);
+        c.afterHash = Fingerprint(tags[2 * i + 1]);
         for (const auto& entry : tags[2 * i]) {
             if (PointsAtPreview(entry.first)) {
                 withPreviews.push_back(i);
@@ -345,4 +388,46 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
     }
     if (!withPreviews.empty())
         ComparePreviews(checks, withPreviews, scratchFolder);
+}
+
+std::vector<std::string> CommandKeys(const std::string& command)
+{
+    std::vector<std::string> keys;
+    std::set<std::string> seen;
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        if (words >> verb >> key && seen.insert(key).second)
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
+                          std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
+                          std::string& reason)
+{
+    hashes.assign(paths.size(), 0);
+    named.assign(paths.size(), {});
+    if (paths.empty())
+        return true;
+    // The tool names the file on each line only when it lists more than one.
+    std::vector<std::string> listed = paths;
+    if (listed.size() == 1)
+        listed.push_back(paths[0]);
+    std::vector<std::string> argv = {kExifProgram, "-u", "-PEIXkycv", "--"};
+    argv.insert(argv.end(), listed.begin(), listed.end());
+    const ToolRun listing = RunQuietly(argv);
+    if (listing.error != 0 || !listing.exited) {
+        reason = NotRunReason(listing);
+        return false;
+    }
+    const std::vector<TagMap> tags = ListedTags(listing.output, listed);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        hashes[i] = Fingerprint(tags[i]);
+        named[i] = NamedValues(tags[i], keys);
+    }
+    return true;
 }

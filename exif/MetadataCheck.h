@@ -1,6 +1,18 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// One tag as exiv2 lists it: "Exif.GPSInfo.GPSLatitude", "Rational", "51/1 28/1 0/1".
+struct TagValue {
+    std::string key;
+    std::string type;
+    std::string value;
+    bool operator==(const TagValue& other) const
+    {
+        return key == other.key && type == other.type && value == other.value;
+    }
+};
 
 // The check of a metadata rewrite compares what the photo means, not where it is stored.
 // exiv2 lists the metadata before and after, and every tag keeps its type, count and
@@ -18,6 +30,11 @@ struct RewriteCheck {
     std::string command;   // the command file that was applied
     Verdict verdict = Verdict::NotRun;
     std::string reason;
+    // Once listed: the tags the command names as they were before (absent ones left out),
+    // and fingerprints of all the metadata before and after (see MetadataFingerprints).
+    std::vector<TagValue> namedBefore;
+    uint64_t beforeHash = 0;
+    uint64_t afterHash = 0;
 };
 
 // Checks every pair with one listing run of the tool, and one preview extraction run when
@@ -30,3 +47,13 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
 // presence is compared. The raw maker note (Exif.Photo.MakerNote) is bookkeeping only when
 // exiv2 decodes it into tags of its own, which are compared instead.
 bool IsBookkeepingTag(const std::string& key);
+
+// The keys a command file names, in its order, each once.
+std::vector<std::string> CommandKeys(const std::string& command);
+
+// Lists files (photos or sidecars) with one run of the tool: for each, a fingerprint of all
+// its metadata (every tag but the bookkeeping, whose values move with a rewrite) and the
+// values of the given keys it has. False with a reason when the tool could not run.
+bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
+                          std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
+                          std::string& reason);

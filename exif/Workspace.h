@@ -3,10 +3,13 @@
 
 // The working files of one worker: the listing capture, the command file and the tool's
 // log. Each worker has its own set, so two photos never share one.
+class WriteJournal;
+
 struct WorkerFiles {
     std::string listing;   // .../_output.tmp
     std::string command;   // .../cmd.txt
     std::string log;       // .../log_update_jpg.txt
+    WriteJournal* journal = nullptr;   // told of every write before it replaces a file; none: not journalled
 };
 
 // A private folder for the working files of one program instance: created with mkdtemp,

@@ -19,6 +19,7 @@
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"
+#include "journal/Journal.h"
 #include "photos/ParallelRun.h"
 #include "photos/PhotoKinds.h"
 #include "photos/PhotoList.h"
@@ -303,13 +304,18 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     const TrackIndex index(track);
 
     const std::vector<std::string> paths = RowPaths(rows);
+    RunJournal journal;
+    if (!dryRun && !StartJournal(journal, "geotag", settings, paths, result))
+        return result;
     if (!dryRun)
         RemoveLeftovers(paths);
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     std::mutex timesLock;
     std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
-        const WorkerFiles files = workspace.Worker(worker);
+        WorkerFiles files = workspace.Worker(worker);
+        if (!result.journalId.empty())
+            files.journal = &journal;
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
         {
@@ -340,5 +346,6 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         result.status = RunStatus::Stopped;
     if (NothingMatched(result))
         ExplainNoMatch(track, captureTimes, settings, result);
+    EndJournal(journal, result);
     return result;
 }

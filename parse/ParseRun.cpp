@@ -6,6 +6,7 @@
 
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
+#include "journal/Journal.h"
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
@@ -29,7 +30,7 @@ int32_t WholeDegrees(double degrees)
 }
 
 RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const Settings& settings,
-                    bool rename, const std::string& path, bool dryRun)
+                    bool rename, const std::string& path, bool dryRun, RunJournal* journal)
 {
     if (!tags.listError.empty())   // never read: not a photo without EXIF
         return RowOutcome(RowKind::ReadFailed, tags.listError);
@@ -60,7 +61,17 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     parts.positionText = positionText;
     parts.latitude = WholeDegrees(tags.latitude);
     parts.longitude = WholeDegrees(tags.longitude);
-    const RenameOutcome renamed = RenamePhoto(path, parts, dryRun);
+    RenameOutcome renamed = RenamePhoto(path, parts, true);
+    if (!dryRun && renamed.renamed && !renamed.unchanged) {
+        // The journal holds the old name before the photo takes the new one.
+        std::string reason;
+        if (journal && !journal->RecordRename(path, renamed.newPath, reason)) {
+            renamed.renamed = false;
+            renamed.message = "The journal can't be written: " + reason;
+        } else {
+            renamed = RenamePhoto(path, parts, false);
+        }
+    }
     outcome.kind = renamed.renamed ? RowKind::Renamed : RowKind::NotRenamed;
     outcome.icon = IconOf(outcome.kind);
     if (renamed.renamed)
@@ -86,6 +97,10 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
         return result;
     }
     const std::vector<std::string> paths = RowPaths(rows);
+    RunJournal journal;
+    if (rename && !dryRun && !StartJournal(journal, "rename", settings, paths, result))
+        return result;
+    RunJournal* const kept = result.journalId.empty() ? nullptr : &journal;
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
@@ -94,13 +109,14 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
         for (int i = 0; i < count && !control.Stopping(); ++i) {
             const auto& path = chunk[static_cast<size_t>(i)];
             reporter.Report(first + i, path,
-                            ParseOne(tags[static_cast<size_t>(i)], *formatter, settings, rename, path, dryRun));
+                            ParseOne(tags[static_cast<size_t>(i)], *formatter, settings, rename, path, dryRun, kept));
         }
     });
     result.reached = reporter.Reached();
     result.kinds = reporter.Kinds();
     if (result.reached < static_cast<int>(paths.size()))
         result.status = RunStatus::Stopped;
+    EndJournal(journal, result);
     return result;
 }
 

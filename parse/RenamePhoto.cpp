@@ -54,16 +54,6 @@ bool SafeInName(const std::string& part)
     return part.find('/') == std::string::npos && part.find('\0') == std::string::npos;
 }
 
-// Returns 0 or an errno value; never replaces an existing entry.
-int RenameNoReplace(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS)   // file system or kernel without the flag
-        return LinkThenUnlink(from, to);
-    return error;
-}
 
 }  // namespace
 
@@ -146,4 +136,14 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     outcome.renamed = true;
     outcome.newPath = target;
     return outcome;
+}
+
+int RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS)   // file system or kernel without the flag
+        return LinkThenUnlink(from, to);
+    return error;
 }

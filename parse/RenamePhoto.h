@@ -30,3 +30,6 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
 // new name (which fails on an existing one), then drop the old name.
 // Returns 0, or the errno value of the step that failed; the old name stays on failure.
 int LinkThenUnlink(const std::string& from, const std::string& to);
+
+// Renames from to to, never replacing an existing entry; 0 or an errno value.
+int RenameNoReplace(const std::string& from, const std::string& to);

@@ -82,6 +82,15 @@ std::string RunSummary(Command command, const RunResult& result)
             + Part(Count(result, {RowKind::NotRenamed, RowKind::NoPosition, RowKind::NoExif, RowKind::ReadFailed}),
                    "not renamed");
         break;
+    case Command::Undo:
+        text = "Undo: " + Part(Count(result, {RowKind::Restored}), "restored") + ", "
+            + Part(Count(result, {RowKind::NotRestored, RowKind::WriteFailed}), "not restored");
+        break;
+    case Command::Remove:
+        text = "Remove: " + Part(Count(result, {RowKind::Removed}), "removed") + ", "
+            + Part(Count(result, {RowKind::NoPosition, RowKind::NoExif}), "without a position") + ", "
+            + Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), "failed");
+        break;
     }
     return text;
 }

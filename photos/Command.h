@@ -7,7 +7,7 @@
 #include "photos/PhotoRows.h"
 
 // The commands a run carries out, in the window and the terminal tool alike.
-enum class Command { GeoTag, Parse, Rename };
+enum class Command { GeoTag, Parse, Rename, Undo, Remove };
 
 enum class RunStatus {
     Done,              // every photo was reached
@@ -15,6 +15,7 @@ enum class RunStatus {
     NoTrackFile,       // GeoTag: GPXPath matches no file; nothing changed
     NoTrackReadable,   // GeoTag: no matching file could be read; nothing changed
     NoWorkspace,       // the working folder could not be made; nothing changed
+    NoJournal,         // the journal could not be written; nothing changed (journalError says why)
 };
 
 // How a run ended.
@@ -23,6 +24,8 @@ struct RunResult {
     int reached = 0;                         // photos worked on
     std::vector<std::string> trackErrors;    // "track.gpx: not a GPX file (line 3)", one a file
     std::map<RowKind, int> kinds;            // rows of each kind
+    std::string journalId;                   // the run's record in the journal, "" when not journalled
+    std::string journalError;                // why the journal could not be written
 
     // GeoTag, for saying why nothing matched: the span of the photos' capture times (camera
     // clock) and of the track's times (UTC), -1 when unknown; the offset in force, and the

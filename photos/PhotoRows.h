@@ -19,6 +19,9 @@ enum class RowKind {
     Parsed,            // Parse read the position
     Renamed,           // Rename renamed the photo (or, in a dry run, would)
     NotRenamed,        // Rename could not; the row says why
+    Restored,          // Undo put back what the run changed
+    NotRestored,       // Undo left the photo as it is; the tooltip says why
+    Removed,           // Remove deleted the position
 };
 
 // The row's icon for a kind.
@@ -27,6 +30,7 @@ inline RowIcon IconOf(RowKind kind)
     switch (kind) {
     case RowKind::None: return RowIcon::Blank;
     case RowKind::Tagged: case RowKind::TaggedInSidecar: case RowKind::Parsed: case RowKind::Renamed:
+    case RowKind::Restored: case RowKind::Removed:
         return RowIcon::Tick;
     default: return RowIcon::Cross;
     }
@@ -42,6 +46,9 @@ inline const char* RowText(RowKind kind)
     case RowKind::NoPosition: return "No GPS position";
     case RowKind::ReadFailed: return "Could not read EXIF data";
     case RowKind::WriteFailed: return "Failed to write GPS tags";
+    case RowKind::Restored: return "Restored";
+    case RowKind::NotRestored: return "Not restored";
+    case RowKind::Removed: return "Position removed";
     default: return "";
     }
 }

@@ -19,6 +19,7 @@ struct Field {
     int32_t Settings::*number;
     std::string Settings::*text;
     int32_t fallback;
+    const char* textFallback = nullptr;   // a missing text key reads as this, else ""
 };
 
 // The schema, in the order a new file lists the keys.
@@ -33,6 +34,9 @@ const Field kFields[] = {
     {"Interpolate", Kind::Flag, &Settings::Interpolate, nullptr, 0},
     {"PhotoZone", Kind::Flag, &Settings::PhotoZone, nullptr, 1},
     {"Recurse", Kind::Flag, &Settings::Recurse, nullptr, 0},
+    {"Journal", Kind::Flag, &Settings::Journal, nullptr, 1},
+    {"ShowMap", Kind::Flag, &Settings::ShowMap, nullptr, 1},
+    {"MapTiles", Kind::Text, nullptr, &Settings::MapTiles, 0, kOsmTiles},
 };
 
 const Field* FindField(const std::string& key)
@@ -91,7 +95,7 @@ bool Settings::Read(const std::string& iniPath)
     for (size_t i = 0; i < keys.size(); ++i) {
         const Field& field = kFields[i];
         if (field.text)
-            this->*field.text = values[i].value_or("");
+            this->*field.text = values[i].value_or(field.textFallback ? field.textFallback : "");
         else
             this->*field.number = values[i] ? IniNumber(*values[i]) : field.fallback;
     }

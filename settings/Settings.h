@@ -7,6 +7,9 @@
 // may hold other numbers; they show latitude/longitude.
 enum class DisplayType : int32_t { LatLon = 0, Osgb = 1 };
 
+// The map's tiles unless MapTiles says otherwise: OpenStreetMap's standard layer.
+inline constexpr const char* kOsmTiles = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+
 // The settings, kept in the [Config] section of an INI file whose path the caller
 // gives. A plain value: copy it, change it, write it back.
 class Settings {
@@ -29,7 +32,7 @@ public:
     std::string Get(const std::string& key) const;
 
     // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
-    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone and Recurse take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
+    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone, Recurse, Journal and ShowMap take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
     // the paths any text without a line break. False with the reason when the key is
     // unknown or the value is refused; the field then keeps its value.
     bool Set(const std::string& key, const std::string& value, std::string& reason);
@@ -43,6 +46,9 @@ public:
                                 // the nearest point, to a hundredth of a minute (0)
     int32_t PhotoZone = 1;      // a photo that states its time zone is matched by it, not OffsetMinutes
     int32_t Recurse = 0;        // the photos of JPGDir's sub-folders too (a camera card's DCIM/100CANON)
+    int32_t Journal = 1;        // keep a journal of every change, so that a run can be undone
+    int32_t ShowMap = 1;        // the map beside the photo list, when the window is wide enough
     std::string GPXPath;        // a GPX file, or a pattern in its last component
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
+    std::string MapTiles = kOsmTiles;   // the map's tile address, {z}/{x}/{y} filled in; "": no tiles
 };

@@ -14,7 +14,7 @@ CliFixture::CliFixture()
     fs::create_directory(photos);
     fs::create_directory(runtime);
     fs::permissions(runtime, fs::perms::owner_all);
-    env = {"XDG_RUNTIME_DIR=" + runtime, "TZ=Europe/London"};
+    env = {"XDG_RUNTIME_DIR=" + runtime, "TZ=Europe/London", "XDG_STATE_HOME=" + dir.File("state")};
 }
 
 void CliFixture::TearDown()

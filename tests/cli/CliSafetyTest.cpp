@@ -63,6 +63,8 @@ TEST_F(CliSafety, AFolderThatCantBeFlushedIsReported)
 {
     const std::string gpx = WriteTrack();
     WriteJpegTakenAt(photos + "/p.jpg", "2023:06:17 08:04:10");
+    // The journal's folder can't be flushed either, which alone stops a run: this is about the photo's.
+    ASSERT_EQ(0, Run({"settings", "Journal", "0"}).status);
     const CliResult run = RunShimmed({"geotag", "--gpx", gpx, photos + "/p.jpg"}, {"PINROUTE_SHIM_FAIL_FOLDER_FSYNC=1"});
     EXPECT_EQ(1, run.status);
     const auto fields = Fields(Lines(run.out).at(0));

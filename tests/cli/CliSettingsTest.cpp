@@ -61,7 +61,8 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     EXPECT_EQ(0, all.status) << all.err;
     EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx",
                                         "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60",
-                                        "RawSidecar=1", "Interpolate=0", "PhotoZone=1", "Recurse=0"}),
+                                        "RawSidecar=1", "Interpolate=0", "PhotoZone=1", "Recurse=0", "Journal=1", "ShowMap=1",
+                                        "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png"}),
               Lines(all.out));
 
     CliResult missing = Run({"parse"});   // the stored photo folder isn't there

@@ -45,7 +45,7 @@ TEST(CommandLine, RefusesWhatIsNotInTheInterface)
         std::vector<std::string> args;
         const char* error;
     } cases[] = {
-        {{}, "no command given (geotag, parse, rename or settings)"},
+        {{}, "no command given (geotag, parse, rename, undo, remove or settings)"},
         {{"tag"}, "unknown command tag"},
         {{"--verbose"}, "unknown option --verbose"},
         {{"geotag", "--gps", "x"}, "unknown option --gps"},

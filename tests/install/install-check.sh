@@ -51,9 +51,11 @@ files)
              share/applications/org.pinroute.Pinroute.desktop \
              share/metainfo/org.pinroute.Pinroute.metainfo.xml \
              share/icons/hicolor/scalable/apps/org.pinroute.Pinroute.svg \
-             share/doc/pinroute/copyright; do
+             share/doc/pinroute/copyright share/man/man1/pinroute.1; do
         [ -f "$usr/$f" ] || fail "not installed: /usr/$f"
     done
+    grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' "$usr/share/man/man1/pinroute.1" \
+        || fail "the window's manual page names another version"
     for size in 16 24 32 48 64 128 256; do
         f=share/icons/hicolor/${size}x$size/apps/org.pinroute.Pinroute.png
         [ -f "$usr/$f" ] || fail "not installed: /usr/$f"

@@ -1,0 +1,308 @@
+#include "journal/Undo.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <sys/stat.h>
+
+#include "common/FileSafety.h"
+#include "common/PathText.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/MetadataCheck.h"
+#include "exif/Workspace.h"
+#include "parse/RenamePhoto.h"
+#include "photos/ParallelRun.h"
+#include "photos/PhotoKinds.h"
+#include "photos/PhotoRows.h"
+#include "photos/RunControl.h"
+#include "photos/RunFeedback.h"
+
+namespace {
+
+// Photos are put back in batches, as GeoTag writes them: one check serves a batch.
+constexpr size_t kBatch = 32;
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+RowOutcome Outcome(RowKind kind, const std::string& tip = "")
+{
+    return RowOutcome(kind, tip);
+}
+
+// The commands that put the named tags back as they were: every key the run's command named
+// deleted, then each value it had added again. A sidecar's Exif tags are exiv2's view of its
+// XMP, which comes back with the XMP. "" with reason for a value a command can't hold.
+std::string RestoreCommand(const JournalEntry& e, std::string& reason)
+{
+    std::string command;
+    for (const auto& key : e.keys)
+        command += "del " + key + "\n";
+    for (const TagValue& t : e.before) {
+        if (e.sidecar && t.key.compare(0, 5, "Exif.") == 0)
+            continue;
+        if (t.value.find_first_of("\"\n") != std::string::npos || t.type.empty()) {
+            reason = "the old value of " + t.key + " can't be written back";
+            return {};
+        }
+        command += "add " + t.key + " " + t.type + " \"" + t.value + "\"\n";
+    }
+    return command;
+}
+
+// Puts back the tags of the entries at rows, a batch at a time.
+void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool force, const std::string& version,
+                 const WorkerFiles& files, RowReporter& reporter, RunControl& control)
+{
+    for (size_t start = 0; start < rows.size() && !control.Stopping(); start += kBatch) {
+        const std::vector<size_t> batch(rows.begin() + static_cast<std::ptrdiff_t>(start),
+                                        rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), start + kBatch)));
+        std::vector<std::string> present;
+        for (size_t row : batch)
+            if (Exists(run.photos[row].file))
+                present.push_back(run.photos[row].file);
+        std::vector<uint64_t> hashes;
+        std::vector<std::vector<TagValue>> unused;
+        std::string reason;
+        const bool listed = MetadataFingerprints(present, {}, hashes, unused, reason);
+
+        std::vector<GpsWrite> writes;
+        std::vector<size_t> writeRows;
+        size_t next = 0;
+        for (size_t row : batch) {
+            const JournalEntry& e = run.photos[row];
+            if (!Exists(e.file)) {
+                // A sidecar the run made and someone removed since is as it was before the run.
+                if (!e.fileExisted && e.sidecar)
+                    reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
+                else
+                    reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
+                continue;
+            }
+            const uint64_t hash = listed ? hashes[next] : 0;
+            ++next;
+            if (!listed) {
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, reason));
+                continue;
+            }
+            if (hash == e.beforeHash) {
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
+                continue;
+            }
+            if (hash != e.afterHash && !force) {
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "changed since the run"));
+                continue;
+            }
+            std::string why;
+            GpsWrite w;
+            w.photoPath = e.photo;
+            w.sidecar = e.sidecar;
+            w.command = RestoreCommand(e, why);
+            if (w.command.empty()) {
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, why));
+                continue;
+            }
+            writes.push_back(std::move(w));
+            writeRows.push_back(row);
+        }
+        if (writes.empty())
+            continue;
+        WriteGpsTagsBatch(files, writes, version);
+        for (size_t k = 0; k < writes.size(); ++k) {
+            const std::string& photo = run.photos[writeRows[k]].photo;
+            if (writes[k].written)
+                reporter.Report(static_cast<int>(writeRows[k]), photo, Outcome(RowKind::Restored, writes[k].reason));
+            else
+                reporter.Report(static_cast<int>(writeRows[k]), photo, Outcome(RowKind::NotRestored, writes[k].reason));
+        }
+    }
+}
+
+// Gives renamed photos their old names back, the last renamed first.
+void RestoreNames(const JournalRun& run, const std::vector<size_t>& rows, RunJournal* journal,
+                  RowReporter& reporter, RunControl& control)
+{
+    for (auto it = rows.rbegin(); it != rows.rend() && !control.Stopping(); ++it) {
+        const JournalEntry& e = run.photos[*it];
+        const int row = static_cast<int>(*it);
+        const bool now = Exists(e.photo), old = Exists(e.oldPath);
+        if (!now && old) {
+            reporter.Report(row, e.oldPath, Outcome(RowKind::Restored, "already as before the run"));
+            continue;
+        }
+        if (!now) {
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
+            continue;
+        }
+        if (old) {
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "another file has its old name"));
+            continue;
+        }
+        std::string reason;
+        if (journal && !journal->RecordRename(e.photo, e.oldPath, reason)) {
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "the journal can't be written: " + reason));
+            continue;
+        }
+        if (const int error = RenameNoReplace(e.photo, e.oldPath)) {
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, SystemReason(error)));
+            continue;
+        }
+        RowOutcome outcome = Outcome(RowKind::Restored);
+        outcome.newPath = e.oldPath;
+        reporter.Report(row, e.oldPath, outcome);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> UndoPaths(const JournalRun& run)
+{
+    std::vector<std::string> paths;
+    for (const JournalEntry& e : run.photos)
+        paths.push_back(e.photo);
+    return paths;
+}
+
+RunResult Undo(const JournalRun& run, bool force, const Settings& settings, const std::string& version,
+               PhotoRows& rows, RunFeedback& feedback, Workspace& workspace, RunControl& control)
+{
+    RunResult result;
+    if (!workspace.Ready()) {
+        result.status = RunStatus::NoWorkspace;
+        return result;
+    }
+    RunJournal journal;
+    if (!StartJournal(journal, "undo " + run.id, settings, UndoPaths(run), result))
+        return result;
+    WorkerFiles files = workspace.Worker(0);
+    if (!result.journalId.empty())
+        files.journal = &journal;
+    std::vector<size_t> tagRows, nameRows;
+    for (size_t i = 0; i < run.photos.size() && static_cast<int>(i) < rows.Count(); ++i)
+        (run.photos[i].oldPath.empty() ? tagRows : nameRows).push_back(i);
+    RowReporter reporter(rows, feedback, rows.Count());
+    RestoreTags(run, tagRows, force, version, files, reporter, control);
+    RestoreNames(run, nameRows, result.journalId.empty() ? nullptr : &journal, reporter, control);
+    result.reached = reporter.Reached();
+    result.kinds = reporter.Kinds();
+    if (result.reached < rows.Count())
+        result.status = RunStatus::Stopped;
+    EndJournal(journal, result);
+    return result;
+}
+
+namespace {
+
+const char* const kGpsKeys[] = {"GPSVersionID", "GPSMapDatum", "GPSLatitudeRef", "GPSLatitude", "GPSLongitudeRef",
+                                "GPSLongitude", "GPSAltitude", "GPSAltitudeRef", "GPSTimeStamp", "GPSDateStamp"};
+
+// The commands that delete a position: from the photo's EXIF, or from its sidecar's XMP
+// (with exiv2's Exif view of it).
+std::string RemoveCommand(bool sidecar, bool pinrouteSoftware)
+{
+    std::string command;
+    for (const char* name : kGpsKeys)
+        command += std::string("del Exif.GPSInfo.") + name + "\n";
+    if (sidecar) {
+        for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLongitude", "GPSAltitude",
+                                 "GPSAltitudeRef", "GPSTimeStamp"})
+            command += std::string("del Xmp.exif.") + name + "\n";
+    } else if (pinrouteSoftware) {
+        command += "del Exif.Image.Software\n";
+    }
+    return command;
+}
+
+}  // namespace
+
+RunResult RemovePositions(const Settings& settings, const std::string& version, PhotoRows& rows,
+                          RunFeedback& feedback, Workspace& workspace, RunControl& control)
+{
+    RunResult result;
+    if (!workspace.Ready()) {
+        result.status = RunStatus::NoWorkspace;
+        return result;
+    }
+    const std::vector<std::string> paths = RowPaths(rows);
+    RunJournal journal;
+    if (!StartJournal(journal, "remove", settings, paths, result))
+        return result;
+    WorkerFiles files = workspace.Worker(0);
+    if (!result.journalId.empty())
+        files.journal = &journal;
+    RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
+    std::vector<std::string> keys;
+    for (const char* name : kGpsKeys)
+        keys.push_back(std::string("Exif.GPSInfo.") + name);
+    keys.push_back("Exif.Image.Software");
+    for (size_t start = 0; start < paths.size() && !control.Stopping(); start += kBatch) {
+        const size_t end = std::min(paths.size(), start + kBatch);
+        std::vector<std::string> targets;   // the file each photo's position lies in
+        std::vector<bool> sidecars;
+        for (size_t i = start; i < end; ++i) {
+            sidecars.push_back(UsesSidecar(KindOf(paths[i]), settings.RawSidecar != 0));
+            targets.push_back(sidecars.back() ? SidecarPath(paths[i]) : paths[i]);
+        }
+        std::vector<std::string> present;
+        for (const auto& t : targets)
+            if (Exists(t))
+                present.push_back(t);
+        std::vector<uint64_t> hashes;
+        std::vector<std::vector<TagValue>> named;
+        std::string reason;
+        const bool listed = MetadataFingerprints(present, keys, hashes, named, reason);
+        std::vector<GpsWrite> writes;
+        std::vector<size_t> writeRows;
+        size_t next = 0;
+        for (size_t i = start; i < end; ++i) {
+            const size_t k = i - start;
+            if (!Exists(targets[k])) {
+                reporter.Report(static_cast<int>(i), paths[i], RowOutcome(sidecars[k] ? RowKind::NoPosition : RowKind::ReadFailed,
+                                                                         sidecars[k] ? "" : "the photo is not there"));
+                continue;
+            }
+            const std::vector<TagValue> tags = listed ? named[next] : std::vector<TagValue>();
+            ++next;
+            if (!listed) {
+                reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::ReadFailed, reason));
+                continue;
+            }
+            bool position = false, ours = false;
+            for (const TagValue& t : tags) {
+                position = position || t.key.compare(0, 13, "Exif.GPSInfo.") == 0;
+                ours = ours || (t.key == "Exif.Image.Software" && t.value.compare(0, 24, "GeoTag Software Pinroute") == 0);
+            }
+            if (!position) {
+                reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::NoPosition));
+                continue;
+            }
+            GpsWrite w;
+            w.photoPath = paths[i];
+            w.sidecar = sidecars[k];
+            w.command = RemoveCommand(sidecars[k], ours);
+            writes.push_back(std::move(w));
+            writeRows.push_back(i);
+        }
+        if (!writes.empty())
+            WriteGpsTagsBatch(files, writes, version);
+        for (size_t k = 0; k < writes.size(); ++k) {
+            const size_t i = writeRows[k];
+            if (writes[k].written) {
+                RowOutcome outcome(RowKind::Removed, writes[k].reason);
+                outcome.date = std::nullopt;
+                reporter.Report(static_cast<int>(i), paths[i], outcome);
+            } else {
+                reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::WriteFailed, writes[k].reason));
+            }
+        }
+    }
+    result.reached = reporter.Reached();
+    result.kinds = reporter.Kinds();
+    if (result.reached < static_cast<int>(paths.size()))
+        result.status = RunStatus::Stopped;
+    EndJournal(journal, result);
+    return result;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "journal/Journal.h"
+#include "photos/Command.h"
+#include "settings/Settings.h"
+
+class PhotoRows;
+class RunControl;
+class RunFeedback;
+class Workspace;
+
+// The photos of a run, one row each, in its order: what Undo's rows must hold.
+std::vector<std::string> UndoPaths(const JournalRun& run);
+
+// Puts back what a journalled run changed: each photo's tags as they were, through the same
+// verified write as every change, and each renamed photo's old name (never replacing a
+// file). A photo changed since the run (by another program or a later run) is left alone
+// with "changed since the run", unless force. A photo already as it was (an undo that was
+// stopped and is run again) counts as restored. The undo is journalled as "undo ID".
+RunResult Undo(const JournalRun& run, bool force, const Settings& settings, const std::string& version,
+               PhotoRows& rows, RunFeedback& feedback, Workspace& workspace, RunControl& control);
+
+// Deletes the GPS tags Pinroute writes, and Exif.Image.Software where Pinroute wrote it, from
+// each photo; from its XMP sidecar where its kind takes positions there. Journalled as "remove".
+RunResult RemovePositions(const Settings& settings, const std::string& version, PhotoRows& rows,
+                          RunFeedback& feedback, Workspace& workspace, RunControl& control);

@@ -1,0 +1,68 @@
+// The --help texts and the man page describe the same interface.
+#include <regex>
+#include <set>
+#include <string>
+
+#include "cli/CliFixture.h"
+
+namespace {
+
+// The man page's source, found from this file: tests/cli/ -> cli/pinroute-cli.1.
+std::string ManPageSource()
+{
+    std::string here = __FILE__;
+    here.erase(here.rfind('/') + 1);
+    return ReadFile(here + "../../cli/pinroute-cli.1");
+}
+
+// The page as text: font changes (\fB, \f(CW, \fR) and \c, \& dropped, \- read as "-".
+std::string ManText(std::string page)
+{
+    page = std::regex_replace(page, std::regex(R"(\\f(\(..|\[[^\]]*\]|.))"), "");
+    page = std::regex_replace(page, std::regex(R"(\\[c&])"), "");
+    return std::regex_replace(page, std::regex(R"(\\-)"), "-");
+}
+
+std::set<std::string> LongOptions(const std::string& text)
+{
+    static const std::regex option("--[a-z][a-z-]*");
+    std::set<std::string> found;
+    for (std::sregex_iterator i(text.begin(), text.end(), option), end; i != end; ++i)
+        found.insert(i->str());
+    return found;
+}
+
+}  // namespace
+
+class HelpMan : public CliFixture {};
+
+TEST_F(HelpMan, ManPageListsTheOptionsOfTheHelpAndEverySetting)
+{
+    const std::string page = ManPageSource();
+    ASSERT_FALSE(page.empty()) << "man page not found beside " << __FILE__;
+    const std::string text = ManText(page);
+
+    std::set<std::string> helpOptions;
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--help"}, {"geotag", "--help"}, {"parse", "--help"}, {"rename", "--help"}, {"settings", "--help"}}) {
+        const CliResult help = Run(args);
+        ASSERT_EQ(0, help.status) << args[0] << ": " << help.err;
+        const std::set<std::string> options = LongOptions(help.out);
+        helpOptions.insert(options.begin(), options.end());
+    }
+    EXPECT_TRUE(helpOptions.count("--track")) << "the help has lost the --gpx alias";
+    EXPECT_EQ(helpOptions, LongOptions(text));
+
+    // Each key that `settings` prints has its entry in the page's SETTINGS section.
+    const CliResult shown = Run({"settings"});
+    ASSERT_EQ(0, shown.status) << shown.err;
+    const size_t start = text.find("\n.SH SETTINGS");
+    ASSERT_NE(std::string::npos, start) << "the page has no SETTINGS section";
+    const std::string section = text.substr(start, text.find("\n.SH ", start + 1) - start);
+    const std::vector<std::string> lines = Lines(shown.out);
+    ASSERT_GT(lines.size(), 1u) << shown.out;
+    for (size_t i = 1; i < lines.size(); ++i) {   // after the file's path: KEY=VALUE
+        const std::string key = lines[i].substr(0, lines[i].find('='));
+        EXPECT_NE(std::string::npos, section.find("\n.B " + key + "\n")) << key << " is not in SETTINGS";
+    }
+}
