@@ -128,7 +128,9 @@ struct Pending {
 // The tool writes the hidden copy itself: the whole photo (a TIFF, PNG, RAW...) or the
 // sidecar is copied beside its target, and the tool edits the copy, never the target.
 // original is the target's content; the check lists it from a private file or link.
-bool StageCopy(const std::string& target, std::string original, bool originalInPrivateFile, Pending& p)
+// copyContent, when given, is what the copy starts as instead of the original.
+bool StageCopy(const std::string& target, std::string original, bool originalInPrivateFile, Pending& p,
+               const std::string* copyContent = nullptr)
 {
     GpsWrite& w = *p.write;
     p.heads.before.resize(p.heads.before.size() - 4);   // no ".jpg": these aren't JPEGs
@@ -138,8 +140,9 @@ bool StageCopy(const std::string& target, std::string original, bool originalInP
     p.originalInPrivateFile = originalInPrivateFile;
     p.copy = std::make_unique<PhotoCopy>();
     // Room for the copy and for the tool's own temporary file beside it.
-    const bool made = p.copy->CreateFor(target, 2 * original.size(), w.reason)
-        && p.copy->Write(original.data(), original.size(), w.reason);
+    const std::string& content = copyContent ? *copyContent : original;
+    const bool made = p.copy->CreateFor(target, 2 * original.size() + content.size(), w.reason)
+        && p.copy->Write(content.data(), content.size(), w.reason);
     p.copy->Expect(p.identity);
     if (originalInPrivateFile)
         p.original = std::move(original);
@@ -196,7 +199,10 @@ bool StageSidecar(Pending& p)
         w.reason = SystemReason(errno);
         return false;
     }
-    return StageCopy(target, std::move(original), true, p);
+    // A sidecar that is to lose all it holds starts over as an empty packet: the tool
+    // leaves an XMP file it would empty as it was.
+    static const std::string empty = kEmptyPacket;
+    return StageCopy(target, std::move(original), true, p, w.emptySidecar ? &empty : nullptr);
 }
 
 // Everything before the tool's run: the command, the photo read, and the file the tool is

@@ -29,6 +29,7 @@ struct GpsWrite {
     std::string sidecarPath;     // the sidecar written, when the position went into one
     std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo
     std::string command;         // when set, applied instead of the position's commands (undo, remove)
+    bool emptySidecar = false;   // the command deletes all the sidecar holds: it becomes an empty packet
 
     // What the write changes, known once checked, for the journal: the file replaced (the
     // photo's real path, or the sidecar), whether it existed, the command applied, the tags it

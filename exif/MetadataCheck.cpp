@@ -211,6 +211,24 @@ std::string UnwrittenTag(const TagMap& after, const std::string& command)
     return {};
 }
 
+// A command that only deletes must leave none of its keys; returns the first still there, or "".
+// (A command that adds as well is checked by what it adds: a sidecar's Exif view comes back
+// with the XMP it mirrors.)
+std::string UndeletedTag(const TagMap& after, const std::string& command)
+{
+    if (command.find("\nadd ") != std::string::npos || command.compare(0, 4, "add ") == 0)
+        return {};
+    std::istringstream lines(command);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string verb, key;
+        if (words >> verb >> key && verb == "del" && after.count(key))
+            return key;
+    }
+    return {};
+}
+
 std::set<std::string> NamedKeys(const std::string& command)
 {
     std::set<std::string> keys;
@@ -369,6 +387,12 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
             c.reason = "a tag was not written: " + key;
             continue;
         }
+        key = UndeletedTag(tags[2 * i + 1], c.command);
+        if (!key.empty()) {
+            c.verdict = RewriteCheck::Verdict::Lost;
+            c.reason = "a tag was not deleted: " + key;
+            continue;
+        }
         key = LostTag(tags[2 * i], tags[2 * i + 1], NamedKeys(c.command));
         if (!key.empty()) {
             c.verdict = RewriteCheck::Verdict::Lost;
@@ -407,16 +431,17 @@ std::vector<std::string> CommandKeys(const std::string& command)
 
 bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
                           std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
-                          std::string& reason)
+                          std::string& reason, std::vector<size_t>* tagCounts)
 {
     hashes.assign(paths.size(), 0);
     named.assign(paths.size(), {});
     if (paths.empty())
         return true;
-    // The tool names the file on each line only when it lists more than one.
+    // The tool names the file on each line only when it lists more than one: a lone file
+    // gets a companion with no tags.
     std::vector<std::string> listed = paths;
     if (listed.size() == 1)
-        listed.push_back(paths[0]);
+        listed.push_back("/dev/null");
     std::vector<std::string> argv = {kExifProgram, "-u", "-PEIXkycv", "--"};
     argv.insert(argv.end(), listed.begin(), listed.end());
     const ToolRun listing = RunQuietly(argv);
@@ -425,9 +450,13 @@ bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vect
         return false;
     }
     const std::vector<TagMap> tags = ListedTags(listing.output, listed);
+    if (tagCounts)
+        tagCounts->assign(paths.size(), 0);
     for (size_t i = 0; i < paths.size(); ++i) {
         hashes[i] = Fingerprint(tags[i]);
         named[i] = NamedValues(tags[i], keys);
+        if (tagCounts)
+            (*tagCounts)[i] = tags[i].size();
     }
     return true;
 }

@@ -56,4 +56,4 @@ std::vector<std::string> CommandKeys(const std::string& command);
 // values of the given keys it has. False with a reason when the tool could not run.
 bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
                           std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
-                          std::string& reason);
+                          std::string& reason, std::vector<size_t>* tagCounts = nullptr);

@@ -1,6 +1,8 @@
 #include "exif/SafeWrite.h"
 
 #include <cctype>
+#include <cstdlib>
+#include <set>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -344,4 +346,19 @@ void RemoveStaleCopies(const std::string& folder)
     const std::string base = folder.empty() ? "." : folder;
     for (const auto& name : LeftoversOfDeadRuns(base, pidOf, false))
         unlink((base + "/" + name).c_str());
+}
+
+void RemoveLeftoverCopies(const std::vector<std::string>& photoPaths)
+{
+    // The copies lie beside the file a link leads to, which may be in another folder.
+    std::set<std::string> folders;
+    for (const auto& path : photoPaths) {
+        folders.insert(FolderOf(path));
+        if (char* real = realpath(path.c_str(), nullptr)) {
+            folders.insert(FolderOf(real));
+            std::free(real);
+        }
+    }
+    for (const auto& folder : folders)
+        RemoveStaleCopies(folder);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "common/FileSafety.h"
 
@@ -68,3 +69,7 @@ private:
 
 // Removes the hidden copies that killed runs left in folder; never any other file.
 void RemoveStaleCopies(const std::string& folder);
+
+// RemoveStaleCopies in the folder of each photo and, for a link, of the file it leads to:
+// before a run writes there.
+void RemoveLeftoverCopies(const std::vector<std::string>& photoPaths);

@@ -265,21 +265,6 @@ void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes
     }
 }
 
-// Copies that a killed run left beside the photos go before this run writes there.
-void RemoveLeftovers(const std::vector<std::string>& paths)
-{
-    // The copies lie beside the file a link leads to, which may be in another folder.
-    std::set<std::string> folders;
-    for (const auto& path : paths) {
-        folders.insert(FolderOf(path));
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            folders.insert(FolderOf(real));
-            std::free(real);
-        }
-    }
-    for (const auto& folder : folders)
-        RemoveStaleCopies(folder);
-}
 
 }  // namespace
 
@@ -308,7 +293,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     if (!dryRun && !StartJournal(journal, "geotag", settings, paths, result))
         return result;
     if (!dryRun)
-        RemoveLeftovers(paths);
+        RemoveLeftoverCopies(paths);   // copies a killed run left beside the photos
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     std::mutex timesLock;
     std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched

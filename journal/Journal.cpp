@@ -38,6 +38,8 @@ std::string Serialise(const JournalRun& run)
     Text(w, "id", run.id);
     w.Key("time");
     w.Int64(run.time);
+    w.Key("startedNanos");
+    w.Int64(run.startedNanos);
     Text(w, "command", run.command);
     Text(w, "settings", run.settings);
     Text(w, "folder", run.folder);
@@ -112,6 +114,7 @@ bool Parse(const std::string& text, JournalRun& run)
     run = JournalRun();
     run.id = Member(doc, "id");
     run.time = Number(doc, "time", 0);
+    run.startedNanos = Number(doc, "startedNanos", run.time * 1000000000);
     run.command = Member(doc, "command");
     run.settings = Member(doc, "settings");
     run.folder = Member(doc, "folder");
@@ -230,7 +233,7 @@ std::vector<JournalRun> ListJournals()
     }
     closedir(dir);
     std::sort(runs.begin(), runs.end(), [](const JournalRun& a, const JournalRun& b) {
-        return a.time != b.time ? a.time > b.time : a.id > b.id;
+        return a.startedNanos != b.startedNanos ? a.startedNanos > b.startedNanos : a.id > b.id;
     });
     return runs;
 }
@@ -248,7 +251,10 @@ bool RunJournal::Begin(const std::string& command, const std::string& settings, 
 {
     const std::lock_guard<std::mutex> hold(lock);
     run = JournalRun();
-    run.time = static_cast<int64_t>(std::time(nullptr));
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    run.time = static_cast<int64_t>(now.tv_sec);
+    run.startedNanos = run.time * 1000000000 + now.tv_nsec;
     run.id = NewId(run.time);
     // Two runs of one process within a second get distinct records.
     for (int n = 2; access(PathOf(run.id).c_str(), F_OK) == 0; ++n)

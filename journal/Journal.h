@@ -27,6 +27,7 @@ struct JournalEntry {
 struct JournalRun {
     std::string id;          // "20261207-221530-4711": local time and process id
     int64_t time = 0;        // seconds since 1970
+    int64_t startedNanos = 0;   // the same to the nanosecond: orders runs within a second
     std::string command;     // "geotag", "rename", "remove", "place", "undo 20261207-221530-4711"
     std::string settings;    // the settings in force, "GPXPath=...; OffsetMinutes=0; ..."
     std::string folder;      // the photos' folder, or "" for photos from several

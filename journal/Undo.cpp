@@ -9,6 +9,7 @@
 #include "common/PathText.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/MetadataCheck.h"
+#include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
 #include "photos/ParallelRun.h"
@@ -66,8 +67,9 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
                 present.push_back(run.photos[row].file);
         std::vector<uint64_t> hashes;
         std::vector<std::vector<TagValue>> unused;
+        std::vector<size_t> counts;
         std::string reason;
-        const bool listed = MetadataFingerprints(present, {}, hashes, unused, reason);
+        const bool listed = MetadataFingerprints(present, {}, hashes, unused, reason, &counts);
 
         std::vector<GpsWrite> writes;
         std::vector<size_t> writeRows;
@@ -83,6 +85,7 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
                 continue;
             }
             const uint64_t hash = listed ? hashes[next] : 0;
+            const size_t count = listed ? counts[next] : 0;
             ++next;
             if (!listed) {
                 reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, reason));
@@ -105,6 +108,12 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
                 reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, why));
                 continue;
             }
+            // A sidecar left with nothing: every tag it holds is one the run named, and none
+            // comes back.
+            bool xmpBack = false;
+            for (const TagValue& t : e.before)
+                xmpBack = xmpBack || t.key.compare(0, 4, "Xmp.") == 0;
+            w.emptySidecar = e.sidecar && !xmpBack && count <= e.keys.size();
             writes.push_back(std::move(w));
             writeRows.push_back(row);
         }
@@ -180,6 +189,7 @@ RunResult Undo(const JournalRun& run, bool force, const Settings& settings, cons
     WorkerFiles files = workspace.Worker(0);
     if (!result.journalId.empty())
         files.journal = &journal;
+    RemoveLeftoverCopies(UndoPaths(run));
     std::vector<size_t> tagRows, nameRows;
     for (size_t i = 0; i < run.photos.size() && static_cast<int>(i) < rows.Count(); ++i)
         (run.photos[i].oldPath.empty() ? tagRows : nameRows).push_back(i);
@@ -233,6 +243,7 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
     WorkerFiles files = workspace.Worker(0);
     if (!result.journalId.empty())
         files.journal = &journal;
+    RemoveLeftoverCopies(paths);
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     std::vector<std::string> keys;
     for (const char* name : kGpsKeys)
@@ -252,8 +263,13 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
                 present.push_back(t);
         std::vector<uint64_t> hashes;
         std::vector<std::vector<TagValue>> named;
+        std::vector<size_t> counts;
         std::string reason;
-        const bool listed = MetadataFingerprints(present, keys, hashes, named, reason);
+        std::vector<std::string> wanted = keys;   // a sidecar's XMP too
+        for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLongitude", "GPSAltitude",
+                                 "GPSAltitudeRef", "GPSTimeStamp"})
+            wanted.push_back(std::string("Xmp.exif.") + name);
+        const bool listed = MetadataFingerprints(present, wanted, hashes, named, reason, &counts);
         std::vector<GpsWrite> writes;
         std::vector<size_t> writeRows;
         size_t next = 0;
@@ -265,6 +281,7 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
                 continue;
             }
             const std::vector<TagValue> tags = listed ? named[next] : std::vector<TagValue>();
+            const size_t count = listed ? counts[next] : 0;
             ++next;
             if (!listed) {
                 reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::ReadFailed, reason));
@@ -283,6 +300,7 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
             w.photoPath = paths[i];
             w.sidecar = sidecars[k];
             w.command = RemoveCommand(sidecars[k], ours);
+            w.emptySidecar = sidecars[k] && count <= tags.size();   // it holds nothing but the position
             writes.push_back(std::move(w));
             writeRows.push_back(i);
         }
