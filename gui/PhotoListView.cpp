@@ -1,6 +1,11 @@
 #include "gui/PhotoListView.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -220,22 +225,53 @@ bool PhotoListView::ShowOnMap(int row)
     return true;
 }
 
+QList<int> PhotoListView::MenuRows(int row) const
+{
+    QList<int> rows;
+    if (selectionModel() && selectionModel()->isRowSelected(row, QModelIndex()))
+        for (const QModelIndex& index : selectionModel()->selectedRows())
+            rows.append(index.row());
+    if (rows.isEmpty() && row >= 0 && row < list.Count())
+        rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 QMenu* PhotoListView::RowMenu(int row)
 {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool hasPosition = row >= 0 && row < list.Count() && list.Row(row).position.has_value();
     QAction* map = menu->addAction("Show on &map", this, [this, row] { ShowOnMap(row); });
     map->setObjectName("showOnMapAction");
-    map->setEnabled(row >= 0 && row < list.Count() && list.Row(row).position.has_value());
+    map->setEnabled(hasPosition);
+    QAction* copy = menu->addAction("&Copy position", this, [this, row] {
+        const RowPosition& p = *list.Row(row).position;
+        char text[64];
+        // "51.523500, -0.089000": what map sites and other programs take, "." whatever the locale.
+        std::snprintf(text, sizeof text, "%.6f, %.6f", p.latitude, p.longitude);
+        for (char* c = text; *c; ++c)
+            if (*c == ',' && c[1] != ' ')
+                *c = '.';
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+    });
+    copy->setObjectName("copyPositionAction");
+    copy->setEnabled(hasPosition);
+    menu->addSeparator();
+    const QList<int> rows = MenuRows(row);
+    QAction* remove = menu->addAction(rows.size() > 1 ? QString("&Remove positions (%1 photos)").arg(rows.size())
+                                                      : QString("&Remove position"),
+                                      this, [this, rows] { emit RemovePositionRequested(rows); });
+    remove->setObjectName("removePositionAction");
+    remove->setEnabled(!rows.isEmpty());
+    QAction* undo = menu->addAction("&Undo last run", this, [this] { emit UndoLastRunRequested(); });
+    undo->setObjectName("undoLastRunAction");
+    undo->setShortcut(QKeySequence::Undo);
     return menu;
 }
 
 void PhotoListView::contextMenuEvent(QContextMenuEvent* event)
 {
     const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
-    if (!index.isValid()) {
-        event->ignore();
-        return;
-    }
-    RowMenu(index.row())->popup(event->globalPos());
+    RowMenu(index.isValid() ? index.row() : -1)->popup(event->globalPos());
 }

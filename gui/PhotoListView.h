@@ -43,12 +43,19 @@ public:
     void SetLinkOpener(LinkOpener* opener);
     // Opens the row's position on the map; false when the row has none.
     bool ShowOnMap(int row);
-    // The row's context menu ("Show on map", enabled when the row has a position).
+    // The row's context menu: "Show on map" and "Copy position" (enabled when the row has a
+    // position), "Remove position" for the selected rows (or this one), "Undo last run".
     QMenu* RowMenu(int row);
+    // The rows the menu's commands work on: the selection when it holds row, else row alone.
+    QList<int> MenuRows(int row) const;
 
 signals:
     // No browser could be started for a row's map address.
     void MapNotShown(const QString& address);
+    // The user asked, from the context menu, to remove the positions of rows, or to undo
+    // the last run; the window decides and asks.
+    void RemovePositionRequested(const QList<int>& rows);
+    void UndoLastRunRequested();
 
 protected:
     bool viewportEvent(QEvent* event) override;

@@ -182,6 +182,7 @@ declare -A RATE
 table=""
 for set in small big; do
     count=$SMALL; [ "$set" = big ] && count=$BIG
+    [ "$count" -gt 0 ] || continue   # a set of none is left out
     for ((r = 1; r <= RUNS; r++)); do
         for tool in $TOOLS; do
             rm -rf "$WORK/run"; cp -r "$WORK/$set-set" "$WORK/run"; sync

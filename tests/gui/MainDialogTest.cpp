@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QAction>
+#include <QMenu>
+#include <QShortcut>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -426,4 +429,43 @@ TEST(PhotoListView, FollowsTheRunUntilTheUserScrollsAway)
     QCoreApplication::processEvents();
     const int columns = view.columnWidth(0) + view.columnWidth(1) + view.columnWidth(2) + view.columnWidth(3);
     EXPECT_EQ(view.viewport()->width(), columns);
+}
+
+// The list's menu removes a position and Ctrl+Z undoes the last run, each after asking;
+// both go through the journal, so the undo of the removal gives the position back.
+TEST_F(MainDialogTest, RemoveAndUndoFromTheWindow)
+{
+    const std::string photo = tmp.File("IMG_1.jpg");
+    WriteJpegTakenAt(photo, "2006:05:01 10:00:00");
+    WriteFile(tmp.File("walk.gpx"), "<gpx><trk><trkseg><trkpt lat=\"54.5\" lon=\"-3\"><time>2006-05-01T10:00:00Z</time>"
+                                    "</trkpt></trkseg></trk></gpx>");
+    WriteSettings("JPGDir=" + tmp.Path() + "\nGPXPath=" + tmp.File("walk.gpx") + "\n");
+    const auto latitude = [&] {
+        std::string out;
+        RunExiv2({"-Pv", "-K", "Exif.GPSInfo.GPSLatitude", photo}, &out);
+        return out;
+    };
+    MainDialog dialog(Ini());
+    auto* list = dialog.findChild<PhotoListView*>("photoList");
+    RunAndWait(dialog, "geotagButton");
+    ASSERT_NE("", latitude());
+
+    RecordingBoxes boxes;
+    QSignalSpy finished(&dialog, &MainDialog::RunFinished);
+    list->RowMenu(0)->findChild<QAction*>("removePositionAction")->trigger();
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ("", latitude());
+    EXPECT_NE(std::string::npos, boxes.asked.at(0).text.find("Remove the position from IMG_1.jpg?"));
+    EXPECT_EQ(QString("Remove: 1 removed, 0 without a position, 0 failed"),
+              dialog.findChild<QLineEdit*>("statusLine")->text());
+
+    bool ctrlZ = false;
+    for (const QShortcut* shortcut : dialog.findChildren<QShortcut*>())
+        ctrlZ = ctrlZ || shortcut->key() == QKeySequence(QKeySequence::Undo);
+    EXPECT_TRUE(ctrlZ);
+    list->RowMenu(0)->findChild<QAction*>("undoLastRunAction")->trigger();
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_NE(std::string::npos, boxes.asked.at(1).text.find("remove of 1 photo"));
+    EXPECT_NE("", latitude());
+    EXPECT_EQ(QString("Restored"), CellText(list, 0, 3));
 }
