@@ -1,7 +1,8 @@
 #!/bin/bash
 # The window during a long GeoTag run (offscreen): how often its status line moves on, and
 # how soon Esc ends the run. Makes COUNT small photos (default 1000) and a matching track,
-# runs once to the end and once with Esc after ESC seconds (default 5).
+# runs once to the end and once with Esc after ESC seconds (default 5); then the same for
+# Undo last run after a GeoTag of them all.
 #
 #   scripts/bench-window.sh [COUNT] [ESC]
 set -euo pipefail
@@ -35,10 +36,13 @@ with open(path, "w") as f:
         f.write(f'<trkpt lat="{54.4 + k * 1e-5:.6f}" lon="{-3 - k * 1e-5:.6f}"><time>{t}</time></trkpt>\n')
     f.write("</trkseg></trk></gpx>\n")
 EOF
-for esc in 0 "$ESC"; do
-    rm -rf "$WORK/run"
-    cp -r "$WORK/set" "$WORK/run"
-    printf '[Config]\nJPGDir=%s\nGPXPath=%s\nOffsetMinutes=0\n' "$WORK/run" "$WORK/track.gpx" >"$WORK/pinroute.ini"
-    echo "== $COUNT photos, Esc after ${esc} s (0: none)"
-    build/window_bench "$WORK/pinroute.ini" "$esc"
+export XDG_STATE_HOME=$WORK/state
+for mode in geotag undo; do
+    for esc in 0 "$ESC"; do
+        rm -rf "$WORK/run"
+        cp -r "$WORK/set" "$WORK/run"
+        printf '[Config]\nJPGDir=%s\nGPXPath=%s\nOffsetMinutes=0\n' "$WORK/run" "$WORK/track.gpx" >"$WORK/pinroute.ini"
+        echo "== $mode, $COUNT photos, Esc after ${esc} s (0: none)"
+        if [ $mode = undo ]; then build/window_bench "$WORK/pinroute.ini" "$esc" undo; else build/window_bench "$WORK/pinroute.ini" "$esc"; fi
+    done
 done

@@ -1,8 +1,10 @@
 // Watches the real window during a GeoTag run: how often the status line changes, and how
 // long the run takes to end after Esc. Run by scripts/bench-window.sh on the offscreen
-// platform: window_bench SETTINGS.ini SECONDS_BEFORE_ESC
+// platform: window_bench SETTINGS.ini SECONDS_BEFORE_ESC [undo]
+// With "undo", a GeoTag run goes first, unwatched, and the watched run is Undo last run.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,18 +13,44 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <QEventLoop>
+
+#include "common/Messages.h"
 #include "gui/MainDialog.h"
+
+namespace {
+
+// Says yes to Undo's question, and nothing else is asked.
+class YesBoxes : public MessageBoxes {
+public:
+    void Show(const std::string& text, const std::string&, MessageIcon) override
+    {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
+    bool Ask(const std::string&, const std::string&) override { return true; }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: window_bench SETTINGS.ini SECONDS_BEFORE_ESC\n");
+    if (argc != 3 && !(argc == 4 && std::string(argv[3]) == "undo")) {
+        std::fprintf(stderr, "usage: window_bench SETTINGS.ini SECONDS_BEFORE_ESC [undo]\n");
         return 2;
     }
+    const bool undo = argc == 4;
+    YesBoxes boxes;
+    SetMessageBoxes(&boxes);
     const int escAfterMs = std::atoi(argv[2]) * 1000;
     MainDialog dialog(argv[1]);
     dialog.show();
+    if (undo) {
+        QEventLoop loop;
+        QObject::connect(&dialog, &MainDialog::RunFinished, &loop, &QEventLoop::quit);
+        dialog.OnGeoTag();
+        loop.exec();
+    }
     auto* status = dialog.findChild<QLineEdit*>("statusLine");
 
     QElapsedTimer clock;
@@ -51,7 +79,10 @@ int main(int argc, char* argv[])
     });
     clock.start();
     sampler.start(100);
-    dialog.findChild<QPushButton*>("geotagButton")->click();
+    if (undo)
+        dialog.OnUndoLastRun();
+    else
+        dialog.findChild<QPushButton*>("geotagButton")->click();
     app.exec();
 
     std::printf("status line changes: %d, longest time without a change: %.1f s\n", changes,

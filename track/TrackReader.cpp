@@ -37,6 +37,15 @@ std::string Head(const std::string& path, std::string& reason)
 
 }  // namespace
 
+int TrackReader::StartReading(const std::string& path)
+{
+    errorString.clear();
+    errorLine = 0;
+    emptyReason.clear();
+    int64_t size = 0;
+    return OpenTrackFile(path, kMaxTrackBytes, size, errorString);
+}
+
 std::unique_ptr<TrackReader> ReaderFor(const std::string& path)
 {
     std::string reason;

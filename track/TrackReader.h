@@ -23,6 +23,11 @@ public:
     // Set by Read when the file read well but held no point with a time, to say why:
     // "no track points: only route points".
     std::string emptyReason;
+
+protected:
+    // Clears the outcome of an earlier read and opens path (a regular file, not too big):
+    // the descriptor to read and close, or -1 with errorString set.
+    int StartReading(const std::string& path);
 };
 
 // The reader for a file, picked by its content, not its name; null for a file no reader

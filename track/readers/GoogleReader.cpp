@@ -475,11 +475,7 @@ public:
 
     bool Read(const std::string& path, Track& track) override
     {
-        errorString.clear();
-        errorLine = 0;
-        emptyReason.clear();
-        int64_t size = 0;
-        const int fd = OpenTrackFile(path, kMaxTrackBytes, size, errorString);
+        const int fd = StartReading(path);
         if (fd < 0)
             return false;
         const size_t before = track.size();
