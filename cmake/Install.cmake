@@ -82,6 +82,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pinroute.org)
 # plugins that show the window.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "exiv2, libqt6sql6-sqlite, qt6-qpa-plugins")
+if(PINROUTE_MAP)
+    # The map's page runs in QtWebEngine's helper process, which no library links (Leaflet is built in).
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6webenginecore6-bin")
+endif()
 include(CPack)
 
 # Checks of the installed tree: installed once into a scratch DESTDIR, then examined.

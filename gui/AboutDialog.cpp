@@ -59,6 +59,9 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
 
     versionLabel->setText(QString::fromStdString(version.Query("FileVersion") + " " +
                                                  version.Query("SpecialBuild")));
+#ifndef PINROUTE_MAP
+    versionLabel->setToolTip("Map: not built in");
+#endif
     legalLabel->setText(QString::fromStdString(version.Query("LegalCopyright")));
     legalLabel->setToolTip(legalLabel->text() +
                            "\nPinroute is free software under the GNU General Public License,"

@@ -1,6 +1,7 @@
 #include "gui/MainDialog.h"
 
 #include <algorithm>
+#include <ctime>
 #include <thread>
 
 #include <QApplication>
@@ -24,10 +25,15 @@
 #include "gui/PhotoListView.h"
 #include "gui/SetupDialog.h"
 #include "parse/ParseRun.h"
+#include "journal/Journal.h"
+#include "journal/Undo.h"
 #include "photos/FolderCheck.h"
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "settings/Settings.h"
+#ifdef PINROUTE_MAP
+#include "gui/map/MapSplitter.h"
+#endif
 
 namespace {
 
@@ -38,10 +44,16 @@ const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameBut
 class WindowRows : public PhotoRows, public RunFeedback {
 public:
     // preview: a dry run whose rows stay out of the list; the new names are kept instead.
-    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false)
-        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)), preview(preview)
+    // only: the list's rows the run works on, in order; empty for all of them.
+    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false,
+               std::vector<int> only = {})
+        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)), listRows(std::move(only)),
+          preview(preview)
     {
-        for (int i = 0; i < photos.Count(); ++i)
+        if (listRows.empty())
+            for (int i = 0; i < photos.Count(); ++i)
+                listRows.push_back(i);
+        for (int i : listRows)
             paths.push_back(photos.Path(i));
     }
 
@@ -56,7 +68,8 @@ public:
             return;
         }
         PhotoList* list = &photos;
-        QMetaObject::invokeMethod(window, [list, row, outcome] { list->SetRow(row, outcome); },
+        const int listRow = listRows.at(static_cast<size_t>(row));
+        QMetaObject::invokeMethod(window, [list, listRow, outcome] { list->SetRow(listRow, outcome); },
                                   Qt::QueuedConnection);
     }
     void SetStatus(const std::string& text) override { Show(QString::fromStdString(text)); }
@@ -77,6 +90,7 @@ private:
     PhotoList& photos;
     QLineEdit* statusLine;
     QString verb;
+    std::vector<int> listRows;
     std::vector<std::string> paths;
 
 public:
@@ -100,6 +114,22 @@ std::string RenameQuestion(const std::vector<std::pair<int, std::string>>& newNa
         text += "\n\nand " + std::to_string(sorted.size() - shown) + " more.";
     return text;
 }
+
+// Keeps a label over the whole of its parent, less a margin, as the parent is resized.
+class CoverParent : public QObject {
+public:
+    explicit CoverParent(QWidget* label) : QObject(label), label(label) { label->parentWidget()->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            Fit();
+        return QObject::eventFilter(watched, event);
+    }
+    void Fit() { label->setGeometry(label->parentWidget()->rect().adjusted(12, 12, -12, -12)); }
+
+private:
+    QWidget* label;
+};
 
 int DefaultJobs()
 {
@@ -137,6 +167,15 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
             &MainDialog::OnClose);
 
     photoList = PlaceControl(this, new PhotoListView(photos, this), 1001, "photoList", 9, 21, 352, 124);
+    listArea = photoList;
+#ifdef PINROUTE_MAP
+    // The map shares the list's place, to its right; Ctrl+M shows or hides it.
+    auto* splitter = new MapSplitter(photos, photoList, this->settingsPath,
+                                     MapHooks{[this] { return EnsureWorkspace(); }, [this] { return Running(); }}, this);
+    listArea = splitter;
+    auto* mapKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(mapKey, &QShortcut::activated, splitter, &MapSplitter::ToggleMap);
+#endif
 
     auto* decoration = PlaceControl(this, new QLabel(this), 0, "appIcon", 345, 149, 20, 20);
     const int side = qMin(decoration->width(), decoration->height());
@@ -154,10 +193,14 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     emptyNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     emptyNote->setFocusPolicy(Qt::NoFocus);   // the keyboard has the Set-up button
     connect(emptyNote, &QLabel::linkActivated, this, [this] { OnSetUp(); });
+    new CoverParent(emptyNote);
     connect(photoList->model(), &QAbstractItemModel::modelReset, this, [this] { UpdateEmptyNote(); });
 
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &MainDialog::OnHelp);
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &MainDialog::OnUndoLastRun);
+    connect(photoList, &PhotoListView::UndoLastRunRequested, this, &MainDialog::OnUndoLastRun);
+    connect(photoList, &PhotoListView::RemovePositionRequested, this, &MainDialog::OnRemovePositions);
     connect(photoList, &PhotoListView::MapNotShown, this, [](const QString& address) {
         ShowMessage("No web browser could be started to show the map.\nThe address, to open by hand:\n"
                         + address.toStdString(),
@@ -242,13 +285,14 @@ void MainDialog::UpdateEmptyNote()
                "<p>Or drop photos here.</p>";
     } else {
         // Paths are the user's: shown as text, never as markup.
-        const std::string why = FolderCheckText(check, settings.JPGDir);
+        const std::string why = FolderCheckText(check, settings.JPGDir, "tick Include sub-folders in Set-up to use them");
         text = "<p>" + QString::fromStdString(why.empty() ? "No photos in the list." : why).toHtmlEscaped()
             + "</p><p>Change the folder in <a href=\"setup\">Set-up</a>, or drop photos here.</p>";
     }
     emptyNote->setText(text);
     emptyNote->setGeometry(photoList->viewport()->rect().adjusted(12, 12, -12, -12));
     emptyNote->show();
+    emptyNote->raise();
 }
 
 void MainDialog::OpenFiles(const std::vector<std::string>& paths)
@@ -274,7 +318,7 @@ bool MainDialog::ReadyToRun(Command command, const Settings& settings)
 {
     if (photos.Count() == 0) {
         const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
-        const std::string why = FolderCheckText(check, settings.JPGDir);
+        const std::string why = FolderCheckText(check, settings.JPGDir, "tick Include sub-folders in Set-up to use them");
         ShowMessage(why.empty() ? "There are no photos in the list." : why, "", MessageIcon::Warning);
         return false;
     }
@@ -305,10 +349,16 @@ void MainDialog::StartRun(Command command, bool confirmed)
     if (!work)
         return;
     const std::string version = VersionInfo().Query("FileVersion");
-    const QString verb = command == Command::GeoTag ? "GeoTag" : command == Command::Parse ? "Parse" : "Rename";
+    const QString verb = command == Command::GeoTag ? "GeoTag"
+        : command == Command::Parse                ? "Parse"
+        : command == Command::Rename               ? "Rename"
+        : command == Command::Undo                 ? "Undo"
+                                                   : "Remove";
     // Rename first works out the new names and asks; the renaming is a second run.
     const bool preview = command == Command::Rename && !confirmed;
-    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview);
+    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
+                                             command == Command::Remove ? removeRows : std::vector<int>());
+    auto undoing = std::make_shared<JournalRun>(undoRun);
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
 
@@ -318,9 +368,11 @@ void MainDialog::StartRun(Command command, bool confirmed)
         case Command::GeoTag: *outcome = GeoTag(settings, version, *rows, *rows, *work, *runControl); break;
         case Command::Parse: *outcome = Parse(settings, *rows, *rows, *work, *runControl); break;
         case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl, preview); break;
+        case Command::Undo: *outcome = Undo(*undoing, false, settings, version, *rows, *rows, *work, *runControl); break;
+        case Command::Remove: *outcome = RemovePositions(settings, version, *rows, *rows, *work, *runControl); break;
         }
     });
-    const int total = photos.Count();
+    const int total = rows->Count();
     connect(runThread, &QThread::finished, this, [=] {
         runThread->deleteLater();
         runThread = nullptr;
@@ -382,6 +434,9 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
     }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (result.status == RunStatus::NoJournal)
+        ShowMessage(result.journalError + ".\nNo photo was changed. (Journal=0 in the settings turns the journal off.)",
+                    "", MessageIcon::Error);
     if (command == Command::GeoTag && NothingMatched(result))
         ShowMessage(NothingMatchedText(result)
                         + (result.betterOffset ? "\nSet the offset in Set-up, or let Suggest find it." : ""),
@@ -463,6 +518,45 @@ void MainDialog::OnHelp()
     launcher.ShowTopic("pinroute.html");
 }
 
+void MainDialog::OnUndoLastRun()
+{
+    if (Running())
+        return;
+    const std::vector<JournalRun> runs = ListJournals();
+    if (runs.empty()) {
+        ShowMessage("There is no run to undo.", "Undo", MessageIcon::Information);
+        return;
+    }
+    const JournalRun& run = runs.front();
+    char when[32] = "";
+    const time_t seconds = static_cast<time_t>(run.time);
+    struct tm fields;
+    if (localtime_r(&seconds, &fields))
+        std::strftime(when, sizeof when, "%d %b %H:%M", &fields);
+    const std::string question = "Undo the last run?\n\n" + run.command + " of "
+        + std::to_string(run.photos.size()) + (run.photos.size() == 1 ? " photo" : " photos")
+        + (run.folder.empty() ? std::string() : " in " + run.folder) + ", " + when
+        + ".\n\nEach photo gets back what it had before the run; a photo changed since is left as it is.";
+    if (!AskMessage(question, "Undo"))
+        return;
+    undoRun = run;
+    photos.AddDroppedFiles(UndoPaths(run));
+    StartRun(Command::Undo);
+}
+
+void MainDialog::OnRemovePositions(const QList<int>& rows)
+{
+    if (Running() || rows.isEmpty())
+        return;
+    const std::string question = rows.size() == 1
+        ? "Remove the position from " + FileNameOf(photos.Path(rows.front())) + "?"
+        : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
+    if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
+        return;
+    removeRows.assign(rows.begin(), rows.end());
+    StartRun(Command::Remove);
+}
+
 void MainDialog::OnAbout()
 {
     RunAboutDialog(this);
@@ -507,16 +601,12 @@ void MainDialog::resizeEvent(QResizeEvent* event)
     const int dy = height() - baseSize.height();
     for (const auto& [widget, rect] : baseGeometry) {
         QRect r = rect;
-        if (widget == photoList)
+        if (widget == listArea)
             r.setSize(QSize(rect.width() + dx, rect.height() + dy));
-        else if (widget == emptyNote)
-            continue;
         else if (widget == statusLine)
             r.setWidth(rect.width() + dx);
-        else if (rect.top() > photoList->y())
+        else if (rect.top() > listArea->y())
             r.translate(0, dy);
         widget->setGeometry(r);
     }
-    if (emptyNote->isVisible())
-        emptyNote->setGeometry(photoList->viewport()->rect().adjusted(12, 12, -12, -12));
 }

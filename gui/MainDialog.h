@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/Journal.h"
 #include "photos/PhotoList.h"
 
 class QLabel;
@@ -40,6 +41,8 @@ public slots:
     void OnSetUp();
     void OnAbout();
     void OnHelp();   // F1: the manual
+    void OnUndoLastRun();   // Ctrl+Z: asks, then undoes the newest run in the journal
+    void OnRemovePositions(const QList<int>& rows);   // asks, then removes the rows' positions
     void OnClose();
     // Esc and the Close button end here: they stop a run, or else close the window.
     void reject() override;
@@ -74,8 +77,11 @@ private:
     const std::string settingsPath;
     PhotoList photos;
     PhotoListView* photoList = nullptr;
+    QWidget* listArea = nullptr;   // the list, or the splitter that holds it and the map
     QLineEdit* statusLine = nullptr;
     QLabel* emptyNote = nullptr;   // over the empty list
+    JournalRun undoRun;            // the run an Undo puts back
+    std::vector<int> removeRows;   // the rows a Remove works on
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<RunControl> control;
     QThread* runThread = nullptr;

@@ -1,7 +1,9 @@
-#include <QApplication>
-
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include <QApplication>
+#include <QScreen>
 
 #include "common/ModulePath.h"
 #include "settings/SettingsLocation.h"
@@ -25,6 +27,12 @@ int main(int argc, char* argv[])
         for (int i = 1; i < arguments.size(); ++i)
             files.push_back(arguments[i].toStdString());
         dialog.OpenFiles(files);
+        // Room for long paths and, where it is built in, the map beside the list.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect room = screen->availableGeometry();
+            dialog.resize(std::max(dialog.width(), std::min(1100, room.width() * 9 / 10)),
+                          std::max(dialog.height(), std::min(620, room.height() * 8 / 10)));
+        }
         CloseOnTerminationSignals(&dialog);
         dialog.exec();
     }

@@ -376,7 +376,7 @@ TEST_F(MainDialogTest, EachFirstHourMistakeGetsOneMessageNamingItsCause)
     } cases[] = {
         {"", "Welcome to Pinroute", "No photo folder is set: choose one in Set-up."},
         {"JPGDir=" + tmp.File("typo") + "\n", "doesn't exist", "doesn't exist"},
-        {"JPGDir=" + card + "\n", "its sub-folders have 1 (DCIM/100CANON)", "include sub-folders"},
+        {"JPGDir=" + card + "\n", "its sub-folders have 1 (DCIM/100CANON)", "tick Include sub-folders in Set-up"},
         {"JPGDir=" + card + "\nRecurse=1\n", "", "No track file is set: choose one in Set-up."},
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("may2.gpx") + "\n", "",
          "Your photos: 1 May 10:00 (camera time, offset 0).\nThe track: 2 May 10:00 UTC."},

@@ -1,0 +1,157 @@
+#include "geotag/PlaceByHand.h"
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+#include <unistd.h>
+
+#include "coords/PositionFormatter.h"
+#include "exif/GpsTagWriter.h"
+#include "exif/ExifListing.h"
+#include "exif/MetadataCheck.h"
+#include "exif/PhotoListing.h"
+#include "exif/Workspace.h"
+#include "journal/Journal.h"
+#include "photos/PhotoKinds.h"
+
+namespace {
+
+const char kPlacedTip[] = "placed by hand";
+
+// The outcome of one write, as GeoTag words it, with the placement's own tooltip.
+RowOutcome OutcomeOf(const GpsWrite& write, const PhotoTags& tags, double storedLatitude, double storedLongitude,
+                     PositionFormatter& formatter)
+{
+    if (!write.written) {
+        RowOutcome failed(RowKind::WriteFailed, write.reason);
+        return failed;   // the photo keeps whatever it had
+    }
+    RowOutcome outcome(write.sidecarPath.empty() ? RowKind::Tagged : RowKind::TaggedInSidecar, kPlacedTip);
+    outcome.date = tags.dateText;
+    outcome.position = RowPosition{storedLatitude, storedLongitude, true};
+    outcome.sidecar = write.sidecarPath;
+    std::string text;
+    if (formatter.Format(storedLatitude, storedLongitude, text))
+        outcome.text = text;
+    MatchedPoint match;
+    match.latitude = write.latitude;
+    match.longitude = write.longitude;
+    match.storedLatitude = storedLatitude;
+    match.storedLongitude = storedLongitude;
+    match.how = kPlacedTip;
+    outcome.match = match;
+    if (!write.reason.empty()) {
+        // Written, but it may not last a power cut: not a success to report as one.
+        outcome.kind = RowKind::WriteFailed;
+        outcome.icon = IconOf(outcome.kind);
+        outcome.text = RowText(outcome.kind);
+        outcome.tip = write.reason;
+    } else if (!write.sidecarReason.empty()) {
+        outcome.text = "Position in sidecar " + FileNameOf(write.sidecarPath);
+        outcome.sidecarReason = write.sidecarReason;
+        outcome.tip = write.sidecarReason + "\n" + outcome.tip;
+    }
+    return outcome;
+}
+
+// The elevation each photo (or, where its kind takes the position there, its sidecar) holds,
+// in metres as a text; "" for none.
+std::vector<std::string> Elevations(const std::vector<std::string>& paths, bool rawSidecar)
+{
+    std::vector<std::string> files;
+    for (const auto& path : paths)
+        files.push_back(UsesSidecar(KindOf(path), rawSidecar) ? SidecarPath(path) : path);
+    std::vector<std::string> present;
+    for (const auto& f : files)
+        if (access(f.c_str(), F_OK) == 0)
+            present.push_back(f);
+    std::vector<uint64_t> hashes;
+    std::vector<std::vector<TagValue>> named;
+    std::string reason;
+    std::vector<std::string> texts(paths.size());
+    if (!MetadataFingerprints(present, {"Exif.GPSInfo.GPSAltitude", "Exif.GPSInfo.GPSAltitudeRef"}, hashes, named,
+                              reason))
+        return texts;
+    size_t next = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (access(files[i].c_str(), F_OK) != 0)
+            continue;
+        double metres = 0;
+        bool found = false, below = false;
+        for (const TagValue& t : named[next]) {
+            long numerator = 0, denominator = 0;
+            if (t.key == "Exif.GPSInfo.GPSAltitude") {
+                ParseRational(t.value, numerator, denominator);
+                found = denominator != 0;
+                metres = found ? static_cast<double>(numerator) / static_cast<double>(denominator) : 0;
+            } else {
+                below = t.value == "1";
+            }
+        }
+        ++next;
+        if (found) {
+            char text[32];
+            const auto end = std::to_chars(text, text + sizeof text, below ? -metres : metres);
+            texts[i] = std::string(text, end.ptr);
+        }
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string& version,
+                                    const std::vector<std::string>& paths, double latitude, double longitude,
+                                    Workspace& workspace)
+{
+    std::vector<RowOutcome> outcomes;
+    if (paths.empty())
+        return outcomes;
+    const bool onEarth = std::isfinite(latitude) && std::isfinite(longitude) && std::fabs(latitude) <= 90
+        && std::fabs(longitude) <= 180;
+    if (!workspace.Ready() || !onEarth) {
+        const std::string why = onEarth ? "no working folder: " + workspace.Error() : "not a position on the earth";
+        for (size_t i = 0; i < paths.size(); ++i)
+            outcomes.emplace_back(RowKind::WriteFailed, why);
+        return outcomes;
+    }
+    WorkerFiles files = workspace.Worker(0);
+    RunResult journalled;
+    RunJournal journal;
+    if (!StartJournal(journal, "place", settings, paths, journalled)) {
+        for (size_t i = 0; i < paths.size(); ++i)
+            outcomes.emplace_back(RowKind::WriteFailed, journalled.journalError);
+        return outcomes;
+    }
+    if (!journalled.journalId.empty())
+        files.journal = &journal;
+    // Read first for the date the row shows, and the elevation a photo had, which it keeps.
+    const std::vector<PhotoTags> tags = ListPhotos(files, paths);
+    const std::vector<std::string> elevations = Elevations(paths, settings.RawSidecar != 0);
+
+    // As GeoTag writes: the full form when the user places between points, else the classic one.
+    GpsPrecision precision;
+    precision.full = settings.Interpolate != 0;
+    std::vector<GpsWrite> writes;
+    for (const std::string& path : paths) {
+        GpsWrite w;
+        w.photoPath = path;
+        w.latitude = latitude;
+        w.longitude = longitude;
+        w.precision = precision;   // no GPS time stamp: the moment is not the track's
+        w.sidecar = UsesSidecar(KindOf(path), settings.RawSidecar != 0);
+        w.elevationText = elevations[writes.size()];
+        writes.push_back(std::move(w));
+    }
+    WriteGpsTagsBatch(files, writes, version);
+    journalled.status = RunStatus::Done;
+    EndJournal(journal, journalled);
+
+    const double storedLatitude = StoredCoordinate(latitude, precision);
+    const double storedLongitude = StoredCoordinate(longitude, precision);
+    const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
+    for (size_t i = 0; i < writes.size(); ++i)
+        outcomes.push_back(OutcomeOf(writes[i], tags[i], storedLatitude, storedLongitude, *formatter));
+    return outcomes;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <functional>
+
+#include <QObject>
+#include <QString>
+
+// The one object the map page sees through QWebChannel: two signals carry JSON to the
+// page, and a few slots take plain row numbers, point numbers and coordinates back. The
+// page can reach nothing else of the program.
+class MapBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit MapBridge(QObject* parent = nullptr) : QObject(parent) {}
+
+    // What the slots hand on, set by the map panel; never seen by the page.
+    std::function<void()> onReady;
+    std::function<void(int row, bool adding)> onMarkerClicked;
+    std::function<void(int row, double latitude, double longitude)> onMarkerMoved;
+    std::function<void(int segment, int index)> onTakenHere;
+
+signals:
+    // Tiles, track lines and markers: see map.js, apply().
+    void toPage(const QString& json);
+    // The rows selected in the list, and whether to bring them into view.
+    void selectionToPage(const QString& json);
+
+public slots:
+    void pageReady();
+    // adding: Ctrl or Shift was held, the row joins the selection (or leaves it).
+    void markerClicked(int row, bool adding);
+    void markerMoved(int row, double latitude, double longitude);
+    // The photo selected was taken at the index-th point drawn of a track segment.
+    void takenHere(int segment, int index);
+};
