@@ -60,6 +60,8 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     versionLabel->setText(QString::fromStdString(version.Query("FileVersion") + " " +
                                                  version.Query("SpecialBuild")));
 #ifndef PINROUTE_MAP
+    // A build without QtWebEngine says so where the version is read.
+    versionLabel->setText(versionLabel->text() + " (built without the map)");
     versionLabel->setToolTip("Map: not built in");
 #endif
     legalLabel->setText(QString::fromStdString(version.Query("LegalCopyright")));

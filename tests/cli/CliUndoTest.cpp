@@ -87,7 +87,11 @@ TEST_F(CliUndo, UndoPutsBackEveryTagAndLeavesAloneWhatChangedSince)
     ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Image.Artist Someone", jpegs[0]}));
     const CliResult careful = Run({"undo", second});
     EXPECT_EQ(1, careful.status);
-    EXPECT_EQ("not-restored", Fields(Lines(careful.out).at(0)).at(0));
+    // Two workers journal their photos in either order: each line is found by its path.
+    for (const auto& line : Lines(careful.out)) {
+        const auto fields = Fields(line);
+        EXPECT_EQ(fields.at(1) == jpegs[0] ? "not-restored" : "restored", fields.at(0)) << line;
+    }
     EXPECT_NE(std::string::npos, careful.out.find("changed since the run"));
     EXPECT_NE("", StoredLatitude(jpegs[0]));
     EXPECT_EQ("", StoredLatitude(jpegs[1]));
