@@ -56,13 +56,7 @@ int64_t DayStart(const std::string& line)
     const char after = line.size() > at + 6 ? line[at + 6] : ',';
     if (date < 0 || (after != ',' && after != ' '))
         return -1;
-    const int day = static_cast<int>(date / 10000), month = static_cast<int>(date / 100 % 100);
-    const int year = static_cast<int>(date % 100);
-    if (day < 1 || day > 31 || month < 1 || month > 12)
-        return -1;
-    char iso[32];
-    std::snprintf(iso, sizeof iso, "%d-%02d-%02dT00:00:00Z", year + (year >= 80 ? 1900 : 2000), month, day);
-    return ParseGpxTime(iso);
+    return DayOfDdMmYy(date);
 }
 
 class IgcReader : public TrackReader {

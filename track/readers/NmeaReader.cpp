@@ -97,13 +97,7 @@ int64_t DayStart(const std::string& text)
     long long number = 0;
     if (text.size() != 6 || !IsDigit(text[0]) || !ParseWholeNumber(text, 0, 999999, number))
         return -1;
-    const int day = static_cast<int>(number / 10000), month = static_cast<int>(number / 100 % 100);
-    const int year = static_cast<int>(number % 100);
-    if (day < 1 || day > 31 || month < 1 || month > 12)
-        return -1;
-    char iso[32];
-    std::snprintf(iso, sizeof iso, "%d-%02d-%02dT00:00:00Z", year + (year >= 80 ? 1900 : 2000), month, day);
-    return ParseGpxTime(iso);
+    return DayOfDdMmYy(number);
 }
 
 class NmeaReader : public TrackReader {

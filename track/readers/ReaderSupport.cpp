@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "common/ModulePath.h"
+#include "common/Timestamps.h"
 
 namespace {
 
@@ -126,4 +127,17 @@ std::string ElevationText(double metres)
 bool ValidPosition(double lat, double lon)
 {
     return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= 90 && std::fabs(lon) <= 180;
+}
+
+int64_t DayOfDdMmYy(long long ddmmyy)
+{
+    if (ddmmyy < 0 || ddmmyy > 999999)
+        return -1;
+    const int day = static_cast<int>(ddmmyy / 10000), month = static_cast<int>(ddmmyy / 100 % 100);
+    const int year = static_cast<int>(ddmmyy % 100);
+    if (day < 1 || day > 31 || month < 1 || month > 12)
+        return -1;
+    char iso[32];
+    std::snprintf(iso, sizeof iso, "%d-%02d-%02dT00:00:00Z", year + (year >= 80 ? 1900 : 2000), month, day);
+    return ParseGpxTime(iso);
 }

@@ -51,3 +51,7 @@ std::string ElevationText(double metres);
 
 // True when lat and lon are finite and within -90..90 and -180..180.
 bool ValidPosition(double lat, double lon);
+
+// The start (00:00 UTC, a time count) of a day written DDMMYY, as NMEA and IGC write dates:
+// years 80 to 99 are 1980 to 1999, the others 2000 to 2079. -1 for a number that is no day.
+int64_t DayOfDdMmYy(long long ddmmyy);
