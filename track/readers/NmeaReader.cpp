@@ -1,6 +1,5 @@
 #include "track/readers/Readers.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
