@@ -371,3 +371,26 @@ std::vector<std::string> FolderNames(const std::string& folder)
     std::sort(names.begin(), names.end());
     return names;
 }
+
+namespace {
+
+// Before any test runs: the journal of every run a test makes goes to a folder of this
+// program's own, never the user's. Removed when the program ends.
+struct PrivateStateHome {
+    std::string folder;
+    PrivateStateHome()
+    {
+        char name[] = "/tmp/pinroute-test-state-XXXXXX";
+        if (mkdtemp(name)) {
+            folder = name;
+            setenv("XDG_STATE_HOME", name, 1);
+        }
+    }
+    ~PrivateStateHome()
+    {
+        if (!folder.empty())
+            std::filesystem::remove_all(folder);
+    }
+} privateStateHome;
+
+}  // namespace
