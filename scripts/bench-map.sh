@@ -16,27 +16,8 @@ trap 'rm -rf "$WORK"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$WORK/runtime XDG_CACHE_HOME=$WORK/cache XDG_STATE_HOME=$WORK/state
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-convert -size 160x120 xc:gray60 -quality 90 "$WORK/small.jpg"
-mkdir "$WORK/set"
-for ((i = 0; i < COUNT; i++)); do
-    s=$((3 * i))
-    printf -v stamp '2023:06:17 %02d:%02d:%02d' $((8 + s / 3600)) $((s / 60 % 60)) $((s % 60))
-    printf -v photo '%s/set/IMG_%04d.jpg' "$WORK" "$i"
-    cp "$WORK/small.jpg" "$photo"
-    echo "set Exif.Photo.DateTimeOriginal Ascii $stamp" >"$WORK/cmd.txt"
-    exiv2 -m "$WORK/cmd.txt" -- "$photo"
-done
-python3 - "$WORK/track.gpx" $((3 * COUNT + 180)) <<'EOF'
-import sys, datetime
-path, seconds = sys.argv[1], int(sys.argv[2])
-start = datetime.datetime(2023, 6, 17, 7, 59, 0)
-with open(path, "w") as f:
-    f.write('<?xml version="1.0"?>\n<gpx version="1.1" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>\n')
-    for k in range(seconds):
-        t = (start + datetime.timedelta(seconds=k)).strftime("%Y-%m-%dT%H:%M:%SZ")
-        f.write(f'<trkpt lat="{54.4 + k * 1e-5:.6f}" lon="{-3 - k * 1e-5:.6f}"><time>{t}</time></trkpt>\n')
-    f.write("</trkseg></trk></gpx>\n")
-EOF
+source scripts/window-data.sh
+make_window_data "$WORK" "$COUNT"
 
 # No tiles: the cost of the map itself, not of the network.
 for ((round = 1; round <= ROUNDS; round++)); do

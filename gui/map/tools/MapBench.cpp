@@ -17,23 +17,9 @@
 #include "gui/MainDialog.h"
 #include "gui/map/MapPanel.h"
 #include "gui/map/MapSplitter.h"
+#include "gui/map/tools/EventWait.h"
 
 namespace {
-
-// Runs the event loop until done() holds or ms pass; false on the time-out.
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 // The page's count of markers, -1 while it has not answered.
 int Markers(MapPanel* panel)

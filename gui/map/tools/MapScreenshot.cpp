@@ -20,29 +20,7 @@
 #include "gui/MainDialog.h"
 #include "gui/map/MapPanel.h"
 #include "gui/map/MapSplitter.h"
-
-namespace {
-
-void Pause(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        Pause(20);
-    }
-    return true;
-}
-
-}  // namespace
+#include "gui/map/tools/EventWait.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,0 +1,30 @@
+#pragma once
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+// The map tools wait for WebEngine with the event loop running: QTest::qWaitFor's sleeps
+// slow a page load tenfold.
+
+// Runs the event loop for ms milliseconds.
+inline void Pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the event loop until done() holds or ms pass; false on the time-out.
+inline bool WaitFor(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        Pause(20);
+    }
+    return true;
+}
