@@ -7,12 +7,10 @@
 
 namespace {
 
-// The man page's source, found from this file: tests/cli/ -> cli/pinroute-cli.1.
+// The man page's source in the source tree (not __FILE__, which a compiler cache makes relative).
 std::string ManPageSource()
 {
-    std::string here = __FILE__;
-    here.erase(here.rfind('/') + 1);
-    return ReadFile(here + "../../cli/pinroute-cli.1");
+    return ReadFile(std::string(SOURCE_DIR) + "/cli/pinroute-cli.1");
 }
 
 // The page as text: font changes (\fB, \f(CW, \fR) and \c, \& dropped, \- read as "-".
@@ -39,7 +37,7 @@ class HelpMan : public CliFixture {};
 TEST_F(HelpMan, ManPageListsTheOptionsOfTheHelpAndEverySetting)
 {
     const std::string page = ManPageSource();
-    ASSERT_FALSE(page.empty()) << "man page not found beside " << __FILE__;
+    ASSERT_FALSE(page.empty()) << "man page not found in " << SOURCE_DIR;
     const std::string text = ManText(page);
 
     std::set<std::string> helpOptions;
