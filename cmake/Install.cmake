@@ -44,7 +44,12 @@ foreach(page IN LISTS PINROUTE_MAN_PAGES)
     string(REGEX REPLACE "(\\.TH [^\n]*\"Pinroute )[0-9.]+\"" "\\1${PINROUTE_DISPLAY_VERSION}\""
         manPage "${manPage}")
     file(WRITE ${CMAKE_BINARY_DIR}/man/${pageName} "${manPage}")
-    install(FILES ${CMAKE_BINARY_DIR}/man/${pageName} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # Installed compressed, as Debian's policy asks; -n keeps the archive free of a date.
+    execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/man/${pageName} RESULT_VARIABLE gzipStatus)
+    if(NOT gzipStatus EQUAL 0)
+        message(FATAL_ERROR "gzip could not compress the manual page ${pageName}")
+    endif()
+    install(FILES ${CMAKE_BINARY_DIR}/man/${pageName}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 # The program looks for its help in ../share/pinroute/ from its own folder.
 install(FILES ${HELP_QHC} ${HELP_QCH} DESTINATION ${CMAKE_INSTALL_DATADIR}/pinroute)
@@ -54,7 +59,16 @@ install(FILES ${CMAKE_BINARY_DIR}/org.pinroute.Pinroute.metainfo.xml
 install(FILES data/org.pinroute.Pinroute.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(DIRECTORY ${PINROUTE_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pinroute RENAME copyright)
+# A machine-readable copyright file (the licence of the program and of the map's Leaflet),
+# and the changelog of a native package, compressed.
+install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pinroute)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS data/changelog.in)
+configure_file(data/changelog.in ${CMAKE_BINARY_DIR}/doc/changelog @ONLY)
+execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/doc/changelog RESULT_VARIABLE gzipStatus)
+if(NOT gzipStatus EQUAL 0)
+    message(FATAL_ERROR "gzip could not compress the changelog")
+endif()
+install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pinroute)
 
 # The Debian package: cpack -G DEB in the build folder.
 set(CPACK_GENERATOR DEB)
@@ -63,14 +77,16 @@ set(CPACK_PACKAGE_VERSION ${PINROUTE_DISPLAY_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Pinroute developers")
 set(CPACK_PACKAGE_CONTACT "The Pinroute developers <help@pinroute.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo geotagger using GPS tracks")
+# Lines of at most 79 characters, as lintian checks.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pinroute writes the position of the nearest GPS track point into the EXIF data of\n\
-photos (JPEG, TIFF, PNG, WebP, HEIC/HEIF and the RAW kinds DNG, NEF, ARW, PEF, CR2,\n\
-CRW, CR3, RW2 and ORF, some through XMP sidecars), lists their dates and positions\n\
-(also as OSGB grid references) and renames them after both. It reads tracks from\n\
-GPX, KML, KMZ, NMEA 0183, Garmin TCX, IGC, FIT and CSV files and from Google location\n\
-history. It has a window (pinroute) and a terminal tool (pinroute-cli).\n\
-License: GPL-3.0-or-later.")
+    "Pinroute writes the position of the nearest GPS track point into the EXIF\n\
+data of photos (JPEG, TIFF, PNG, WebP, HEIC/HEIF and the RAW kinds DNG, NEF,\n\
+ARW, PEF, CR2, CRW, CR3, RW2 and ORF, some through XMP sidecars), lists their\n\
+dates and positions (also as OSGB grid references) and renames them after\n\
+both. It reads tracks from GPX, KML, KMZ, NMEA 0183, Garmin TCX, IGC, FIT and\n\
+CSV files and from Google location history. Every change is journalled and\n\
+can be undone. It has a window with a map (pinroute) and a terminal tool\n\
+(pinroute-cli).")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)   # the debug information stays in the build folder
@@ -105,6 +121,8 @@ add_executable(help_probe tests/install/HelpProbe.cpp)
 target_link_libraries(help_probe PRIVATE pinroute_gui)
 add_test(NAME install.gui
     COMMAND ${PINROUTE_INSTALL_CHECK} gui ${PINROUTE_INSTALL_ROOT} $<TARGET_FILE:help_probe>)
+add_test(NAME install.deb COMMAND ${PINROUTE_INSTALL_CHECK} deb ${PINROUTE_INSTALL_ROOT} ${CMAKE_BINARY_DIR})
+set_tests_properties(install.deb PROPERTIES RESOURCE_LOCK install-check SKIP_RETURN_CODE 77)
 set_tests_properties(install.files install.cli install.gui PROPERTIES
     FIXTURES_REQUIRED installed RESOURCE_LOCK install-check SKIP_RETURN_CODE 77)
 

@@ -9,7 +9,7 @@ PACKAGES="build-essential cmake pkg-config
  libtinyxml2-dev libproj-dev proj-data libgeonames-dev tzdata libboost-dev libgtest-dev exiv2 libjpeg-dev
  qt6-svg-dev desktop-file-utils appstream dpkg-dev file time
  libzip-dev libexpat1-dev rapidjson-dev
- locales imagemagick libheif-examples libimage-exiftool-perl acl gpsbabel
+ locales imagemagick libheif-examples libimage-exiftool-perl acl gpsbabel lintian
  qt6-webengine-dev qt6-webchannel-dev libjs-leaflet libjs-leaflet.markercluster"
 
 missing=""

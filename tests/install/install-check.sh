@@ -4,6 +4,7 @@
 #   install-check.sh files ROOT              the installed files and the two validators
 #   install-check.sh cli ROOT SOURCE         pinroute-cli as a user who can't write the install
 #   install-check.sh gui ROOT HELP_PROBE     pinroute starts; the installed help opens
+#   install-check.sh deb ROOT BUILD          the Debian package is built and lintian-clean
 # A check that can't run here exits 77, which ctest reports as skipped.
 set -eu
 
@@ -51,10 +52,11 @@ files)
              share/applications/org.pinroute.Pinroute.desktop \
              share/metainfo/org.pinroute.Pinroute.metainfo.xml \
              share/icons/hicolor/scalable/apps/org.pinroute.Pinroute.svg \
-             share/doc/pinroute/copyright share/man/man1/pinroute.1; do
+             share/doc/pinroute/copyright share/doc/pinroute/changelog.gz \
+             share/man/man1/pinroute.1.gz; do
         [ -f "$usr/$f" ] || fail "not installed: /usr/$f"
     done
-    grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' "$usr/share/man/man1/pinroute.1" \
+    zcat "$usr/share/man/man1/pinroute.1.gz" | grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' \
         || fail "the window's manual page names another version"
     for size in 16 24 32 48 64 128 256; do
         f=share/icons/hicolor/${size}x$size/apps/org.pinroute.Pinroute.png
@@ -62,10 +64,10 @@ files)
     done
     [ -x "$usr/bin/pinroute" ] || fail "/usr/bin/pinroute is not executable"
     if [ -e "$usr/bin/pinroute-cli" ]; then
-        [ -f "$usr/share/man/man1/pinroute-cli.1" ] || fail "pinroute-cli without its manual page"
+        [ -f "$usr/share/man/man1/pinroute-cli.1.gz" ] || fail "pinroute-cli without its manual page"
         [ "$("$usr/bin/pinroute-cli" --version)" = "pinroute-cli 1.00.0.19" ] \
             || fail "pinroute-cli --version is not 1.00.0.19"
-        grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' "$usr/share/man/man1/pinroute-cli.1" \
+        zcat "$usr/share/man/man1/pinroute-cli.1.gz" | grep -q '^\.TH .*"Pinroute 1\.00\.0\.19"' \
             || fail "the manual page names another version"
     fi
     # Nothing of the build's own: no tests, no settings, no working files.
@@ -80,6 +82,20 @@ files)
         || fail "appstreamcli validate"
     grep -q 'release version="1.00.0.19"' "$usr/share/metainfo/org.pinroute.Pinroute.metainfo.xml" \
         || fail "the metadata's release is not the program's version"
+    ;;
+
+deb)
+    build=$(absolute "$3")
+    command -v lintian >/dev/null || skip "lintian is not installed"
+    out=$(mktemp -d "${TMPDIR:-/tmp}/pinroute-deb-XXXXXX")
+    trap 'rm -rf "$out"' EXIT
+    (cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1) \
+        || { cat "$out/cpack.log"; fail "cpack could not build the package"; }
+    deb=$(ls "$out"/*.deb)
+    # Errors and warnings fail; lintian's notes about running as root are not about the package.
+    lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>/dev/null \
+        || fail "lintian finds faults in $(basename "$deb")"
+    echo "$(basename "$deb") is lintian-clean"
     ;;
 
 cli)
