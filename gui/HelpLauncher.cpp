@@ -92,7 +92,8 @@ bool OpenTopic(const std::string& helpPath, const std::string& page,
     // and stays open when that dialog closes.
     HelpViewer* viewer = makeViewer(std::move(engine), QApplication::activeModalWidget());
     viewer->ShowPage(url);
-    viewer->showMaximized();
+    viewer->resize(viewer->StartSize());
+    viewer->show();
     viewer->raise();
     viewer->activateWindow();
     return true;

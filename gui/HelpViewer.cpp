@@ -1,13 +1,64 @@
 #include "gui/HelpViewer.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
+
+namespace {
+
+// Where the help window's size is kept between runs: beside the journal, in the user's
+// state folder. Empty when there is no home to keep it in.
+QString SizeFile()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty()) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty())
+            return {};
+        state = home + QStringLiteral("/.local/state");
+    }
+    return state + QStringLiteral("/pinroute/help-window");
+}
+
+// About 90 characters by 40 lines of the window's font, within the screen.
+QSize ReadableSize(const QWidget& window)
+{
+    const QFontMetrics metrics(window.font());
+    QSize size(metrics.averageCharWidth() * 90, metrics.lineSpacing() * 40);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    return size;
+}
+
+// The size the user left the window at, when it is still a sensible one.
+QSize RememberedSize(const QWidget& window)
+{
+    const QString path = SizeFile();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> numbers = file.readAll().simplified().split(' ');
+    if (numbers.size() != 2)
+        return {};
+    const QSize size(numbers[0].toInt(), numbers[1].toInt());
+    const QSize least = ReadableSize(window) / 3;
+    if (size.width() < least.width() || size.height() < least.height() || size.width() > 20000 ||
+        size.height() > 20000)
+        return {};
+    return size;
+}
+
+}  // namespace
 
 HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
     : QTextBrowser(parent), engine(engine)
@@ -97,6 +148,25 @@ void HelpViewer::PassToNextOwner()
     restoreGeometry(place);
     if (shown)
         show();
+}
+
+QSize HelpViewer::StartSize() const
+{
+    const QSize remembered = RememberedSize(*this);
+    return remembered.isValid() ? remembered : ReadableSize(*this);
+}
+
+void HelpViewer::closeEvent(QCloseEvent* event)
+{
+    // Kept for the next time; a maximised window keeps the size it had before.
+    const QString path = SizeFile();
+    const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+    if (!path.isEmpty() && size.isValid() && QDir().mkpath(QFileInfo(path).path())) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(QByteArray::number(size.width()) + ' ' + QByteArray::number(size.height()) + '\n');
+    }
+    QMainWindow::closeEvent(event);
 }
 
 HelpViewer::~HelpViewer()

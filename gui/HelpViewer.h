@@ -35,8 +35,13 @@ public:
     // The page shows in the browser "helpBrowser"; the navigation pane is "helpContents".
     void ShowPage(const QUrl& url);
 
+    // The size the user left the window at last time, else about 90 characters by 40
+    // lines; never more than the screen.
+    QSize StartSize() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void SetNavigationShown(bool shown);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QScreen>
 
 #include "common/ModulePath.h"
@@ -12,8 +13,26 @@
 #include "gui/QtMessageBoxes.h"
 #include "gui/TerminationSignals.h"
 
+namespace {
+
+// The map's web engine reports its graphics set-up (some twenty lines) and Chromium's own
+// errors on every start; they mean nothing to a user. PINROUTE_DEBUG=1 keeps them.
+void QuietWebEngine()
+{
+    if (qEnvironmentVariableIntValue("PINROUTE_DEBUG") != 0)
+        return;
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--log-level"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --log-level=3").trimmed());
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false\n"
+                                                    "qt.webenginecontext.debug=false"));
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    QuietWebEngine();
     QApplication app(argc, argv);
     app.setWindowIcon(AppIcon());
     QtMessageBoxes boxes;
