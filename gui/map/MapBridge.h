@@ -17,6 +17,9 @@ public:
     std::function<void(int row, bool adding)> onMarkerClicked;
     std::function<void(int row, double latitude, double longitude)> onMarkerMoved;
     std::function<void(int segment, int index)> onTakenHere;
+    std::function<void()> onNoticeSeen;
+    std::function<void()> onOpenManual;
+    std::function<void(double latitude, double longitude)> onPlaceSelected;
 
 signals:
     // Tiles, track lines and markers: see map.js, apply().
@@ -31,4 +34,10 @@ public slots:
     void markerMoved(int row, double latitude, double longitude);
     // The photo selected was taken at the index-th point drawn of a track segment.
     void takenHere(int segment, int index);
+    // The page has told the user where its tiles come from: once is enough.
+    void noticeSeen();
+    // The manual's section on the map's tiles.
+    void openManual();
+    // Enter on the map: the selected rows go where the map's centre is.
+    void placeSelected(double latitude, double longitude);
 };

@@ -27,7 +27,7 @@ QJsonArray MarkerArray(const PhotoList& photos, int row)
     return entry;
 }
 
-QJsonObject TilesObject(const std::string& tiles)
+QJsonObject TilesObject(const std::string& tiles, bool notice)
 {
     const QString url = QString::fromStdString(tiles);
     // A template the page can use: http or https with the three numbers of a tile.
@@ -36,7 +36,8 @@ QJsonObject TilesObject(const std::string& tiles)
     QString host = QUrl(QString(url).replace("{s}", "a")).host();
     return QJsonObject{{"url", usable ? url : QString()},
                        {"host", host},
-                       {"osm", host == "openstreetmap.org" || host.endsWith(".openstreetmap.org")}};
+                       {"osm", host == "openstreetmap.org" || host.endsWith(".openstreetmap.org")},
+                       {"notice", notice}};
 }
 
 // Degrees to the millionth (about 0.1 m): all a line on the screen needs, in fewer characters.
@@ -125,13 +126,13 @@ QString TrackMessage(const TrackLines& lines)
         QJsonDocument(QJsonObject{{"track", TrackArray(lines)}, {"fit", true}}).toJson(QJsonDocument::Compact));
 }
 
-QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles)
+QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles, bool tilesNotice)
 {
     QJsonArray markers;
     for (int row = 0; row < photos.Count(); ++row)
         if (photos.Row(row).position)
             markers.append(MarkerArray(photos, row));
-    const QJsonObject message{{"tiles", TilesObject(tiles)}, {"reset", true}, {"track", TrackArray(lines)},
+    const QJsonObject message{{"tiles", TilesObject(tiles, tilesNotice)}, {"reset", true}, {"track", TrackArray(lines)},
                               {"markers", markers}, {"fit", true}};
     return QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact));
 }

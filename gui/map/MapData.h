@@ -42,7 +42,9 @@ QString TrackMessage(const TrackLines& lines);
 
 // The whole state: tiles (template), then a reset, the track lines, every row's marker and
 // a fit to them all.
-QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles);
+// tilesNotice: the page says, when it first asks the tile server, what the server learns.
+QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles,
+                    bool tilesNotice = false);
 
 // The rows selected, and whether the map brings them into view.
 QString SelectionMessage(const std::vector<int>& rows, bool centre);

@@ -32,6 +32,7 @@
 #include "geotag/ClockOffset.h"
 #include "geotag/PlaceByHand.h"
 #include "gui/map/MapBridge.h"
+#include "gui/map/MapNotices.h"
 #include "gui/map/RowDrag.h"
 #include "gui/map/TileInterceptor.h"
 #include "photos/PhotoList.h"
@@ -253,6 +254,10 @@ void MapPanel::Start()
     interceptor = new TileInterceptor;
     view = new QWebEngineView(this);
     view->setObjectName("mapView");
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setAccessibleName("Map");
+    view->setAccessibleDescription("The photos and the track on a map. Arrow keys move it, + and - zoom, "
+                                   "Enter places the photos selected in the list at the cross in the middle.");
     view->setContextMenuPolicy(Qt::NoContextMenu);
     auto* profile = new QWebEngineProfile(storage);
     profile->setCachePath(cache);
@@ -290,6 +295,7 @@ void MapPanel::Start()
     bridge->onTakenHere = [this](int segment, int index) {
         QTimer::singleShot(0, this, [=] { OfferTakenHere(segment, index); });
     };
+    ConnectPageRequests(*bridge, *this, *list);
     auto* channel = new QWebChannel(page);
     channel->registerObject("bridge", bridge);
     page->setWebChannel(channel);
@@ -318,6 +324,12 @@ void MapPanel::Start()
 bool MapPanel::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::FocusIn:
+        // Focus that reaches the view goes on to the map, where the keys work.
+        if (page && ready)
+            page->runJavaScript("if (!document.activeElement || document.activeElement === document.body)"
+                                " document.getElementById('map').focus();");
+        break;
     case QEvent::ChildAdded: {
         // The view's drops arrive at the widget that draws it, made as the page loads.
         QObject* child = static_cast<QChildEvent*>(event)->child();
@@ -389,7 +401,7 @@ void MapPanel::SendAll()
     flushTimer.stop();
     dirty.clear();
     stale = false;
-    emit bridge->toPage(FullMessage(photos, lines, settings.MapTiles));
+    emit bridge->toPage(FullMessage(photos, lines, settings.MapTiles, TilesNoticeDue()));
     SendSelection(false);
 }
 

@@ -31,6 +31,7 @@
 #include "gui/MainDialog.h"
 #include "gui/PhotoListView.h"
 #include "gui/map/MapData.h"
+#include "gui/map/MapNotices.h"
 #include "gui/map/MapPanel.h"
 #include "gui/map/MapSplitter.h"
 #include "gui/map/RowDrag.h"
@@ -536,8 +537,52 @@ TEST(SharedMapTest, TilesAloneLeaveThePageWithTheProgramsNameAndAnOrigin)
         EXPECT_TRUE(QRegularExpression("^GET /\\d+/\\d+/\\d+\\.png ").match(request).hasMatch())
             << request.toStdString();
 
+    // Every tile failed, yet the map says so in one line; and it said, once, where tiles come from.
+    ASSERT_TRUE(WaitFor([&] { return State(map.panel).value("notices").toStringList().contains("tiles-failed"); }));
+    EXPECT_EQ(1, Js(map.panel, "document.querySelectorAll('.notice').length - "
+                               "document.querySelectorAll('#tiles-privacy').length").toInt());
+    EXPECT_NE(-1, Js(map.panel, "document.getElementById('tiles-privacy').textContent")
+                      .toString().indexOf("127.0.0.1"));
+    EXPECT_FALSE(TilesNoticeDue());   // not again on the next start
+
     WriteFile(map.ini, "[Config]\nMapTiles=\n");
     map.Show({}, {});
+}
+
+TEST(SharedMapTest, TheKeyboardMovesTheMapAndPlacesTheSelectedPhotosAtTheCentre)
+{
+    SharedMap& map = Map();
+    const auto paths = TakenPhotos({"keys.jpg"}, {"2023:06:17 08:04:10"});
+    map.Show(paths, {{NAN, NAN}});
+    QWidget* view = map.panel->findChild<QWebEngineView*>();
+    map.host.activateWindow();
+    view->setFocus(Qt::TabFocusReason);   // as Tab brings it there
+    ASSERT_TRUE(WaitFor([&] { return Js(map.panel, "document.activeElement.id === 'map'").toBool(); }));
+    const int zoom = State(map.panel).value("zoom").toInt();
+    QTest::keyClick(view->focusProxy(), Qt::Key_Plus);
+    ASSERT_TRUE(WaitFor([&] { return State(map.panel).value("zoom").toInt() == zoom + 1; }));
+    const double east = State(map.panel).value("centre").toList()[1].toDouble();
+    QTest::keyClick(view->focusProxy(), Qt::Key_Right);
+    double last = east;   // the pan glides: wait till it rests
+    EXPECT_TRUE(WaitFor([&] {
+        const double now = State(map.panel).value("centre").toList()[1].toDouble();
+        const bool resting = now > east && now == last;
+        last = now;
+        return resting;
+    }));
+
+    RecordingBoxes boxes;
+    QTest::keyClick(view->focusProxy(), Qt::Key_Return);   // nothing selected: the map says what to do
+    ASSERT_TRUE(WaitFor([&] { return State(map.panel).value("notices").toStringList().contains("select-first"); }));
+    map.Select({0});
+    ASSERT_TRUE(WaitFor([&] { return State(map.panel).value("selected").toList() == QVariantList{0}; }));
+    QTest::keyClick(view->focusProxy(), Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return boxes.asked.size() == 1; }));
+    const QVariantList centre = State(map.panel).value("centre").toList();
+    const auto [latitude, longitude] = AskedPosition(boxes.asked[0].text);
+    EXPECT_NEAR(centre[0].toDouble(), latitude, 1e-5);
+    EXPECT_NEAR(centre[1].toDouble(), longitude, 1e-5);
+    EXPECT_NEAR(latitude, StoredDegrees(paths[0], "Latitude"), 1.0 / 6000);
 }
 
 TEST(SharedMapTest, AFileNameIsShownAsTextAndRunsNothing)

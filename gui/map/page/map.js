@@ -69,6 +69,53 @@
         });
     }
 
+    // Lines at the top of the map that explain it: why it is blank, where its tiles come from.
+    const noticeBox = L.DomUtil.create('div', 'notices', map.getContainer());
+    L.DomEvent.disableClickPropagation(noticeBox);
+    L.DomEvent.disableScrollPropagation(noticeBox);
+
+    function showNotice(id, parts) {
+        if (document.getElementById(id))
+            return;
+        const line = L.DomUtil.create('div', 'notice', noticeBox);
+        line.id = id;
+        line.setAttribute('role', 'status');
+        for (const part of parts)
+            line.appendChild(typeof part === 'string' ? document.createTextNode(part) : part);
+        const close = L.DomUtil.create('button', 'close', line);
+        close.textContent = '\u00d7';
+        close.title = 'Hide this line';
+        close.setAttribute('aria-label', 'Hide this line');
+        close.addEventListener('click', () => line.remove());
+    }
+
+    function hideNotice(id) {
+        const line = document.getElementById(id);
+        if (line)
+            line.remove();
+    }
+
+    // Said once for a tile server, not for every tile that fails; a tile that comes after
+    // all takes the line away.
+    function tilesFailed() {
+        showNotice('tiles-failed', ['Map tiles could not be loaded: offline? See Set-up \u2192 Map tiles']);
+    }
+
+    // The first time the map asks a tile server for tiles, it says what that server learns.
+    function tilesFetched(host) {
+        const link = document.createElement('a');
+        link.href = '#';
+        link.textContent = 'About map tiles';
+        link.addEventListener('click', e => {
+            e.preventDefault();
+            if (bridge)
+                bridge.openManual();
+        });
+        showNotice('tiles-privacy', ['The area you view is sent to ' + host + ' to fetch the map\'s tiles. ', link]);
+        if (bridge)
+            bridge.noticeSeen();
+    }
+
     function setTiles(source) {
         const url = source.url || '';
         if (url === tileUrl)
@@ -77,12 +124,22 @@
         if (tiles)
             map.removeLayer(tiles);
         tiles = null;
+        hideNotice('tiles-failed');
         if (!url)
             return;
         tiles = L.tileLayer(url, {
             maxZoom: 19,
             attribution: source.osm ? osmAttribution : 'Map tiles: ' + escapeText(source.host || url),
         });
+        let told = !source.notice;
+        tiles.on('tileloadstart', () => {
+            if (!told) {
+                told = true;
+                tilesFetched(source.host || url);
+            }
+        });
+        tiles.on('tileerror', tilesFailed);
+        tiles.on('tileload', () => hideNotice('tiles-failed'));
         tiles.addTo(map);
     }
 
@@ -272,6 +329,31 @@
         }
     }
 
+    // By keyboard: Leaflet pans with the arrow keys and zooms with + and -; Enter places the
+    // selected photos at the centre, where the cross is, after the same question as a drag.
+    const container = map.getContainer();
+    container.setAttribute('aria-label', 'Map: arrow keys move it, + and - zoom, '
+        + 'Enter places the selected photos at the cross in the middle');
+    L.DomUtil.create('div', 'crosshair', container);
+    container.addEventListener('keydown', e => {
+        if (e.key !== 'Enter' || e.target !== container || !bridge)
+            return;
+        e.preventDefault();
+        if (!selected.size) {
+            showNotice('select-first', ['Select photos in the list, then press Enter to place them at the cross.']);
+            return;
+        }
+        hideNotice('select-first');
+        const c = map.getCenter();
+        bridge.placeSelected(c.lat, wrapLongitude(c.lng));
+    });
+    container.addEventListener('keydown', () => { userMoved = true; });
+    // Focus that reaches the page goes to the map, not to the page around it.
+    window.addEventListener('focus', () => {
+        if (document.activeElement === document.body || !document.activeElement)
+            container.focus();
+    });
+
     // Once the user pans or zooms, new data no longer moves the map.
     map.on('dragstart', () => { userMoved = true; });
     map.getContainer().addEventListener('wheel', () => { userMoved = true; }, { passive: true });
@@ -303,6 +385,7 @@
             points: points,
             selected: Array.from(selected),
             tiles: tileUrl,
+            notices: Array.from(noticeBox.children).map(n => n.id),
             zoom: map.getZoom(),
             centre: [map.getCenter().lat, map.getCenter().lng],
             messages: messages,
