@@ -167,6 +167,12 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
             &MainDialog::OnClose);
 
     photoList = PlaceControl(this, new PhotoListView(photos, this), 1001, "photoList", 9, 21, 352, 124);
+    // The previews share the working folder, made without a word: a failure shows when a run needs it.
+    photoList->SetWorkspace([this]() -> Workspace* {
+        if (!workspace || !workspace->Ready())
+            workspace = std::make_unique<Workspace>();
+        return workspace->Ready() ? workspace.get() : nullptr;
+    });
     listArea = photoList;
 #ifdef PINROUTE_MAP
     // The map shares the list's place, to its right; Ctrl+M shows or hides it.

@@ -19,6 +19,7 @@
 
 #include "gui/Icons.h"
 #include "gui/LinkEdit.h"
+#include "gui/RowPreviews.h"
 #include "photos/PositionTip.h"
 
 namespace {
@@ -37,11 +38,77 @@ std::vector<std::string> LocalPaths(const QMimeData* mime)
     return paths;
 }
 
+// Room kept for a thumbnail that is still being made, so that rows don't shift when it comes.
+const QImage& NoThumbnail()
+{
+    static const QImage blank = [] {
+        QImage image(48, RowPreviews::kHeight, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        return image;
+    }();
+    return blank;
+}
+
+// What a screen reader says of a row's outcome, beside its name and texts.
+QString KindWord(RowKind kind)
+{
+    switch (kind) {
+    case RowKind::None: return "not processed";
+    case RowKind::Tagged: return "tagged";
+    case RowKind::TaggedInSidecar: return "tagged in its sidecar";
+    case RowKind::Rejected: return "rejected";
+    case RowKind::NoExif: return "no EXIF data";
+    case RowKind::NoPosition: return "no GPS position";
+    case RowKind::ReadFailed: return "could not be read";
+    case RowKind::WriteFailed: return "failed";
+    case RowKind::Parsed: return "read";
+    case RowKind::Renamed: return "renamed";
+    case RowKind::NotRenamed: return "not renamed";
+    case RowKind::Restored: return "restored";
+    case RowKind::NotRestored: return "not restored";
+    case RowKind::Removed: return "position removed";
+    }
+    return {};
+}
+
+// Date and time in the locale's short form, with the seconds: an offset is checked by them.
+QString LocaleDateTime(const QDateTime& taken)
+{
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    if (!timeFormat.contains('s'))
+        timeFormat.replace("mm", "mm:ss");
+    return locale.toString(taken.date(), QLocale::ShortFormat) + ' ' + locale.toString(taken.time(), timeFormat);
+}
+
 }  // namespace
 
-PhotoListModel::PhotoListModel(PhotoList& list, QObject* parent)
-    : QAbstractTableModel(parent), list(list)
+PhotoListModel::PhotoListModel(PhotoList& list, RowPreviews* previews, QObject* parent)
+    : QAbstractTableModel(parent), list(list), previews(previews)
 {
+    if (previews)
+        connect(previews, &RowPreviews::Ready, this, &PhotoListModel::PreviewReady);
+}
+
+void PhotoListModel::PreviewReady(const QString& path)
+{
+    if (rowOfPath.isEmpty())
+        for (int row = 0; row < list.Count(); ++row)
+            rowOfPath.insert(QString::fromStdString(list.Path(row)), row);
+    const auto found = rowOfPath.constFind(path);
+    if (found == rowOfPath.constEnd() || found.value() >= list.Count())
+        return;
+    emit dataChanged(index(found.value(), ColumnName), index(found.value(), ColumnDate));
+}
+
+QString PhotoListModel::DateText(int row) const
+{
+    if (previews) {
+        if (const RowPreviews::Preview* preview = previews->Find(QString::fromStdString(list.Path(row))))
+            if (preview->taken.isValid())
+                return LocaleDateTime(preview->taken);
+    }
+    return QString::fromStdString(list.Text(row, ColumnDate));
 }
 
 int PhotoListModel::rowCount(const QModelIndex& parent) const
@@ -58,11 +125,24 @@ QVariant PhotoListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= list.Count())
         return {};
+    const int row = index.row();
     if (index.column() == ColumnIcon)
-        return role == Qt::DecorationRole ? QVariant(RowStatusIcon(static_cast<int>(list.Row(index.row()).icon)))
+        return role == Qt::DecorationRole ? QVariant(RowStatusIcon(static_cast<int>(list.Row(row).icon)))
                                           : QVariant();
+    if (role == Qt::DecorationRole && index.column() == ColumnName && previews) {
+        const RowPreviews::Preview* preview = previews->Find(QString::fromStdString(list.Path(row)));
+        return preview && !preview->thumbnail.isNull() ? preview->thumbnail : NoThumbnail();
+    }
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(list.Text(index.row(), index.column()));
+        return index.column() == ColumnDate ? DateText(row) : QString::fromStdString(list.Text(row, index.column()));
+    if (role == Qt::AccessibleTextRole && index.column() == ColumnName) {
+        // "IMG_2301.JPG, tagged, 54.45 N 3.02 W": the outcome in words, never the icon alone.
+        QStringList parts{QString::fromStdString(list.Text(row, ColumnName)), KindWord(list.Row(row).kind)};
+        const QString message = QString::fromStdString(list.Text(row, ColumnMessage));
+        if (!message.isEmpty())
+            parts.append(message);
+        return parts.join(", ");
+    }
     return {};
 }
 
@@ -77,16 +157,22 @@ QVariant PhotoListModel::headerData(int section, Qt::Orientation orientation, in
 void PhotoListModel::Reset()
 {
     beginResetModel();
+    rowOfPath.clear();
+    if (previews)
+        previews->Clear();
     endResetModel();
 }
 
 void PhotoListModel::RowChanged(int row)
 {
+    if (!rowOfPath.isEmpty())   // a rename gives the row a new path
+        rowOfPath.insert(QString::fromStdString(list.Path(row)), row);
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
 PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
-    : QTableView(parent), list(list), rowModel(new PhotoListModel(list, this))
+    : QTableView(parent), list(list), previews(new RowPreviews(this)),
+      rowModel(new PhotoListModel(list, previews, this))
 {
     setModel(rowModel);
     list.SetObserver(this);
@@ -105,7 +191,7 @@ PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
 
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(qMax(fontMetrics().height() + 4, 18));
+    verticalHeader()->setDefaultSectionSize(qMax(fontMetrics().height() + 4, RowPreviews::kHeight + 2));
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);   // the position/message column takes the rest
@@ -208,6 +294,11 @@ void PhotoListView::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
 }
 
+void PhotoListView::SetWorkspace(std::function<Workspace*()> find)
+{
+    previews->SetWorkspace(std::move(find));
+}
+
 void PhotoListView::SetLinkOpener(LinkOpener* o)
 {
     opener = o;
@@ -274,4 +365,11 @@ void PhotoListView::contextMenuEvent(QContextMenuEvent* event)
 {
     const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
     RowMenu(index.isValid() ? index.row() : -1)->popup(event->globalPos());
+}
+
+void PhotoListView::hideEvent(QHideEvent* event)
+{
+    // No preview is made for a list nobody sees, and none outlives the window's working files.
+    previews->Stop();
+    QTableView::hideEvent(event);
 }

@@ -1,17 +1,24 @@
 #pragma once
+#include <functional>
+
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QTableView>
 
 #include "photos/PhotoList.h"
 
 class LinkOpener;
 class QMenu;
+class RowPreviews;
+class Workspace;
 
-// The photo list's rows as a table model: column 0 the icon, columns 1-3 the texts.
+// The photo list's rows as a table model: column 0 the icon, columns 1-3 the texts. The
+// name carries the photo's thumbnail, and the date its capture time in the user's locale,
+// once they are read (previews may be null: names and texts alone).
 class PhotoListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit PhotoListModel(PhotoList& list, QObject* parent = nullptr);
+    explicit PhotoListModel(PhotoList& list, RowPreviews* previews = nullptr, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -22,7 +29,12 @@ public:
     void RowChanged(int row);
 
 private:
+    void PreviewReady(const QString& path);
+    QString DateText(int row) const;
+
     PhotoList& list;
+    RowPreviews* previews;
+    QHash<QString, int> rowOfPath;   // made when the first preview arrives after a reset
 };
 
 // The list of photos in the main window. It shows the PhotoList it is given, repaints a row
@@ -38,6 +50,9 @@ public:
 
     void RowsReplaced() override;
     void RowUpdated(int row) override;
+
+    // The previews' listings and pictures go into the window's working folder.
+    void SetWorkspace(std::function<Workspace*()> find);
 
     // Where "Show on map" sends its address; null: the desktop's browser.
     void SetLinkOpener(LinkOpener* opener);
@@ -63,9 +78,11 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     PhotoList& list;
+    RowPreviews* previews;
     PhotoListModel* rowModel;
     LinkOpener* opener = nullptr;
     // The list follows a run's latest row until the user scrolls away from it, and again

@@ -75,6 +75,7 @@ void PhotoList::SetRow(int row, const RowOutcome& outcome)
         return;
     PhotoRow& r = rows[static_cast<size_t>(row)];
     r.icon = outcome.icon;
+    r.kind = outcome.kind;
     if (outcome.date)
         r.date = *outcome.date;
     r.message = outcome.text;

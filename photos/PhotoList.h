@@ -11,6 +11,7 @@ enum PhotoColumn { ColumnIcon = 0, ColumnName = 1, ColumnDate = 2, ColumnMessage
 
 struct PhotoRow {
     RowIcon icon = RowIcon::Blank;
+    RowKind kind = RowKind::None;   // what the latest run found
     std::string path;      // the photo's full path, as listed or dropped
     std::string date;
     std::string message;   // position text or the reason for a failure

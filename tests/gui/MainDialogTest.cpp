@@ -469,3 +469,38 @@ TEST_F(MainDialogTest, RemoveAndUndoFromTheWindow)
     EXPECT_NE("", latitude());
     EXPECT_EQ(QString("Restored"), CellText(list, 0, 3));
 }
+
+TEST(PhotoListView, RowsShowThumbnailsAndCaptureTimesOnceReadAndSayTheirOutcome)
+{
+    TempDir dir;
+    const std::string cameras = CAMERA_DATA_DIR;
+    std::filesystem::copy_file(cameras + "/exiv2-canon-eos-20d.jpg", dir.File("canon.jpg"));
+    std::filesystem::copy_file(cameras + "/IMG_1361.dng", dir.File("pruned.dng"));   // no picture to show
+    WriteFile(dir.File("not-a-photo.jpg"), "text");
+    PhotoList photos;
+    photos.AddDroppedFiles({dir.File("canon.jpg"), dir.File("pruned.dng"), dir.File("not-a-photo.jpg")});
+    PhotoListView view(photos);
+    view.resize(700, 300);
+    view.show();
+    QAbstractItemModel* model = view.model();
+    auto thumbnail = [&](int row) { return model->index(row, ColumnName).data(Qt::DecorationRole).value<QImage>(); };
+    // Asked for, not waited for: the list is drawn before any preview exists.
+    EXPECT_TRUE(thumbnail(0).isNull() || thumbnail(0).pixelColor(24, 18).alpha() == 0);
+
+    const QString taken = QLocale().toString(QDate(2006, 8, 2), QLocale::ShortFormat);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CellText(&view, 0, ColumnDate).startsWith(taken); }, 20000));
+    EXPECT_TRUE(CellText(&view, 0, ColumnDate).contains("21:53:01")) << CellText(&view, 0, ColumnDate).toStdString();
+    const QImage picture = thumbnail(0);
+    EXPECT_LE(picture.width(), 48);
+    EXPECT_LE(picture.height(), 36);
+    EXPECT_TRUE(picture.width() == 48 || picture.height() == 36) << picture.width() << "x" << picture.height();
+    EXPECT_GT(picture.pixelColor(picture.width() / 2, 18).alpha(), 0);   // a picture, not the blank
+
+    // A rejected photo still shows when it was taken; a screen reader hears the outcome.
+    RowOutcome rejected(RowKind::Rejected, "nearest track point 2 h away");
+    rejected.date = std::string();
+    photos.SetRow(0, rejected);
+    EXPECT_TRUE(CellText(&view, 0, ColumnDate).startsWith(taken));
+    EXPECT_EQ("canon.jpg, rejected, Rejected", model->index(0, ColumnName).data(Qt::AccessibleTextRole).toString());
+    EXPECT_EQ(QString(), CellText(&view, 2, ColumnDate));   // nothing to read: nothing shown
+}
