@@ -39,12 +39,12 @@ std::vector<std::string> LocalPaths(const QMimeData* mime)
 }
 
 // Room kept for a thumbnail that is still being made, so that rows don't shift when it comes.
-const QImage& NoThumbnail()
+const QPixmap& NoThumbnail()
 {
-    static const QImage blank = [] {
-        QImage image(48, RowPreviews::kHeight, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        return image;
+    static const QPixmap blank = [] {
+        QPixmap pixmap(48, RowPreviews::kHeight);
+        pixmap.fill(Qt::transparent);
+        return pixmap;
     }();
     return blank;
 }
@@ -170,8 +170,8 @@ void PhotoListModel::RowChanged(int row)
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
-PhotoListView::PhotoListView(PhotoList& list, QWidget* parent)
-    : QTableView(parent), list(list), previews(new RowPreviews(this)),
+PhotoListView::PhotoListView(PhotoList& list, QWidget* parent, bool withPreviews)
+    : QTableView(parent), list(list), previews(withPreviews ? new RowPreviews(this) : nullptr),
       rowModel(new PhotoListModel(list, previews, this))
 {
     setModel(rowModel);
@@ -296,7 +296,8 @@ void PhotoListView::dropEvent(QDropEvent* event)
 
 void PhotoListView::SetWorkspace(std::function<Workspace*()> find)
 {
-    previews->SetWorkspace(std::move(find));
+    if (previews)
+        previews->SetWorkspace(std::move(find));
 }
 
 void PhotoListView::SetLinkOpener(LinkOpener* o)
@@ -370,6 +371,7 @@ void PhotoListView::contextMenuEvent(QContextMenuEvent* event)
 void PhotoListView::hideEvent(QHideEvent* event)
 {
     // No preview is made for a list nobody sees, and none outlives the window's working files.
-    previews->Stop();
+    if (previews)
+        previews->Stop();
     QTableView::hideEvent(event);
 }

@@ -42,7 +42,8 @@ private:
 class PhotoListView : public QTableView, public PhotoListObserver {
     Q_OBJECT
 public:
-    PhotoListView(PhotoList& list, QWidget* parent = nullptr);
+    // withPreviews false: names and texts alone, no thumbnails or capture times read.
+    PhotoListView(PhotoList& list, QWidget* parent = nullptr, bool withPreviews = true);
     ~PhotoListView() override;
 
     // Columns 32, 0.5 W, 0.15 W and 0.35 W pixels wide, W being the outer width less 36.

@@ -153,20 +153,20 @@ void RowPreviews::Work(const std::string& sharedFolder)
             tags = ListPhotos(WorkerFiles{sub + "/_output.tmp", sub + "/cmd.txt", sub + "/log.txt"}, paths);
         }
         for (int i = 0; i < batch.size(); ++i) {
-            Preview preview;
-            preview.thumbnail = Decoded(batch[i]);
-            if (preview.thumbnail.isNull() && !scratch.isEmpty())
-                preview.thumbnail = Embedded(batch[i], scratch + "/extracted");
-            if (static_cast<size_t>(i) < tags.size())
-                preview.taken = Taken(tags[static_cast<size_t>(i)].captureTime);
+            QImage thumbnail = Decoded(batch[i]);
+            if (thumbnail.isNull() && !scratch.isEmpty())
+                thumbnail = Embedded(batch[i], scratch + "/extracted");
+            const QDateTime taken =
+                static_cast<size_t>(i) < tags.size() ? Taken(tags[static_cast<size_t>(i)].captureTime) : QDateTime();
             const QString path = batch[i];
-            QMetaObject::invokeMethod(this, [this, path, preview, batchGeneration] {
+            QMetaObject::invokeMethod(this, [this, path, thumbnail, taken, batchGeneration] {
                 {
                     QMutexLocker lock(&mutex);
                     if (batchGeneration != generation)
                         return;   // the list was replaced meanwhile
                 }
-                made.insert(path, preview);
+                // A pixmap is made on the window's thread, once, not at every paint.
+                made.insert(path, Preview{QPixmap::fromImage(thumbnail), taken});
                 emit Ready(path);
             }, Qt::QueuedConnection);
         }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMutex>
+#include <QPixmap>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -27,7 +28,7 @@ public:
     ~RowPreviews() override;
 
     struct Preview {
-        QImage thumbnail;    // null when the photo has none that can be shown
+        QPixmap thumbnail;   // null when the photo has none that can be shown
         QDateTime taken;     // the camera's clock as it read, or invalid
     };
     // The preview of a path if it is made; otherwise asks for it and returns null.

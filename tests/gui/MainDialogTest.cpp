@@ -483,7 +483,7 @@ TEST(PhotoListView, RowsShowThumbnailsAndCaptureTimesOnceReadAndSayTheirOutcome)
     view.resize(700, 300);
     view.show();
     QAbstractItemModel* model = view.model();
-    auto thumbnail = [&](int row) { return model->index(row, ColumnName).data(Qt::DecorationRole).value<QImage>(); };
+    auto thumbnail = [&](int row) { return model->index(row, ColumnName).data(Qt::DecorationRole).value<QPixmap>().toImage(); };
     // Asked for, not waited for: the list is drawn before any preview exists.
     EXPECT_TRUE(thumbnail(0).isNull() || thumbnail(0).pixelColor(24, 18).alpha() == 0);
 
