@@ -306,6 +306,37 @@ TEST_F(GeoTagTest, ADryRunShowsThePointAndWritesNothing)
     EXPECT_EQ(before, ReadFile(folder + "a.jpg"));
 }
 
+// Between two points a second apart, the fraction of the capture second places the photo.
+TEST_F(GeoTagTest, FractionsOfASecondCountBetweenPoints)
+{
+    struct {
+        const char* what;
+        std::vector<std::string> tags;   // exiv2 commands for the photo
+        double latitude;
+    } cases[] = {
+        {"no fraction", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00"}, 51},
+        {"hundredths", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00", "set Exif.Photo.SubSecTimeOriginal 75"}, 51.75},
+        {"one digit", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00", "set Exif.Photo.SubSecTimeOriginal 5"}, 51.5},
+        {"XMP time", {"set Xmp.exif.DateTimeOriginal 2006-05-01T10:00:00.25"}, 51.25},
+    };
+    WriteFile(tmp.File("walk.gpx"), Gpx(Point("trkpt", 51, "2006-05-01T10:00:00Z") + Point("trkpt", 52, "2006-05-01T10:00:01Z")));
+    settings.GPXPath = tmp.File("walk.gpx");
+    settings.Interpolate = 1;
+    int i = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = PhotoFolder("set " + std::to_string(++i));
+        WriteTinyJpeg(folder + "IMG.jpg");
+        for (const auto& command : c.tags)
+            ASSERT_EQ(0, RunExiv2({"-M", command, "--", folder + "IMG.jpg"}));
+        PhotoList list;
+        list.LoadFolder(folder);
+        Run(list);
+        ASSERT_TRUE(list.Row(0).position.has_value());
+        EXPECT_NEAR(c.latitude, list.Row(0).position->latitude, 1e-6);
+    }
+}
+
 TEST(MatchGpxFiles, StarAndQuestionOnlyAnyCaseSortedByName)
 {
     TempDir dir;
