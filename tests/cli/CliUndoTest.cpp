@@ -228,6 +228,8 @@ TEST_F(CliUndo, GeoTagKeepsPositionsItDidNotWrite)
     EXPECT_EQ("54.25", ExifToolNumber(phone, "GPSLatitude"));
     EXPECT_EQ("54.25", ExifToolNumber(iphone + ".xmp", "GPSLatitude"));
     EXPECT_EQ("54.25", ExifToolNumber(raw + ".xmp", "GPSLatitude"));
+    // Now every position is Pinroute's: the journal says so for the sidecars.
+    EXPECT_EQ("GeoTag: 4 tagged, 0 rejected, 0 failed (2 in sidecars)\n", Run({"geotag", "--gpx", gpx, photos}).err);
     // Parse shows what darktable and digiKam show: a RAW's sidecar before the RAW itself.
     EXPECT_EQ("parsed\t" + iphone + "\t2023:06:17\t54.250000 -3.000000\t\n", Run({"parse", "--latlon", iphone}).out);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "exif/Workspace.h"
+#include "geotag/WrittenPositions.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
@@ -334,6 +335,42 @@ TEST_F(GeoTagTest, FractionsOfASecondCountBetweenPoints)
         Run(list);
         ASSERT_TRUE(list.Row(0).position.has_value());
         EXPECT_NEAR(c.latitude, list.Row(0).position->latitude, 1e-6);
+    }
+}
+
+// The journal's word on a photo's position: GeoTag marks it, a rename carries the mark, Remove
+// takes it away, and an undo gives back the mark from before the run it undoes.
+TEST(WrittenPositions, FollowTheRunsInTheirOrder)
+{
+    TempDir tmp;
+    const std::string a = tmp.File("a.dng"), b = tmp.File("b.dng"), c = tmp.File("c.dng");
+    const auto tag = [](const std::string& photo) {
+        JournalEntry e;
+        e.photo = photo;
+        e.file = photo + ".xmp";
+        return e;
+    };
+    JournalEntry rename;
+    rename.photo = c;
+    rename.oldPath = a;
+    const std::vector<std::pair<std::string, std::vector<JournalEntry>>> history = {
+        {"geotag", {tag(a), tag(b)}}, {"rename", {rename}}, {"remove", {tag(b)}}, {"undo 3", {tag(b)}}, {"undo 1", {tag(b)}}};
+    struct { const char* what; bool a, b, c; } after[] = {
+        {"geotag", true, true, false}, {"rename", false, true, true}, {"remove", false, false, true},
+        {"undo of the remove", false, true, true}, {"undo of the geotag", false, false, true}};
+    std::vector<JournalRun> runs;
+    for (size_t i = 0; i < history.size(); ++i) {
+        SCOPED_TRACE(after[i].what);
+        JournalRun run;
+        run.id = std::to_string(i + 1);
+        run.startedNanos = static_cast<int64_t>(i + 1);
+        run.command = history[i].first;
+        run.photos = history[i].second;
+        runs.insert(runs.begin(), run);   // newest first, as the journal lists them
+        const WrittenPositions written(runs);
+        EXPECT_EQ(after[i].a, written.Contains(a));
+        EXPECT_EQ(after[i].b, written.Contains(b));
+        EXPECT_EQ(after[i].c, written.Contains(c));
     }
 }
 
