@@ -208,7 +208,8 @@ private:
 // write that failed after it was journalled); one in a sidecar, when the journal says so.
 bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPositions* written)
 {
-    if (!written || !tags.hasPosition)
+    // 0 N 0 E is what a camera without a fix writes, not a place.
+    if (!written || !tags.hasPosition || (tags.latitude == 0 && tags.longitude == 0))
         return false;
     return tags.positionInSidecar ? !written->Get().Contains(path) : !tags.pinrouteSoftware;
 }

@@ -187,7 +187,7 @@ TEST_F(CliUndo, AKilledUndoIsCompletedByTheNext)
 
 // GeoTag keeps a position Pinroute didn't write (a phone's in the photo, another program's in
 // a RAW's sidecar) unless --replace; one it wrote itself is written again, so a corrected
-// offset still moves it. ExifTool reads what the files hold.
+// offset still moves it, and 0 N 0 E is no position to keep. ExifTool reads what the files hold.
 TEST_F(CliUndo, GeoTagKeepsPositionsItDidNotWrite)
 {
     if (RunProgram({"exiftool", "-ver"}) != 0)
@@ -206,30 +206,36 @@ TEST_F(CliUndo, GeoTagKeepsPositionsItDidNotWrite)
     WriteFile(raw + ".xmp", kOthersSidecar);
     const std::string plain = photos + "/plain.jpg";
     WriteJpegTakenAt(plain, "2023:06:17 08:04:10");
+    const std::string noFix = photos + "/no fix.jpg";   // 0 N 0 E: a camera's GPS without a fix
+    WriteJpegTakenAt(noFix, "2023:06:17 08:04:10");
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.GPSInfo.GPSLatitudeRef N", "-M", "set Exif.GPSInfo.GPSLatitude 0/1 0/1 0/1",
+                           "-M", "set Exif.GPSInfo.GPSLongitudeRef E", "-M", "set Exif.GPSInfo.GPSLongitude 0/1 0/1 0/1",
+                           noFix}));
     const auto before = Snapshot(photos);
 
     const CliResult keep = Run({"geotag", "--gpx", gpx, photos});
     EXPECT_EQ(0, keep.status) << keep.err;
-    EXPECT_EQ("GeoTag: 1 tagged, 3 kept, 0 rejected, 0 failed\n", keep.err);
+    EXPECT_EQ("GeoTag: 2 tagged, 3 kept, 0 rejected, 0 failed\n", keep.err);
     EXPECT_EQ("kept", Fields(Lines(keep.out).at(0)).at(0)) << keep.out;
     for (const char* name : {"IMG_1361.dng", "edited.dng", "edited.dng.xmp", "phone.jpg"})
         EXPECT_EQ(before.at(name), ReadFile(photos + "/" + name)) << name;
     EXPECT_FALSE(fs::exists(iphone + ".xmp"));
     EXPECT_EQ("48.8566666666667", ExifToolNumber(phone, "GPSLatitude"));
     EXPECT_EQ("54.25", ExifToolNumber(plain, "GPSLatitude"));
+    EXPECT_EQ("54.25", ExifToolNumber(noFix, "GPSLatitude"));
 
     // The camera ran a minute ahead after all: 08:03 UTC, at 54.1875.
     const CliResult corrected = Run({"geotag", "--gpx", gpx, "--offset", "1", photos});
-    EXPECT_EQ("GeoTag: 1 tagged, 3 kept, 0 rejected, 0 failed\n", corrected.err);
+    EXPECT_EQ("GeoTag: 2 tagged, 3 kept, 0 rejected, 0 failed\n", corrected.err);
     EXPECT_EQ("54.1875", ExifToolNumber(plain, "GPSLatitude"));
 
     const CliResult replace = Run({"geotag", "--gpx", gpx, "--replace", photos});
-    EXPECT_EQ("GeoTag: 4 tagged, 0 rejected, 0 failed (2 in sidecars)\n", replace.err);
+    EXPECT_EQ("GeoTag: 5 tagged, 0 rejected, 0 failed (2 in sidecars)\n", replace.err);
     EXPECT_EQ("54.25", ExifToolNumber(phone, "GPSLatitude"));
     EXPECT_EQ("54.25", ExifToolNumber(iphone + ".xmp", "GPSLatitude"));
     EXPECT_EQ("54.25", ExifToolNumber(raw + ".xmp", "GPSLatitude"));
     // Now every position is Pinroute's: the journal says so for the sidecars.
-    EXPECT_EQ("GeoTag: 4 tagged, 0 rejected, 0 failed (2 in sidecars)\n", Run({"geotag", "--gpx", gpx, photos}).err);
+    EXPECT_EQ("GeoTag: 5 tagged, 0 rejected, 0 failed (2 in sidecars)\n", Run({"geotag", "--gpx", gpx, photos}).err);
     // Parse shows what darktable and digiKam show: a RAW's sidecar before the RAW itself.
     EXPECT_EQ("parsed\t" + iphone + "\t2023:06:17\t54.250000 -3.000000\t\n", Run({"parse", "--latlon", iphone}).out);
 }
