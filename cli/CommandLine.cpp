@@ -14,7 +14,7 @@ constexpr int kMaxJobs = 256;
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
     DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256, RecurseOption = 512,
-    UndoOptions = 1024,
+    UndoOptions = 1024, ReplaceOption = 2048,
 };
 
 unsigned AllowedFor(const std::optional<Command>& command)
@@ -24,7 +24,7 @@ unsigned AllowedFor(const std::optional<Command>& command)
     switch (*command) {
     case Command::GeoTag:
         return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions
-            | RecurseOption;
+            | RecurseOption | ReplaceOption;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption;
     case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption;
     case Command::Undo: return UndoOptions | JsonOption;
@@ -125,7 +125,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
         {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions}, {"--recursive", RecurseOption},
-        {"--list", UndoOptions}, {"--force", UndoOptions},
+        {"--list", UndoOptions}, {"--force", UndoOptions}, {"--replace", ReplaceOption},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -160,6 +160,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         : name == "--recursive"      ? line.recursive
         : name == "--list"           ? line.list
         : name == "--force"          ? line.force
+        : name == "--replace"        ? line.replace
                                      : line.position;
     flag = true;
     return true;

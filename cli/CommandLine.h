@@ -19,6 +19,7 @@ struct CommandLine {
     bool list = false;            // undo: list the runs instead
     bool force = false;           // undo: also photos changed since the run
     bool recursive = false;       // photos in the folders' sub-folders too (Recurse=1)
+    bool replace = false;         // geotag: write over positions photos already have (ReplacePositions=1)
     std::optional<std::string> gpx;      // --gpx or --track
     std::optional<std::string> offset;   // whole minutes
     std::optional<int> jobs;             // photos worked on at once, 1 or more

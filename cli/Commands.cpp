@@ -96,6 +96,8 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
         changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
     if (line.photoZone)
         changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
+    if (line.replace)
+        changes.emplace_back("ReplacePositions", "1");
     if (line.recursive)
         changes.emplace_back("Recurse", "1");
     if (line.command == Command::Rename && (line.date || line.position)) {
@@ -117,13 +119,13 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
 {
     switch (result.status) {
     case RunStatus::NoTrackFile:
-        return settings.GPXPath.empty() ? "no GPX file given: use --gpx or set GPXPath"
-                                        : "no GPX file matches " + settings.GPXPath;
+        return settings.GPXPath.empty() ? "no track file is set: use --gpx or set GPXPath"
+                                        : "no track file matches " + settings.GPXPath;
     case RunStatus::NoTrackReadable: {
         std::string error;
         for (const auto& reason : result.trackErrors)
             error += (error.empty() ? "" : "; ") + reason;
-        return error.empty() ? "no GPX file could be read" : error;
+        return error.empty() ? "no track file could be read" : error;
     }
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
@@ -145,6 +147,15 @@ RunResult RunCommand(Command command, bool dryRun, const Settings& settings, Ter
     case Command::Undo: break;   // has a run of its own
     }
     return {};
+}
+
+// The last line on standard error: what the run did, and where it stopped when it did.
+void PrintSummary(const std::string& summary, const RunResult& result, int total)
+{
+    if (result.status == RunStatus::Stopped)
+        std::fprintf(stderr, "Stopped after %d of %d: %s\n", result.reached, total, summary.c_str());
+    else if (result.status == RunStatus::Done)
+        std::fprintf(stderr, "%s\n", summary.c_str());
 }
 
 const char* Verb(Command command)
@@ -221,11 +232,13 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
     }
     for (const OffsetSuggestion& suggestion : run.best)
         std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
-    if (run.best.empty())
+    if (run.best.empty() && run.total > 0)
         std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
+    if (run.statedZones > 0)
+        std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
     if (!run.zoneNote.empty())
         std::printf("%s\n", run.zoneNote.c_str());
-    return run.best.empty() ? kSomeMissed : kAllDone;
+    return run.best.empty() && run.total > 0 ? kSomeMissed : kAllDone;
 }
 
 }  // namespace
@@ -260,17 +273,20 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         feedback.Clear();
     }
     ForgetRunControl();
-    if (const int signal = CaughtSignal())
-        return 128 + signal;
-    if (!failure.empty()) {
+    const int signal = CaughtSignal();
+    if (!failure.empty() && signal == 0) {
         ReportError(failure);
         return kCantStart;
     }
-    if (command == Command::GeoTag && NothingMatched(result))
-        std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
-                     result.betterOffset ? " Try it with --offset." : "");
-    if (result.status == RunStatus::Done)   // the last line on stderr: what the run did
-        std::fprintf(stderr, "%s%s\n", RunSummary(command, result).c_str(), line.dryRun ? " (dry run)" : "");
+    if (failure.empty()) {
+        if (command == Command::GeoTag && NothingMatched(result))
+            std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
+                         result.betterOffset ? " Try it with --offset." : "");
+        PrintSummary(RunSummary(command, result) + (line.dryRun ? " (dry run)" : ""), result,
+                     static_cast<int>(photos.size()));
+    }
+    if (signal != 0)
+        return 128 + signal;
     if (rows.WriteError() == EPIPE)
         return 128 + SIGPIPE;   // the reader went away, as if the pipe had ended us
     if (rows.WriteError() != 0) {
@@ -356,15 +372,16 @@ int RunUndo(const CommandLine& line, const std::string& settingsPath)
         feedback.Clear();
     }
     ForgetRunControl();
-    if (const int signal = CaughtSignal())
-        return 128 + signal;
-    if (!failure.empty()) {
+    const int signal = CaughtSignal();
+    if (!failure.empty() && signal == 0) {
         ReportError(failure);
         return kCantStart;
     }
-    if (result.status == RunStatus::Done)
-        std::fprintf(stderr, "%s (run %s, %s)\n", RunSummary(Command::Undo, result).c_str(), run.id.c_str(),
-                     run.command.c_str());
+    if (failure.empty())
+        PrintSummary(RunSummary(Command::Undo, result) + " (run " + run.id + ", " + run.command + ")", result,
+                     static_cast<int>(run.photos.size()));
+    if (signal != 0)
+        return 128 + signal;
     return rows.Missed() > 0 ? kSomeMissed : kAllDone;
 }
 

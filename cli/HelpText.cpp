@@ -5,8 +5,8 @@ namespace {
 const char kUsage[] =
     "Usage:\n"
     "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--interpolate | --nearest]\n"
-    "                      [--photo-zone | --no-photo-zone] [--recursive] [--dry-run]\n"
-    "                      [--jobs N] [--json] [PATH...]\n"
+    "                      [--photo-zone | --no-photo-zone] [--replace] [--recursive]\n"
+    "                      [--dry-run] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [--recursive] [PATH...]\n"
     "  pinroute-cli parse  [--latlon | --osgb] [--recursive] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli rename [--date] [--position] [--latlon | --osgb] [--recursive] [--dry-run]\n"
@@ -42,7 +42,8 @@ const char kOutput[] =
     "matched point (geotag; with --interpolate how the position was found) or the new path\n"
     "(rename). Backslash, tab, newline and other control bytes in a field are written as\n"
     "\\\\, \\t, \\n, \\xHH. --json writes one JSON object per line instead. Standard error\n"
-    "ends with what the run did: \"GeoTag: 280 tagged, 20 rejected, 0 failed\".\n";
+    "ends with what the run did: \"GeoTag: 280 tagged, 3 kept, 20 rejected, 0 failed\"; after\n"
+    "Ctrl-C, \"Stopped after 800 of 2000: GeoTag: ...\".\n";
 
 const char kGeoTag[] =
     "pinroute-cli geotag [OPTION...] [PATH...]\n"
@@ -61,6 +62,9 @@ const char kGeoTag[] =
     "  --photo-zone      match a photo that states its time zone (OffsetTimeOriginal) by\n"
     "                    that zone instead of the offset (PhotoZone=1, the default)\n"
     "  --no-photo-zone   use the offset for every photo (PhotoZone=0)\n"
+    "  --replace         write over a position a photo already has that Pinroute didn't\n"
+    "                    write, such as a phone's (ReplacePositions=1); without it such a\n"
+    "                    photo keeps its position (outcome kept)\n"
     "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
     "  --dry-run         change no file; show the point each photo would get\n"
     "  --suggest-offset  change no file; show the three offsets that put the most photos\n"
@@ -68,7 +72,7 @@ const char kGeoTag[] =
     "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
-    "Outcomes: tagged, would-tag (dry run), rejected, no-exif, failed. When no photo\n"
+    "Outcomes: tagged, would-tag (dry run), kept, rejected, no-exif, failed. When no photo\n"
     "matches, standard error says why: the photos' time span beside the track's, and an\n"
     "offset that would match, when one does.\n\n";
 
@@ -127,7 +131,7 @@ const char kSettings[] =
     "With KEY: prints its value. With KEY VALUE: stores the value, after the same checks as\n"
     "the window's Set-up dialog; a wrong value is refused with the reason (exit status 2).\n"
     "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar, Interpolate,\n"
-    "PhotoZone, Recurse, Journal, ShowMap, MapTiles.\n"
+    "PhotoZone, ReplacePositions, Recurse, Journal, ShowMap, MapTiles.\n"
     "The file is pinroute.ini beside the program when one is there, or when the program runs\n"
     "from a folder it can write that is no install tree (a build folder, a portable copy);\n"
     "otherwise $XDG_CONFIG_HOME/pinroute/pinroute.ini (~/.config/pinroute/pinroute.ini).\n";
@@ -143,6 +147,8 @@ std::string HelpText(const CommandLine& line)
         case Command::GeoTag: return std::string(kGeoTag) + kTracks + "\n" + kPaths + "\n" + kExit;
         case Command::Parse: return std::string(kParse) + kPaths + "\n" + kExit;
         case Command::Rename: return std::string(kRename) + kPaths + "\n" + kExit;
+        case Command::Undo: return kUndo;
+        case Command::Remove: return std::string(kRemove) + "\n" + kPaths;
         }
     }
     return std::string("pinroute-cli: geotag photos from a GPS track, show and rename them.\n\n")

@@ -110,6 +110,7 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     case RowKind::Restored: line.outcome = "restored"; break;
     case RowKind::NotRestored: line.outcome = "not-restored"; break;
     case RowKind::Removed: line.outcome = "removed"; break;
+    case RowKind::Kept: line.outcome = "kept"; break;
     case RowKind::ReadFailed:
         line.outcome = kind == Command::Rename ? "not-renamed" : "failed";
         break;
@@ -123,7 +124,8 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
 bool Achieved(const std::string& outcome)
 {
     return outcome == "tagged" || outcome == "would-tag" || outcome == "parsed"
-        || outcome == "renamed" || outcome == "would-rename" || outcome == "restored" || outcome == "removed";
+        || outcome == "renamed" || outcome == "would-rename" || outcome == "restored" || outcome == "removed"
+        || outcome == "kept";
 }
 
 std::string TsvEscape(const std::string& text)

@@ -23,7 +23,8 @@ struct PhotoLine {
 PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path,
                       const RowOutcome& outcome);
 
-// True for the outcomes a command aims at (tagged, parsed, renamed and their would- forms).
+// True for the outcomes a command aims at (tagged, parsed, renamed and their would- forms),
+// and for a photo GeoTag leaves with its own position (kept).
 bool Achieved(const std::string& outcome);
 
 // The line as five tab-separated fields, ending in "\n": outcome, path, date, message, and

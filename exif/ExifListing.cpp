@@ -14,6 +14,11 @@ const char kDateKey[] = "Exif.Photo.DateTimeOriginal";
 const char kXmpDateKey[] = "Xmp.exif.DateTimeOriginal";   // editors write it, such as 2006-08-26T14:20:31+02:00
 // The zone of DateTimeOriginal, "+02:00"; never OffsetTime, which belongs to the last edit.
 const char kZoneKey[] = "Exif.Photo.OffsetTimeOriginal";
+// The fraction of a second of DateTimeOriginal, as digits after a decimal point: "25" is 0.25 s.
+const char kSubSecKey[] = "Exif.Photo.SubSecTimeOriginal";
+// What wrote the file last; Pinroute's own text marks a position it wrote.
+const char kSoftwareKey[] = "Exif.Image.Software";
+const char kPinrouteSoftware[] = "GeoTag Software Pinroute";
 const char kGpsPrefix[] = "Exif.GPSInfo.";
 const char kLatitudeRefKey[] = "Exif.GPSInfo.GPSLatitudeRef";
 const char kLongitudeRefKey[] = "Exif.GPSInfo.GPSLongitudeRef";
@@ -117,6 +122,36 @@ void TagReader::AddLine(const std::string& line)
         AddXmpDateLine(Split(line, ' '));
     if (StartsWithIgnoringAsciiCase(line, kZoneKey))
         AddZoneLine(Split(line, ' '));
+    if (StartsWithIgnoringAsciiCase(line, kSubSecKey) && !subSecondsFound) {
+        const std::vector<std::string> fields = Split(line, ' ');
+        subSecondsFound = fields.size() >= 4;
+        subSeconds = subSecondsFound ? SecondFraction(fields[3]) : 0;
+    }
+    if (StartsWithIgnoringAsciiCase(line, kSoftwareKey))
+        AddSoftwareLine(Split(line, ' '));
+}
+
+void TagReader::AddSoftwareLine(const std::vector<std::string>& fields)
+{
+    // KEY TYPE COUNT, then the value's words: "GeoTag Software Pinroute v 1.00.0.19".
+    std::string value;
+    for (size_t i = 3; i < fields.size() && i < 6; ++i)
+        value += (i > 3 ? " " : "") + fields[i];
+    pinrouteSoftware = pinrouteSoftware || value == kPinrouteSoftware;
+}
+
+double SecondFraction(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    double fraction = 0, scale = 0.1;
+    // Nine digits reach the nanosecond; more can't change the double that matters here.
+    for (size_t i = first; i != std::string::npos && i < text.size() && i < first + 9; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            break;
+        fraction += (text[i] - '0') * scale;
+        scale /= 10;
+    }
+    return fraction;
 }
 
 void TagReader::AddZoneLine(const std::vector<std::string>& fields)
@@ -127,8 +162,8 @@ void TagReader::AddZoneLine(const std::vector<std::string>& fields)
 
 void TagReader::AddXmpDateLine(const std::vector<std::string>& fields)
 {
-    // "YYYY-MM-DDThh:mm:ss", then maybe fractions and a zone, which are left out as the
-    // EXIF time has neither; the EXIF time wins when the photo has both.
+    // "YYYY-MM-DDThh:mm:ss", then maybe a fraction and a zone; the EXIF time wins when the
+    // photo has both.
     if (fields.size() < 4 || xmpDateSeen)
         return;
     xmpDateSeen = true;
@@ -143,6 +178,8 @@ void TagReader::AddXmpDateLine(const std::vector<std::string>& fields)
     xmpCaptureTime = ParseExifDateTime(date, time);
     if (xmpCaptureTime != -1)
         xmpDateText = date;
+    if (text.size() > 20 && text[16] == ':' && text[19] == '.')
+        xmpSubSeconds = SecondFraction(text.substr(20));
     // A zone after the seconds and their fraction.
     size_t zone = 19;
     while (zone < text.size() && (text[zone] == '.' || (text[zone] >= '0' && text[zone] <= '9')))
@@ -219,7 +256,10 @@ PhotoTags TagReader::Tags() const
     tags.dateText = dateText;
     tags.hasZone = zoneFound;
     tags.zoneSeconds = zoneSeconds;
+    tags.captureFraction = subSeconds;
+    tags.pinrouteSoftware = pinrouteSoftware;
     if (!dateLineSeen) {
+        tags.captureFraction = xmpSubSeconds;
         tags.captureTime = xmpCaptureTime;
         tags.dateText = xmpDateText;
         tags.hasZone = xmpZoneFound;
@@ -250,7 +290,7 @@ void ParseRational(const std::string& word, long& numerator, long& denominator)
 
 const std::vector<std::string>& ListedKeys()
 {
-    static const std::vector<std::string> keys = {kDateKey, kXmpDateKey, kZoneKey, kLatitudeRefKey, kLatitudeKey,
-                                                  kLongitudeRefKey, kLongitudeKey};
+    static const std::vector<std::string> keys = {kDateKey, kXmpDateKey, kZoneKey, kSubSecKey, kSoftwareKey,
+                                                  kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey, kLongitudeKey};
     return keys;
 }

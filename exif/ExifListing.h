@@ -18,6 +18,7 @@ private:
     void AddDateLine(const std::vector<std::string>& fields);
     void AddXmpDateLine(const std::vector<std::string>& fields);
     void AddZoneLine(const std::vector<std::string>& fields);
+    void AddSoftwareLine(const std::vector<std::string>& fields);
 
     bool latitudeRefFound = false, longitudeRefFound = false;
     bool latitudeFound = false, longitudeFound = false;
@@ -31,7 +32,14 @@ private:
     std::string xmpDateText;
     bool zoneFound = false, xmpZoneFound = false;   // Exif.Photo.OffsetTimeOriginal; the XMP time's zone
     int zoneSeconds = 0, xmpZoneSeconds = 0;
+    bool subSecondsFound = false;
+    double subSeconds = 0, xmpSubSeconds = 0;   // the fractions of the EXIF and the XMP capture times
+    bool pinrouteSoftware = false;
 };
+
+// The fraction of a second that digits stand for after a decimal point ("25" is 0.25,
+// "250" too), from the digits at the start of text after blanks; 0 when there are none.
+double SecondFraction(const std::string& text);
 
 // A zone such as "+02:00", "-05:30" or "Z" (also "+0200", "+02") as seconds east of UTC;
 // false for anything else.

@@ -14,6 +14,7 @@
 #include "exif/ExifListing.h"
 #include "exif/ListingLines.h"
 #include "exif/SafeWrite.h"
+#include "photos/PhotoKinds.h"
 
 // Listing many photos in one tool run. With more than one photo, exiv2 starts each line
 // with the photo's name, left-aligned in 20 columns, then two blanks. A line is matched
@@ -276,6 +277,13 @@ std::vector<PhotoTags> ListAll(ListingLog& log, const std::vector<std::string>& 
     return tags;
 }
 
+// The kinds whose positions live in sidecars: the RAW kinds, and those exiv2 can't write.
+bool SidecarFirst(const std::string& path)
+{
+    const PhotoKind kind = KindOf(path);
+    return kind == PhotoKind::Raw || kind == PhotoKind::SidecarOnly;
+}
+
 bool IsRegularFile(const std::string& path)
 {
     struct stat info;
@@ -289,12 +297,15 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
     ListingLog log(files.listing);
     std::vector<PhotoTags> tags = ListAll(log, paths);
 
-    // A photo read without a position takes the one in its XMP sidecar, which exiv2 shows
-    // as Exif.GPSInfo tags too; the capture time stays the photo's own.
+    // A RAW photo's sidecar is read first, as darktable and digiKam read it: what the
+    // sidecar says is what those programs show. Any other photo read without a position
+    // takes the one in its sidecar. exiv2 shows a sidecar's XMP GPS properties as
+    // Exif.GPSInfo tags too; the capture time stays the photo's own.
     std::vector<std::string> sidecars;
     std::vector<size_t> owners;
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (tags[i].listed && !tags[i].hasPosition && IsRegularFile(SidecarPath(paths[i]))) {
+        if (tags[i].listed && (SidecarFirst(paths[i]) || !tags[i].hasPosition)
+            && IsRegularFile(SidecarPath(paths[i]))) {
             sidecars.push_back(SidecarPath(paths[i]));
             owners.push_back(i);
         }
@@ -307,6 +318,7 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
         if (!sidecarTags[k].hasPosition)
             continue;
         photo.hasPosition = true;
+        photo.positionInSidecar = true;
         photo.latitude = sidecarTags[k].latitude;
         photo.longitude = sidecarTags[k].longitude;
     }

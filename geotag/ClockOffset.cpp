@@ -154,6 +154,14 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
     return all;
 }
 
+std::string StatedZonesText(int photos)
+{
+    if (photos <= 0)
+        return {};
+    return std::to_string(photos) + (photos == 1 ? " photo states its zone and needs" : " photos state their zone and need")
+        + " no offset";
+}
+
 std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
 {
     const std::string sign = suggestion.minutes > 0 ? "+" : "";
@@ -226,14 +234,14 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     SuggestionRun run;
     const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
     if (files.empty()) {
-        run.error = settings.GPXPath.empty() ? "no GPX file is set" : "no GPX file matches " + settings.GPXPath;
+        run.error = settings.GPXPath.empty() ? "no track file is set" : "no track file matches " + settings.GPXPath;
         return run;
     }
     Track track;
     std::vector<std::string> errors;
     SilentFeedback silent;
     if (!LoadTrack(files, silent, track, errors)) {
-        run.error = "no GPX file could be read";
+        run.error = "no track file could be read";
         for (const auto& line : errors)
             run.error += "\n" + line;
         return run;
@@ -253,13 +261,17 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         }
         const std::vector<std::string> part(photoPaths.begin() + static_cast<long>(first),
                                             photoPaths.begin() + static_cast<long>(std::min(first + batch, photoPaths.size())));
-        for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), part))
-            times.push_back(tags.listed ? tags.captureTime : -1);
+        for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), part)) {
+            if (tags.listed && tags.captureTime != -1 && tags.hasZone && settings.PhotoZone != 0)
+                ++run.statedZones;
+            else
+                times.push_back(tags.listed ? tags.captureTime : -1);
+        }
     }
     if (progress)
         progress(total, total);
     run.ok = true;
-    run.total = static_cast<int>(photoPaths.size());
+    run.total = static_cast<int>(times.size());
     run.best = SuggestOffsets(track, times);
 
     NameTheZone(track, times, run);

@@ -19,6 +19,7 @@
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"
+#include "geotag/WrittenPositions.h"
 #include "journal/Journal.h"
 #include "photos/ParallelRun.h"
 #include "photos/PhotoKinds.h"
@@ -142,7 +143,7 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     const int64_t offsetSeconds = ownZone ? tags.zoneSeconds : static_cast<int64_t>(settings.OffsetMinutes) * 60;
     Between between;
     std::optional<MatchedPoint> match;
-    if (settings.Interpolate != 0 && index.Enclosing(tags.captureTime, offsetSeconds, between)) {
+    if (settings.Interpolate != 0 && index.Enclosing(tags.captureTime, offsetSeconds, between, tags.captureFraction)) {
         match = PlaceBetween(between);
     } else if (const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds)) {
         match = MatchedPoint();
@@ -183,6 +184,45 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     outcome.match = match;
     outcome.kind = RowKind::Tagged;
     outcome.icon = IconOf(outcome.kind);
+    return outcome;
+}
+
+// The journal's word on which photos hold a position Pinroute wrote, read once and only when
+// a photo's position lies in a sidecar: most runs never need it. Safe from several workers.
+class JournalPositions {
+public:
+    const WrittenPositions& Get()
+    {
+        std::call_once(once, [this] { positions.emplace(ListJournals()); });
+        return *positions;
+    }
+
+private:
+    std::once_flag once;
+    std::optional<WrittenPositions> positions;
+};
+
+// True when the photo holds a position Pinroute didn't write, which stays unless the user
+// asks to replace it (written is null then). A position in the file is Pinroute's when its
+// Software tag says so, as every write in a file sets it (a journal entry alone could be a
+// write that failed after it was journalled); one in a sidecar, when the journal says so.
+bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPositions* written)
+{
+    // 0 N 0 E is what a camera without a fix writes, not a place.
+    if (!written || !tags.hasPosition || (tags.latitude == 0 && tags.longitude == 0))
+        return false;
+    return tags.positionInSidecar ? !written->Get().Contains(path) : !tags.pinrouteSoftware;
+}
+
+// The row of a photo that keeps its position; the list adds the position to the tooltip.
+RowOutcome KeptOutcome(const PhotoTags& tags)
+{
+    RowOutcome outcome(RowKind::Kept, std::string("the photo has a position that Pinroute didn't write")
+                                          + (tags.positionInSidecar ? ", in its sidecar" : "")
+                                          + "; \"Replace positions that photos already have\" in Set-up"
+                                            " (--replace) writes over it");
+    outcome.date = tags.dateText;
+    outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     return outcome;
 }
 
@@ -289,6 +329,8 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     const TrackIndex index(track);
 
     const std::vector<std::string> paths = RowPaths(rows);
+    JournalPositions journalled;
+    JournalPositions* const written = settings.ReplacePositions == 0 ? &journalled : nullptr;
     RunJournal journal;
     if (!dryRun && !StartJournal(journal, "geotag", settings, paths, result))
         return result;
@@ -305,8 +347,9 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
         {
             const std::lock_guard<std::mutex> hold(timesLock);
+            // Photos that state their zone need no offset; the others are what one must serve.
             for (const PhotoTags& t : tags)
-                if (t.listed && t.captureTime >= 0)
+                if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone))
                     captureTimes.push_back(t.captureTime);
         }
         const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
@@ -314,13 +357,18 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
             n = BatchLength(chunk, start);
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
             std::vector<RowOutcome> outcomes;
-            for (int i = 0; i < n; ++i)
-                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, settings, *formatter));
+            for (int i = 0; i < n; ++i) {
+                const PhotoTags& photo = tags[static_cast<size_t>(start + i)];
+                outcomes.push_back(KeepsItsOwn(photo, batch[static_cast<size_t>(i)], written)
+                                       ? KeptOutcome(photo)
+                                       : MatchOne(photo, index, settings, *formatter));
+            }
             if (!dryRun)
                 WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
             else
                 for (RowOutcome& outcome : outcomes)
-                    outcome.position.reset();   // the photos keep what they had
+                    if (outcome.kind != RowKind::Kept)
+                        outcome.position.reset();   // the photos keep what they had
             for (int i = 0; i < n; ++i)
                 reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }

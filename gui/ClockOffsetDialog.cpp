@@ -195,6 +195,8 @@ void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
     best = run.best;
     if (!run.ok)
         heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
+    else if (best.empty() && run.total == 0 && run.statedZones > 0)
+        heading->setText("Every photo states its zone: none needs an offset.");
     else if (best.empty())
         heading->setText(QString("No offset puts any of the %1 photos near the track.").arg(run.total));
     else
@@ -205,7 +207,9 @@ void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
         list->setCurrentRow(0);
     useButton->setEnabled(!best.empty());
     progress->hide();
-    zone->setText(QString::fromStdString(run.zoneNote));
+    const std::string stated = StatedZonesText(run.statedZones);
+    zone->setText(QString::fromStdString(stated.empty() ? run.zoneNote
+                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote)));
     zone->show();
     finished = true;
     emit Ready();

@@ -235,7 +235,10 @@ void SetupDialog::BuildControls()
     photoZoneCheck = Named(new QCheckBox("Use the time zone stored in the photo", this), 0, "photoZoneCheck");
     photoZoneCheck->setToolTip("A photo that states its time zone (phones, newer cameras) is matched by it; "
                                "the offset serves the others");
-    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck})
+    replaceCheck = Named(new QCheckBox("Replace positions that photos already have", this), 0, "replaceCheck");
+    replaceCheck->setToolTip("Off: a photo with a position Pinroute didn't write (a phone's, another program's) "
+                             "keeps it; positions Pinroute wrote are always written again");
+    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck})
         page->addWidget(check);
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
@@ -367,7 +370,7 @@ void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        photoZoneCheck, replaceCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -424,6 +427,7 @@ bool SetupDialog::TakeValues()
     values.RawSidecar = rawSidecarCheck->isChecked() ? 1 : 0;
     values.Interpolate = interpolateCheck->isChecked() ? 1 : 0;
     values.PhotoZone = photoZoneCheck->isChecked() ? 1 : 0;
+    values.ReplacePositions = replaceCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
@@ -450,6 +454,7 @@ void SetupDialog::ShowValues()
     rawSidecarCheck->setChecked(values.RawSidecar != 0);
     interpolateCheck->setChecked(values.Interpolate != 0);
     photoZoneCheck->setChecked(values.PhotoZone != 0);
+    replaceCheck->setChecked(values.ReplacePositions != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));

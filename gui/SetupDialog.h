@@ -84,6 +84,7 @@ private:
     QCheckBox* rawSidecarCheck = nullptr;
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
+    QCheckBox* replaceCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
     QRadioButton* osgbRadio = nullptr;
     QButtonGroup* displayGroup = nullptr;

@@ -64,8 +64,10 @@ std::string RunSummary(Command command, const RunResult& result)
     std::string text;
     switch (command) {
     case Command::GeoTag:
-        text = "GeoTag: " + Part(Count(result, {RowKind::Tagged, RowKind::TaggedInSidecar}), "tagged") + ", "
-            + Part(Count(result, {RowKind::Rejected}), "rejected") + ", "
+        text = "GeoTag: " + Part(Count(result, {RowKind::Tagged, RowKind::TaggedInSidecar}), "tagged") + ", ";
+        if (const int kept = Count(result, {RowKind::Kept}))
+            text += Part(kept, "kept") + ", ";
+        text += Part(Count(result, {RowKind::Rejected}), "rejected") + ", "
             + Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), "failed");
         if (const int none = Count(result, {RowKind::NoExif}))
             text += ", " + Part(none, "without a capture time");

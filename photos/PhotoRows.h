@@ -22,6 +22,7 @@ enum class RowKind {
     Restored,          // Undo put back what the run changed
     NotRestored,       // Undo left the photo as it is; the tooltip says why
     Removed,           // Remove deleted the position
+    Kept,              // GeoTag left a position the photo already had, one Pinroute didn't write
 };
 
 // The row's icon for a kind.
@@ -30,7 +31,7 @@ inline RowIcon IconOf(RowKind kind)
     switch (kind) {
     case RowKind::None: return RowIcon::Blank;
     case RowKind::Tagged: case RowKind::TaggedInSidecar: case RowKind::Parsed: case RowKind::Renamed:
-    case RowKind::Restored: case RowKind::Removed:
+    case RowKind::Restored: case RowKind::Removed: case RowKind::Kept:
         return RowIcon::Tick;
     default: return RowIcon::Cross;
     }
@@ -49,6 +50,7 @@ inline const char* RowText(RowKind kind)
     case RowKind::Restored: return "Restored";
     case RowKind::NotRestored: return "Not restored";
     case RowKind::Removed: return "Position removed";
+    case RowKind::Kept: return "Kept its own position";
     default: return "";
     }
 }

@@ -5,12 +5,15 @@
 #
 # A cyclist rides straight north-east at 7 m/s; the logger records one point a second, at
 # t + 0.75 s (fractional seconds in the track), with an elevation; the photos are taken at
-# whole seconds. Prints the median and the largest error of each, in metres, and the
-# largest distance between Pinroute's and ExifTool's interpolated positions.
+# whole seconds, or with --subsec at fractions of a second that the photos hold in
+# Exif.Photo.SubSecTimeOriginal. Prints the median and the largest error of each, in metres,
+# and the largest distance between Pinroute's and ExifTool's interpolated positions.
 #
-#   scripts/precision.sh [PHOTOS]        (default 60)
+#   scripts/precision.sh [--subsec] [PHOTOS]        (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+SUBSEC=0
+if [ "${1:-}" = --subsec ]; then SUBSEC=1; shift; fi
 COUNT=${1:-60}
 CLI=$PWD/build/pinroute-cli
 [ -x "$CLI" ] || { echo "precision: build/pinroute-cli is missing; run ./scripts/build-and-test.sh first" >&2; exit 2; }
@@ -19,9 +22,9 @@ trap 'rm -rf "$WORK"' EXIT
 export XDG_RUNTIME_DIR=$WORK/runtime XDG_CONFIG_HOME=$WORK/config
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-python3 - "$WORK" "$COUNT" <<'EOF'
+python3 - "$WORK" "$COUNT" "$SUBSEC" <<'EOF'
 import datetime, math, sys
-work, count = sys.argv[1], int(sys.argv[2])
+work, count, subsec = sys.argv[1], int(sys.argv[2]), sys.argv[3] == "1"
 start = datetime.datetime(2023, 6, 17, 8, 0, 0)
 def where(t):   # the rider at t seconds
     d = 7.0 * t
@@ -38,22 +41,27 @@ with open(f"{work}/track.gpx", "w") as f:
     f.write("</trkseg></trk></gpx>\n")
 with open(f"{work}/truth.txt", "w") as f:
     for i in range(count):
-        t = 3 * i + 5
+        hundredths = i * 37 % 100 if subsec else 0   # spread over the second
+        t = 3 * i + 5 + hundredths / 100
         lat, lon = where(t)
-        f.write(f"IMG_{i:04d}.jpg {lat:.10f} {lon:.10f} {(start + datetime.timedelta(seconds=t)).strftime('%Y:%m:%d %H:%M:%S')}\n")
+        stamp = (start + datetime.timedelta(seconds=3 * i + 5)).strftime('%Y:%m:%d %H:%M:%S')
+        f.write(f"IMG_{i:04d}.jpg {lat:.10f} {lon:.10f} {stamp} {hundredths:02d}\n")
 EOF
 
 convert -size 160x120 xc:gray60 -quality 90 "$WORK/template.jpg"
 mkdir "$WORK/set"
-while read -r name lat lon date time; do
+while read -r name lat lon date time hundredths; do
     cp "$WORK/template.jpg" "$WORK/set/$name"
     exiv2 -M "set Exif.Photo.DateTimeOriginal Ascii $date $time" -- "$WORK/set/$name"
+    [ "$SUBSEC" = 0 ] || exiv2 -M "set Exif.Photo.SubSecTimeOriginal Ascii $hundredths" -- "$WORK/set/$name"
 done <"$WORK/truth.txt"
+TIME='${DateTimeOriginal}+00:00'
+[ "$SUBSEC" = 0 ] || TIME='${SubSecDateTimeOriginal}+00:00'
 
 for tool in nearest interpolate exiftool; do
     cp -r "$WORK/set" "$WORK/$tool"
     case $tool in
-        exiftool) exiftool -q -q -overwrite_original -geotag "$WORK/track.gpx" '-geotime<${DateTimeOriginal}+00:00' "$WORK/$tool" ;;
+        exiftool) exiftool -q -q -overwrite_original -geotag "$WORK/track.gpx" "-geotime<$TIME" "$WORK/$tool" ;;
         *) "$CLI" geotag --gpx "$WORK/track.gpx" --offset 0 --$tool "$WORK/$tool" >/dev/null ;;
     esac
     exiftool -q -q -n -p '$FileName $GPSLatitude $GPSLongitude' "$WORK/$tool" >"$WORK/$tool.txt"

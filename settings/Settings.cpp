@@ -33,6 +33,7 @@ const Field kFields[] = {
     {"RawSidecar", Kind::Flag, &Settings::RawSidecar, nullptr, 1},
     {"Interpolate", Kind::Flag, &Settings::Interpolate, nullptr, 0},
     {"PhotoZone", Kind::Flag, &Settings::PhotoZone, nullptr, 1},
+    {"ReplacePositions", Kind::Flag, &Settings::ReplacePositions, nullptr, 0},
     {"Recurse", Kind::Flag, &Settings::Recurse, nullptr, 0},
     {"Journal", Kind::Flag, &Settings::Journal, nullptr, 1},
     {"ShowMap", Kind::Flag, &Settings::ShowMap, nullptr, 1},

@@ -32,7 +32,8 @@ public:
     std::string Get(const std::string& key) const;
 
     // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
-    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone, Recurse, Journal and ShowMap take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
+    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone, ReplacePositions, Recurse, Journal and ShowMap
+    // take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
     // the paths any text without a line break. False with the reason when the key is
     // unknown or the value is refused; the field then keeps its value.
     bool Set(const std::string& key, const std::string& value, std::string& reason);
@@ -45,6 +46,8 @@ public:
     int32_t Interpolate = 0;    // place photos between track points, at full precision (1), or take
                                 // the nearest point, to a hundredth of a minute (0)
     int32_t PhotoZone = 1;      // a photo that states its time zone is matched by it, not OffsetMinutes
+    int32_t ReplacePositions = 0;   // GeoTag writes over a position a photo has that Pinroute didn't write (1),
+                                    // or keeps it (0)
     int32_t Recurse = 0;        // the photos of JPGDir's sub-folders too (a camera card's DCIM/100CANON)
     int32_t Journal = 1;        // keep a journal of every change, so that a run can be undone
     int32_t ShowMap = 1;        // the map beside the photo list, when the window is wide enough

@@ -85,12 +85,12 @@ int64_t TrackIndex::NearestDistance(int64_t captureTime, int64_t offsetSeconds) 
     return best;
 }
 
-bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between) const
+bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between, double captureFraction) const
 {
     const int64_t limit = int64_t{1} << 40;
     if (offsetSeconds < -limit || offsetSeconds > limit)
         return false;
-    const double target = static_cast<double>(captureTime - offsetSeconds);
+    const double target = static_cast<double>(captureTime - offsetSeconds) + captureFraction;
     // Only a span that starts at most kMaxGap before the target can reach it.
     auto it = std::upper_bound(spans.begin(), spans.end(), target,
                                [](double t, const Span& s) { return t < s.start; });

@@ -36,10 +36,11 @@ public:
     int64_t NearestDistance(int64_t captureTime, int64_t offsetSeconds) const;
 
     // The two neighbouring points of one segment, at most 1800 s apart, whose times (with
-    // their fractions of a second, shifted by offsetSeconds) enclose the capture time. Of
+    // their fractions of a second, shifted by offsetSeconds) enclose the capture time and
+    // its fraction of a second (0 <= captureFraction < 1). Of
     // several such pairs the one later in the track wins. False when there is none: before
     // or after a segment, or across a longer gap.
-    bool Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between) const;
+    bool Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between, double captureFraction = 0) const;
 
 private:
     struct Span {

@@ -150,8 +150,8 @@ TEST_F(CliRun, ExitStatusesAndOneLineReasons)
         {"offset not whole", {"geotag", "--offset", "5.5", photos}, {}, 2, "pinroute-cli: --offset takes"},
         {"jobs out of range", {"geotag", "--jobs", "0", photos}, {}, 2, "pinroute-cli: --jobs takes"},
         {"missing path", {"parse", photos, dir.File("nowhere")}, {}, 2, "pinroute-cli: \"" + dir.File("nowhere")},
-        {"no GPX file", {"geotag", "--gpx", dir.File("*.nothing"), photos}, {}, 2,
-         "pinroute-cli: no GPX file matches " + dir.File("*.nothing")},
+        {"no track file", {"geotag", "--gpx", dir.File("*.nothing"), photos}, {}, 2,
+         "pinroute-cli: no track file matches " + dir.File("*.nothing")},
         {"GPX not readable", {"geotag", "--gpx", photos + "/a.jpg", photos}, {}, 2, "pinroute-cli: a.jpg"},
         {"no photo folder", {"parse"}, {}, 2, "pinroute-cli: no PATH given"},
         {"no exiv2", {"parse", photos}, {"PATH=" + dir.File("empty")}, 2, "pinroute-cli: exiv2 not found"},
@@ -254,6 +254,10 @@ TEST_F(CliRun, SignalStopsAfterThePhotosInFlight)
         EXPECT_EQ(static_cast<size_t>(tagged), Lines(result.out).size());
         for (const auto& line : Lines(result.out))
             EXPECT_EQ("tagged", Fields(line).at(0));
+        // Standard error still ends with what the run did.
+        const std::string done = std::to_string(tagged);
+        EXPECT_EQ("Stopped after " + done + " of 40: GeoTag: " + done + " tagged, 0 rejected, 0 failed",
+                  Lines(result.err).empty() ? "" : Lines(result.err).back());
     }
 }
 

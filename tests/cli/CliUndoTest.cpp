@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "cli/CliFixture.h"
+#include "support/PhotoKindFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -27,6 +28,21 @@ std::string ExifToolView(const std::string& photo)
     }
     return view;
 }
+
+// A number ExifTool reads from the file, as it stores it ("-n"): "54.25".
+std::string ExifToolNumber(const std::string& file, const std::string& tag)
+{
+    std::string out;
+    RunProgram({"exiftool", "-n", "-s3", "-" + tag, file}, &out);
+    return Lines(out).empty() ? std::string() : Lines(out).front();
+}
+
+// A sidecar with a position that another program wrote, as darktable writes it.
+const char kOthersSidecar[] =
+    "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+    "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+    "<rdf:Description rdf:about=\"\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" exif:GPSLatitude=\"51,30.0000N\" "
+    "exif:GPSLongitude=\"0,7.5000W\"/></rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>\n";
 
 }  // namespace
 
@@ -62,7 +78,8 @@ TEST_F(CliUndo, UndoPutsBackEveryTagAndLeavesAloneWhatChangedSince)
     for (const auto& p : jpegs)
         before[p] = ExifToolView(p);
 
-    const CliResult tag = Run({"geotag", "--gpx", gpx, "--no-photo-zone", photos});
+    // The DNG is an iPhone's, with a position of its own: replaced, so that undo brings it back.
+    const CliResult tag = Run({"geotag", "--gpx", gpx, "--no-photo-zone", "--replace", photos});
     ASSERT_EQ(0, tag.status) << tag.err;
     const std::string geotagRun = LastRun();
     ASSERT_NE("", StoredLatitude(jpegs[0]));
@@ -166,4 +183,59 @@ TEST_F(CliUndo, AKilledUndoIsCompletedByTheNext)
         EXPECT_TRUE(original == Snapshot(photos)) << "after a kill at " << delay << " ms";
         ASSERT_EQ(0, Run({"undo"}).status);   // the position again, for the next round
     }
+}
+
+// GeoTag keeps a position Pinroute didn't write (a phone's in the photo, another program's in
+// a RAW's sidecar) unless --replace; one it wrote itself is written again, so a corrected
+// offset still moves it, and 0 N 0 E is no position to keep. ExifTool reads what the files hold.
+TEST_F(CliUndo, GeoTagKeepsPositionsItDidNotWrite)
+{
+    if (RunProgram({"exiftool", "-ver"}) != 0)
+        GTEST_SKIP() << "exiftool (Debian package libimage-exiftool-perl) is missing";
+    const std::string gpx = WriteTrack();   // 08:04 UTC is at 54.25
+    const std::string iphone = photos + "/IMG_1361.dng";
+    fs::copy_file(std::string(CAMERA_DATA_DIR) + "/IMG_1361.dng", iphone);
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.DateTimeOriginal 2023:06:17 03:04:10", iphone}));   // -05:00
+    const std::string phone = photos + "/phone.jpg";
+    WriteJpegTakenAt(phone, "2023:06:17 08:04:10");
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.GPSInfo.GPSLatitudeRef N", "-M", "set Exif.GPSInfo.GPSLatitude 48/1 51/1 24/1",
+                           "-M", "set Exif.GPSInfo.GPSLongitudeRef E", "-M", "set Exif.GPSInfo.GPSLongitude 2/1 21/1 3/1",
+                           phone}));
+    const std::string raw = photos + "/edited.dng";
+    ASSERT_TRUE(MakeKindPhoto(raw, "2023:06:17 08:04:10"));
+    WriteFile(raw + ".xmp", kOthersSidecar);
+    const std::string plain = photos + "/plain.jpg";
+    WriteJpegTakenAt(plain, "2023:06:17 08:04:10");
+    const std::string noFix = photos + "/no fix.jpg";   // 0 N 0 E: a camera's GPS without a fix
+    WriteJpegTakenAt(noFix, "2023:06:17 08:04:10");
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.GPSInfo.GPSLatitudeRef N", "-M", "set Exif.GPSInfo.GPSLatitude 0/1 0/1 0/1",
+                           "-M", "set Exif.GPSInfo.GPSLongitudeRef E", "-M", "set Exif.GPSInfo.GPSLongitude 0/1 0/1 0/1",
+                           noFix}));
+    const auto before = Snapshot(photos);
+
+    const CliResult keep = Run({"geotag", "--gpx", gpx, photos});
+    EXPECT_EQ(0, keep.status) << keep.err;
+    EXPECT_EQ("GeoTag: 2 tagged, 3 kept, 0 rejected, 0 failed\n", keep.err);
+    EXPECT_EQ("kept", Fields(Lines(keep.out).at(0)).at(0)) << keep.out;
+    for (const char* name : {"IMG_1361.dng", "edited.dng", "edited.dng.xmp", "phone.jpg"})
+        EXPECT_EQ(before.at(name), ReadFile(photos + "/" + name)) << name;
+    EXPECT_FALSE(fs::exists(iphone + ".xmp"));
+    EXPECT_EQ("48.8566666666667", ExifToolNumber(phone, "GPSLatitude"));
+    EXPECT_EQ("54.25", ExifToolNumber(plain, "GPSLatitude"));
+    EXPECT_EQ("54.25", ExifToolNumber(noFix, "GPSLatitude"));
+
+    // The camera ran a minute ahead after all: 08:03 UTC, at 54.1875.
+    const CliResult corrected = Run({"geotag", "--gpx", gpx, "--offset", "1", photos});
+    EXPECT_EQ("GeoTag: 2 tagged, 3 kept, 0 rejected, 0 failed\n", corrected.err);
+    EXPECT_EQ("54.1875", ExifToolNumber(plain, "GPSLatitude"));
+
+    const CliResult replace = Run({"geotag", "--gpx", gpx, "--replace", photos});
+    EXPECT_EQ("GeoTag: 5 tagged, 0 rejected, 0 failed (2 in sidecars)\n", replace.err);
+    EXPECT_EQ("54.25", ExifToolNumber(phone, "GPSLatitude"));
+    EXPECT_EQ("54.25", ExifToolNumber(iphone + ".xmp", "GPSLatitude"));
+    EXPECT_EQ("54.25", ExifToolNumber(raw + ".xmp", "GPSLatitude"));
+    // Now every position is Pinroute's: the journal says so for the sidecars.
+    EXPECT_EQ("GeoTag: 5 tagged, 0 rejected, 0 failed (2 in sidecars)\n", Run({"geotag", "--gpx", gpx, photos}).err);
+    // Parse shows what darktable and digiKam show: a RAW's sidecar before the RAW itself.
+    EXPECT_EQ("parsed\t" + iphone + "\t2023:06:17\t54.250000 -3.000000\t\n", Run({"parse", "--latlon", iphone}).out);
 }

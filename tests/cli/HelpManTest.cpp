@@ -42,9 +42,13 @@ TEST_F(HelpMan, ManPageListsTheOptionsOfTheHelpAndEverySetting)
 
     std::set<std::string> helpOptions;
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"geotag", "--help"}, {"parse", "--help"}, {"rename", "--help"}, {"settings", "--help"}}) {
+             {"--help"}, {"geotag", "--help"}, {"parse", "--help"}, {"rename", "--help"}, {"undo", "--help"},
+             {"remove", "--help"}, {"settings", "--help"}}) {
         const CliResult help = Run(args);
         ASSERT_EQ(0, help.status) << args[0] << ": " << help.err;
+        if (args.size() == 2) {   // a command's own help, not the general one
+            EXPECT_EQ(0u, help.out.find("pinroute-cli " + args[0])) << help.out;
+        }
         const std::set<std::string> options = LongOptions(help.out);
         helpOptions.insert(options.begin(), options.end());
     }

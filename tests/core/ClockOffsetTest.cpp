@@ -187,6 +187,23 @@ TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
     ASSERT_FALSE(run.best.empty());
     EXPECT_EQ("+60 min: 4 of 6 photos match", SuggestionText(run.best[0], run.total));
 
+    // Photos that state their zone are matched by it: the offsets serve only the others.
+    for (const char* name : {"phone 1.jpg", "phone 2.jpg"}) {
+        photos.push_back(tmp.File(name));
+        WriteJpegTakenAt(photos.back(), "2023:06:17 11:04:10");
+        ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Photo.OffsetTimeOriginal +03:00", photos.back()}));
+    }
+    const SuggestionRun zoned = SuggestOffsetsFor(settings, photos, workspace);
+    EXPECT_EQ(6, zoned.total);
+    EXPECT_EQ(2, zoned.statedZones);
+    EXPECT_EQ("2 photos state their zone and need no offset", StatedZonesText(zoned.statedZones));
+    ASSERT_FALSE(zoned.best.empty());
+    EXPECT_EQ("+60 min: 4 of 6 photos match", SuggestionText(zoned.best[0], zoned.total));
+    settings.PhotoZone = 0;
+    const SuggestionRun unzoned = SuggestOffsetsFor(settings, photos, workspace);
+    EXPECT_EQ(8, unzoned.total);
+    EXPECT_EQ(0, unzoned.statedZones);
+
     settings.GPXPath = tmp.File("none*.gpx");
     const SuggestionRun none = SuggestOffsetsFor(settings, photos, workspace);
     EXPECT_FALSE(none.ok);

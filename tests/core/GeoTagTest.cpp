@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "exif/Workspace.h"
+#include "geotag/WrittenPositions.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
@@ -304,6 +305,73 @@ TEST_F(GeoTagTest, ADryRunShowsThePointAndWritesNothing)
     EXPECT_EQ(-1.5, rows.outcome.match->longitude);
     EXPECT_EQ("12.5", rows.outcome.match->elevationText);
     EXPECT_EQ(before, ReadFile(folder + "a.jpg"));
+}
+
+// Between two points a second apart, the fraction of the capture second places the photo.
+TEST_F(GeoTagTest, FractionsOfASecondCountBetweenPoints)
+{
+    struct {
+        const char* what;
+        std::vector<std::string> tags;   // exiv2 commands for the photo
+        double latitude;
+    } cases[] = {
+        {"no fraction", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00"}, 51},
+        {"hundredths", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00", "set Exif.Photo.SubSecTimeOriginal 75"}, 51.75},
+        {"one digit", {"set Exif.Photo.DateTimeOriginal 2006:05:01 10:00:00", "set Exif.Photo.SubSecTimeOriginal 5"}, 51.5},
+        {"XMP time", {"set Xmp.exif.DateTimeOriginal 2006-05-01T10:00:00.25"}, 51.25},
+    };
+    WriteFile(tmp.File("walk.gpx"), Gpx(Point("trkpt", 51, "2006-05-01T10:00:00Z") + Point("trkpt", 52, "2006-05-01T10:00:01Z")));
+    settings.GPXPath = tmp.File("walk.gpx");
+    settings.Interpolate = 1;
+    int i = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = PhotoFolder("set " + std::to_string(++i));
+        WriteTinyJpeg(folder + "IMG.jpg");
+        for (const auto& command : c.tags)
+            ASSERT_EQ(0, RunExiv2({"-M", command, "--", folder + "IMG.jpg"}));
+        PhotoList list;
+        list.LoadFolder(folder);
+        Run(list);
+        ASSERT_TRUE(list.Row(0).position.has_value());
+        EXPECT_NEAR(c.latitude, list.Row(0).position->latitude, 1e-6);
+    }
+}
+
+// The journal's word on a photo's position: GeoTag marks it, a rename carries the mark, Remove
+// takes it away, and an undo gives back the mark from before the run it undoes.
+TEST(WrittenPositions, FollowTheRunsInTheirOrder)
+{
+    TempDir tmp;
+    const std::string a = tmp.File("a.dng"), b = tmp.File("b.dng"), c = tmp.File("c.dng");
+    const auto tag = [](const std::string& photo) {
+        JournalEntry e;
+        e.photo = photo;
+        e.file = photo + ".xmp";
+        return e;
+    };
+    JournalEntry rename;
+    rename.photo = c;
+    rename.oldPath = a;
+    const std::vector<std::pair<std::string, std::vector<JournalEntry>>> history = {
+        {"geotag", {tag(a), tag(b)}}, {"rename", {rename}}, {"remove", {tag(b)}}, {"undo 3", {tag(b)}}, {"undo 1", {tag(b)}}};
+    struct { const char* what; bool a, b, c; } after[] = {
+        {"geotag", true, true, false}, {"rename", false, true, true}, {"remove", false, false, true},
+        {"undo of the remove", false, true, true}, {"undo of the geotag", false, false, true}};
+    std::vector<JournalRun> runs;
+    for (size_t i = 0; i < history.size(); ++i) {
+        SCOPED_TRACE(after[i].what);
+        JournalRun run;
+        run.id = std::to_string(i + 1);
+        run.startedNanos = static_cast<int64_t>(i + 1);
+        run.command = history[i].first;
+        run.photos = history[i].second;
+        runs.insert(runs.begin(), run);   // newest first, as the journal lists them
+        const WrittenPositions written(runs);
+        EXPECT_EQ(after[i].a, written.Contains(a));
+        EXPECT_EQ(after[i].b, written.Contains(b));
+        EXPECT_EQ(after[i].c, written.Contains(c));
+    }
 }
 
 TEST(MatchGpxFiles, StarAndQuestionOnlyAnyCaseSortedByName)

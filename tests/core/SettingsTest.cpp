@@ -89,7 +89,7 @@ TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
     settings.OffsetMinutes = 75;
     Save(settings);
     EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
-              "Posn=0\nDisplayType=0\nOffsetMinutes=75\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nRecurse=0\nJournal=1\nShowMap=1\n"
+              "Posn=0\nDisplayType=0\nOffsetMinutes=75\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n",
               ReadFile(Ini()));
     EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
@@ -116,7 +116,7 @@ TEST_F(SettingsFile, NamesIgnoreCaseAndTheFirstOccurrenceWins)
     settings.Posn = 3;
     Save(settings);   // ...nor written: reads and writes agree
     EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first/\nJPGDIR=/second\nDATE=5\n"
-              "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nRecurse=0\nJournal=1\nShowMap=1\n"
+              "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
               "[CONFIG]\nPosn=0\n",
               ReadFile(Ini()));

@@ -153,6 +153,9 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
     ASSERT_TRUE(photoZone->isChecked());
     interpolate->setChecked(true);
     photoZone->setChecked(false);
+    auto* replace = dialog.findChild<QCheckBox*>("replaceCheck");
+    ASSERT_FALSE(replace->isChecked());
+    replace->setChecked(true);
     ASSERT_FALSE(RecurseBox(&dialog)->isChecked());
     RecurseBox(&dialog)->setChecked(true);
     Button(&dialog, 1)->click();
@@ -163,7 +166,7 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
                            "Colour=green\n", "JPGDir=/home/me/My Photos\n",
                            "GPXPath=/home/me/gps/*.gpx\n", "Date=1\n", "Posn=0\n",
                            "DisplayType=0\n", "OffsetMinutes=-60\n", "RawSidecar=0\n", "Interpolate=1\n",
-                           "PhotoZone=0\n", "Recurse=1\n"};
+                           "PhotoZone=0\n", "ReplacePositions=1\n", "Recurse=1\n"};
     size_t at = 0;
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -337,7 +340,7 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     EXPECT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(QDialog::Accepted, dialog.result());
     EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
-              "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nRecurse=0\nJournal=1\nShowMap=1\n"
+              "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n",
               ReadFile(blocked));
     const Settings result = dialog.Result();
