@@ -357,7 +357,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
     // Rename first works out the new names and asks; the renaming is a second run.
     const bool preview = command == Command::Rename && !confirmed;
     auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
-                                             command == Command::Remove ? removeRows : std::vector<int>());
+                                             command == Command::Remove || command == Command::Undo ? runRows : std::vector<int>());
     auto undoing = std::make_shared<JournalRun>(undoRun);
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
@@ -434,6 +434,8 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
     }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
+        ShowMessage(result.journalError + ".", "", MessageIcon::Warning);   // ran, but can't be undone
     if (result.status == RunStatus::NoJournal)
         ShowMessage(result.journalError + ".\nNo photo was changed. (Journal=0 in the settings turns the journal off.)",
                     "", MessageIcon::Error);
@@ -522,12 +524,22 @@ void MainDialog::OnUndoLastRun()
 {
     if (Running())
         return;
-    const std::vector<JournalRun> runs = ListJournals();
+    std::string folderProblem;
+    const std::vector<JournalRun> runs = ListJournals(&folderProblem);
+    if (!folderProblem.empty()) {
+        ShowMessage("The journal can't be used: " + folderProblem + ".\nNothing was undone.", "Undo", MessageIcon::Error);
+        return;
+    }
     if (runs.empty()) {
         ShowMessage("There is no run to undo.", "Undo", MessageIcon::Information);
         return;
     }
     const JournalRun& run = runs.front();
+    if (!run.problem.empty()) {
+        ShowMessage("The last run (" + run.id + ") can't be undone: " + run.problem + ".\nNothing was undone.", "Undo",
+                    MessageIcon::Error);
+        return;
+    }
     char when[32] = "";
     const time_t seconds = static_cast<time_t>(run.time);
     struct tm fields;
@@ -540,7 +552,14 @@ void MainDialog::OnUndoLastRun()
     if (!AskMessage(question, "Undo"))
         return;
     undoRun = run;
-    photos.AddDroppedFiles(UndoPaths(run));
+    // The list keeps its photos; those of the run it doesn't show join it.
+    std::vector<std::string> paths;
+    for (int i = 0; i < photos.Count(); ++i)
+        paths.push_back(photos.Path(i));
+    const size_t listed = paths.size();
+    runRows = UndoRowsIn(run, paths);
+    if (paths.size() != listed)
+        photos.AddDroppedFiles(paths);
     StartRun(Command::Undo);
 }
 
@@ -553,7 +572,7 @@ void MainDialog::OnRemovePositions(const QList<int>& rows)
         : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
     if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
         return;
-    removeRows.assign(rows.begin(), rows.end());
+    runRows.assign(rows.begin(), rows.end());
     StartRun(Command::Remove);
 }
 
