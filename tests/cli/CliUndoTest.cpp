@@ -181,7 +181,8 @@ TEST_F(CliUndo, AKilledUndoIsCompletedByTheNext)
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         for (const auto& [name, bytes] : Snapshot(photos))   // every photo whole: its old or its new self
-            EXPECT_EQ(0, RunExiv2({"-q", "-pa", photos + "/" + name})) << name;
+            if (name[0] != '.')   // not the killed undo's hidden copy, which the next undo removes
+                EXPECT_EQ(0, RunExiv2({"-q", "-pa", photos + "/" + name})) << name;
         const CliResult again = Run({"undo", run});
         EXPECT_EQ(0, again.status) << again.out;
         EXPECT_TRUE(original == Snapshot(photos)) << "after a kill at " << delay << " ms";
