@@ -44,13 +44,14 @@ const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameBut
 class WindowRows : public PhotoRows, public RunFeedback {
 public:
     // preview: a dry run whose rows stay out of the list; the new names are kept instead.
-    // only: the list's rows the run works on, in order; empty for all of them.
+    // only: the list's rows the run works on, in order (an undo of a run killed before it
+    // changed any photo has none); null for all of them.
     WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false,
-               std::vector<int> only = {})
-        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)), listRows(std::move(only)),
-          preview(preview)
+               const std::vector<int>* only = nullptr)
+        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)),
+          listRows(only ? *only : std::vector<int>()), preview(preview)
     {
-        if (listRows.empty())
+        if (!only)
             for (int i = 0; i < photos.Count(); ++i)
                 listRows.push_back(i);
         for (int i : listRows)
@@ -357,7 +358,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
     // Rename first works out the new names and asks; the renaming is a second run.
     const bool preview = command == Command::Rename && !confirmed;
     auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
-                                             command == Command::Remove || command == Command::Undo ? runRows : std::vector<int>());
+                                             command == Command::Remove || command == Command::Undo ? &runRows : nullptr);
     auto undoing = std::make_shared<JournalRun>(undoRun);
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
