@@ -15,6 +15,7 @@
 #include <rapidjson/writer.h>
 
 #include "common/FileSafety.h"
+#include "common/Leftovers.h"
 #include "common/PathText.h"
 #include "journal/JournalCheck.h"
 #include "settings/Settings.h"
@@ -296,6 +297,13 @@ void PruneJournals(int64_t now)
     for (size_t i = kKeepRuns; i < runs.size(); ++i)
         if (now - runs[i].time > kKeepSeconds)
             unlinkat(folder, (runs[i].id + ".json").c_str(), 0);
+    // The temporary files of saves that were killed: ".ID.json.PID-XXXXXX".
+    const auto pidOf = [](const std::string& name) {
+        const size_t at = name.rfind(".json.");
+        return name[0] == '.' && at != std::string::npos ? TempFilePid(name, at + 6) : 0L;
+    };
+    for (const auto& name : LeftoversOfDeadRuns(JournalFolder(), pidOf, false))
+        unlinkat(folder, name.c_str(), 0);
     close(folder);
 }
 

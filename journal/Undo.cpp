@@ -1,9 +1,9 @@
 #include "journal/Undo.h"
 
 #include <algorithm>
-#include <map>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 
 #include <sys/stat.h>
 
@@ -67,12 +67,14 @@ bool PhotosOwnFile(const JournalEntry& e)
 {
     std::string target = e.sidecar ? SidecarPath(e.photo) : e.photo;
     char* real = realpath(target.c_str(), nullptr);
-    if (!real && e.sidecar && errno == ENOENT)
-        if (char* folder = realpath(FolderOf(target).c_str(), nullptr)) {
-            target = std::string(folder) + "/" + FileNameOf(target);
-            std::free(folder);
-            return target == e.file;
-        }
+    if (!real && e.sidecar && errno == ENOENT) {
+        char* folder = realpath(FolderOf(target).c_str(), nullptr);
+        if (!folder)
+            return false;
+        target = std::string(folder) + "/" + FileNameOf(target);
+        std::free(folder);
+        return target == e.file;
+    }
     if (!real)
         return false;
     target = real;
@@ -114,7 +116,8 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
             const size_t count = listed ? counts[next] : 0;
             ++next;
             if (!PhotosOwnFile(e)) {
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's"));
+                reporter.Report(static_cast<int>(row), e.photo,
+                                Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's"));
                 continue;
             }
             if (!listed) {

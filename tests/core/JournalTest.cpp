@@ -38,7 +38,8 @@ TEST(Journal, ARecordReadsBackAsWritten)
     EXPECT_FALSE(LoadJournal("../20261207-101010-42", back, reason)) << "a run id is no path";
 }
 
-// The last 100 runs are kept, or all of the last 90 days when there are more.
+// The last 100 runs are kept, or all of the last 90 days when there are more; what killed
+// saves left goes.
 TEST(Journal, KeepsTheLastHundredRunsOrNinetyDays)
 {
     TempDir tmp;
@@ -53,7 +54,10 @@ TEST(Journal, KeepsTheLastHundredRunsOrNinetyDays)
         run.startedNanos = run.time * 1000000000;
         ASSERT_TRUE(SaveJournal(run, reason)) << reason;
     }
+    const std::string killedSave = tmp.File("pinroute/.run-1000.json." + std::to_string(DeadPid()) + "-Ab12Cd");
+    WriteFile(killedSave, "{\"id\":");
     PruneJournals(now);
+    EXPECT_FALSE(FileExists(killedSave)) << "a killed save's temporary file";
     const std::vector<JournalRun> kept = ListJournals();
     ASSERT_EQ(100u, kept.size());
     EXPECT_EQ("run-1000", kept.front().id);   // newest first
