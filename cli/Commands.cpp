@@ -178,6 +178,17 @@ void ReportError(const std::string& text)
 
 namespace {
 
+// A run that went ahead without a journal (the user has no home folder) says so.
+void WarnIfUnjournalled(const RunResult& result)
+{
+    if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
+        std::fprintf(stderr, "pinroute-cli: warning: %s\n", result.journalError.c_str());
+}
+
+}  // namespace
+
+namespace {
+
 // The settings of this run, with the options applied, and its photos. False, with the
 // reason, when the run can't start.
 bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settings& settings,
@@ -278,6 +289,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         ReportError(failure);
         return kCantStart;
     }
+    WarnIfUnjournalled(result);
     if (failure.empty()) {
         if (command == Command::GeoTag && NothingMatched(result))
             std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
@@ -314,18 +326,53 @@ std::string LocalTimeText(int64_t count)
 
 int ListRuns(bool json)
 {
-    for (const JournalRun& run : ListJournals()) {
+    std::string folderProblem;
+    const std::vector<JournalRun> runs = ListJournals(&folderProblem);
+    if (!folderProblem.empty()) {
+        ReportError("the journal can't be used: " + folderProblem);
+        return kCantStart;
+    }
+    for (const JournalRun& run : runs) {
         const std::string time = LocalTimeText(run.time);
         const std::string count = std::to_string(run.photos.size());
+        // A run that can't be undone shows why in place of its command.
+        const std::string& command = run.problem.empty() ? run.command : run.problem;
         if (json)
-            std::printf("{\"run\":\"%s\",\"time\":\"%s\",\"command\":\"%s\",\"photos\":%s,\"folder\":\"%s\"}\n",
+            std::printf("{\"run\":\"%s\",\"time\":\"%s\",\"command\":\"%s\",\"photos\":%s,\"folder\":\"%s\"%s}\n",
                         JsonEscape(run.id).c_str(), time.c_str(), JsonEscape(run.command).c_str(), count.c_str(),
-                        JsonEscape(run.folder).c_str());
+                        JsonEscape(run.folder).c_str(),
+                        run.problem.empty() ? "" : (",\"problem\":\"" + JsonEscape(run.problem) + "\"").c_str());
         else
-            std::printf("%s\t%s\t%s\t%s\t%s\n", TsvEscape(run.id).c_str(), time.c_str(), TsvEscape(run.command).c_str(),
+            std::printf("%s\t%s\t%s\t%s\t%s\n", TsvEscape(run.id).c_str(), time.c_str(), TsvEscape(command).c_str(),
                         count.c_str(), TsvEscape(run.folder).c_str());
     }
     return kAllDone;
+}
+
+// The run undo takes when none is named: the newest, unless it can't be undone, which is
+// said rather than skipped. With force after an undo, the run that undo was of, again, its
+// photos changed since included; never the undo itself.
+bool NewestRun(bool force, JournalRun& run, std::string& error)
+{
+    std::string folderProblem;
+    const std::vector<JournalRun> runs = ListJournals(&folderProblem);
+    if (!folderProblem.empty()) {
+        error = "the journal can't be used: " + folderProblem + "; nothing was undone";
+        return false;
+    }
+    if (runs.empty()) {
+        error = "no run to undo in " + JournalFolder();
+        return false;
+    }
+    if (!runs.front().problem.empty()) {
+        error = "the newest run, " + runs.front().id + ", can't be undone: " + runs.front().problem
+            + "; nothing was undone (undo --list shows the runs, undo RUN undoes an older one)";
+        return false;
+    }
+    run = runs.front();
+    if (force && run.command.compare(0, 5, "undo ") == 0)
+        return LoadJournal(run.command.substr(5), run, error);
+    return true;
 }
 
 }  // namespace
@@ -346,13 +393,9 @@ int RunUndo(const CommandLine& line, const std::string& settingsPath)
             ReportError(reason);
             return kCantStart;
         }
-    } else {
-        const std::vector<JournalRun> runs = ListJournals();
-        if (runs.empty()) {
-            ReportError("no run to undo in " + JournalFolder());
-            return kCantStart;
-        }
-        run = runs.front();
+    } else if (!NewestRun(line.force, run, reason)) {
+        ReportError(reason);
+        return kCantStart;
     }
     if (!Exiv2OnPath()) {
         ReportError("exiv2 not found: install it (Debian: apt-get install exiv2) or add it to PATH");
@@ -377,6 +420,7 @@ int RunUndo(const CommandLine& line, const std::string& settingsPath)
         ReportError(failure);
         return kCantStart;
     }
+    WarnIfUnjournalled(result);
     if (failure.empty())
         PrintSummary(RunSummary(Command::Undo, result) + " (run " + run.id + ", " + run.command + ")", result,
                      static_cast<int>(run.photos.size()));

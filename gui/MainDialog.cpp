@@ -44,13 +44,14 @@ const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameBut
 class WindowRows : public PhotoRows, public RunFeedback {
 public:
     // preview: a dry run whose rows stay out of the list; the new names are kept instead.
-    // only: the list's rows the run works on, in order; empty for all of them.
+    // only: the list's rows the run works on, in order (an undo of a run killed before it
+    // changed any photo has none); null for all of them.
     WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false,
-               std::vector<int> only = {})
-        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)), listRows(std::move(only)),
-          preview(preview)
+               const std::vector<int>* only = nullptr)
+        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)),
+          listRows(only ? *only : std::vector<int>()), preview(preview)
     {
-        if (listRows.empty())
+        if (!only)
             for (int i = 0; i < photos.Count(); ++i)
                 listRows.push_back(i);
         for (int i : listRows)
@@ -363,7 +364,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
     // Rename first works out the new names and asks; the renaming is a second run.
     const bool preview = command == Command::Rename && !confirmed;
     auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
-                                             command == Command::Remove ? removeRows : std::vector<int>());
+                                             command == Command::Remove || command == Command::Undo ? &runRows : nullptr);
     auto undoing = std::make_shared<JournalRun>(undoRun);
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
@@ -440,6 +441,8 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
     }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
+        ShowMessage(result.journalError + ".", "", MessageIcon::Warning);   // ran, but can't be undone
     if (result.status == RunStatus::NoJournal)
         ShowMessage(result.journalError + ".\nNo photo was changed. (Journal=0 in the settings turns the journal off.)",
                     "", MessageIcon::Error);
@@ -528,12 +531,22 @@ void MainDialog::OnUndoLastRun()
 {
     if (Running())
         return;
-    const std::vector<JournalRun> runs = ListJournals();
+    std::string folderProblem;
+    const std::vector<JournalRun> runs = ListJournals(&folderProblem);
+    if (!folderProblem.empty()) {
+        ShowMessage("The journal can't be used: " + folderProblem + ".\nNothing was undone.", "Undo", MessageIcon::Error);
+        return;
+    }
     if (runs.empty()) {
         ShowMessage("There is no run to undo.", "Undo", MessageIcon::Information);
         return;
     }
     const JournalRun& run = runs.front();
+    if (!run.problem.empty()) {
+        ShowMessage("The last run (" + run.id + ") can't be undone: " + run.problem + ".\nNothing was undone.", "Undo",
+                    MessageIcon::Error);
+        return;
+    }
     char when[32] = "";
     const time_t seconds = static_cast<time_t>(run.time);
     struct tm fields;
@@ -546,7 +559,14 @@ void MainDialog::OnUndoLastRun()
     if (!AskMessage(question, "Undo"))
         return;
     undoRun = run;
-    photos.AddDroppedFiles(UndoPaths(run));
+    // The list keeps its photos; those of the run it doesn't show join it.
+    std::vector<std::string> paths;
+    for (int i = 0; i < photos.Count(); ++i)
+        paths.push_back(photos.Path(i));
+    const size_t listed = paths.size();
+    runRows = UndoRowsIn(run, paths);
+    if (paths.size() != listed)
+        photos.AddDroppedFiles(paths);
     StartRun(Command::Undo);
 }
 
@@ -559,7 +579,7 @@ void MainDialog::OnRemovePositions(const QList<int>& rows)
         : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
     if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
         return;
-    removeRows.assign(rows.begin(), rows.end());
+    runRows.assign(rows.begin(), rows.end());
     StartRun(Command::Remove);
 }
 

@@ -81,7 +81,7 @@ private:
     QLineEdit* statusLine = nullptr;
     QLabel* emptyNote = nullptr;   // over the empty list
     JournalRun undoRun;            // the run an Undo puts back
-    std::vector<int> removeRows;   // the rows a Remove works on
+    std::vector<int> runRows;      // the rows a Remove or an Undo works on, in its order
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<RunControl> control;
     QThread* runThread = nullptr;

@@ -4,8 +4,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,9 @@
 #include <rapidjson/writer.h>
 
 #include "common/FileSafety.h"
+#include "common/Leftovers.h"
 #include "common/PathText.h"
+#include "journal/JournalCheck.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -45,6 +48,11 @@ std::string Serialise(const JournalRun& run)
     Text(w, "folder", run.folder);
     w.Key("finished");
     w.Bool(run.finished);
+    w.Key("folders");
+    w.StartArray();
+    for (const auto& folder : run.folders)
+        w.String(folder.data(), static_cast<rapidjson::SizeType>(folder.size()));
+    w.EndArray();
     w.Key("photos");
     w.StartArray();
     for (const JournalEntry& e : run.photos) {
@@ -119,6 +127,11 @@ bool Parse(const std::string& text, JournalRun& run)
     run.settings = Member(doc, "settings");
     run.folder = Member(doc, "folder");
     run.finished = Flag(doc, "finished", false);
+    const auto folders = doc.FindMember("folders");
+    if (folders != doc.MemberEnd() && folders->value.IsArray())
+        for (const auto& f : folders->value.GetArray())
+            if (f.IsString())
+                run.folders.emplace_back(f.GetString(), f.GetStringLength());
     const auto photos = doc.FindMember("photos");
     if (run.id.empty() || photos == doc.MemberEnd() || !photos->value.IsArray())
         return false;
@@ -152,23 +165,53 @@ bool Parse(const std::string& text, JournalRun& run)
     return true;
 }
 
-std::string PathOf(const std::string& id)
+// When a run began, from its id "20261207-221530-4711" (local time), for a run whose file
+// can't be read; 0 when the id holds no time.
+int64_t TimeOfId(const std::string& id)
 {
-    return JournalFolder() + "/" + id + ".json";
+    struct tm fields = {};
+    if (id.size() < 15 || id[8] != '-' || !strptime(id.substr(0, 15).c_str(), "%Y%m%d-%H%M%S", &fields))
+        return 0;
+    fields.tm_isdst = -1;
+    const time_t seconds = mktime(&fields);
+    return seconds < 0 ? 0 : static_cast<int64_t>(seconds);
 }
 
-// Makes folder and the folders above it that are missing, 0700.
-bool MakeFolders(const std::string& folder, std::string& reason)
+// The path as an absolute one, against the current folder: the journal must lead undo to the
+// photos from anywhere.
+std::string Absolute(const std::string& path)
 {
-    for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-        const std::string part = folder.substr(0, end);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            reason = "can't make " + part + ": " + SystemReason(errno);
-            return false;
-        }
-        if (end == std::string::npos)
-            return true;
+    if (path.empty() || path[0] == '/')
+        return path;
+    std::string cwd(4096, '\0');
+    if (!getcwd(&cwd[0], cwd.size()))
+        return path;
+    cwd.resize(cwd.find('\0'));
+    std::string rest = path;
+    while (rest.compare(0, 2, "./") == 0)
+        rest.erase(0, 2);
+    if (rest == ".")
+        return cwd;
+    return (cwd == "/" ? "" : cwd) + "/" + rest;
+}
+
+// Reads run id from the folder opened; false with reason.
+bool LoadFrom(int folder, const std::string& id, JournalRun& run, std::string& reason)
+{
+    std::string text;
+    if (!ReadJournalFile(folder, id + ".json", text, reason)) {
+        reason = "refused: " + reason;
+        return false;
     }
+    if (!Parse(text, run)) {
+        reason = "damaged: it is not a journal Pinroute can read";
+        return false;
+    }
+    if (!CheckJournalRun(run, id, reason)) {
+        reason = "damaged: " + reason;
+        return false;
+    }
+    return true;
 }
 
 std::string NewId(int64_t now)
@@ -184,54 +227,60 @@ std::string NewId(int64_t now)
 
 }  // namespace
 
-std::string JournalFolder()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && state[0] == '/')
-        return std::string(state) + "/pinroute";
-    const char* home = std::getenv("HOME");
-    return std::string(home && home[0] ? home : "/tmp") + "/.local/state/pinroute";
-}
-
 bool SaveJournal(const JournalRun& run, std::string& reason)
 {
-    return MakeFolders(JournalFolder(), reason) && ReplaceFileSafely(PathOf(run.id), Serialise(run), 0600, reason);
+    const int folder = OpenJournalFolder(true, reason);
+    if (folder < 0)
+        return false;
+    const bool saved = WriteJournalFile(folder, run.id + ".json", Serialise(run), reason);
+    close(folder);
+    return saved;
 }
 
 bool LoadJournal(const std::string& id, JournalRun& run, std::string& reason)
 {
-    if (id.empty() || id.find('/') != std::string::npos || id[0] == '.') {
-        reason = "no run " + id;
+    if (!IsRunId(id)) {
+        reason = "no run " + ShownText(id);
         return false;
     }
-    std::string text;
-    if (!ReadRegularFile(PathOf(id), text, reason)) {
-        reason = "no run " + id + " (" + reason + ")";
+    const int folder = OpenJournalFolder(false, reason);
+    if (folder < 0) {
+        reason = "run " + id + " can't be read: " + reason;
         return false;
     }
-    if (!Parse(text, run)) {
-        reason = "the journal of run " + id + " can't be read";
-        return false;
-    }
-    return true;
+    const bool loaded = LoadFrom(folder, id, run, reason);
+    close(folder);
+    if (!loaded)
+        reason = "run " + id + " can't be undone: " + reason;
+    return loaded;
 }
 
-std::vector<JournalRun> ListJournals()
+std::vector<JournalRun> ListJournals(std::string* folderProblem)
 {
     std::vector<JournalRun> runs;
-    DIR* dir = opendir(JournalFolder().c_str());
-    if (!dir)
+    std::string reason;
+    bool missing = false;
+    const int folder = OpenJournalFolder(false, reason, &missing);
+    if (folderProblem)
+        *folderProblem = folder < 0 && !missing ? reason : std::string();
+    if (folder < 0)
         return runs;
-    while (dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() <= 5 || name[0] == '.' || name.compare(name.size() - 5, 5, ".json") != 0)
-            continue;
+    for (const auto& name : JournalFileNames(folder, ".json")) {
         JournalRun run;
-        std::string reason;
-        if (LoadJournal(name.substr(0, name.size() - 5), run, reason))
-            runs.push_back(std::move(run));
+        const std::string id = name.substr(0, name.size() - 5);
+        if (!IsRunId(id))
+            continue;
+        if (!LoadFrom(folder, id, run, reason)) {
+            // A run that can't be used still holds its place, so that nothing skips past it.
+            run = JournalRun();
+            run.id = id;
+            run.time = TimeOfId(id);
+            run.startedNanos = run.time * 1000000000;
+            run.problem = reason;
+        }
+        runs.push_back(std::move(run));
     }
-    closedir(dir);
+    close(folder);
     std::sort(runs.begin(), runs.end(), [](const JournalRun& a, const JournalRun& b) {
         return a.startedNanos != b.startedNanos ? a.startedNanos > b.startedNanos : a.id > b.id;
     });
@@ -241,13 +290,25 @@ std::vector<JournalRun> ListJournals()
 void PruneJournals(int64_t now)
 {
     const std::vector<JournalRun> runs = ListJournals();
+    std::string reason;
+    const int folder = OpenJournalFolder(false, reason);
+    if (folder < 0)
+        return;
     for (size_t i = kKeepRuns; i < runs.size(); ++i)
         if (now - runs[i].time > kKeepSeconds)
-            unlink(PathOf(runs[i].id).c_str());
+            unlinkat(folder, (runs[i].id + ".json").c_str(), 0);
+    // The temporary files of saves that were killed: ".ID.json.PID-XXXXXX".
+    const auto pidOf = [](const std::string& name) {
+        const size_t at = name.rfind(".json.");
+        return name[0] == '.' && at != std::string::npos ? TempFilePid(name, at + 6) : 0L;
+    };
+    for (const auto& name : LeftoversOfDeadRuns(JournalFolder(), pidOf, false))
+        unlinkat(folder, name.c_str(), 0);
+    close(folder);
 }
 
 bool RunJournal::Begin(const std::string& command, const std::string& settings, const std::string& folder,
-                       std::string& reason)
+                       const std::vector<std::string>& folders, std::string& reason)
 {
     const std::lock_guard<std::mutex> hold(lock);
     run = JournalRun();
@@ -257,11 +318,17 @@ bool RunJournal::Begin(const std::string& command, const std::string& settings, 
     run.startedNanos = run.time * 1000000000 + now.tv_nsec;
     run.id = NewId(run.time);
     // Two runs of one process within a second get distinct records.
-    for (int n = 2; access(PathOf(run.id).c_str(), F_OK) == 0; ++n)
+    const int journalFolder = OpenJournalFolder(true, reason);
+    if (journalFolder < 0)
+        return false;
+    struct stat info;
+    for (int n = 2; fstatat(journalFolder, (run.id + ".json").c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0; ++n)
         run.id = NewId(run.time) + "-" + std::to_string(n);
+    close(journalFolder);
     run.command = command;
     run.settings = settings;
     run.folder = folder;
+    run.folders = folders;
     if (!SaveJournal(run, reason))
         return false;
     PruneJournals(run.time);
@@ -274,8 +341,8 @@ bool RunJournal::Recording(const std::vector<const GpsWrite*>& writes, std::stri
     const size_t before = run.photos.size();
     for (const GpsWrite* w : writes) {
         JournalEntry e;
-        e.photo = w->photoPath;
-        e.file = w->file;
+        e.photo = Absolute(w->photoPath);
+        e.file = Absolute(w->file);
         e.sidecar = w->sidecar;
         e.fileExisted = w->fileExisted;
         e.keys = CommandKeys(w->applied);
@@ -294,8 +361,8 @@ bool RunJournal::RecordRename(const std::string& oldPath, const std::string& new
 {
     const std::lock_guard<std::mutex> hold(lock);
     JournalEntry e;
-    e.photo = newPath;
-    e.oldPath = oldPath;
+    e.photo = Absolute(newPath);
+    e.oldPath = Absolute(oldPath);
     run.photos.push_back(std::move(e));
     if (SaveJournal(run, reason))
         return true;
@@ -338,11 +405,27 @@ bool StartJournal(RunJournal& journal, const std::string& command, const Setting
 {
     if (settings.Journal == 0)
         return true;
-    std::string folder = photoPaths.empty() ? std::string() : FolderOf(photoPaths.front());
-    for (const auto& path : photoPaths)
-        if (FolderOf(path) != folder)
+    if (JournalFolder().empty()) {
+        result.journalError = "no journal: there is no home folder (HOME is not set, and the password database has "
+                              "none for this user), so this run can't be undone";
+        return true;
+    }
+    std::string folder = photoPaths.empty() ? std::string() : FolderOf(Absolute(photoPaths.front()));
+    // Every folder the run may write in, where a killed run's hidden copies would lie: the
+    // photos' own, and for a link the folder of the file it leads to.
+    std::set<std::string> folders;
+    for (const auto& path : photoPaths) {
+        const std::string absolute = Absolute(path);
+        if (FolderOf(absolute) != folder)
             folder.clear();
-    if (journal.Begin(command, SettingsSummary(settings), folder, result.journalError)) {
+        folders.insert(FolderOf(absolute));
+        if (char* real = realpath(absolute.c_str(), nullptr)) {
+            folders.insert(FolderOf(real));
+            std::free(real);
+        }
+    }
+    if (journal.Begin(command, SettingsSummary(settings), folder, {folders.begin(), folders.end()},
+                      result.journalError)) {
         result.journalId = journal.Run().id;
         return true;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exif/GpsTagWriter.h"
+#include "journal/JournalFiles.h"
 #include "photos/Command.h"
 
 // What one run changed in one photo, enough to put it back: the tags its command named as
@@ -32,21 +33,25 @@ struct JournalRun {
     std::string settings;    // the settings in force, "GPXPath=...; OffsetMinutes=0; ..."
     std::string folder;      // the photos' folder, or "" for photos from several
     bool finished = false;   // the run ended (else it was stopped or killed part way)
+    std::vector<std::string> folders;   // every folder the run may write in (absolute)
     std::vector<JournalEntry> photos;
+    // Why the run's file can't be used ("damaged: ...", "its file belongs to ..."); only the
+    // id and the time (from the id) are then known. "" for a run that can be undone.
+    std::string problem;
 };
 
-// $XDG_STATE_HOME/pinroute, else ~/.local/state/pinroute.
-std::string JournalFolder();
-
-
-
 // The run's file, written whole through a flushed temporary file renamed over it. The folder
-// is made (0700) when missing. false with reason.
+// is made (0700) when missing, and must be the user's alone (JournalFiles.h). false with reason.
 bool SaveJournal(const JournalRun& run, std::string& reason);
+// Reads a run's file and checks every value before it is used: tag names, paths that stay
+// the photo's own, no text that could carry a second line into a command file. false with
+// reason, and nothing of the run may then be undone.
 bool LoadJournal(const std::string& id, JournalRun& run, std::string& reason);
 
-// Every run kept, newest first; files that can't be read are left out.
-std::vector<JournalRun> ListJournals();
+// Every run kept, newest first, those that can't be used among them with their problem.
+// folderProblem, when given, gets why the folder itself can't be trusted ("" when it can, or
+// is not there).
+std::vector<JournalRun> ListJournals(std::string* folderProblem = nullptr);
 
 // Drops all but the runs of the last 90 days or the last 100 runs, whichever are more.
 void PruneJournals(int64_t now);
@@ -57,7 +62,7 @@ class RunJournal : public WriteJournal {
 public:
     // Saves the run's record before anything changes; false with reason (nothing may then run).
     bool Begin(const std::string& command, const std::string& settings, const std::string& folder,
-               std::string& reason);
+               const std::vector<std::string>& folders, std::string& reason);
     bool Recording(const std::vector<const GpsWrite*>& writes, std::string& reason) override;
     // A rename about to be made.
     bool RecordRename(const std::string& oldPath, const std::string& newPath, std::string& reason);
@@ -76,7 +81,8 @@ std::string SettingsSummary(const Settings& settings);
 
 // Starts the journal of a run that is about to change photos, unless settings turn the
 // journal off. False (with result.status NoJournal and its reason) when it can't be written:
-// the run must then change nothing. result.journalId names the record.
+// the run must then change nothing. result.journalId names the record. A user without any
+// home folder runs unjournalled: true, no journalId, and journalError says so.
 bool StartJournal(RunJournal& journal, const std::string& command, const Settings& settings,
                   const std::vector<std::string>& photoPaths, RunResult& result);
 // Ends it: the files' sizes and times as the run left them.

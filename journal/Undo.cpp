@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <map>
 
 #include <sys/stat.h>
 
@@ -45,13 +47,39 @@ std::string RestoreCommand(const JournalEntry& e, std::string& reason)
     for (const TagValue& t : e.before) {
         if (e.sidecar && t.key.compare(0, 5, "Exif.") == 0)
             continue;
-        if (t.value.find_first_of("\"\n") != std::string::npos || t.type.empty()) {
+        // A quote would end the value early and a line break start another command.
+        const bool unsafe = std::any_of(t.value.begin(), t.value.end(), [](char c) {
+            return c == '"' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+        });
+        if (unsafe || t.type.empty()) {
             reason = "the old value of " + t.key + " can't be written back";
             return {};
         }
         command += "add " + t.key + " " + t.type + " \"" + t.value + "\"\n";
     }
     return command;
+}
+
+// True when the file an entry names is still the one its photo leads to: the photo's real
+// path, or where its sidecar lies (through a link, or in the photo's real folder). Undo
+// never writes a file only the journal names.
+bool PhotosOwnFile(const JournalEntry& e)
+{
+    std::string target = e.sidecar ? SidecarPath(e.photo) : e.photo;
+    char* real = realpath(target.c_str(), nullptr);
+    if (!real && e.sidecar && errno == ENOENT) {
+        char* folder = realpath(FolderOf(target).c_str(), nullptr);
+        if (!folder)
+            return false;
+        target = std::string(folder) + "/" + FileNameOf(target);
+        std::free(folder);
+        return target == e.file;
+    }
+    if (!real)
+        return false;
+    target = real;
+    std::free(real);
+    return target == e.file;
 }
 
 // Puts back the tags of the entries at rows, a batch at a time.
@@ -87,6 +115,11 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
             const uint64_t hash = listed ? hashes[next] : 0;
             const size_t count = listed ? counts[next] : 0;
             ++next;
+            if (!PhotosOwnFile(e)) {
+                reporter.Report(static_cast<int>(row), e.photo,
+                                Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's"));
+                continue;
+            }
             if (!listed) {
                 reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, reason));
                 continue;
@@ -175,6 +208,28 @@ std::vector<std::string> UndoPaths(const JournalRun& run)
     return paths;
 }
 
+std::vector<int> UndoRowsIn(const JournalRun& run, std::vector<std::string>& paths)
+{
+    // A list may name a photo another way (relative, through a link): files are compared.
+    const auto fileOf = [](const std::string& path) {
+        char* real = realpath(path.c_str(), nullptr);
+        const std::string file = real ? real : path;
+        std::free(real);
+        return file;
+    };
+    std::map<std::string, int> rowOf;
+    for (size_t i = 0; i < paths.size(); ++i)
+        rowOf.emplace(fileOf(paths[i]), static_cast<int>(i));
+    std::vector<int> rows;
+    for (const JournalEntry& e : run.photos) {
+        const auto found = rowOf.emplace(fileOf(e.photo), static_cast<int>(paths.size()));
+        if (found.second)
+            paths.push_back(e.photo);
+        rows.push_back(found.first->second);
+    }
+    return rows;
+}
+
 RunResult Undo(const JournalRun& run, bool force, const Settings& settings, const std::string& version,
                PhotoRows& rows, RunFeedback& feedback, Workspace& workspace, RunControl& control)
 {
@@ -189,7 +244,13 @@ RunResult Undo(const JournalRun& run, bool force, const Settings& settings, cons
     WorkerFiles files = workspace.Worker(0);
     if (!result.journalId.empty())
         files.journal = &journal;
+    // The hidden copies of a killed run lie also beside photos it never came to journal.
     RemoveLeftoverCopies(UndoPaths(run));
+    std::vector<std::string> folders = run.folders;
+    if (!run.folder.empty())
+        folders.push_back(run.folder);
+    for (const auto& folder : folders)
+        RemoveStaleCopies(folder);
     std::vector<size_t> tagRows, nameRows;
     for (size_t i = 0; i < run.photos.size() && static_cast<int>(i) < rows.Count(); ++i)
         (run.photos[i].oldPath.empty() ? tagRows : nameRows).push_back(i);

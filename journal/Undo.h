@@ -14,6 +14,10 @@ class Workspace;
 // The photos of a run, one row each, in its order: what Undo's rows must hold.
 std::vector<std::string> UndoPaths(const JournalRun& run);
 
+// The row of paths (a list's photos) that holds each photo of run, in the run's order: the
+// row of the same file, else a row added at the end of paths for it.
+std::vector<int> UndoRowsIn(const JournalRun& run, std::vector<std::string>& paths);
+
 // Puts back what a journalled run changed: each photo's tags as they were, through the same
 // verified write as every change, and each renamed photo's old name (never replacing a
 // file). A photo changed since the run (by another program or a later run) is left alone

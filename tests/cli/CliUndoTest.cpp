@@ -3,6 +3,7 @@
 #include <csignal>
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,6 +30,13 @@ std::string ExifToolView(const std::string& photo)
     return view;
 }
 
+std::string Software(const std::string& photo)
+{
+    std::string out;
+    RunExiv2({"-Pv", "-K", "Exif.Image.Software", "--", photo}, &out);
+    return out.substr(0, out.find('\n'));
+}
+
 // A number ExifTool reads from the file, as it stores it ("-n"): "54.25".
 std::string ExifToolNumber(const std::string& file, const std::string& tag)
 {
@@ -48,6 +56,9 @@ const char kOthersSidecar[] =
 
 class CliUndo : public CliFixture {
 protected:
+    // The journal file of a run, to read or to plant.
+    std::string JournalFile(const std::string& run) { return dir.File("state/pinroute/" + run + ".json"); }
+
     // The run id of the newest journalled run.
     std::string LastRun()
     {
@@ -112,8 +123,12 @@ TEST_F(CliUndo, UndoPutsBackEveryTagAndLeavesAloneWhatChangedSince)
     EXPECT_NE(std::string::npos, careful.out.find("changed since the run"));
     EXPECT_NE("", StoredLatitude(jpegs[0]));
     EXPECT_EQ("", StoredLatitude(jpegs[1]));
-    EXPECT_EQ(0, Run({"undo", "--force", second}).status);
+    // Forced with no run named after that partial undo: the same run again, never the undo.
+    const CliResult forced = Run({"undo", "--force"});
+    EXPECT_EQ(0, forced.status) << forced.err;
+    EXPECT_NE(std::string::npos, forced.err.find("(run " + second + ", geotag)")) << forced.err;
     EXPECT_EQ("", StoredLatitude(jpegs[0]));
+    EXPECT_EQ("", StoredLatitude(jpegs[1]));
 }
 
 // Rename then undo gives the old names; remove then undo gives the position back.
@@ -129,11 +144,17 @@ TEST_F(CliUndo, RenamesAndRemovalsComeBack)
     ASSERT_EQ(0, Run({"undo"}).status);
     EXPECT_TRUE(tagged == Snapshot(photos)) << "names and bytes as before the rename";
 
-    const CliResult removed = Run({"remove", photos + "/a.jpg"});
+    // Remove takes Pinroute's Software tag with the position, and leaves another program's.
+    ASSERT_EQ(0, RunExiv2({"-M", "set Exif.Image.Software Android 13", photos + "/b.jpg"}));
+    const CliResult removed = Run({"remove", photos + "/a.jpg", photos + "/b.jpg"});
     EXPECT_EQ(0, removed.status) << removed.err;
     EXPECT_EQ("", StoredLatitude(photos + "/a.jpg"));
+    EXPECT_EQ("", StoredLatitude(photos + "/b.jpg"));
+    EXPECT_EQ("", Software(photos + "/a.jpg"));
+    EXPECT_EQ("Android 13", Software(photos + "/b.jpg"));
     ASSERT_EQ(0, Run({"undo"}).status);
     EXPECT_NE("", StoredLatitude(photos + "/a.jpg"));
+    EXPECT_EQ(0u, Software(photos + "/a.jpg").find("GeoTag Software Pinroute v ")) << "put back by the undo";
 }
 
 // A journal that can't be written stops the run before any photo changes.
@@ -177,12 +198,150 @@ TEST_F(CliUndo, AKilledUndoIsCompletedByTheNext)
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         for (const auto& [name, bytes] : Snapshot(photos))   // every photo whole: its old or its new self
-            EXPECT_EQ(0, RunExiv2({"-q", "-pa", photos + "/" + name})) << name;
+            if (name[0] != '.')   // not the killed undo's hidden copy, which the next undo removes
+                EXPECT_EQ(0, RunExiv2({"-q", "-pa", photos + "/" + name})) << name;
         const CliResult again = Run({"undo", run});
         EXPECT_EQ(0, again.status) << again.out;
         EXPECT_TRUE(original == Snapshot(photos)) << "after a kill at " << delay << " ms";
         ASSERT_EQ(0, Run({"undo"}).status);   // the position again, for the next round
     }
+}
+
+// The journal's paths are absolute: a run given a relative folder is undone from anywhere.
+TEST_F(CliUndo, UndoWorksFromAnyFolder)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    const auto original = Snapshot(photos);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"geotag", "--gpx", gpx, "photos"},
+                                                 std::vector<std::string>{"rename", "--latlon", "photos"}}) {
+        SCOPED_TRACE(args[0]);
+        if (args[0] == "rename") {
+            ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photos}).status);
+        }
+        const auto before = Snapshot(photos);
+        ASSERT_EQ(0, Run(args, dir.Path()).status);
+        ASSERT_FALSE(before == Snapshot(photos));
+        const CliResult undo = Run({"undo", LastRun()}, "/");
+        EXPECT_EQ(0, undo.status) << undo.err << undo.out;
+        EXPECT_TRUE(before == Snapshot(photos));
+    }
+    EXPECT_EQ(original.size(), Snapshot(photos).size());
+}
+
+// A journal key holding a line break would reach exiv2's command file as a second command:
+// the run is refused with the reason, and no photo changes.
+TEST_F(CliUndo, AnInjectedKeyIsRefusedAndNothingChanges)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photos}).status);
+    const std::string run = LastRun();
+    std::string text = ReadFile(JournalFile(run));
+    const std::string key = "\"Exif.GPSInfo.GPSMapDatum\"";
+    ASSERT_NE(std::string::npos, text.find(key)) << text;
+    text.replace(text.find(key), key.size(), "\"Exif.GPSInfo.GPSMapDatum\\nadd Exif.Image.Artist Ascii \\\"Mallory\\\"\"");
+    WriteFile(JournalFile(run), text);
+    const auto before = Snapshot(photos);
+    const CliResult undo = Run({"undo", run});
+    EXPECT_EQ(2, undo.status);
+    EXPECT_NE(std::string::npos, undo.err.find("is not a tag name")) << undo.err;
+    EXPECT_TRUE(before == Snapshot(photos));
+}
+
+// A damaged journal is listed with its reason, and undo names it rather than skipping to an
+// older run.
+TEST_F(CliUndo, ADamagedJournalIsNamedNeverSkipped)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photos}).status);
+    const std::string older = LastRun();
+    const std::string damaged = "20991231-235959-7";   // newer than any run of the test
+    WriteFile(JournalFile(damaged), "{\"id\":\"" + damaged + "\",\"photos\":[{\"photo\":");
+    ASSERT_EQ(0, chmod(JournalFile(damaged).c_str(), 0600));
+    const auto before = Snapshot(photos);
+
+    const std::vector<std::string> listed = Lines(Run({"undo", "--list"}).out);
+    ASSERT_EQ(2u, listed.size());
+    EXPECT_EQ(damaged, Fields(listed[0]).at(0));
+    EXPECT_EQ(0u, Fields(listed[0]).at(2).find("damaged: ")) << listed[0];
+    EXPECT_EQ(older, Fields(listed[1]).at(0));
+    const CliResult undo = Run({"undo"});
+    EXPECT_EQ(2, undo.status);
+    EXPECT_NE(std::string::npos, undo.err.find("the newest run, " + damaged + ", can't be undone: damaged")) << undo.err;
+    EXPECT_TRUE(before == Snapshot(photos));
+}
+
+// The hidden copies of a run killed before it journalled any photo go with the undo.
+TEST_F(CliUndo, UndoRemovesTheCopiesAKilledRunLeft)
+{
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    const std::string copy = photos + "/.a.jpg.pinroute-" + std::to_string(DeadPid()) + "-Ab12Cd";
+    WriteFile(copy, std::string(4096, 'x'));
+    // The record as Begin saved it: the run's folders, and no photo yet.
+    const std::string run = "20261207-101010-" + std::to_string(DeadPid());
+    ASSERT_EQ(0, mkdir(dir.File("state").c_str(), 0700));
+    ASSERT_EQ(0, mkdir(dir.File("state/pinroute").c_str(), 0700));
+    WriteFile(JournalFile(run), "{\"id\":\"" + run + "\",\"time\":1796638210,\"command\":\"geotag\",\"folder\":\""
+                                    + photos + "\",\"folders\":[\"" + photos + "\"],\"finished\":false,\"photos\":[]}");
+    ASSERT_EQ(0, chmod(JournalFile(run).c_str(), 0600));
+    const CliResult undo = Run({"undo", run});
+    EXPECT_EQ(0, undo.status) << undo.err;
+    EXPECT_FALSE(FileExists(copy));
+    EXPECT_TRUE(FileExists(photos + "/a.jpg"));
+}
+
+namespace {
+
+// The index of the first line from `from` on that starts with prefix and holds part, or -1.
+int FindCall(const std::vector<std::string>& calls, const std::string& prefix, const std::string& part, int from = 0)
+{
+    for (size_t i = static_cast<size_t>(from); i < calls.size(); ++i)
+        if (calls[i].compare(0, prefix.size(), prefix) == 0 && calls[i].find(part) != std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+// The journal's record of a photo is flushed and in place before the photo's rename; a journal
+// write that fails part way stops every photo, and leaves nothing behind.
+TEST_F(CliUndo, TheJournalIsOnDiskBeforeAPhotoChanges)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    WriteJpegTakenAt(photos + "/b.jpg", "2023:06:17 08:05:10");
+    env.push_back(std::string("LD_PRELOAD=") + SHIM_PATH);
+    env.push_back("PINROUTE_SHIM_LOG=" + dir.File("calls.log"));
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photos + "/a.jpg"}).status);
+    const std::vector<std::string> calls = Lines(ReadFile(dir.File("calls.log")));
+    const std::string journal = dir.File("state/pinroute/");
+    const int photo = FindCall(calls, "rename ", photos + "/a.jpg");
+    ASSERT_NE(-1, photo) << ReadFile(dir.File("calls.log"));
+    // The record saves before the photo's rename: the first holds no photo yet, so there are
+    // two at least; the last of them is flushed, renamed into place, and its folder flushed.
+    std::vector<int> saves;
+    for (int i = FindCall(calls, "rename ", journal); i != -1 && i < photo; i = FindCall(calls, "rename ", journal, i + 1))
+        saves.push_back(i);
+    ASSERT_GE(saves.size(), 2u) << ReadFile(dir.File("calls.log"));
+    const int save = saves.back();
+    const std::string temp = calls[static_cast<size_t>(save)].substr(7, calls[static_cast<size_t>(save)].find(' ', 7) - 7);
+    const int flushed = FindCall(calls, "fsync file ", temp);
+    EXPECT_NE(-1, flushed);
+    EXPECT_LT(flushed, save);
+    const int folderFlushed = FindCall(calls, "fsync folder ", dir.File("state/pinroute"), save);
+    EXPECT_NE(-1, folderFlushed);
+    EXPECT_LT(folderFlushed, photo);
+
+    ASSERT_EQ(0, Run({"undo"}).status);
+    const auto before = Snapshot(photos);
+    env.push_back("PINROUTE_SHIM_FAIL_WRITE_OF=\"beforeHash\"");
+    const CliResult failed = Run({"geotag", "--gpx", gpx, photos});
+    EXPECT_EQ(1, failed.status);
+    for (const auto& line : Lines(failed.out))
+        EXPECT_NE(std::string::npos, line.find("the journal can't be written: no space left on device")) << line;
+    EXPECT_TRUE(before == Snapshot(photos)) << "a photo changed, or a copy was left";
 }
 
 // GeoTag keeps a position Pinroute didn't write (a phone's in the photo, another program's in

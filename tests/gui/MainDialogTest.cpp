@@ -432,11 +432,13 @@ TEST(PhotoListView, FollowsTheRunUntilTheUserScrollsAway)
 }
 
 // The list's menu removes a position and Ctrl+Z undoes the last run, each after asking;
-// both go through the journal, so the undo of the removal gives the position back.
+// both go through the journal, so the undo of the removal gives the position back, and the
+// list keeps the whole folder.
 TEST_F(MainDialogTest, RemoveAndUndoFromTheWindow)
 {
     const std::string photo = tmp.File("IMG_1.jpg");
     WriteJpegTakenAt(photo, "2006:05:01 10:00:00");
+    WriteJpegTakenAt(tmp.File("IMG_2.jpg"), "2006:05:01 10:00:00");
     WriteFile(tmp.File("walk.gpx"), "<gpx><trk><trkseg><trkpt lat=\"54.5\" lon=\"-3\"><time>2006-05-01T10:00:00Z</time>"
                                     "</trkpt></trkseg></trk></gpx>");
     WriteSettings("JPGDir=" + tmp.Path() + "\nGPXPath=" + tmp.File("walk.gpx") + "\n");
@@ -468,6 +470,8 @@ TEST_F(MainDialogTest, RemoveAndUndoFromTheWindow)
     EXPECT_NE(std::string::npos, boxes.asked.at(1).text.find("remove of 1 photo"));
     EXPECT_NE("", latitude());
     EXPECT_EQ(QString("Restored"), CellText(list, 0, 3));
+    ASSERT_EQ(2, list->model()->rowCount());
+    EXPECT_EQ(QString("IMG_2.jpg"), CellText(list, 1, 1));
 }
 
 TEST(PhotoListView, RowsShowThumbnailsAndCaptureTimesOnceReadAndSayTheirOutcome)

@@ -1,7 +1,9 @@
 // Loaded with LD_PRELOAD into pinroute-cli by the tests, to see and to break what the
 // system calls do:
 // - PINROUTE_SHIM_LOG=FILE appends "fsync file PATH", "fsync folder PATH" and
-//   "rename FROM TO" lines, in the order the calls are made;
+//   "rename FROM TO" lines (renameat's with full paths), in the order the calls are made;
+// - PINROUTE_SHIM_FAIL_WRITE_OF=TEXT makes a write() of data holding TEXT write half of it,
+//   and the next write() to that file fail with ENOSPC, as a disk filling up part way;
 // - PINROUTE_SHIM_FAIL_FOLDER_FSYNC=1 makes fsync of a folder fail with EIO;
 // - PINROUTE_SHIM_NO_THREADS=1 makes every pthread_create fail with EAGAIN, as under a
 //   process limit;
@@ -66,6 +68,34 @@ extern "C" int rename(const char* from, const char* to)
 {
     Log(std::string("rename ") + from + " " + to);
     return Next<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+extern "C" int renameat(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    const auto full = [](int folder, const char* path) {
+        return path[0] == '/' || folder == AT_FDCWD ? std::string(path) : PathOf(folder) + "/" + path;
+    };
+    Log("rename " + full(fromFolder, from) + " " + full(toFolder, to));
+    return Next<int (*)(int, const char*, int, const char*)>("renameat")(fromFolder, from, toFolder, to);
+}
+
+extern "C" ssize_t write(int fd, const void* data, size_t size)
+{
+    static int failing = -1;   // the file whose next write fails
+    const auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
+    const char* text = std::getenv("PINROUTE_SHIM_FAIL_WRITE_OF");
+    if (!text || !text[0])
+        return real(fd, data, size);
+    if (fd == failing) {
+        failing = -1;   // the number may serve another file next
+        errno = ENOSPC;
+        return -1;
+    }
+    const std::string bytes(static_cast<const char*>(data), size);
+    if (size < 2 || bytes.find(text) == std::string::npos)
+        return real(fd, data, size);
+    failing = fd;
+    return real(fd, data, size / 2);
 }
 
 extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
