@@ -354,7 +354,14 @@ bool IsBookkeepingTag(const std::string& key)
         "JPEGInterchangeFormat", "JPEGInterchangeFormatLength", "StripOffsets", "StripByteCounts",
         "TileOffsets", "TileByteCounts", "PreviewImageStart", "PreviewImageLength", "PreviewOffset",
         "PreviewLength", "ThumbnailOffset", "ThumbnailLength"};
-    return names.count(TagName(key)) || key == "Exif.MakerNote.Offset" || key == "Exif.MakerNote.ByteOrder"
+    // Canon's arrays that begin with their own length in bytes: exiv2 writes the length of
+    // what it holds, so a camera's odd figure (139 for 50 entries) comes back corrected. The
+    // entries themselves are compared one by one. Panorama (CanonPa) and the AF array
+    // (CanonPi) have no such field: their first entries are data.
+    static const std::set<std::string> arraySizes = {"Exif.CanonCs.0x0000", "Exif.CanonSi.0x0000",
+        "Exif.CanonCf.0x0000", "Exif.CanonTi.0x0000", "Exif.CanonFi.0x0000", "Exif.CanonPr.0x0000"};
+    return names.count(TagName(key)) || arraySizes.count(key) || key == "Exif.MakerNote.Offset"
+        || key == "Exif.MakerNote.ByteOrder"
         || key == "Exif.Nikon3.Preview";   // the pointer to Nikon's preview IFD
 }
 

@@ -43,9 +43,10 @@ struct RewriteCheck {
 void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratchFolder);
 
 // True for a tag whose value is bookkeeping that a rewrite may change: an IFD pointer, the
-// offset or length of a data block, the maker note's offset and byte order. Only its
-// presence is compared. The raw maker note (Exif.Photo.MakerNote) is bookkeeping only when
-// exiv2 decodes it into tags of its own, which are compared instead.
+// offset or length of a data block, the maker note's offset and byte order, the length
+// field at the start of a Canon array. Only its presence is compared. The raw maker note
+// (Exif.Photo.MakerNote) is bookkeeping only when exiv2 decodes it into tags of its own,
+// which are compared instead.
 bool IsBookkeepingTag(const std::string& key);
 
 // The keys a command file names, in its order, each once.
