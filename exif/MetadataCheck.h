@@ -53,8 +53,9 @@ bool IsBookkeepingTag(const std::string& key);
 std::vector<std::string> CommandKeys(const std::string& command);
 
 // Lists files (photos or sidecars) with one run of the tool: for each, a fingerprint of all
-// its metadata (every tag but the bookkeeping, whose values move with a rewrite) and the
-// values of the given keys it has. False with a reason when the tool could not run.
+// its metadata (every tag but the bookkeeping, whose values move with a rewrite; a Canon
+// array's length counts, as it did before it was bookkeeping) and the values of the given
+// keys it has. False with a reason when the tool could not run.
 bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
                           std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
                           std::string& reason, std::vector<size_t>* tagCounts = nullptr);

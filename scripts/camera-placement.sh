@@ -1,7 +1,8 @@
 #!/bin/bash
 # Where GeoTag puts the position of each real camera file: in the file itself or in its XMP
-# sidecar (and why). Each photo is tagged alone, on a one-point track at its own capture
-# time (as ExifTool reads it), from a private copy.
+# sidecar, with the reason when the photo itself could have taken it (HEIC, CR3 and, while
+# RawSidecar=1, the RAW kinds always go to the sidecar). Each photo is tagged alone, on a
+# one-point track at its own capture time (as ExifTool reads it), from a private copy.
 #
 #   scripts/camera-placement.sh [FOLDER]     (default tests/data/cameras)
 set -e
@@ -20,12 +21,18 @@ for f in "$CAMERAS"/*; do
     cp "$f" "$WORK/$name.d/$name"
     chmod u+w "$WORK/$name.d/$name"
     printf 'time,lat,lon,ele\n%s,54.4512,-3.0123,312.5\n' "$taken" > "$WORK/$name.d/track.csv"
-    line=$("$CLI" geotag --gpx "$WORK/$name.d/track.csv" --offset 0 --no-photo-zone "$WORK/$name.d/$name" 2>/dev/null || true)
-    message=$(printf '%s' "$line" | cut -f4)
-    case "$message" in
-        "in sidecar"*) sidecar=$((sidecar + 1)); printf '%-36s sidecar  %s\n' "$name" "$message" ;;
-        *) [ "$(printf '%s' "$line" | cut -f1)" = tagged ] && inFile=$((inFile + 1))
-           printf '%-36s %-8s %s\n' "$name" "$(printf '%s' "$line" | cut -f1)" "$message" ;;
-    esac
+    line=$("$CLI" geotag --json --gpx "$WORK/$name.d/track.csv" --offset 0 --no-photo-zone \
+        "$WORK/$name.d/$name" 2>/dev/null || true)
+    # One JSON object: the fields needed here hold no quotes of their own.
+    field() { printf '%s' "$line" | sed -n "s/.*\"$1\":\"\([^\"]*\)\".*/\1/p"; }
+    if [ -n "$(field sidecar)" ]; then
+        sidecar=$((sidecar + 1))
+        printf '%-36s sidecar  %s\n' "$name" "$(field reason)"
+    elif [ "$(field outcome)" = tagged ]; then
+        inFile=$((inFile + 1))
+        printf '%-36s in file\n' "$name"
+    else
+        printf '%-36s %s  %s\n' "$name" "$(field outcome)" "$(field reason)"
+    fi
 done
 printf 'in the file: %d, in a sidecar: %d\n' "$inFile" "$sidecar"
