@@ -229,6 +229,6 @@ TEST(QtMessageBoxesTest, NamesShowAsTheyAre)
         else
             boxes.Show(text, "Pinroute", MessageIcon::Information);
         EXPECT_EQ(Qt::PlainText, format);
-        EXPECT_EQ(QString::fromStdString(text), shown);
+        EXPECT_EQ(text, shown.toStdString());
     }
 }
