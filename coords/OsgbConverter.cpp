@@ -29,7 +29,45 @@ bool TruncateToInt32(double value, int32_t& result)
     return true;
 }
 
+// EPSG:27700's area of use, west, south, east and north in degrees. These are the figures
+// PROJ's database holds; they stand in only where the database can't be read.
+struct GridArea {
+    double west = -9.0, south = 49.75, east = 2.01, north = 61.01;
+};
+
+GridArea ReadGridArea()
+{
+    GridArea area;
+    PJ_CONTEXT* context = proj_context_create();
+    if (!context)
+        return area;
+    proj_log_level(context, PJ_LOG_NONE);
+    if (PJ* crs = proj_create(context, "EPSG:27700")) {
+        double west, south, east, north;
+        if (proj_get_area_of_use(context, crs, &west, &south, &east, &north, nullptr) && west < east
+            && south < north)
+            area = GridArea{west, south, east, north};
+        proj_destroy(crs);
+    }
+    proj_context_destroy(context);
+    return area;
+}
+
+// The grid's squares: 700 km east and 1300 km north of the false origin.
+bool InGridSquares(int32_t easting, int32_t northing)
+{
+    return easting >= 0 && easting < 700000 && northing >= 0 && northing < 1300000;
+}
+
 }  // namespace
+
+const char kOffGridNote[] = "outside the British grid: shown as latitude/longitude";
+
+bool OnBritishGrid(double latitude, double longitude)
+{
+    static const GridArea area = ReadGridArea();
+    return latitude >= area.south && latitude <= area.north && longitude >= area.west && longitude <= area.east;
+}
 
 OsgbConverter::OsgbConverter()
 {
@@ -54,7 +92,13 @@ bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
 {
     out.clear();
     error.clear();
+    offGrid = false;
     const auto Report = [this](const std::string& reason) { error = reason; };
+    const bool position = std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180;   // false for NaN
+    if (position && !OnBritishGrid(latitude, longitude)) {
+        offGrid = true;
+        return PositionFormatter::Format(latitude, longitude, out);
+    }
 
     // The transformation is built on the first call and kept; it holds no per-point state.
     if (!transform) {
@@ -100,6 +144,10 @@ bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
         return false;
     }
 
+    if (!InGridSquares(easting, northing)) {
+        offGrid = true;
+        return PositionFormatter::Format(latitude, longitude, out);
+    }
     GridReference(easting, northing, 10);
     out = text;
     return true;

@@ -12,6 +12,7 @@ public:
 
     std::string text;    // the latest grid reference of an OsgbConverter
     std::string error;   // why the latest Format failed ("Transform failed: ..."), or ""
+    bool offGrid = false;   // the latest grid Format gave latitude/longitude: off the grid
 };
 
 // The formatter for the DisplayType setting: latitude/longitude, or (1) an OSGB grid

@@ -14,14 +14,22 @@
 
 namespace {
 
+// |value| in whole hundredths of a minute, truncated toward zero. A value that is an
+// exact hundredth in decimal (0.12 degrees, 7.20') lies a hair below it in binary, so
+// what is within a billionth of a minute under the next hundredth counts as reaching it.
+// The caller has checked that |value| is at most 180.
+long long HundredthsOfMinute(double value)
+{
+    const double hundredths = std::fabs(value) * 6000;
+    return static_cast<long long>(std::floor(hundredths + 1e-7));
+}
+
 // Degrees, hundredths of minutes (both truncated toward zero) and 0 seconds of |value|.
 // The caller has checked that |value| is at most 180.
 std::string DegreesWords(double value)
 {
-    double a = std::fabs(value);
-    int degrees = static_cast<int>(a);
-    int hundredths = static_cast<int>(((a - degrees) * 60) * 100);
-    return std::to_string(degrees) + "/1 " + std::to_string(hundredths) + "/100 0/1";
+    const long long total = HundredthsOfMinute(value);
+    return std::to_string(total / 6000) + "/1 " + std::to_string(total % 6000) + "/100 0/1";
 }
 
 // Degrees, minutes and seconds to the ten-thousandth of |value| (about 3 mm), rounded:
@@ -50,14 +58,19 @@ bool StampWords(int64_t utc, std::string& date, std::string& time)
     return true;
 }
 
-// The elevation in ten-thousandths of a metre, truncated toward zero; 0 when the count
-// doesn't fit 32 bits.
-int32_t TenThousandths(double metres)
+// The elevation of a text in ten-thousandths of a metre, truncated toward zero. False when
+// the text holds no number, or one the 32-bit rational can't hold (inf, nan, beyond about
+// 214 km): such an elevation is no altitude, never 0 m.
+bool StorableElevation(const std::string& elevationText, int32_t& tenThousandths)
 {
-    double scaled = std::trunc(metres * 10000);
+    double metres = 0;
+    if (!LeadingNumber(elevationText, metres))
+        return false;
+    const double scaled = std::trunc(metres * 10000);
     if (!std::isfinite(scaled) || scaled < INT32_MIN || scaled > INT32_MAX)
-        return 0;
-    return static_cast<int32_t>(scaled);
+        return false;
+    tenThousandths = static_cast<int32_t>(scaled);
+    return true;
 }
 
 bool Writable(double value, double limit)
@@ -67,14 +80,13 @@ bool Writable(double value, double limit)
 
 // EXIF altitude is unsigned: the magnitude goes into GPSAltitude ("1234/10") and the sign
 // into GPSAltitudeRef, which is returned ("1" below sea level). Reduced in 64 bits, since
-// |INT32_MIN| won't fit an int. nullptr when the text holds no elevation: then no altitude
-// is written at all (the old one is still deleted, as it went with the old position).
+// |INT32_MIN| won't fit an int. nullptr when the text holds no storable elevation: then no
+// altitude is written at all (the old one is still deleted, as it went with the old position).
 const char* AltitudeWords(const std::string& elevationText, std::string& altitude)
 {
-    double metres = 0;
-    if (!LeadingNumber(elevationText, metres))
+    int32_t count = 0;
+    if (!StorableElevation(elevationText, count))
         return nullptr;
-    int32_t count = TenThousandths(metres);
     int64_t magnitude = std::llabs(static_cast<int64_t>(count));
     int64_t divisor = std::gcd(magnitude, static_cast<int64_t>(10000));
     boost::rational<int> r(static_cast<int>(magnitude / divisor), static_cast<int>(10000 / divisor));
@@ -87,11 +99,10 @@ const char* AltitudeWords(const std::string& elevationText, std::string& altitud
 // sidecar and its JPEG twin give the same position. The caller has checked |value| <= 180.
 std::string XmpCoordinate(double value, char positive, char negative)
 {
-    const double a = std::fabs(value);
-    const int degrees = static_cast<int>(a);
-    const int hundredths = static_cast<int>(((a - degrees) * 60) * 100);
+    const long long total = HundredthsOfMinute(value);
+    const long long hundredths = total % 6000;
     char text[48];
-    std::snprintf(text, sizeof text, "%d,%d.%02d%c", degrees, hundredths / 100, hundredths % 100,
+    std::snprintf(text, sizeof text, "%lld,%lld.%02lld%c", total / 6000, hundredths / 100, hundredths % 100,
                   value < 0 ? negative : positive);
     return text;
 }
@@ -201,17 +212,16 @@ double StoredCoordinate(double value, const GpsPrecision& precision)
     const double a = std::fabs(value);
     if (precision.full)
         return sign * static_cast<double>(std::llround(a * 3600 * 10000)) / (3600.0 * 10000);
-    const int degrees = static_cast<int>(a);
-    const int hundredths = static_cast<int>(((a - degrees) * 60) * 100);
-    return sign * (degrees + hundredths / 6000.0);
+    const long long total = HundredthsOfMinute(a);
+    return sign * (static_cast<double>(total / 6000) + static_cast<double>(total % 6000) / 6000.0);
 }
 
 std::string StoredElevationText(const std::string& elevationText)
 {
-    double metres = 0;
-    if (!LeadingNumber(elevationText, metres))
+    int32_t count = 0;
+    if (!StorableElevation(elevationText, count))
         return {};
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, TenThousandths(metres) / 10000.0);
+    const auto result = std::to_chars(text, text + sizeof text, count / 10000.0);
     return std::string(text, result.ptr);
 }

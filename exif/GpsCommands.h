@@ -28,5 +28,6 @@ std::string SidecarCommandText(double latitude, double longitude, const std::str
 double StoredCoordinate(double value, const GpsPrecision& precision);
 
 // An elevation text as it is stored: metres to the ten-thousandth, truncated, written
-// shortest ("35", "-3.25"); "" when the text holds no elevation.
+// shortest ("35", "-3.25"); "" when the text holds no elevation, or one too big to store
+// (inf, nan, 1e308), which is written as no altitude.
 std::string StoredElevationText(const std::string& elevationText);

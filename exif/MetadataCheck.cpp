@@ -122,8 +122,20 @@ std::vector<TagMap> ListedTags(const std::string& listing, const std::vector<std
     return tags;
 }
 
+// Canon's arrays that begin with their own length in bytes: exiv2 writes the length of
+// what it holds, so a camera's odd figure (139 for 50 entries) comes back corrected. The
+// entries themselves are compared one by one. Panorama (CanonPa) and the AF array (CanonPi)
+// have no such field: their first entries are data.
+bool IsArrayLength(const std::string& key)
+{
+    static const std::set<std::string> lengths = {"Exif.CanonCs.0x0000", "Exif.CanonSi.0x0000",
+        "Exif.CanonCf.0x0000", "Exif.CanonTi.0x0000", "Exif.CanonFi.0x0000", "Exif.CanonPr.0x0000"};
+    return lengths.count(key) != 0;
+}
+
 // FNV-1a over every tag but the bookkeeping, in key order: equal for the same metadata
-// wherever its blocks lie.
+// wherever its blocks lie. An array's length counts: once written it stays as exiv2 wrote
+// it, and the journals of earlier runs hold fingerprints made with it.
 uint64_t Fingerprint(const TagMap& tags)
 {
     uint64_t hash = 14695981039346656037ull;
@@ -137,7 +149,7 @@ uint64_t Fingerprint(const TagMap& tags)
     };
     for (const auto& [key, tag] : tags) {
         mix(key);
-        if (!IsBookkeepingTag(key) && key != "Exif.Photo.MakerNote") {
+        if ((!IsBookkeepingTag(key) || IsArrayLength(key)) && key != "Exif.Photo.MakerNote") {
             mix(tag.typeCount);
             mix(tag.value);
         }
@@ -354,7 +366,8 @@ bool IsBookkeepingTag(const std::string& key)
         "JPEGInterchangeFormat", "JPEGInterchangeFormatLength", "StripOffsets", "StripByteCounts",
         "TileOffsets", "TileByteCounts", "PreviewImageStart", "PreviewImageLength", "PreviewOffset",
         "PreviewLength", "ThumbnailOffset", "ThumbnailLength"};
-    return names.count(TagName(key)) || key == "Exif.MakerNote.Offset" || key == "Exif.MakerNote.ByteOrder"
+    return names.count(TagName(key)) || IsArrayLength(key) || key == "Exif.MakerNote.Offset"
+        || key == "Exif.MakerNote.ByteOrder"
         || key == "Exif.Nikon3.Preview";   // the pointer to Nikon's preview IFD
 }
 

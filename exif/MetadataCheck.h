@@ -43,17 +43,19 @@ struct RewriteCheck {
 void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratchFolder);
 
 // True for a tag whose value is bookkeeping that a rewrite may change: an IFD pointer, the
-// offset or length of a data block, the maker note's offset and byte order. Only its
-// presence is compared. The raw maker note (Exif.Photo.MakerNote) is bookkeeping only when
-// exiv2 decodes it into tags of its own, which are compared instead.
+// offset or length of a data block, the maker note's offset and byte order, the length
+// field at the start of a Canon array. Only its presence is compared. The raw maker note
+// (Exif.Photo.MakerNote) is bookkeeping only when exiv2 decodes it into tags of its own,
+// which are compared instead.
 bool IsBookkeepingTag(const std::string& key);
 
 // The keys a command file names, in its order, each once.
 std::vector<std::string> CommandKeys(const std::string& command);
 
 // Lists files (photos or sidecars) with one run of the tool: for each, a fingerprint of all
-// its metadata (every tag but the bookkeeping, whose values move with a rewrite) and the
-// values of the given keys it has. False with a reason when the tool could not run.
+// its metadata (every tag but the bookkeeping, whose values move with a rewrite; a Canon
+// array's length counts, as it did before it was bookkeeping) and the values of the given
+// keys it has. False with a reason when the tool could not run.
 bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vector<std::string>& keys,
                           std::vector<uint64_t>& hashes, std::vector<std::vector<TagValue>>& named,
                           std::string& reason, std::vector<size_t>* tagCounts = nullptr);

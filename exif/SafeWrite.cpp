@@ -113,6 +113,50 @@ bool CopyAttributes(const std::string& from, int to, std::string& reason)
     return ok;
 }
 
+// True when the file at path has an access ACL: then its group bits are the ACL's mask,
+// and a new owning group would take over the group entry.
+bool HasAccessAcl(const std::string& path)
+{
+    return getxattr(path.c_str(), "system.posix_acl_access", nullptr, 0) >= 0;
+}
+
+// "rw-" for the three permission bits of one class (mode >> shift).
+std::string BitsText(unsigned mode, int shift)
+{
+    const unsigned bits = (mode >> shift) & 7;
+    return std::string(bits & 4 ? "r" : "-") + (bits & 2 ? "w" : "-") + (bits & 1 ? "x" : "-");
+}
+
+// Whether a copy that can't take the photo's owner or group changes anybody's access, and
+// if it does, why (", whose permissions rw- differ from others' r--").
+struct OwnershipLoss {
+    bool ownerSafe = false;
+    bool groupSafe = false;
+    std::string ownerWhy;
+    std::string groupWhy;
+};
+
+OwnershipLoss LossOfOwnership(unsigned mode, bool acl)
+{
+    OwnershipLoss loss;
+    const std::string user = BitsText(mode, 6), group = BitsText(mode, 3), other = BitsText(mode, 0);
+    if (acl) {
+        loss.ownerWhy = loss.groupWhy = ", and it has an access list (ACL) that names them";
+    } else if (mode & (S_ISUID | S_ISGID)) {
+        loss.ownerWhy = loss.groupWhy = ", and it runs as its owner or group (set-id bits)";
+    } else {
+        loss.groupSafe = group == other;
+        loss.ownerSafe = loss.groupSafe && user == other;
+        if (!loss.groupSafe)
+            loss.groupWhy = ", whose permissions " + group + " differ from others' " + other;
+        if (user != other)
+            loss.ownerWhy = ", whose permissions " + user + " differ from others' " + other;
+        else if (!loss.groupSafe)
+            loss.ownerWhy = ", and its group's permissions " + group + " differ from others' " + other;
+    }
+    return loss;
+}
+
 const char kCopyTag[] = ".pinroute-";
 const size_t kCopyTagLength = sizeof kCopyTag - 1;
 // Room a tag write may add to the photo, on top of its own size, before the disk counts as full.
@@ -270,17 +314,8 @@ bool PhotoCopy::Replace(std::string& reason)
         return false;
     if (fresh)
         return PlaceNew(reason);
-    // Only root may give a file away, and only a member may give it a group: a photo whose
-    // owner or group can't be kept is not written.
-    const bool ownerDiffers = static_cast<long long>(geteuid()) != uid;
-    const bool groupDiffers = static_cast<long long>(getegid()) != gid;
-    if ((ownerDiffers || groupDiffers)
-        && fchown(fd, ownerDiffers ? static_cast<uid_t>(uid) : static_cast<uid_t>(-1),
-                  groupDiffers ? static_cast<gid_t>(gid) : static_cast<gid_t>(-1)) != 0) {
-        reason = ownerDiffers ? "the photo belongs to " + UserName(uid)
-                              : "the photo's group " + GroupName(gid) + " can't be kept";
+    if (!KeepOwnership(reason))
         return false;
-    }
     // The mode first: an ACL set after it keeps its own mask.
     struct timespec times[2] = {{static_cast<time_t>(atimeSeconds), atimeNanos},
                                 {static_cast<time_t>(mtimeSeconds), mtimeNanos}};
@@ -302,6 +337,25 @@ bool PhotoCopy::Replace(std::string& reason)
         return false;
     }
     Placed();
+    return true;
+}
+
+bool PhotoCopy::KeepOwnership(std::string& reason)
+{
+    // Only root may give a file away, and only a member may give it a group. Where the owner
+    // or group can't be kept, the copy stays the writer's; that changes nobody's access only
+    // while the bits of the class that changes hands equal those of everyone else.
+    const OwnershipLoss loss = LossOfOwnership(mode, HasAccessAcl(photo));
+    if (static_cast<long long>(geteuid()) != uid
+        && fchown(fd, static_cast<uid_t>(uid), static_cast<gid_t>(-1)) != 0 && !loss.ownerSafe) {
+        reason = "the photo belongs to " + UserName(uid) + loss.ownerWhy;
+        return false;
+    }
+    if (static_cast<long long>(getegid()) != gid
+        && fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(gid)) != 0 && !loss.groupSafe) {
+        reason = "the photo's group " + GroupName(gid) + " can't be kept" + loss.groupWhy;
+        return false;
+    }
     return true;
 }
 

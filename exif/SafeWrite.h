@@ -46,13 +46,16 @@ public:
     void Expect(const FileIdentity& identity) { expected = identity; }
     // Gives the copy the photo's owner, permission bits, times and extended attributes (ACLs
     // included) and renames it over the photo, unless the photo changed since it was read
-    // ("the photo changed during the run; run again") or one of those can't be kept. The new
-    // name lasts a power cut only once SyncFolder has flushed the folder.
+    // ("the photo changed during the run; run again") or one of those can't be kept. An owner
+    // or group that can't be kept may stay the writer's where that grants and takes nothing:
+    // the group's bits equal the others' (and for the owner, the owner's bits too), no set-id
+    // bit and no ACL. The new name lasts a power cut only once SyncFolder has flushed the folder.
     bool Replace(std::string& reason);
     const std::string& Path() const { return path; }
 
 private:
     bool MakeCopy(size_t size, std::string& reason);
+    bool KeepOwnership(std::string& reason);
     bool PlaceNew(std::string& reason);
     void Placed();
 

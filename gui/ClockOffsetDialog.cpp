@@ -33,6 +33,7 @@ public:
 QLabel* Label(QWidget* dialog, const QString& text, const char* name, int x, int y, int w, int h)
 {
     auto* label = PlaceControl(dialog, new QLabel(text, dialog), 0, name, x, y, w, h);
+    label->setTextFormat(Qt::PlainText);   // reasons name the user's files
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }

@@ -16,6 +16,7 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& caption, M
                                           : QString::fromStdString(caption);
     QMessageBox box(boxIcon, title, QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);   // names and paths are the user's: never markup
     box.exec();
 }
 
@@ -25,6 +26,7 @@ bool QtMessageBoxes::Ask(const std::string& text, const std::string& caption)
                                           : QString::fromStdString(caption);
     QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return box.exec() == QMessageBox::Yes;

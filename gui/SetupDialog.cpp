@@ -75,6 +75,7 @@ public:
     ElidedLabel(const QString& whole, QWidget* parent) : QLabel(parent), whole(whole)
     {
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setTextFormat(Qt::PlainText);   // a path, never markup
         Elide();
     }
     void Elide() { setText(fontMetrics().elidedText(whole, Qt::ElideMiddle, width())); }
@@ -97,6 +98,7 @@ public:
     explicit WarningLabel(QWidget* parent) : QLabel(parent)
     {
         setWordWrap(true);
+        setTextFormat(Qt::PlainText);   // it names the user's folders
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setTextInteractionFlags(Qt::TextSelectableByMouse);
         side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);

@@ -3,28 +3,16 @@
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
 
-namespace {
-
-// Where the British national grid is defined (its published area of use), in degrees.
-bool OnTheGrid(double latitude, double longitude)
-{
-    return latitude >= 49.75 && latitude <= 61.01 && longitude >= -9.01 && longitude <= 2.01;
-}
-
-}  // namespace
-
 std::string PositionTip(const RowPosition& position)
 {
     std::string latLon;
     PositionFormatter().Format(position.latitude, position.longitude, latLon);
     std::string tip = (position.written ? "Position written:\n" : "Position:\n") + latLon;
-    std::string grid;
-    // A failed conversion only loses the second line; west or south of the grid's origin
-    // the figures would come out negative, which is no reference at all.
-    if (OnTheGrid(position.latitude, position.longitude)
-        && OsgbConverter().Format(position.latitude, position.longitude, grid) && !grid.empty()
-        && grid.find('-') == std::string::npos)
-        tip += "\n" + grid;
+    // A failed conversion only loses the second line.
+    OsgbConverter grid;
+    std::string reference;
+    if (grid.Format(position.latitude, position.longitude, reference))
+        tip += "\n" + (grid.offGrid ? std::string(kOffGridNote) : reference);
     return tip;
 }
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -226,4 +228,47 @@ TEST(CameraFiles, AChangedThumbnailIsCaught)
     }
     EXPECT_EQ("preview 1 would change", (writes[0].written ? writes[0].sidecarReason : writes[0].reason).substr(0, 22));
     EXPECT_EQ(original, ReadFile(photo));
+}
+
+// Canon's arrays start with their own length in bytes, which exiv2 rewrites to the length
+// it writes: a camera's odd figure is bookkeeping, and the photo is written in the file,
+// with nothing else changed as ExifTool reads it. An entry that is data (the AF array's
+// first, which has no length field) still counts.
+TEST(CameraFiles, CanonArrayLengthsAreBookkeepingAndTheirEntriesData)
+{
+    TempDir dir;
+    const std::string pristine = kCameras + "/exiv2-canon-eos-20d.jpg";
+    std::string bytes = ReadFile(pristine);
+    const size_t lengthAt = 952;   // CanonCs.0x0000 (92, little-endian), from exiftool -v5
+    ASSERT_EQ(std::string("\x5c\x00\x02\x00", 4), bytes.substr(lengthAt, 4));
+    bytes[lengthAt] = static_cast<char>(139);
+    struct { const char* name; const char* planted; const char* sidecarReason; } cases[] = {
+        {"odd-length.jpg", "", ""},
+        {"data-changed.jpg", " -M 'set Exif.CanonPi.0x0000 Short 8' -- \"$last\"",
+         "a tag would be lost or changed: Exif.CanonPi.0x0000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string photo = dir.File(c.name);
+        WriteFile(photo, bytes);
+        std::vector<GpsWrite> writes = {WriteFor(photo, 51.5, false)};
+        {
+            std::unique_ptr<PlantedExiv2> planted;
+            if (*c.planted)
+                planted = std::make_unique<PlantedExiv2>(RealExiv2Path() + c.planted);
+            Workspace workspace;
+            WriteGpsTagsBatch(workspace.Worker(0), writes, "1.00.0.19");
+        }
+        if (*c.sidecarReason) {
+            // The planted edit spoils the sidecar's write too: the photo is what counts.
+            const std::string& why = writes[0].written ? writes[0].sidecarReason : writes[0].reason;
+            EXPECT_EQ(c.sidecarReason, why.substr(0, std::strlen(c.sidecarReason))) << why;
+            EXPECT_EQ(bytes, ReadFile(photo));
+            continue;
+        }
+        ASSERT_TRUE(writes[0].written) << writes[0].reason;
+        EXPECT_EQ("", writes[0].sidecarPath) << writes[0].sidecarReason;
+        EXPECT_EQ(Exiv2View(pristine), Exiv2View(photo));   // the length is 92 again
+        EXPECT_EQ(ExifToolView(pristine), ExifToolView(photo));
+    }
 }

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/Workspace.h"
@@ -105,8 +106,10 @@ TEST(GpsCommandText, WritesAltitudeMagnitudeAndReference)
         {"high", none, none},           {" 7.5 m", "15/2", "0"},    {"1e3", "1000/1", "0"},
         {"-0.00001", "0/1", "0"},       {"nan", none, none},        {"-inf", none, none},
         {"&lol9;", none, none},
-        {"214748.3647", "2147483647/10000", "0"},  {"214748.3648", "0/1", "0"},   // beyond 32 bits
-        {"-214748.3648", "134217728/625", "1"},    {"-214748.3649", "0/1", "0"},
+        // beyond the 32-bit rational: no altitude, never 0 m
+        {"214748.3647", "2147483647/10000", "0"},  {"214748.3648", none, none},
+        {"-214748.3648", "134217728/625", "1"},    {"-214748.3649", none, none},
+        {"1e308", none, none},                     {"-1e308", none, none},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.elevation);
@@ -116,6 +119,33 @@ TEST(GpsCommandText, WritesAltitudeMagnitudeAndReference)
         EXPECT_EQ(quoted(c.ref), LineAfter(text, "add Exif.GPSInfo.GPSAltitudeRef Byte "));
         EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitude\n"));
         EXPECT_NE(std::string::npos, text.find("del Exif.GPSInfo.GPSAltitudeRef\n"));
+        // What the rows show is what was written: no elevation where none was.
+        EXPECT_EQ(c.fraction == none, StoredElevationText(c.elevation).empty()) << StoredElevationText(c.elevation);
+        EXPECT_EQ(c.fraction == none, LineAfter(SidecarCommandText(1, 1, c.elevation), "add Xmp.exif.GPSAltitude ") == none);
+    }
+}
+
+// A coordinate that is an exact hundredth of a minute in decimal keeps it, in both
+// hemispheres, in the EXIF tags, the sidecar and the position the rows show; one a hair
+// below stays truncated.
+TEST(GpsCommandText, ExactHundredthsOfAMinuteAreKept)
+{
+    struct { double value; const char* words; const char* xmp; long long hundredths; } cases[] = {
+        {-0.12, "0/1 720/100 0/1", "0,7.20S", 720},
+        {0.12, "0/1 720/100 0/1", "0,7.20N", 720},
+        {-3.0235, "3/1 141/100 0/1", "3,1.41S", 18141},
+        {51.5235, "51/1 3141/100 0/1", "51,31.41N", 309141},
+        {-33.8688, "33/1 5212/100 0/1", "33,52.12S", 203212},
+        {54.45, "54/1 2700/100 0/1", "54,27.00N", 326700},
+        {0.1199999, "0/1 719/100 0/1", "0,7.19N", 719},
+        {-0.99999999, "0/1 5999/100 0/1", "0,59.99S", 5999},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.value));
+        EXPECT_EQ(std::string("\"") + c.words + "\"", LineAfter(GpsCommandText(c.value, 0, "", "v"), "add Exif.GPSInfo.GPSLatitude "));
+        EXPECT_EQ(std::string("\"") + c.xmp + "\"", LineAfter(SidecarCommandText(c.value, 0, ""), "add Xmp.exif.GPSLatitude XmpText "));
+        const double stored = static_cast<double>(c.hundredths / 6000) + static_cast<double>(c.hundredths % 6000) / 6000.0;
+        EXPECT_EQ(c.value < 0 ? -stored : stored, StoredCoordinate(c.value, GpsPrecision()));
     }
 }
 

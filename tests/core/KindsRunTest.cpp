@@ -62,9 +62,10 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
     }
     EXPECT_EQ("51,30.00N", ListedValue(folder + "IMG_7.RW2.xmp", "Xmp.exif.GPSLatitude"));
     EXPECT_EQ("51,30.00N", ListedValue(folder + "IMG_6.heic.xmp", "Xmp.exif.GPSLatitude"));
-    // Truncated to the hundredth of a minute like the EXIF tags (3.03 degrees is 1.7999...
-    // minutes), so a sidecar and a JPEG of the same moment give the same position.
-    EXPECT_EQ("3,1.79W", ListedValue(folder + "IMG_5.dng.xmp", "Xmp.exif.GPSLongitude"));
+    // Truncated to the hundredth of a minute like the EXIF tags (3.03 degrees is 1.80
+    // minutes, 1.7999... in doubles), so a sidecar and a JPEG of the same moment give the
+    // same position.
+    EXPECT_EQ("3,1.80W", ListedValue(folder + "IMG_5.dng.xmp", "Xmp.exif.GPSLongitude"));
     EXPECT_EQ("<missing>", ListedValue(folder + "IMG_5.dng", "Exif.GPSInfo.GPSLatitude"));   // RawSidecar 1
     EXPECT_EQ(rawBytes, ReadFile(folder + "IMG_7.RW2"));
     EXPECT_EQ(heicBytes, ReadFile(folder + "IMG_6.heic"));
@@ -75,7 +76,7 @@ TEST_F(KindsRun, OneGeoTagRunTagsEveryKindInTheFileOrItsSidecar)
         SCOPED_TRACE(list.Text(i, ColumnName));
         EXPECT_EQ(RowIcon::Tick, list.Row(i).icon);
         EXPECT_EQ("2023:06:17", list.Text(i, ColumnDate));
-        EXPECT_EQ("51.500000 -3.029833", list.Text(i, ColumnMessage));
+        EXPECT_EQ("51.500000 -3.030000", list.Text(i, ColumnMessage));
     }
 }
 

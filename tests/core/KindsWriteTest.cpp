@@ -138,7 +138,7 @@ TEST(SidecarCommandText, WritesXmpCoordinatesWithHemisphereLetters)
         {-0.999999, 179.999999, "\"0,59.99S\"", "\"179,59.99E\""},
         {50.9999999, -0.00000001, "\"50,59.99N\"", "\"0,0.00W\""},
         {0, -180, "\"0,0.00N\"", "\"180,0.00W\""},
-        {54.45, -3.03, "\"54,27.00N\"", "\"3,1.79W\""},
+        {54.45, -3.03, "\"54,27.00N\"", "\"3,1.80W\""},   // 1.7999... in doubles
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.latText);

@@ -4,6 +4,7 @@
 
 #include <csignal>
 
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -113,6 +114,59 @@ TEST(OwnedFiles, APhotoTheUserMayNotWriteIsLeftAlone)
     struct stat info;
     ASSERT_EQ(0, stat(roots.c_str(), &info));
     EXPECT_EQ(0u, info.st_uid);
+}
+
+// Photos the user owns in a group the user is not in (root's, after chown -R): a new group
+// is harmless only where the group may do what everyone may.
+TEST(OwnedFiles, AGroupThatCantBeKeptIsGivenUpOnlyWhereItChangesNoAccess)
+{
+    const passwd* nobody = getpwnam("nobody");
+    if (geteuid() != 0 || !nobody || nobody->pw_gid == 0)
+        GTEST_SKIP() << "needs root, to act as the user nobody";
+    TempDir dir;
+    ASSERT_EQ(0, chmod(dir.Path().c_str(), 0777));
+    struct { const char* name; mode_t mode; const char* reason; } cases[] = {
+        {"shared.jpg", 0644, ""},
+        {"writable.jpg", 0666, ""},
+        {"private.jpg", 0640, "the photo's group root can't be kept, whose permissions r-- differ from others' ---"},
+        {"setgid.jpg", 02644, "the photo's group root can't be kept, and it runs as its owner or group (set-id bits)"},
+    };
+    std::vector<std::string> paths, before;
+    for (const auto& c : cases) {
+        paths.push_back(dir.File(c.name));
+        ASSERT_TRUE(WriteCameraPhoto(paths.back(), 30000, 7));
+        ASSERT_EQ(0, chown(paths.back().c_str(), nobody->pw_uid, 0));
+        ASSERT_EQ(0, chmod(paths.back().c_str(), c.mode));
+        before.push_back(ReadFile(paths.back()));
+    }
+    const std::string reasons = InChild([&] {
+        if (setgid(nobody->pw_gid) != 0 || setgroups(0, nullptr) != 0 || setuid(nobody->pw_uid) != 0)
+            return std::string("setuid failed");
+        setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+        Workspace workspace;
+        std::vector<GpsWrite> writes;
+        for (const auto& path : paths)
+            writes.push_back(WriteFor(path));
+        WriteGpsTagsBatch(workspace.Worker(0), writes, "v");
+        std::string all;
+        for (const auto& w : writes)
+            all += (w.written && w.sidecarPath.empty() ? "" : w.reason) + "|";
+        return all;
+    });
+    std::string expected;
+    for (const auto& c : cases)
+        expected += std::string(c.reason) + "|";
+    EXPECT_EQ(expected, reasons);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        SCOPED_TRACE(paths[i]);
+        struct stat info;
+        ASSERT_EQ(0, stat(paths[i].c_str(), &info));
+        EXPECT_EQ(cases[i].mode, info.st_mode & 07777);
+        EXPECT_EQ(nobody->pw_uid, info.st_uid);
+        const bool written = *cases[i].reason == '\0';
+        EXPECT_EQ(written ? nobody->pw_gid : 0u, info.st_gid);
+        EXPECT_EQ(written, before[i] != ReadFile(paths[i]));
+    }
 }
 
 // Renaming a new file over one name would leave the other names with the old photo.

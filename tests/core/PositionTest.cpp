@@ -83,9 +83,6 @@ TEST(OsgbConverter, MatchesCs2csFromScillyToShetland)
         {60.153, -1.149, "HU 47348 41249"},      // 447348.229847 1141249.992208
         {60.86, -0.8, "HP 65288 20287"},         // 465288.421331 1220287.195977
         {49.77162, -7.550755, "SV 00500 00500"}, // 500.557165 500.464699, by the grid's origin
-        // Outside the grid the letters follow the arithmetic, whatever they turn out to be.
-        {49, -2, "S_ 00095 -0085"},              // 400095.635907 -100085.688422
-        {-33.8568, 151.2153, "Tn 10200 -33257"}, // 2910200.461639 -21433257.769941 (Sydney)
     };
     OsgbConverter converter;
     for (const auto& c : cases) {
@@ -96,11 +93,35 @@ TEST(OsgbConverter, MatchesCs2csFromScillyToShetland)
     }
 }
 
+// Where a reference names no place (outside EPSG:27700's area of use, or west or south of
+// the grid's squares inside it) the grid setting shows latitude/longitude, and says so.
+TEST(OsgbConverter, OffTheGridGivesLatitudeAndLongitude)
+{
+    struct { const char* what; double lat; double lon; const char* text; bool offGrid; } cases[] = {
+        {"Paris", 48.8566, 2.3522, "48.856600 2.352200", true},   // was T] 15065 -6930
+        {"Sydney", -33.8568, 151.2153, "-33.856800 151.215300", true},
+        {"below the area", 49.0, -2.0, "49.000000 -2.000000", true},   // was S_ 00095 -0085
+        {"on the equator", 0, 88, "0.000000 88.000000", true},       // beyond PROJ's reach
+        {"inside the area, west of the squares", 50.0, -8.9, "50.000000 -8.900000", true},
+        {"just east of the area", 51.0, 2.02, "51.000000 2.020000", true},
+        {"just inside the area", 51.0, 2.0, "TR 80735 29907", false},   // 680735.724959 129907.419098
+        {"Lerwick", 60.153, -1.149, "HU 47348 41249", false},
+    };
+    OsgbConverter converter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string out;
+        EXPECT_TRUE(converter.Format(c.lat, c.lon, out));
+        EXPECT_EQ(c.text, out);
+        EXPECT_EQ(c.offGrid, converter.offGrid);
+        EXPECT_EQ("", converter.error);
+    }
+}
+
 TEST(OsgbConverter, FailureEmptiesTheTextAndReportsOnStandardOutput)
 {
     struct { double lat; double lon; } failures[] = {
         {91, 0},   // cs2cs prints "*" for this too
-        {0, 88},   // 90 degrees from the central meridian, on the equator
         {std::nan(""), 0},
         {0, std::numeric_limits<double>::infinity()},
     };

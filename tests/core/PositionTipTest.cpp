@@ -40,8 +40,12 @@ TEST(PositionTip, ShowsTheGridReferenceOnlyWhereTheGridApplies)
     struct { const char* what; RowPosition position; const char* tip; } cases[] = {
         {"Greenwich, read", {51.4775, -0.0014, false}, "Position:\n51.477500 -0.001400\nTQ 38891 77287"},
         {"Greenwich, written", {51.4775, -0.0014, true}, "Position written:\n51.477500 -0.001400\nTQ 38891 77287"},
-        {"Paris", {48.8566, 2.3522, false}, "Position:\n48.856600 2.352200"},
-        {"Sydney", {-33.856784, 151.215297, true}, "Position written:\n-33.856784 151.215297"},
+        {"Paris", {48.8566, 2.3522, false},
+         "Position:\n48.856600 2.352200\noutside the British grid: shown as latitude/longitude"},
+        {"Sydney", {-33.856784, 151.215297, true},
+         "Position written:\n-33.856784 151.215297\noutside the British grid: shown as latitude/longitude"},
+        {"west of the grid's squares, inside its area", {50.0, -8.9, false},
+         "Position:\n50.000000 -8.900000\noutside the British grid: shown as latitude/longitude"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -93,9 +97,10 @@ TEST(RowPositions, ParseReadsAndGeoTagWrites)
     }
     ASSERT_TRUE(list.Row(0).position.has_value());
     EXPECT_TRUE(list.Row(0).position->written);
-    // What the photo holds: minutes to the hundredth, truncated (1.41' is 1.40999... in doubles).
+    // What the photo holds: minutes to the hundredth, truncated; 1.41' stays 1.41' although
+    // it is 1.40999... in doubles.
     EXPECT_DOUBLE_EQ(54.4575, list.Row(0).position->latitude);
-    EXPECT_DOUBLE_EQ(-(3 + 1.40 / 60), list.Row(0).position->longitude);
+    EXPECT_DOUBLE_EQ(-(3 + 1.41 / 60), list.Row(0).position->longitude);
     EXPECT_FALSE(list.Row(1).position.has_value());
 
     RunControl control;

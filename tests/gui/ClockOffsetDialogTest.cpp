@@ -2,14 +2,18 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
 
 #include "gui/ClockOffsetDialog.h"
+#include "gui/QtMessageBoxes.h"
 #include "gui/SetupDialog.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"
@@ -198,4 +202,33 @@ TEST(SetupClockHelp, HelpersFillTheOffsetBoxAndSaveWritesIt)
     Settings saved;
     saved.Read(ini);
     EXPECT_EQ(122, saved.OffsetMinutes);
+}
+
+// A name is the user's text: a photo called "<b>x</b>.jpg" shows its brackets, in the
+// question the map asks of a clicked track point and in a message alike.
+TEST(QtMessageBoxesTest, NamesShowAsTheyAre)
+{
+    const std::string text = "<b>x</b>.jpg was taken here?";
+    QtMessageBoxes boxes;
+    for (const bool ask : {true, false}) {
+        SCOPED_TRACE(ask ? "question" : "message");
+        QString shown = "no box";
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            format = box->textFormat();
+            if (auto* label = box->findChild<QLabel*>("qt_msgbox_label"))
+                shown = label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text())
+                    ? label->text() : "rich text";
+            box->done(QMessageBox::No);
+        });
+        if (ask)
+            EXPECT_FALSE(boxes.Ask(text, "Pinroute"));
+        else
+            boxes.Show(text, "Pinroute", MessageIcon::Information);
+        EXPECT_EQ(Qt::PlainText, format);
+        EXPECT_EQ(text, shown.toStdString());
+    }
 }
