@@ -266,6 +266,8 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         ReportError(failure);
         return kCantStart;
     }
+    for (const auto& skipped : result.trackErrors)   // the run went ahead without them
+        ReportError("skipped " + skipped);
     if (command == Command::GeoTag && NothingMatched(result))
         std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
                      result.betterOffset ? " Try it with --offset." : "");

@@ -10,8 +10,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -70,6 +72,7 @@ struct Fix {
     int64_t ms = kNoTime;      // milliseconds since 1970, UTC
     double minutes = NAN;      // iOS path points: minutes after their segment's start
     double ele = NAN;          // metres
+    bool madeUp = false;       // a time (or a stay's point) the reader placed
 };
 
 int64_t MsOfNumber(double ms)
@@ -198,6 +201,7 @@ public:
     Track& track;
     Track moves, visits;
     int nextSegment;
+    bool tooDeep = false;   // the parse stopped at kMaxNesting
 
     bool Default() { return true; }   // null, true, false
     bool Int(int n) { return Value(nullptr, n); }
@@ -240,6 +244,10 @@ private:
 
     bool Start(bool array)
     {
+        if (path.size() >= kMaxNesting) {   // the parser's stack and path grow with the depth
+            tooDeep = true;
+            return false;
+        }
         path.push_back({Current(), array});
         if (kind == kNone && !array) {
             kind = Is({kOther, kLocations, kItem})                         ? kRecord
@@ -327,6 +335,7 @@ private:
         p.segment = segment;
         p.lat = f.lat;
         p.lon = f.lon;
+        p.madeUp = f.madeUp;
         if (std::isfinite(f.ele))
             p.eleText = ElevationText(f.ele);
         into.push_back(std::move(p));
@@ -361,6 +370,7 @@ private:
                                   ? 1
                                   : std::max<int64_t>(1, (to - from + kVisitStepMs - 1) / kVisitStepMs);
         Fix at = start;
+        at.madeUp = true;   // where one stayed, not a fix: any recorded point of the time says more
         const int segment = nextSegment++;
         for (int64_t i = 0; i <= (to > from ? steps : 0); ++i) {
             at.ms = from + (to - from) * i / steps;
@@ -418,6 +428,7 @@ private:
         for (size_t i = 1; i + 1 < all.size(); ++i) {
             const double share = total > 0 ? along[i] / total : double(i) / double(all.size() - 1);
             all[i].ms = from + std::llround(share * static_cast<double>(span));
+            all[i].madeUp = true;
         }
     }
 
@@ -432,18 +443,30 @@ private:
     int recordSegment = -1, signalSegment = -1, pathSegment = -1;
 };
 
-// Puts a range of points in time order when the file lists them newest first, as older
-// Records.json files do: a photo only lies between points that go forward in time.
-void OldestFirst(Track& track, size_t from, size_t to)
-{
-    size_t forward = 0, backward = 0;
-    for (size_t i = from + 1; i < to; ++i) {
-        forward += track[i].time > track[i - 1].time;
-        backward += track[i].time < track[i - 1].time;
+// The parser's stack memory: a failed allocation throws std::bad_alloc, which Read turns
+// into its reason, where RapidJSON's own would go on with a null stack.
+struct CheckedAllocator {
+    static const bool kNeedFree = true;
+    void* Malloc(size_t size)
+    {
+        void* block = size ? std::malloc(size) : nullptr;
+        if (size && !block)
+            throw std::bad_alloc();
+        return block;
     }
-    if (backward > forward)
-        std::reverse(track.begin() + static_cast<std::ptrdiff_t>(from), track.begin() + static_cast<std::ptrdiff_t>(to));
-}
+    void* Realloc(void* original, size_t, size_t size)
+    {
+        if (size == 0) {
+            std::free(original);
+            return nullptr;
+        }
+        void* block = std::realloc(original, size);
+        if (!block)
+            throw std::bad_alloc();   // original is still the stack's, freed with it
+        return block;
+    }
+    static void Free(void* block) { std::free(block); }
+};
 
 // A key in quotes followed by ':' somewhere in text.
 bool HasKey(const std::string& text, const char* name)
@@ -479,17 +502,40 @@ public:
         if (fd < 0)
             return false;
         const size_t before = track.size();
+        bool ok = false;
+        try {
+            ok = Parse(fd, track);
+        } catch (const std::bad_alloc&) {
+            errorString = "too big to read (out of memory)";
+        }
+        close(fd);
+        if (!ok) {
+            track.resize(before);
+            return false;
+        }
+        if (track.size() == before)
+            emptyReason = "no track points: the location history is empty";
+        return true;
+    }
+
+private:
+    // Parses the open file into track; false with errorString (and errorLine) set.
+    bool Parse(int fd, Track& track)
+    {
+        const size_t before = track.size();
         FileStream stream(fd);
         Handler handler(track, NextSegment(track));
-        rapidjson::Reader reader;
+        rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, CheckedAllocator> reader;
         const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
-        close(fd);
-        if (!stream.error.empty() || result.IsError()) {
-            track.resize(before);
-            if (!stream.error.empty()) {
-                errorString = stream.error;
-                return false;
-            }
+        if (!stream.error.empty()) {
+            errorString = stream.error;
+            return false;
+        }
+        if (result.IsError() && handler.tooDeep) {
+            errorString = NestingText();
+            return false;
+        }
+        if (result.IsError()) {
             std::string message = rapidjson::GetParseError_En(result.Code());
             if (!message.empty() && message.back() == '.')
                 message.pop_back();
@@ -502,11 +548,8 @@ public:
         }
         // Moves first, then paths and records, then visits: where they overlap in time the
         // later in the track wins, and a journey's two ends say least.
-        OldestFirst(track, before, track.size());
         track.insert(track.begin() + static_cast<std::ptrdiff_t>(before), handler.moves.begin(), handler.moves.end());
         track.insert(track.end(), handler.visits.begin(), handler.visits.end());
-        if (track.size() == before)
-            emptyReason = "no track points: the location history is empty";
         return true;
     }
 };
