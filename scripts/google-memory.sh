@@ -2,7 +2,7 @@
 # Measures the Google location history reader on a large Records.json: writes one of about
 # SIZE_MB megabytes (default 1024) into a temporary folder, loads it with tools/TrackLoad.cpp
 # under /usr/bin/time and prints the peak memory against the file size and the points kept.
-# The points themselves cost sizeof(TrackPoint) (64 bytes) each, and while the track's vector
+# The points themselves cost sizeof(TrackPoint) (72 bytes) each, and while the track's vector
 # doubles for the last time it holds its old block beside the new one: the peak is about twice
 # the points then. The reader's own share (a 1 MiB read block, the parser's stack) is the rest.
 # Usage: scripts/google-memory.sh [SIZE_MB]
@@ -101,10 +101,10 @@ awk -v bytes="$BYTES" -v points="$POINTS" -v segments="$SEGMENTS" -v capacity="$
     printf "file:    %.0f MB Records.json, %d points (%d segment(s)), read in %s s (%.0f MB/s)\n",
            bytes / mb, points, segments, seconds, bytes / mb / seconds;
     printf "peak:    %.0f MB resident (%.0f MB for a one-point file)\n", peak / 1024, base / 1024;
-    printf "points:  %.0f MB in use (64 bytes each), in a block of %d\n", 64 * points / mb, capacity;
+    printf "points:  %.0f MB in use (72 bytes each), in a block of %d\n", 72 * points / mb, capacity;
     # The vector doubled last from capacity/2, holding the old block and the moved points at once.
-    printf "doubling: %.0f MB at the last one (old block + the moved points)\n", 2 * 64 * (capacity / 2) / mb;
+    printf "doubling: %.0f MB at the last one (old block + the moved points)\n", 2 * 72 * (capacity / 2) / mb;
     printf "rest:    %.0f MB beyond base and the larger of those; peak is %.0f%% of the file\n",
-           peak / 1024 - base / 1024 - (2 * (capacity / 2) > points ? 2 * (capacity / 2) : points) * 64 / mb,
+           peak / 1024 - base / 1024 - (2 * (capacity / 2) > points ? 2 * (capacity / 2) : points) * 72 / mb,
            100 * peak * 1024 / bytes;
 }'
