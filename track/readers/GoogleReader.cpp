@@ -7,11 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 #include <new>
 #include <string_view>
@@ -23,8 +20,8 @@
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
-#include "common/ModulePath.h"
 #include "common/Timestamps.h"
+#include "track/readers/JsonStream.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {
@@ -138,57 +135,6 @@ bool ParseLatLng(std::string_view text, double& lat, double& lon)
     lon = value[1];
     return true;
 }
-
-// The file as RapidJSON's input stream, read in blocks; counts lines for error messages.
-class FileStream {
-public:
-    using Ch = char;
-    explicit FileStream(int fd) : fd(fd), block(size_t{1} << 20) {}
-    Ch Peek() { return next < end || Fill() ? block[next] : '\0'; }
-    Ch Take()
-    {
-        if (next == end && !Fill())
-            return '\0';
-        const Ch c = block[next++];
-        line += c == '\n';
-        return c;
-    }
-    size_t Tell() const { return before + next; }
-    // Only in-situ parsing writes to its input stream; this one is never asked to.
-    Ch* PutBegin() { return nullptr; }
-    void Put(Ch) {}
-    void Flush() {}
-    size_t PutEnd(Ch*) { return 0; }
-
-    int64_t line = 1;
-    std::string error;   // a read error, which the parser sees as the end of the file
-
-private:
-    // Out of line, so that Peek and Take stay small enough to inline.
-    __attribute__((noinline)) bool Fill()
-    {
-        while (next == end && !atEnd) {
-            before += end;
-            next = end = 0;
-            ssize_t n;
-            do
-                n = read(fd, block.data(), block.size());
-            while (n < 0 && errno == EINTR);
-            if (n < 0)
-                error = "can't be read: " + SystemErrorText(errno, 256);
-            atEnd = n <= 0;
-            end = n > 0 ? static_cast<size_t>(n) : 0;
-            if (before == 0 && end >= 3 && std::memcmp(block.data(), "\xEF\xBB\xBF", 3) == 0)
-                next = 3;   // a UTF-8 byte order mark, which JSON doesn't allow but editors write
-        }
-        return next < end;
-    }
-
-    const int fd;
-    std::vector<char> block;
-    size_t next = 0, end = 0, before = 0;
-    bool atEnd = false;
-};
 
 // Takes the parser's events, keeps the path of keys down to the value at hand, gathers
 // the fields of each record, visit or segment ("a piece") and turns it into points when
@@ -443,31 +389,6 @@ private:
     int recordSegment = -1, signalSegment = -1, pathSegment = -1;
 };
 
-// The parser's stack memory: a failed allocation throws std::bad_alloc, which Read turns
-// into its reason, where RapidJSON's own would go on with a null stack.
-struct CheckedAllocator {
-    static const bool kNeedFree = true;
-    void* Malloc(size_t size)
-    {
-        void* block = size ? std::malloc(size) : nullptr;
-        if (size && !block)
-            throw std::bad_alloc();
-        return block;
-    }
-    void* Realloc(void* original, size_t, size_t size)
-    {
-        if (size == 0) {
-            std::free(original);
-            return nullptr;
-        }
-        void* block = std::realloc(original, size);
-        if (!block)
-            throw std::bad_alloc();   // original is still the stack's, freed with it
-        return block;
-    }
-    static void Free(void* block) { std::free(block); }
-};
-
 // A key in quotes followed by ':' somewhere in text.
 bool HasKey(const std::string& text, const char* name)
 {
@@ -523,9 +444,9 @@ private:
     bool Parse(int fd, Track& track)
     {
         const size_t before = track.size();
-        FileStream stream(fd);
+        JsonFileStream stream(fd);
         Handler handler(track, NextSegment(track));
-        rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, CheckedAllocator> reader;
+        rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, JsonStackAllocator> reader;
         const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
         if (!stream.error.empty()) {
             errorString = stream.error;
