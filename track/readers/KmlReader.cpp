@@ -218,10 +218,9 @@ private:
             segment += trackUsed;
         } else if (name == "Point") {
             ClearAltitudes(points, pointStart, mode);
-        } else if (name == "LineString") {
-            for (TrackPoint& point : linePoints)
-                if (point.segment == lines && mode != "absolute")
-                    point.eleText.clear();
+        } else if (name == "LineString") {   // its points are the last ones taken
+            for (auto it = linePoints.rbegin(); mode != "absolute" && it != linePoints.rend() && it->segment == lines; ++it)
+                it->eleText.clear();
         } else if (name == "when" && parent == "TimeStamp" && Name(2) == "Placemark") {
             stamp = When();
         } else if ((name == "begin" || name == "end") && parent == "TimeSpan" && Name(2) == "Placemark") {
