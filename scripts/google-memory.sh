@@ -59,7 +59,7 @@ EOF
             *) OUTCOME="CRASH (status $STATUS)" ;;
         esac
         printf '%-12s %5d MB under %d MB: %s; peak %.0f MB, %s s\n' "$FILE" $(($(stat -c %s "$WORK/$FILE") / 1048576)) \
-            "$LIMIT_MB" "$OUTCOME" "$(echo "$PEAK_KB / 1024" | bc -l)" "$SECONDS"
+            "$LIMIT_MB" "$OUTCOME" "$(awk -v kb="$PEAK_KB" 'BEGIN { print kb / 1024 }')" "$SECONDS"
         rm -f "$WORK/$FILE"
     done
     exit 0
