@@ -290,6 +290,8 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         return kCantStart;
     }
     WarnIfUnjournalled(result);
+    for (const auto& skipped : result.trackErrors)   // the run went ahead without them
+        ReportError("skipped " + skipped);
     if (failure.empty()) {
         if (command == Command::GeoTag && NothingMatched(result))
             std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),

@@ -457,7 +457,10 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
         statusLine->setText(QString::fromStdString(result.trackErrors.empty() ? std::string() : result.trackErrors.back()));
         ShowMessage(text, "", MessageIcon::Error);
     } else if (!result.trackErrors.empty()) {
-        statusLine->setText(QString::fromStdString(result.trackErrors.back()));
+        std::string text = "These track files were skipped; the run used the others:\n";
+        for (const auto& line : result.trackErrors)
+            text += "\n" + line;
+        ShowMessage(text, "GeoTag", MessageIcon::Warning);
     }
     emit RunFinished();
     if (closeAfterRun)

@@ -87,6 +87,9 @@ void ReadTrackPoint(const XMLElement& element, Track& track, int segment) {
     if (const XMLElement* time = element.FirstChildElement("time"))
         point.time = ParseGpxTime(TextOf(time), &point.millis);
     point.eleText = TextOf(element.FirstChildElement("ele"));
+    double metres = 0;
+    if (!GpxElevation(point.eleText, metres))   // none, rather than a number no photo can hold
+        point.eleText.clear();
     track.push_back(std::move(point));
 }
 
@@ -369,7 +372,11 @@ double GpxNumber(const char* text) {
 }
 
 bool GpxElevation(const std::string& text, double& metres) {
-    return LeadingNumber(text, metres);
+    double number = 0;
+    if (!LeadingNumber(text, number) || std::fabs(number) > kMaxElevationMetres)
+        return false;
+    metres = number;
+    return true;
 }
 
 int LoadGpx(const std::string& path, Track& track, std::string* reason) {

@@ -11,9 +11,12 @@ struct TrackPoint {
     double lat = 0;        // degrees, north positive, -90..90
     double lon = 0;        // degrees, east positive, -180..180
     std::string eleText;   // the GPX ele text as written (metres), unconverted
+    bool madeUp = false;   // placed by the reader (a stay filled in, a time spread by distance),
+                           // not recorded: a recorded point of the same moment wins
 };
 
 // Points in reading order: track points (every segment of every track), then waypoints.
+// LoadTrackFile leaves the timed points of each segment in time order.
 using Track = std::vector<TrackPoint>;
 
 // Appends the trkpt points, then the wpt points, of one GPX file to track. A point whose
@@ -31,6 +34,11 @@ int LoadGpx(const std::string& path, Track& track, std::string* reason = nullptr
 // "." is the decimal point whatever the user's LC_NUMERIC.
 double GpxNumber(const char* text);
 
-// True when an ele text holds such a number, finite; metres is then that number. A point
-// whose ele is missing or holds no number has no elevation, never 0 m.
+// The largest elevation a photo can hold, in metres either side of sea level: EXIF keeps
+// ten-thousandths of a metre in a 32-bit count.
+constexpr double kMaxElevationMetres = 214748.3647;
+
+// True when an ele text holds such a number within kMaxElevationMetres; metres is then that
+// number. A point whose ele is missing, holds no number or one that can't be stored (1e308,
+// inf, nan) has no elevation, never 0 m.
 bool GpxElevation(const std::string& text, double& metres);

@@ -1,6 +1,11 @@
 #include "track/TrackReader.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
+#include <numeric>
+#include <unordered_map>
+#include <vector>
 
 #include <unistd.h>
 
@@ -33,6 +38,78 @@ std::string Head(const std::string& path, std::string& reason)
     close(fd);
     head.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return head;
+}
+
+// A point's time in milliseconds.
+int64_t Millis(const TrackPoint& p)
+{
+    return p.time * 1000 + p.millis;
+}
+
+// True when the timed points of every segment from track[from] on go forward in time.
+bool InTimeOrder(const Track& track, size_t from)
+{
+    std::unordered_map<int, int64_t> latest;   // of the segments left, their last time
+    int segment = -1;
+    int64_t last = INT64_MIN;
+    for (size_t i = from; i < track.size(); ++i) {
+        const TrackPoint& p = track[i];
+        if (p.segment < 0 || p.time < 0)
+            continue;
+        if (p.segment != segment) {   // segments are nearly always one run of points
+            if (segment >= 0)
+                latest[segment] = last;
+            segment = p.segment;
+            const auto seen = latest.find(segment);
+            last = seen == latest.end() ? INT64_MIN : seen->second;
+        }
+        if (Millis(p) < last)
+            return false;
+        last = Millis(p);
+    }
+    return true;
+}
+
+// Puts the timed points of each segment from track[from] on in time order, in the places
+// those points held; equal times keep the file's order. Waypoints and points without a time
+// stay where they are. A photo lies between neighbours, and of equally near points the later
+// wins: both mean neighbours in time, however a file lists its points (newest first, or
+// shuffled by a program that merged several).
+void PutInTimeOrder(Track& track, size_t from)
+{
+    if (InTimeOrder(track, from))
+        return;
+    std::vector<uint32_t> places;   // positions from `from` of the timed segment points
+    for (size_t i = from; i < track.size(); ++i)
+        if (track[i].segment >= 0 && track[i].time >= 0)
+            places.push_back(static_cast<uint32_t>(i - from));
+    const auto at = [&](uint32_t place) -> const TrackPoint& { return track[from + place]; };
+    std::stable_sort(places.begin(), places.end(),
+                     [&](uint32_t a, uint32_t b) { return at(a).segment < at(b).segment; });
+    std::vector<uint32_t> sorted = places;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](uint32_t a, uint32_t b) {
+        return at(a).segment != at(b).segment ? at(a).segment < at(b).segment : Millis(at(a)) < Millis(at(b));
+    });
+    // The point at each place comes from source[place]; moved along each cycle, so that no
+    // point is copied and the track needs no second copy of itself.
+    std::vector<uint32_t> source(track.size() - from);
+    std::iota(source.begin(), source.end(), 0u);
+    for (size_t k = 0; k < places.size(); ++k)
+        source[places[k]] = sorted[k];
+    for (uint32_t start = 0; start < source.size(); ++start) {
+        if (source[start] == start)
+            continue;
+        TrackPoint held = std::move(track[from + start]);
+        uint32_t place = start;
+        while (source[place] != start) {
+            const uint32_t next = source[place];
+            track[from + place] = std::move(track[from + next]);
+            source[place] = place;
+            place = next;
+        }
+        track[from + place] = std::move(held);
+        source[place] = place;
+    }
 }
 
 }  // namespace
@@ -84,7 +161,13 @@ int LoadTrackFile(const std::string& path, Track& track, std::string* reason)
         why = reader->emptyReason.empty() ? "no track points" : reader->emptyReason;
         track.resize(before);
     } else {
-        return 0;
+        try {
+            PutInTimeOrder(track, before);   // allocates all it needs before moving a point
+            return 0;
+        } catch (const std::bad_alloc&) {
+            why = "too big to read (out of memory)";
+            track.resize(before);
+        }
     }
     if (reason)
         *reason = why;

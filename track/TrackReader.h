@@ -34,7 +34,8 @@ protected:
 // recognises or that can't be opened.
 std::unique_ptr<TrackReader> ReaderFor(const std::string& path);
 
-// Reads a track file of any format the registry knows. Returns 0, or -1 with *reason:
+// Reads a track file of any format the registry knows, the timed points of each segment put
+// in time order (equal times in the file's order). Returns 0, or -1 with *reason:
 // the reader's error, "not a track file (GPX, KML, ...)" for a file of no known kind, or
 // "no track points" (with the reader's why) for a file that yields no point with a time.
 int LoadTrackFile(const std::string& path, Track& track, std::string* reason = nullptr);

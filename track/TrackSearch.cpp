@@ -45,14 +45,19 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
     byTime.reserve(track.size());
     for (size_t i = 0; i < track.size(); ++i) {
         if (track[i].time != -1)
-            byTime.push_back({track[i].time, static_cast<uint32_t>(i)});
+            byTime.push_back({track[i].time, static_cast<uint32_t>(i), track[i].madeUp});
     }
-    const auto earlier = [](const Entry& a, const Entry& b) { return a.time < b.time; };
+    // Of equal times the made-up points come first, so that the last of a run, the one
+    // taken, is the latest recorded point when there is one.
+    const auto earlier = [](const Entry& a, const Entry& b) {
+        return a.time != b.time ? a.time < b.time : a.madeUp > b.madeUp;
+    };
     // A recorded track is nearly always in time order already.
     if (!std::is_sorted(byTime.begin(), byTime.end(), earlier))
         std::stable_sort(byTime.begin(), byTime.end(), earlier);
 
-    // Neighbours in a segment, in file order, that go forward in time within the limit.
+    // Neighbours in a segment (in time order, as LoadTrackFile leaves every segment) that go
+    // forward in time within the limit.
     for (size_t i = 1; i < track.size(); ++i) {
         const TrackPoint& a = track[i - 1];
         const TrackPoint& b = track[i];
@@ -60,7 +65,8 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
             continue;
         const double start = Seconds(a), end = Seconds(b);
         if (end >= start && end - start <= kMaxGap)
-            spans.push_back({start, end, static_cast<uint32_t>(i - 1), static_cast<uint32_t>(i)});
+            spans.push_back({start, end, static_cast<uint32_t>(i - 1), static_cast<uint32_t>(i),
+                             static_cast<uint8_t>(a.madeUp + b.madeUp)});
     }
     const auto earlierSpan = [](const Span& a, const Span& b) { return a.start < b.start; };
     if (!std::is_sorted(spans.begin(), spans.end(), earlierSpan))
@@ -99,7 +105,8 @@ bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& 
         --it;
         if (it->start < target - kMaxGap)
             break;
-        if (it->end >= target && (!best || it->second > best->second))
+        if (it->end >= target &&
+            (!best || it->madeUp < best->madeUp || (it->madeUp == best->madeUp && it->second > best->second)))
             best = &*it;
     }
     if (!best)
@@ -137,8 +144,11 @@ const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds
                                              [](int64_t t, const Entry& e) { return t < e.time; });
         const Entry& last = *(runEnd - 1);
         const int64_t distance = last.time - target;
-        if (best == nullptr || distance < bestDistance ||
-            (distance == bestDistance && last.position > best->position)) {
+        const bool outranks = best == nullptr || distance < bestDistance ||
+                              (distance == bestDistance && (last.madeUp != best->madeUp
+                                                                ? !last.madeUp
+                                                                : last.position > best->position));
+        if (outranks) {
             bestDistance = distance;
             best = &last;
         }

@@ -26,9 +26,9 @@ public:
     explicit TrackIndex(const Track& track);
 
     // The point nearest to the capture time within 300 seconds (inclusive) after shifting
-    // every point by offsetSeconds (the camera clock's lead). Of equally near points the
-    // one later in the track wins. Points without a time never match. Null when none is
-    // near enough.
+    // every point by offsetSeconds (the camera clock's lead). Of equally near points a
+    // recorded one wins over one the reader made up, then the one later in the track.
+    // Points without a time never match. Null when none is near enough.
     const TrackPoint* Nearest(int64_t captureTime, int64_t offsetSeconds) const;
 
     // How far in time the nearest point lies from the capture time (after the offset),
@@ -37,21 +37,23 @@ public:
 
     // The two neighbouring points of one segment, at most 1800 s apart, whose times (with
     // their fractions of a second, shifted by offsetSeconds) enclose the capture time and
-    // its fraction of a second (0 <= captureFraction < 1). Of
-    // several such pairs the one later in the track wins. False when there is none: before
-    // or after a segment, or across a longer gap.
+    // its fraction of a second (0 <= captureFraction < 1). Of several such pairs the one with
+    // fewer made-up points wins, then the one later in the track. False when there is none:
+    // before or after a segment, or across a longer gap.
     bool Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& between, double captureFraction = 0) const;
 
 private:
     struct Span {
         double start, end;          // seconds, fractions included
         uint32_t first, second;     // positions in the track
+        uint8_t madeUp;             // how many of the two the reader made up
     };
     std::vector<Span> spans;        // by start
     struct Entry {
         int64_t time;
         uint32_t position;   // in the track
+        bool madeUp;
     };
     const Track& track;
-    std::vector<Entry> byTime;   // equal times keep their track order
+    std::vector<Entry> byTime;   // equal times: made-up points first, each kind in track order
 };

@@ -137,6 +137,8 @@ TEST_F(CliRun, ExitStatusesAndOneLineReasons)
 {
     const std::string gpx = WriteTrack();
     WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:04:10");
+    // Beside the track, one that `gpsbabel -o nmea` made of points without a fix type.
+    WriteFile(dir.File("track-void.nmea"), "$GPRMC,080400.00,V,5400.0000,N,00300.0000,W,0.0,0.0,170623,,,N\n");
     const auto before = Snapshot(photos);
     struct {
         const char* name;
@@ -153,6 +155,9 @@ TEST_F(CliRun, ExitStatusesAndOneLineReasons)
         {"no track file", {"geotag", "--gpx", dir.File("*.nothing"), photos}, {}, 2,
          "pinroute-cli: no track file matches " + dir.File("*.nothing")},
         {"GPX not readable", {"geotag", "--gpx", photos + "/a.jpg", photos}, {}, 2, "pinroute-cli: a.jpg"},
+        {"a track file skipped", {"geotag", "--gpx", dir.File("track*"), "--dry-run", photos}, {}, 0,
+         "pinroute-cli: skipped track-void.nmea: no track points: every RMC sentence says no fix (status V), as "
+         "`gpsbabel -o nmea` writes points without a fix type: convert to GPX instead\nGeoTag: 1 tagged"},
         {"no photo folder", {"parse"}, {}, 2, "pinroute-cli: no PATH given"},
         {"no exiv2", {"parse", photos}, {"PATH=" + dir.File("empty")}, 2, "pinroute-cli: exiv2 not found"},
         {"no command", {}, {}, 2, "pinroute-cli: no command given"},

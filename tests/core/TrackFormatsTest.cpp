@@ -15,6 +15,7 @@
 #include "support/TrackKinds.h"
 #include "support/Tracks.h"
 #include "track/TrackReader.h"
+#include "track/TrackSearch.h"
 
 namespace {
 
@@ -67,8 +68,8 @@ TEST(TrackFormats, EveryKindReadsTheSamePointsAndPlacesPhotosAlike)
     TempDir tmp;
     const std::string folder = tmp.File("photos") + "/";
     ASSERT_EQ(0, system(("mkdir -p '" + folder + "'").c_str()));
-    // Between points, on a point, and beyond the walk's end.
-    const char* const taken[] = {"2023:06:17 08:01:20", "2023:06:17 08:03:00", "2023:06:17 08:04:40",
+    // A quarter of the way between points, on a point, and beyond the walk's end.
+    const char* const taken[] = {"2023:06:17 08:01:15", "2023:06:17 08:03:00", "2023:06:17 08:04:40",
                                  "2023:06:17 09:30:00"};
     for (int i = 0; i < 4; ++i)
         WriteJpegTakenAt(folder + "IMG_" + std::to_string(i) + ".jpg", taken[i]);
@@ -124,6 +125,9 @@ TEST(TrackFormats, EveryKindReadsTheSamePointsAndPlacesPhotosAlike)
     }
     EXPECT_EQ((std::vector<std::string>{"54.255000 -3.005000", "54.265000 -3.015000", "54.270000 -3.020000", "Rejected"}),
               reference.at(0));
+    // Placed between, the first photo lies a quarter of the way on, not three quarters.
+    EXPECT_NEAR(54 + (15.305 + 0.075) / 60, Shown(reference.at(1)[0]).first, 2e-6);
+    EXPECT_NEAR(-3 - (0.305 + 0.075) / 60, Shown(reference.at(1)[0]).second, 2e-6);
 }
 
 TEST(TrackFormats, AFileOfNoKnownKindSaysWhatIsRead)
@@ -146,5 +150,89 @@ TEST(TrackFormats, AFileOfNoKnownKindSaysWhatIsRead)
         EXPECT_EQ(-1, LoadTrackFile(tmp.File("track.xyz"), track, &reason));
         EXPECT_EQ(c.reason, reason);
         EXPECT_TRUE(track.empty());
+    }
+}
+
+// Files as other programs write them: points in any order, points a reader makes up beside
+// recorded ones, altitudes a format marks as none, times that are no dates. The photo is
+// taken a quarter of the way from the walk's second point to its third (15 s after it).
+TEST(TrackFormats, PointsInAnyOrderAndOnlyTheAltitudesTheTrackHolds)
+{
+    std::vector<KindPoint> walk;
+    for (int i = 0; i < 5; ++i)
+        walk.push_back({kStart + 60 * i, 54 + 0.001 * i, -3, 100.0 + i});
+    const auto order = [&](std::vector<int> positions) {
+        std::vector<KindPoint> points;
+        for (int i : positions)
+            points.push_back(walk[static_cast<size_t>(i)]);
+        return points;
+    };
+    const auto unstorable = [&](double metres) {
+        std::vector<KindPoint> points = walk;
+        for (KindPoint& p : points)
+            p.ele = metres;
+        return points;
+    };
+    const std::string clamped = KmlText(walk);
+    const std::string time1 = GpxTimeText(kStart + 60), time2 = GpxTimeText(kStart + 120);
+    // Records at the second and third points; a stay at 60 N starting with the second.
+    const std::string visit = "{\"locations\": [{\"latitudeE7\": 540010000, \"longitudeE7\": -30000000, \"altitude\": 101, "
+        "\"timestamp\": \"" + time1 + "\"}, {\"latitudeE7\": 540020000, \"longitudeE7\": -30000000, \"timestamp\": \"" +
+        time2 + "\"}], \"timelineObjects\": [{\"placeVisit\": {\"location\": {\"latitudeE7\": 600000000, "
+        "\"longitudeE7\": -30000000}, \"duration\": {\"startTimestamp\": \"" + time1 + "\", \"endTimestamp\": \"" +
+        GpxTimeText(kStart + 1260) + "\"}}}]}";
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    const std::string absolute = "<altitudeMode>absolute</altitudeMode>";
+    const struct {
+        const char* what;
+        std::string content;
+        double ele;           // of the nearest point; NaN for none
+        const char* reason;   // why the file is refused; "" when it is read
+    } cases[] = {
+        {"GPX, newest first", GpxOf(order({4, 3, 2, 1, 0})), 101, ""},
+        {"GPX, shuffled", GpxOf(order({3, 0, 4, 1, 2})), 101, ""},
+        {"TCX, newest first", TcxText(order({4, 3, 2, 1, 0})), 101, ""},
+        {"a stay and a record at the same second", visit, 101, ""},
+        {"KML, altitudeMode absolute", KmlText(walk), 101, ""},
+        {"KML, no altitudeMode: clamped to the ground", replaced(KmlText(walk), absolute, ""), NAN, ""},
+        {"KML, gx:altitudeMode clampToSeaFloor",
+         replaced(KmlText(walk), absolute, "<gx:altitudeMode>clampToSeaFloor</gx:altitudeMode>"), NAN, ""},
+        {"CSV, seconds from the log's start", "time,lat,lon\n0,54,-3\n1.5,54.001,-3\n", NAN,
+         "the time column counts seconds from the log's start, not dates"},
+        {"GPX, elevation 1e308", GpxOf(unstorable(1e308)), NAN, ""},
+        {"GPX, elevation inf", replaced(GpxOf(walk), "<ele>1", "<ele>inf"), NAN, ""},
+        {"KML, elevation beyond 32 bits of ten-thousandths", KmlText(unstorable(-214748.37)), NAN, ""},
+        {"CSV, elevation 1e308", replaced(CsvText(walk), ".00\n", "e306\n"), NAN, ""},
+        {"Google, elevation 1e308", GoogleRecordsText(unstorable(1e308)), NAN, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        WriteFile(dir.File("track"), c.content);
+        Track track;
+        std::string reason;
+        const int loaded = LoadTrackFile(dir.File("track"), track, &reason);
+        EXPECT_EQ(c.reason, reason);
+        if (*c.reason) {
+            EXPECT_EQ(-1, loaded);
+            continue;
+        }
+        ASSERT_EQ(0, loaded);
+        const TrackIndex index(track);
+        const TrackPoint* nearest = index.Nearest(kStart + 75, 0);
+        ASSERT_NE(nullptr, nearest);
+        EXPECT_NEAR(54.001, nearest->lat, 1e-9);
+        double metres = NAN;
+        EXPECT_EQ(!std::isnan(c.ele), GpxElevation(nearest->eleText, metres)) << nearest->eleText;
+        if (!std::isnan(c.ele)) {
+            EXPECT_NEAR(c.ele, metres, 1e-9);
+        }
+        Between between;
+        ASSERT_TRUE(index.Enclosing(kStart + 75, 0, between));
+        EXPECT_NEAR(54.00125, between.first->lat + (between.second->lat - between.first->lat) * between.fraction, 1e-9);
     }
 }

@@ -369,6 +369,10 @@ TEST_F(MainDialogTest, EachFirstHourMistakeGetsOneMessageNamingItsCause)
     WriteFile(tmp.File("may2.gpx"), "<gpx><trk><trkseg><trkpt lat=\"51\" lon=\"0\"><time>2006-05-02T10:00:00Z</time>"
                                     "</trkpt></trkseg></trk></gpx>");
     WriteFile(tmp.File("route.gpx"), "<gpx><rte><rtept lat=\"51\" lon=\"0\"/></rte></gpx>");
+    fs::create_directories(tmp.File("tracks"));   // a track that matches, and one left out
+    WriteFile(tmp.File("tracks/may1.gpx"), "<gpx><trk><trkseg><trkpt lat=\"51\" lon=\"0\"><time>2006-05-01T10:00:00Z"
+                                           "</time></trkpt></trkseg></trk></gpx>");
+    fs::copy_file(tmp.File("route.gpx"), tmp.File("tracks/route.gpx"));
     const struct {
         std::string settings;
         const char* note;   // over the list; "" when the list has photos
@@ -381,6 +385,8 @@ TEST_F(MainDialogTest, EachFirstHourMistakeGetsOneMessageNamingItsCause)
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("may2.gpx") + "\n", "",
          "Your photos: 1 May 10:00 (camera time, offset 0).\nThe track: 2 May 10:00 UTC."},
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("route.gpx") + "\n", "", "route.gpx: no track points: only route points"},
+        {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("tracks/*") + "\n", "",
+         "skipped; the run used the others:\n\nroute.gpx: no track points: only route points"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);

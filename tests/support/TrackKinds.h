@@ -12,7 +12,7 @@ struct KindPoint {
     double ele;       // metres
 };
 
-std::string KmlText(const std::vector<KindPoint>& points);     // a gx:Track
+std::string KmlText(const std::vector<KindPoint>& points);     // a gx:Track, altitudes absolute
 std::string KmzBytes(const std::vector<KindPoint>& points);    // a zip holding doc.kml
 std::string NmeaText(const std::vector<KindPoint>& points);    // RMC + GGA per point
 std::string TcxText(const std::vector<KindPoint>& points);

@@ -29,6 +29,11 @@ const char* const kEleNames[] = {"ele", "elevation", "alt", "altitude", "height"
 
 // The last time taken, 9999-12-31 23:59:59, as seconds since 1970.
 constexpr int64_t kLastSecond = 253402300799;
+// GPS time began on 1980-01-06: a smaller count is no moment a receiver logged but time
+// since a log's start, as drone and action camera logs count it. RowTime's result for one.
+constexpr int64_t kFirstGpsSecond = 315964800;
+constexpr int64_t kFromStart = -2;
+const char kFromStartReason[] = "the time column counts seconds from the log's start, not dates";
 
 constexpr size_t kNone = std::string::npos;
 
@@ -145,7 +150,7 @@ bool Number(std::string text, char separator, const char* hemispheres, double& v
 // blank, "2023-06-17 08:04:00". A time without a zone is UTC: loggers write UTC, and a local
 // time could not be told from it. With a date column, a clock "08:04:00" or "080400" is taken
 // with the row's date, which may be "230617" (yymmdd, in 2000..2099, as Columbus loggers write
-// it). -1 when the text is no time.
+// it). -1 when the text is no time, kFromStart for a count before GPS time began.
 int64_t RowTime(const std::string& text, const std::string* date, int& millis)
 {
     millis = 0;
@@ -166,7 +171,7 @@ int64_t RowTime(const std::string& text, const std::string* date, int& millis)
             for (size_t i = 0, scale = 100; i < fraction.size() && scale > 0; ++i, scale /= 10)
                 millis += (fraction[i] - '0') * static_cast<int>(scale);
         }
-        return count <= kLastSecond ? count : -1;
+        return count < kFirstGpsSecond ? kFromStart : count <= kLastSecond ? count : -1;
     }
     if (!clock)
         return ParseGpxTime(text, &millis);
@@ -208,7 +213,7 @@ public:
             if (line.find_first_not_of(" \t") == std::string::npos)
                 continue;
             reason = RowPoint(line, c, f, segment, track);
-            if (!reason.empty())
+            if (!reason.empty() && reason != kFromStartReason)   // that one is the whole column's
                 reason = "line " + std::to_string(lines.Number()) + ": " + reason;
         }
         close(fd);
@@ -248,6 +253,8 @@ private:
         if (time.empty())
             return "no time";
         p.time = RowTime(time, c.date == kNone ? nullptr : &f[c.date], p.millis);
+        if (p.time == kFromStart)
+            return kFromStartReason;
         if (p.time < 0)
             return "unreadable time";
         // An elevation that is empty or no number ("-", "NaN") is none, as in GPX.

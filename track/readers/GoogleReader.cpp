@@ -7,11 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -21,8 +20,8 @@
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
-#include "common/ModulePath.h"
 #include "common/Timestamps.h"
+#include "track/readers/JsonStream.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {
@@ -70,6 +69,7 @@ struct Fix {
     int64_t ms = kNoTime;      // milliseconds since 1970, UTC
     double minutes = NAN;      // iOS path points: minutes after their segment's start
     double ele = NAN;          // metres
+    bool madeUp = false;       // a time (or a stay's point) the reader placed
 };
 
 int64_t MsOfNumber(double ms)
@@ -136,57 +136,6 @@ bool ParseLatLng(std::string_view text, double& lat, double& lon)
     return true;
 }
 
-// The file as RapidJSON's input stream, read in blocks; counts lines for error messages.
-class FileStream {
-public:
-    using Ch = char;
-    explicit FileStream(int fd) : fd(fd), block(size_t{1} << 20) {}
-    Ch Peek() { return next < end || Fill() ? block[next] : '\0'; }
-    Ch Take()
-    {
-        if (next == end && !Fill())
-            return '\0';
-        const Ch c = block[next++];
-        line += c == '\n';
-        return c;
-    }
-    size_t Tell() const { return before + next; }
-    // Only in-situ parsing writes to its input stream; this one is never asked to.
-    Ch* PutBegin() { return nullptr; }
-    void Put(Ch) {}
-    void Flush() {}
-    size_t PutEnd(Ch*) { return 0; }
-
-    int64_t line = 1;
-    std::string error;   // a read error, which the parser sees as the end of the file
-
-private:
-    // Out of line, so that Peek and Take stay small enough to inline.
-    __attribute__((noinline)) bool Fill()
-    {
-        while (next == end && !atEnd) {
-            before += end;
-            next = end = 0;
-            ssize_t n;
-            do
-                n = read(fd, block.data(), block.size());
-            while (n < 0 && errno == EINTR);
-            if (n < 0)
-                error = "can't be read: " + SystemErrorText(errno, 256);
-            atEnd = n <= 0;
-            end = n > 0 ? static_cast<size_t>(n) : 0;
-            if (before == 0 && end >= 3 && std::memcmp(block.data(), "\xEF\xBB\xBF", 3) == 0)
-                next = 3;   // a UTF-8 byte order mark, which JSON doesn't allow but editors write
-        }
-        return next < end;
-    }
-
-    const int fd;
-    std::vector<char> block;
-    size_t next = 0, end = 0, before = 0;
-    bool atEnd = false;
-};
-
 // Takes the parser's events, keeps the path of keys down to the value at hand, gathers
 // the fields of each record, visit or segment ("a piece") and turns it into points when
 // it closes. Records, raw signals and path points go straight into the track; moves and
@@ -198,6 +147,7 @@ public:
     Track& track;
     Track moves, visits;
     int nextSegment;
+    bool tooDeep = false;   // the parse stopped at kMaxNesting
 
     bool Default() { return true; }   // null, true, false
     bool Int(int n) { return Value(nullptr, n); }
@@ -240,6 +190,10 @@ private:
 
     bool Start(bool array)
     {
+        if (path.size() >= kMaxNesting) {   // the parser's stack and path grow with the depth
+            tooDeep = true;
+            return false;
+        }
         path.push_back({Current(), array});
         if (kind == kNone && !array) {
             kind = Is({kOther, kLocations, kItem})                         ? kRecord
@@ -327,6 +281,7 @@ private:
         p.segment = segment;
         p.lat = f.lat;
         p.lon = f.lon;
+        p.madeUp = f.madeUp;
         if (std::isfinite(f.ele))
             p.eleText = ElevationText(f.ele);
         into.push_back(std::move(p));
@@ -361,6 +316,7 @@ private:
                                   ? 1
                                   : std::max<int64_t>(1, (to - from + kVisitStepMs - 1) / kVisitStepMs);
         Fix at = start;
+        at.madeUp = true;   // where one stayed, not a fix: any recorded point of the time says more
         const int segment = nextSegment++;
         for (int64_t i = 0; i <= (to > from ? steps : 0); ++i) {
             at.ms = from + (to - from) * i / steps;
@@ -418,6 +374,7 @@ private:
         for (size_t i = 1; i + 1 < all.size(); ++i) {
             const double share = total > 0 ? along[i] / total : double(i) / double(all.size() - 1);
             all[i].ms = from + std::llround(share * static_cast<double>(span));
+            all[i].madeUp = true;
         }
     }
 
@@ -431,19 +388,6 @@ private:
     bool visit = false;
     int recordSegment = -1, signalSegment = -1, pathSegment = -1;
 };
-
-// Puts a range of points in time order when the file lists them newest first, as older
-// Records.json files do: a photo only lies between points that go forward in time.
-void OldestFirst(Track& track, size_t from, size_t to)
-{
-    size_t forward = 0, backward = 0;
-    for (size_t i = from + 1; i < to; ++i) {
-        forward += track[i].time > track[i - 1].time;
-        backward += track[i].time < track[i - 1].time;
-    }
-    if (backward > forward)
-        std::reverse(track.begin() + static_cast<std::ptrdiff_t>(from), track.begin() + static_cast<std::ptrdiff_t>(to));
-}
 
 // A key in quotes followed by ':' somewhere in text.
 bool HasKey(const std::string& text, const char* name)
@@ -479,17 +423,40 @@ public:
         if (fd < 0)
             return false;
         const size_t before = track.size();
-        FileStream stream(fd);
-        Handler handler(track, NextSegment(track));
-        rapidjson::Reader reader;
-        const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
+        bool ok = false;
+        try {
+            ok = Parse(fd, track);
+        } catch (const std::bad_alloc&) {
+            errorString = "too big to read (out of memory)";
+        }
         close(fd);
-        if (!stream.error.empty() || result.IsError()) {
+        if (!ok) {
             track.resize(before);
-            if (!stream.error.empty()) {
-                errorString = stream.error;
-                return false;
-            }
+            return false;
+        }
+        if (track.size() == before)
+            emptyReason = "no track points: the location history is empty";
+        return true;
+    }
+
+private:
+    // Parses the open file into track; false with errorString (and errorLine) set.
+    bool Parse(int fd, Track& track)
+    {
+        const size_t before = track.size();
+        JsonFileStream stream(fd);
+        Handler handler(track, NextSegment(track));
+        rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, JsonStackAllocator> reader;
+        const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
+        if (!stream.error.empty()) {
+            errorString = stream.error;
+            return false;
+        }
+        if (result.IsError() && handler.tooDeep) {
+            errorString = NestingText();
+            return false;
+        }
+        if (result.IsError()) {
             std::string message = rapidjson::GetParseError_En(result.Code());
             if (!message.empty() && message.back() == '.')
                 message.pop_back();
@@ -502,11 +469,8 @@ public:
         }
         // Moves first, then paths and records, then visits: where they overlap in time the
         // later in the track wins, and a journey's two ends say least.
-        OldestFirst(track, before, track.size());
         track.insert(track.begin() + static_cast<std::ptrdiff_t>(before), handler.moves.begin(), handler.moves.end());
         track.insert(track.end(), handler.visits.begin(), handler.visits.end());
-        if (track.size() == before)
-            emptyReason = "no track points: the location history is empty";
         return true;
     }
 };

@@ -126,6 +126,9 @@ public:
             p.time = day + second;
             p.segment = segment;
             // GNSS altitude, or pressure altitude from a recorder without it; both 0 means neither.
+            // Validity V is a fix without a third dimension: its GNSS altitude is none.
+            if (line[24] == 'V')
+                gnss = 0;
             if (gnss != 0 || pressure != 0)
                 p.eleText = ElevationText(static_cast<double>(gnss != 0 ? gnss : pressure));
             track.push_back(p);

@@ -115,7 +115,10 @@ struct Moment {
 
 // Collects the timed points of a KML document: each Track (gx:Track or KML 2.3's) is a
 // segment; a Placemark's LineStrings, spread evenly over its TimeSpan, are a segment each;
-// its Points take its TimeStamp and come after every track point, as waypoints.
+// its Points take its TimeStamp and come after every track point, as waypoints. A
+// coordinate's altitude counts only where its geometry's altitudeMode is absolute: KML's
+// default, clampToGround, and the modes relative to the ground or the sea floor, give no
+// height above sea level.
 class KmlParser : public XmlStream {
 public:
     explicit KmlParser(Track& track) : track(track), segment(NextSegment(track)) {}
@@ -135,10 +138,17 @@ public:
 private:
     void Open(const std::string& name) override
     {
+        if (name == "Track" || name == "LineString" || name == "Point")
+            mode.clear();
         if (name == "Track") {
             whens.clear();
             places.clear();
             trackUsed = false;
+            trackStart = track.size();
+        } else if (name == "MultiTrack") {
+            multiTrackMode.clear();
+        } else if (name == "Point") {
+            pointStart = points.size();
         } else if (name == "Placemark") {
             stamp = begin = end = Moment();
             points.clear();
@@ -179,6 +189,7 @@ private:
             TrackPoint point;
             if (end > at && ReadPlace(std::string_view(tail).substr(at, end - at), ',', point)) {
                 point.segment = lines;
+                point.madeUp = true;   // its time is spread over the TimeSpan, not recorded
                 linePoints.push_back(point);
             }
             sawPlaces = sawPlaces || end > at;
@@ -198,8 +209,18 @@ private:
             places.push_back(ReadPlace(Trimmed(), ' ', point) ? std::optional<TrackPoint>(point) : std::nullopt);
             sawPlaces = true;
             Pair();
+        } else if (name == "altitudeMode" && parent == "MultiTrack") {
+            multiTrackMode = std::string(Trimmed());
+        } else if (name == "altitudeMode" && (parent == "Track" || parent == "LineString" || parent == "Point")) {
+            mode = std::string(Trimmed());
         } else if (name == "Track") {
+            ClearAltitudes(track, trackStart, mode.empty() ? multiTrackMode : mode);
             segment += trackUsed;
+        } else if (name == "Point") {
+            ClearAltitudes(points, pointStart, mode);
+        } else if (name == "LineString") {   // its points are the last ones taken
+            for (auto it = linePoints.rbegin(); mode != "absolute" && it != linePoints.rend() && it->segment == lines; ++it)
+                it->eleText.clear();
         } else if (name == "when" && parent == "TimeStamp" && Name(2) == "Placemark") {
             stamp = When();
         } else if ((name == "begin" || name == "end") && parent == "TimeSpan" && Name(2) == "Placemark") {
@@ -214,6 +235,15 @@ private:
         } else if (name == "Placemark") {
             Place();
         }
+    }
+
+    // The altitudes of points[from...] are no heights above sea level unless mode says so.
+    static void ClearAltitudes(Track& points, size_t from, const std::string& mode)
+    {
+        if (mode == "absolute")
+            return;
+        for (size_t i = from; i < points.size(); ++i)
+            points[i].eleText.clear();
     }
 
     Moment When() const
@@ -280,6 +310,10 @@ private:
     std::deque<Moment> whens;                       // a Track's whens not yet paired
     std::deque<std::optional<TrackPoint>> places;   // its coords not yet paired; none when unreadable
     bool trackUsed = false;                         // the open Track gave a point
+    size_t trackStart = 0;                          // its first point in track
+    size_t pointStart = 0;                          // the open Point's first in points
+    std::string mode;                               // the open geometry's altitudeMode
+    std::string multiTrackMode;                     // the open MultiTrack's, for its Tracks
     Moment stamp, begin, end;                       // the open Placemark's times
     Track points;                                   // its Points
     Track linePoints;                               // its LineStrings' points; segment: which LineString

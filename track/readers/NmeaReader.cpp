@@ -133,6 +133,7 @@ public:
         int64_t pointMillis = -1;  // the time of day of the last point, for a GGA after its RMC
         int64_t ggaMillis = -1;    // a GGA waiting for the RMC of its time, and its altitude
         std::string ggaElevation;
+        bool voidFixes = false;    // an RMC said "no fix"
         while (lines.Next(line, reason)) {
             std::string body;
             if (!Sentence(line, checksums, body))
@@ -154,7 +155,9 @@ public:
                     ggaMillis = millis;
                     ggaElevation = elevation;
                 }
-            } else if (type == "RMC" && f.size() > 9 && f[2] == "A") {
+            } else if (type == "RMC" && f.size() > 9 && f[2] != "A") {
+                voidFixes = voidFixes || f[2] == "V";
+            } else if (type == "RMC" && f.size() > 9) {
                 TrackPoint p;
                 const int64_t millis = MillisOfDay(f[1]), day = DayStart(f[9]);
                 if (millis < 0 || day < 0 || !Angle(f[3], f[4], 'N', 'S', p.lat)
@@ -177,8 +180,11 @@ public:
                 reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
             return false;
         }
+        // GPSBabel marks every fix void when the points it converts carry no fix type.
         if (track.size() == before)
-            emptyReason = "no track points: no RMC sentence with a fix";
+            emptyReason = voidFixes ? "no track points: every RMC sentence says no fix (status V), as "
+                                      "`gpsbabel -o nmea` writes points without a fix type: convert to GPX instead"
+                                    : "no track points: no RMC sentence with a fix";
         return true;
     }
 

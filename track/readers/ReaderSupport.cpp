@@ -118,10 +118,17 @@ int NextSegment(const Track& track)
 
 std::string ElevationText(double metres)
 {
+    if (!std::isfinite(metres) || std::fabs(metres) > kMaxElevationMetres)
+        return {};
     char text[64];
     // Shortest text that reads back as the same double; never a decimal comma.
     const auto result = std::to_chars(text, text + sizeof text, metres);
     return std::string(text, result.ptr);
+}
+
+std::string NestingText()
+{
+    return "too deeply nested (more than " + std::to_string(kMaxNesting) + " levels)";
 }
 
 bool ValidPosition(double lat, double lon)

@@ -46,8 +46,16 @@ private:
 // each file read starts a segment of its own.
 int NextSegment(const Track& track);
 
-// Metres as an elevation text, "." for the point whatever the locale: "12.5", "-3".
+// Metres as an elevation text, "." for the point whatever the locale: "12.5", "-3"; "" (no
+// elevation) for one that is not finite or beyond kMaxElevationMetres, which no photo holds.
 std::string ElevationText(double metres);
+
+// How deep the elements of a track file may nest: far more than any format needs, and few
+// enough that a file of nothing but openings can't exhaust the memory.
+constexpr size_t kMaxNesting = 10000;
+
+// The reason for a file nested deeper: "too deeply nested (more than 10000 levels)".
+std::string NestingText();
 
 // True when lat and lon are finite and within -90..90 and -180..180.
 bool ValidPosition(double lat, double lon);

@@ -18,7 +18,7 @@ public:
     std::string WhyEmpty(bool untimedPoints) const
     {
         return untimedPoints ? "no track points with a time"
-               : sawCourse   ? "no track points: only a course"
+               : sawCourse   ? "no track points: only a course (gpsbabel writes an activity with `-o gtrnctr,course=0`)"
                : sawUnplaced ? "no track points: none has a position"
                              : "no track points";
     }

@@ -37,6 +37,8 @@ bool XmlStream::Feed(const char* data, size_t size, bool last, std::string& reas
     ok = ok && XML_Parse(parser, data, static_cast<int>(size), last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
     if (!ok && (outOfMemory || XML_GetErrorCode(parser) == XML_ERROR_NO_MEMORY))
         reason = "too big to read (out of memory)";
+    else if (!ok && tooDeep)
+        reason = NestingText();
     return ok;
 }
 
@@ -90,7 +92,7 @@ bool XmlStream::Within(const char* name) const
 template <typename Handler>
 void XmlStream::Guard(const Handler& handler)
 {
-    if (outOfMemory)   // expat may still call a handler or two after being stopped
+    if (outOfMemory || tooDeep)   // expat may still call a handler or two after being stopped
         return;
     try {
         handler();
@@ -103,6 +105,13 @@ void XmlStream::Guard(const Handler& handler)
 void XmlStream::OnStart(void* self, const char* name, const char**)
 {
     XmlStream& xml = *static_cast<XmlStream*>(self);
+    if (!xml.tooDeep && xml.path.size() >= kMaxNesting) {
+        // expat keeps every open element: a file of nothing but start tags would fill the
+        // memory some 40 times its size.
+        xml.tooDeep = true;
+        XML_StopParser(xml.parser, XML_FALSE);
+        return;
+    }
     xml.Guard([&] {
         const char* colon = std::strrchr(name, ':');
         xml.path.emplace_back(colon ? colon + 1 : name);

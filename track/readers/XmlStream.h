@@ -23,7 +23,8 @@ public:
 
     // Parses the next block; last is true for the final one (which may be empty). False
     // with reason untouched when the document is not well-formed XML (Line says where), or
-    // with reason "too big to read (out of memory)".
+    // with reason "too big to read (out of memory)" or, for elements nested deeper than
+    // kMaxNesting, "too deeply nested (more than 10000 levels)".
     bool Feed(const char* data, size_t size, bool last, std::string& reason);
     // Feeds the open file fd to its end, as Feed, and closes it; false also with reason
     // when it can't be read.
@@ -62,6 +63,7 @@ private:
 
     XML_ParserStruct* parser;
     bool outOfMemory = false;
+    bool tooDeep = false;
     std::vector<std::string> path;   // the open elements' local names, root first
 };
 

@@ -98,6 +98,37 @@ std::string WithStatedSize(std::string zip, uint32_t size)
     return zip;
 }
 
+// A zip of one stored entry, doc.kml, whose Zip64 fields state an unpacked size of
+// statedSize bytes (the CRC is left 0: a reader that checks it has read too far anyway).
+std::string Zip64Of(const std::string& content, uint64_t statedSize)
+{
+    std::string zip;
+    const auto put = [&](uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            zip += static_cast<char>(value >> (8 * i));
+    };
+    const auto record = [&](uint32_t signature, bool central) {
+        put(signature, 4);
+        if (central)
+            put(45, 2);                            // made by
+        put(45, 2);                                // needed: Zip64
+        put(0, 2), put(0, 2), put(0, 2), put(0x21, 2), put(0, 4);   // flags, stored, time, date, CRC
+        put(0xffffffff, 4), put(0xffffffff, 4);   // sizes: in the Zip64 field
+        put(7, 2), put(20, 2);                     // name and extra field lengths
+        if (central)
+            put(0, 2), put(0, 2), put(0, 2), put(0, 4), put(0, 4);   // comment, disk, attributes, offset 0
+        zip += "doc.kml";
+        put(1, 2), put(16, 2), put(statedSize, 8), put(content.size(), 8);   // Zip64: unpacked, packed
+    };
+    record(0x04034b50, false);
+    zip += content;
+    const size_t central = zip.size();
+    record(0x02014b50, true);
+    put(0x06054b50, 4), put(0, 2), put(0, 2), put(1, 2), put(1, 2);
+    put(zip.size() - central - 4 - 8, 4), put(central, 4), put(0, 2);
+    return zip;
+}
+
 std::string Kml(const std::string& body)
 {
     return "<?xml version=\"1.0\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\" "
@@ -147,7 +178,7 @@ TEST(XmlReaders, EachKindReadsBackItsPoints) {
 TEST(KmlReader, TracksPlacemarksAndLineStringsGetTheirTimes) {
     struct { const char* what; std::string kml; std::vector<Want> want; const char* empty; } cases[] = {
         {"KML 2.3 tracks with a prefix, whens and coords interleaved",
-         R"(<k:kml xmlns:k="http://www.opengis.net/kml/2.3"><k:Placemark><k:MultiTrack>
+         R"(<k:kml xmlns:k="http://www.opengis.net/kml/2.3"><k:Placemark><k:MultiTrack><k:altitudeMode>absolute</k:altitudeMode>
               <k:Track><k:when>2020-01-01T10:00:00Z</k:when><k:coord>1 2 3</k:coord>
                 <k:when> 2020-01-01T10:00:01.250+01:00 </k:when><k:coord>
                   1.5   2.5 </k:coord></k:Track>
@@ -158,7 +189,7 @@ TEST(KmlReader, TracksPlacemarksAndLineStringsGetTheirTimes) {
          {{"2020-01-01T10:00:00Z", 0, 2, 1, "3", 1}, {"2020-01-01T09:00:01Z", 250, 2.5, 1.5, "", 1},
           {"2020-01-01T11:00:00Z", 0, -2, -1, "-3.5", 2}, {"2020-01-01T12:00:00Z", 0, 6, 5, "", 3}}, ""},
         {"an unreadable coord uses up its when; an unreadable when gives no time",
-         Kml(R"(<Placemark><gx:Track><when>2020-01-01T10:00:00Z</when><when>2020-01-01T10:00:01Z</when>
+         Kml(R"(<Placemark><gx:Track><gx:altitudeMode>absolute</gx:altitudeMode><when>2020-01-01T10:00:00Z</when><when>2020-01-01T10:00:01Z</when>
               <when>2020-01-01T10:00:02Z</when><when>2020-01-01T10:00:03Z</when><when>soon</when>
               <gx:coord>1 2 3</gx:coord><gx:coord>1,2,3</gx:coord><gx:coord>1 91 0</gx:coord>
               <gx:coord>1 3 x</gx:coord><gx:coord>1 4 0</gx:coord><gx:coord>1 5 0</gx:coord>
@@ -167,16 +198,16 @@ TEST(KmlReader, TracksPlacemarksAndLineStringsGetTheirTimes) {
           {"", 0, 4, 1, "0", 1}}, ""},
         {"stamped Points come after the track; a view's time is not the Point's",
          Kml(R"(<Placemark><TimeStamp><when>2020-01-01T09:00:00.5Z</when></TimeStamp>
-              <Point><coordinates> 7,8,9 </coordinates></Point></Placemark>
+              <Point><coordinates> 7,8,9 </coordinates><altitudeMode>absolute</altitudeMode></Point></Placemark>
             <Placemark><LookAt><gx:TimeStamp><when>2020-01-01T09:00:00Z</when></gx:TimeStamp></LookAt>
               <Point><coordinates>7,8</coordinates></Point></Placemark>
             <Placemark><gx:Track><when>2020-01-01T10:00:00Z</when><gx:coord>1 2</gx:coord></gx:Track></Placemark>)"),
          {{"2020-01-01T10:00:00Z", 0, 2, 1, "", 1}, {"2020-01-01T09:00:00Z", 500, 8, 7, "9", -1}}, ""},
-        {"LineStrings share their Placemark's TimeSpan evenly, one segment each",
+        {"LineStrings share their Placemark's TimeSpan evenly, one segment each; clamped ones have no altitude",
          Kml(R"(<Placemark><TimeSpan><begin>2020-01-01T10:00:00Z</begin><end>2020-01-01T10:00:01Z</end></TimeSpan>
-              <LineString><coordinates>1,2,3 1,3,4
+              <LineString><altitudeMode>absolute</altitudeMode><coordinates>1,2,3 1,3,4
                 1,4</coordinates></LineString></Placemark>
-            <Placemark><MultiGeometry><LineString><coordinates>5,6 5,7</coordinates></LineString>
+            <Placemark><MultiGeometry><LineString><coordinates>5,6,1 5,7,1</coordinates></LineString>
               <LineString><coordinates>5,8 junk 5,9 5,10</coordinates></LineString></MultiGeometry>
               <TimeSpan><end>2020-01-01T11:04:00Z</end><begin>2020-01-01T11:00:00Z</begin></TimeSpan></Placemark>
             <Placemark><TimeSpan><begin>2020-01-01T12:00:00Z</begin><end>2020-01-01T12:00:00Z</end></TimeSpan>
@@ -247,7 +278,7 @@ TEST(TcxReader, LapTracksAreSegmentsAndPointsWithoutAPositionAreSkipped) {
         {"only a course",
          Tcx(std::string("<Courses><Course><Lap/><Track><Trackpoint><Time>2020-01-01T10:00:00Z</Time>") + place +
              "</Trackpoint></Track></Course></Courses>"),
-         {}, "no track points: only a course"},
+         {}, "no track points: only a course (gpsbabel writes an activity with `-o gtrnctr,course=0`)"},
         {"no positions",
          Tcx("<Activities><Activity><Lap><Track><Trackpoint><Time>2020-01-01T10:00:00Z</Time></Trackpoint>"
              "</Track></Lap></Activity></Activities>"),
@@ -273,6 +304,9 @@ TEST(XmlReaders, DamagedFilesAreErrors) {
         return std::to_string(std::count(text.begin(), text.end(), '\n') + 1);
     };
     const std::string cutTcx = tcx.substr(0, tcx.size() - 30);
+    std::string deep;
+    for (int i = 0; i < 20000; ++i)
+        deep += "<a>";
     struct { const char* what; Make make; std::string bytes; std::string error; } cases[] = {
         {"KML cut short", MakeKmlReader, cutKml, "not a KML file (line " + endLine(cutKml) + ")"},
         {"KML with a wrong end tag", MakeKmlReader, Kml("<Placemark>\n<gx:Track></Track></Placemark>"), "not a KML file (line 4)"},
@@ -286,6 +320,14 @@ TEST(XmlReaders, DamagedFilesAreErrors) {
         {"stated size too small", MakeKmlReader, WithStatedSize(kmz, 1000), "not a KMZ file (damaged zip)"},
         {"stated size too large", MakeKmlReader, WithStatedSize(kmz, 0xffffffff), "not a KMZ file (damaged zip)"},
         {"stated size of a stored entry", MakeKmlReader, WithStatedSize(ZipOf({{"doc.kml", Kml("")}}, true), 20), "not a KMZ file (damaged zip)"},
+        // Unpacking stops at the stated size: what lies past it is never parsed.
+        {"more than the stated size", MakeKmlReader,
+         WithStatedSize(ZipOf({{"doc.kml", Kml("") + "</past>"}}), static_cast<uint32_t>(Kml("").size())),
+         "not a KMZ file (damaged zip)"},
+        {"stated size over 4 GiB", MakeKmlReader, Zip64Of(Kml(""), uint64_t{5} << 30), "too big to read (5.4 GB unpacked)"},
+        {"stated size of 4 GiB", MakeKmlReader, Zip64Of(Kml(""), uint64_t{4} << 30), "not a KMZ file (damaged zip)"},
+        {"KML nested too deep", MakeKmlReader, "<kml>" + deep, "too deeply nested (more than 10000 levels)"},
+        {"TCX nested too deep", MakeTcxReader, "<TrainingCenterDatabase>" + deep, "too deeply nested (more than 10000 levels)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,8 +340,9 @@ TEST(XmlReaders, DamagedFilesAreErrors) {
 }
 
 // gpsbabel, an independent writer, writes files that read back to its input's times and
-// places: its KML as a gx:Track or (by default) as one stamped Placemark per point, its
-// TCX as an activity or (by default) as a course, which holds no recorded points.
+// places: its KML as a gx:Track or (by default) as one stamped Placemark per point, with
+// altitudes only where it calls them absolute (floating=1), its TCX as an activity or (by
+// default) as a course, which holds no recorded points.
 TEST(XmlReaders, GpsbabelFilesReadBackTheirPoints) {
     if (access("/usr/bin/gpsbabel", X_OK) != 0)
         GTEST_SKIP() << "gpsbabel is not installed";
@@ -307,11 +350,12 @@ TEST(XmlReaders, GpsbabelFilesReadBackTheirPoints) {
     const std::vector<GpxPoint> points = EveryMinute(start, 6, 51.5, -0.1, 0.001, "12.5", 0.5);
     TempDir dir;
     WriteFile(dir.File("in.gpx"), GpxText(points));
-    struct { const char* format; Make make; int segment; const char* empty; } cases[] = {
-        {"kml,track=1,points=0", MakeKmlReader, 1, ""},
-        {"kml", MakeKmlReader, -1, ""},
+    struct { const char* format; Make make; int segment; const char* empty; bool altitudes = true; } cases[] = {
+        {"kml,track=1,points=0,floating=1", MakeKmlReader, 1, ""},
+        {"kml,track=1,points=0", MakeKmlReader, 1, "", false},
+        {"kml,floating=1", MakeKmlReader, -1, ""},
         {"gtrnctr,course=0", MakeTcxReader, 1, ""},
-        {"gtrnctr", MakeTcxReader, 1, "no track points: only a course"},
+        {"gtrnctr", MakeTcxReader, 1, "no track points: only a course (gpsbabel writes an activity with `-o gtrnctr,course=0`)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
@@ -327,7 +371,7 @@ TEST(XmlReaders, GpsbabelFilesReadBackTheirPoints) {
             EXPECT_EQ(ParseGpxTime(points[i].time), read.points[i].time);
             EXPECT_NEAR(points[i].lat, read.points[i].lat, 1e-9);
             EXPECT_NEAR(points[i].lon, read.points[i].lon, 1e-9);
-            EXPECT_EQ(std::atof(points[i].ele.c_str()), std::atof(read.points[i].eleText.c_str()));
+            EXPECT_EQ(c.altitudes ? points[i].ele : "", read.points[i].eleText);
             EXPECT_EQ(c.segment, read.points[i].segment);
         }
     }

@@ -22,7 +22,7 @@ std::string KmlText(const std::vector<KindPoint>& points)
 {
     std::string kml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
-                      "<Document><Placemark><name>Walk</name><gx:Track>\n";
+                      "<Document><Placemark><name>Walk</name><gx:Track><altitudeMode>absolute</altitudeMode>\n";
     for (const KindPoint& p : points)
         kml += "<when>" + GpxTimeText(p.time) + "</when>\n";
     for (const KindPoint& p : points)
