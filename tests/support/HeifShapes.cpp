@@ -85,6 +85,24 @@ std::string NoOffsetField(std::string bytes)
 
 }  // namespace
 
+std::string HeifPicture(const std::string& bytes)
+{
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    BmffLayout layout;
+    std::string reason, item, picture;
+    if (!ParseBmff(data, bytes.size(), layout, reason))
+        return "";
+    for (const BmffLocation& location : layout.locations) {
+        bool exif = false;
+        for (const BmffItemInfo& info : layout.infos)
+            exif = exif || (info.id == location.id && info.type == "Exif");
+        if (!exif)
+            picture += std::to_string(location.id) + ":"
+                + (ItemBytes(data, bytes.size(), layout, location, item, reason) ? item : reason) + "\n";
+    }
+    return picture;
+}
+
 std::vector<HeifShape> HeifShapes(const std::string& smallV0, const std::string& v1)
 {
     std::vector<HeifShape> shapes;

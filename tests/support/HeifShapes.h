@@ -11,6 +11,10 @@ struct HeifShape {
     std::string bytes;
 };
 
+// Every item's bytes but the Exif item's, each after its id: what no Exif write may change;
+// "" when the boxes can't be read.
+std::string HeifPicture(const std::string& bytes);
+
 // One such copy for each shape: from smallV0 (a HEIC whose iloc is version 0 with 4-byte
 // offsets, base offsets and no index, each item in one extent, iloc last in meta, meta just
 // before the last mdat), and from v1 (a HEIC whose iloc is version 1).
