@@ -63,6 +63,35 @@ std::vector<uint32_t> ExifItems(const BmffLayout& layout)
     return primary;
 }
 
+// The Exif item's entry in layout.locations, where it has one the write covers: one Exif item
+// (or one for the primary image), unprotected, in one extent of this file outside idat.
+BmffShape FindExif(const BmffLayout& layout, size_t& location)
+{
+    const std::vector<uint32_t> items = ExifItems(layout);
+    const bool anyExif = std::any_of(layout.infos.begin(), layout.infos.end(),
+                                     [](const BmffItemInfo& info) { return info.type == "Exif"; });
+    if (items.size() != 1)
+        return anyExif ? BmffShape::SeveralExifItems : BmffShape::NoExifItem;
+    std::vector<size_t> found;
+    for (size_t i = 0; i < layout.locations.size(); ++i)
+        if (layout.locations[i].id == items[0])
+            found.push_back(i);
+    if (found.size() != 1)
+        return found.empty() ? BmffShape::NoExifItem : BmffShape::SeveralExifItems;
+    location = found[0];
+    const BmffLocation& exif = layout.locations[location];
+    for (const BmffItemInfo& info : layout.infos)
+        if (info.id == items[0] && info.protection != 0)
+            return BmffShape::ProtectedExif;
+    if (exif.construction != 0)
+        return exif.construction == 1 ? BmffShape::ExifInIdat : BmffShape::ExifFromItems;
+    if (exif.dataReference != 0)
+        return BmffShape::DataReference;
+    if (exif.extents.size() != 1)
+        return BmffShape::SeveralExtents;
+    return BmffShape::Covered;
+}
+
 bool Fail(std::string& reason, const std::string& text)
 {
     reason = text;
@@ -153,26 +182,10 @@ BmffShape BmffExifEdit::Plan(const std::string& original, std::string& reason)
         return refuse(BmffShape::Unreadable, detail);
     if (!KnownBrand(layout.majorBrand))
         return refuse(BmffShape::Brand, layout.majorBrand);
-    const std::vector<uint32_t> items = ExifItems(layout);
-    if (items.size() != 1)
-        return refuse(items.empty() ? BmffShape::NoExifItem : BmffShape::SeveralExifItems);
-    std::vector<size_t> found;
-    for (size_t i = 0; i < layout.locations.size(); ++i)
-        if (layout.locations[i].id == items[0])
-            found.push_back(i);
-    if (found.size() != 1)
-        return refuse(found.empty() ? BmffShape::NoExifItem : BmffShape::SeveralExifItems);
-    location = found[0];
+    const BmffShape found = FindExif(layout, location);
+    if (found != BmffShape::Covered)
+        return refuse(found);
     const BmffLocation& exif = layout.locations[location];
-    for (const BmffItemInfo& info : layout.infos)
-        if (info.id == items[0] && info.protection != 0)
-            return refuse(BmffShape::ProtectedExif);
-    if (exif.construction != 0)
-        return refuse(exif.construction == 1 ? BmffShape::ExifInIdat : BmffShape::ExifFromItems);
-    if (exif.dataReference != 0)
-        return refuse(BmffShape::DataReference);
-    if (exif.extents.size() != 1)
-        return refuse(BmffShape::SeveralExtents);
     if (layout.offsetSize == 0 || layout.lengthSize == 0)
         return refuse(BmffShape::NoOffsetField);
     mdat = layout.top.size() - 1;
@@ -256,6 +269,14 @@ bool BmffExifEdit::Build(const std::string& original, const std::string& editedE
     PutField(updated, last.largeSize ? last.start + 8 : last.start, last.largeSize ? 8 : 4,
              last.size + payload.size());
 
+    return Check(original, updated, payload, reason);
+}
+
+bool BmffExifEdit::Check(const std::string& original, const std::string& updated, const std::string& payload,
+                         std::string& reason) const
+{
+    const BmffLocation& exif = layout.locations[location];
+    const BmffBox& last = layout.top[mdat];
     // The copy read again: the same boxes and items, each other item's bytes the same, and
     // the Exif item's bytes the new ones.
     BmffLayout after;

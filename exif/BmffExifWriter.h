@@ -47,6 +47,11 @@ public:
                std::string& reason) const;
 
 private:
+    // The copy read again: the same boxes and items, each other item's bytes the same, the
+    // Exif item's bytes the new payload, and every byte but the rewritten fields the photo's.
+    bool Check(const std::string& original, const std::string& updated, const std::string& payload,
+               std::string& reason) const;
+
     BmffLayout layout;
     size_t location = 0;   // the Exif item's entry in layout.locations
     size_t mdat = 0;       // the last mdat's entry in layout.top

@@ -44,12 +44,15 @@ std::string ExifToolView(const std::string& path)
     return view;
 }
 
-// The decoded picture, "" when heif-convert is not installed.
+// A signature of the decoded pixels (heif-convert copies the Exif into the PNG, so the PNG's
+// bytes differ); "" when heif-convert is not installed.
 std::string Decoded(const std::string& photo, const std::string& png)
 {
-    if (RunProgram({"heif-convert", photo, png}) != 0)
+    std::string signature;
+    if (RunProgram({"heif-convert", photo, png}) != 0
+        || RunProgram({"identify", "-format", "%# %wx%h", png}, &signature) != 0)
         return "";
-    return ReadFile(png);
+    return signature;
 }
 
 void ExpectWrittenInFile(const Row& row, const GpsWrite& w, const PhotoTags& tags, const TempDir& dir)
@@ -74,14 +77,15 @@ void ExpectWrittenInFile(const Row& row, const GpsWrite& w, const PhotoTags& tag
     EXPECT_NEAR(-33.87, tags.latitude, 1.0 / 6000);
     const std::string before = dir.File("before.png"), after = dir.File("after.png");
     WriteFile(dir.File("original"), row.original);
-    EXPECT_EQ(Decoded(dir.File("original"), before), Decoded(w.photoPath, after));
+    const std::string decoded = Decoded(dir.File("original"), before);
+    EXPECT_EQ(decoded, Decoded(w.photoPath, after));
+    if (FileExists("/usr/bin/heif-convert"))
+        EXPECT_NE("", decoded);
 }
 
-}  // namespace
-
-TEST(HeifWrite, EachPhotoIsWrittenInTheFileOrLeftAsItWasWithItsSidecar)
+// The camera files but the JPEGs, two photos heif-enc makes, and the changed copies.
+std::vector<Row> Rows(const TempDir& dir)
 {
-    TempDir dir;
     std::vector<Row> rows;
     for (const auto& name : FolderNames(kCameras)) {
         const PhotoKind kind = KindOf(name);
@@ -89,11 +93,20 @@ TEST(HeifWrite, EachPhotoIsWrittenInTheFileOrLeftAsItWasWithItsSidecar)
             rows.push_back({name, ReadFile(kCameras + "/" + name), kind == PhotoKind::Heif, ""});
     }
     for (const char* name : {"made.heic", "made.avif"}) {
-        ASSERT_TRUE(MakeKindPhoto(dir.File(name), "2023:06:17 08:04:10"));
+        EXPECT_TRUE(MakeKindPhoto(dir.File(name), "2023:06:17 08:04:10"));
         rows.push_back({name, ReadFile(dir.File(name)), true, ""});
     }
     for (const HeifShape& shape : HeifShapes(ReadFile(kCameras + "/Stonehenge.heic"), ReadFile(kCameras + "/IMG_3578.heic")))
         rows.push_back({shape.name + ".heic", shape.bytes, false, BmffShapeText(shape.shape)});
+    return rows;
+}
+
+}  // namespace
+
+TEST(HeifWrite, EachPhotoIsWrittenInTheFileOrLeftAsItWasWithItsSidecar)
+{
+    TempDir dir;
+    const std::vector<Row> rows = Rows(dir);
     ASSERT_EQ(18u, rows.size());
 
     Workspace workspace;
