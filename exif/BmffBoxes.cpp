@@ -172,6 +172,7 @@ bool ReadIloc(const uint8_t* data, const Box& box, BmffLayout& layout, std::stri
         if (version > 0)
             location.construction = static_cast<int>(r.Read(2) & 15);
         location.dataReference = static_cast<uint16_t>(r.Read(2));
+        location.baseOffsetField = r.Pos();
         location.baseOffset = r.Read(layout.baseOffsetSize);
         const uint64_t extents = r.Read(2);
         // Extents that take no room would let a few bytes describe millions of them.

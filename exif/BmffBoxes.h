@@ -40,6 +40,7 @@ struct BmffLocation {
     int construction = 0;      // 0: in the file, 1: in idat, 2: from other items
     uint16_t dataReference = 0;   // 0: this file
     uint64_t baseOffset = 0;
+    uint64_t baseOffsetField = 0;   // file position of base_offset (baseOffsetSize bytes)
     std::vector<BmffExtent> extents;
 };
 

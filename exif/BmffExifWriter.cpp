@@ -98,12 +98,13 @@ bool Fail(std::string& reason, const std::string& text)
     return false;
 }
 
-bool SameLocation(const BmffLocation& a, const BmffLocation& b, bool extentsToo)
+// The same item entry; placeToo: at the same base offset and extents too.
+bool SameLocation(const BmffLocation& a, const BmffLocation& b, bool placeToo)
 {
     if (a.id != b.id || a.construction != b.construction || a.dataReference != b.dataReference
-        || a.baseOffset != b.baseOffset || a.extents.size() != b.extents.size())
+        || a.extents.size() != b.extents.size() || (placeToo && a.baseOffset != b.baseOffset))
         return false;
-    for (size_t e = 0; extentsToo && e < a.extents.size(); ++e) {
+    for (size_t e = 0; placeToo && e < a.extents.size(); ++e) {
         if (a.extents[e].offset != b.extents[e].offset || a.extents[e].length != b.extents[e].length)
             return false;
     }
@@ -212,7 +213,9 @@ BmffShape BmffExifEdit::Plan(const std::string& original, std::string& reason)
     // The new Exif starts where the file ends now and is at most one segment long.
     const uint64_t largest = prefix.size() + kLargestTiff;
     const bool mdatFits = last.largeSize ? last.size <= UINT64_MAX - largest : last.size + largest <= 0xFFFFFFFF;
-    if (!FitsField(original.size() - exif.baseOffset, layout.offsetSize) || !FitsField(largest, layout.lengthSize)
+    const bool placeFits = layout.baseOffsetSize > 0 ? FitsField(original.size(), layout.baseOffsetSize)
+                                                     : FitsField(original.size(), layout.offsetSize);
+    if (!placeFits || !FitsField(largest, layout.lengthSize)
         || !mdatFits)
         return refuse(BmffShape::OffsetTooLarge);
     reason.clear();
@@ -264,7 +267,12 @@ bool BmffExifEdit::Build(const std::string& original, const std::string& editedE
     updated.reserve(original.size() + payload.size());
     updated = original;
     updated += payload;
-    PutField(updated, exif.extents[0].offsetField, layout.offsetSize, original.size() - exif.baseOffset);
+    // With base offsets, the base points at the new Exif and the extent starts there: exiv2
+    // 0.27 reads an item at its base offset alone.
+    if (layout.baseOffsetSize > 0)
+        PutField(updated, exif.baseOffsetField, layout.baseOffsetSize, original.size());
+    PutField(updated, exif.extents[0].offsetField, layout.offsetSize,
+             layout.baseOffsetSize > 0 ? 0 : original.size());
     PutField(updated, exif.extents[0].lengthField, layout.lengthSize, payload.size());
     PutField(updated, last.largeSize ? last.start + 8 : last.start, last.largeSize ? 8 : 4,
              last.size + payload.size());
@@ -295,7 +303,7 @@ bool BmffExifEdit::Check(const std::string& original, const std::string& updated
             return Fail(reason, "item " + std::to_string(layout.locations[i].id) + " would change");
     }
     // Every byte outside the rewritten fields is the photo's own.
-    std::vector<std::pair<uint64_t, uint64_t>> fields = {
+    std::vector<std::pair<uint64_t, uint64_t>> fields = {{exif.baseOffsetField, layout.baseOffsetSize},
         {exif.extents[0].offsetField, layout.offsetSize}, {exif.extents[0].lengthField, layout.lengthSize},
         {last.largeSize ? last.start + 8 : last.start, last.largeSize ? 8 : 4}};
     std::sort(fields.begin(), fields.end());

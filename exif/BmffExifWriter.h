@@ -6,8 +6,9 @@
 
 // The narrow write of a HEIF, HEIC or AVIF photo's Exif: exiv2 edits the item's Exif as a
 // metadata file of its own (.exv), and the new Exif goes at the end of the last mdat box.
-// Only the Exif item's iloc offset and length and that box's size change in place; nothing
-// else moves, and the old Exif bytes stay in the file, no longer referenced.
+// Only the Exif item's iloc entry (its base offset where the file has them, its extent's offset
+// and length) and that box's size change in place; nothing else moves, and the old Exif bytes
+// stay in the file, no longer referenced.
 
 // Why a photo's shape is or isn't one the narrow write covers.
 enum class BmffShape {
