@@ -113,26 +113,26 @@ std::vector<HeifShape> HeifShapes(const std::string& smallV0, const std::string&
 
     std::string bytes = v1;
     Put(bytes, construction, 2, 1);
-    shapes.push_back({"Exif in idat", BmffShape::ExifInIdat, bytes});
+    shapes.push_back({"Exif in idat", BmffShape::ExifInIdat, "", bytes});
     Put(bytes, construction, 2, 2);
-    shapes.push_back({"Exif from other items", BmffShape::ExifFromItems, bytes});
+    shapes.push_back({"Exif from other items", BmffShape::ExifFromItems, "", bytes});
     bytes = v1;
     Put(bytes, construction + 2, 2, 1);
-    shapes.push_back({"data reference", BmffShape::DataReference, bytes});
-    shapes.push_back({"two extents", BmffShape::SeveralExtents, TwoExtents(smallV0)});
-    shapes.push_back({"offset_size 0", BmffShape::NoOffsetField, NoOffsetField(smallV0)});
+    shapes.push_back({"data reference", BmffShape::DataReference, "", bytes});
+    shapes.push_back({"two extents", BmffShape::SeveralExtents, "", TwoExtents(smallV0)});
+    shapes.push_back({"offset_size 0", BmffShape::NoOffsetField, "", NoOffsetField(smallV0)});
     bytes = smallV0;
     Put(bytes, mdat.start, 4, 0);   // a 64-bit size's box keeps it; a size 0 box ignores it
-    shapes.push_back({"mdat to the end", BmffShape::MdatToEnd, bytes});
-    shapes.push_back({"trailer after mdat", BmffShape::MdatNotLast, smallV0 + std::string("\0\0\0\x10mpvd", 8) + "trailer!"});
+    shapes.push_back({"mdat to the end", BmffShape::MdatToEnd, "", bytes});
+    shapes.push_back({"trailer after mdat", BmffShape::MdatNotLast, "", smallV0 + std::string("\0\0\0\x10mpvd", 8) + "trailer!"});
     bytes = smallV0;
     bytes[ExifInfe(bytes) + 4] = 'X';   // the type "Exif" becomes "Xxif"
-    shapes.push_back({"no Exif item", BmffShape::NoExifItem, bytes});
+    shapes.push_back({"no Exif item", BmffShape::NoExifItem, "", bytes});
     bytes = smallV0;
     Put(bytes, ExifInfe(bytes) + 2, 2, 1);
-    shapes.push_back({"protected Exif", BmffShape::ProtectedExif, bytes});
+    shapes.push_back({"protected Exif", BmffShape::ProtectedExif, "", bytes});
     bytes = smallV0;
     bytes.replace(8, 4, "mp42");
-    shapes.push_back({"brand mp42", BmffShape::Brand, bytes});
+    shapes.push_back({"brand mp42", BmffShape::Brand, "mp42", bytes});
     return shapes;
 }

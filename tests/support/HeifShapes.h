@@ -8,6 +8,7 @@
 struct HeifShape {
     std::string name;
     BmffShape shape;
+    std::string detail;   // of the reason, as BmffShapeText takes it
     std::string bytes;
 };
 
