@@ -34,7 +34,7 @@ calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
     echo '</trkseg></trk></gpx>'
 } > "$WORK/track.gpx"
 
-photos=0
+photos=$(($(ls tests/data/cameras/*.heic | wc -l) * COPIES))
 fresh() {   # a fresh set of copies in folder $1
     rm -rf "$1" && mkdir -p "$1"
     for photo in tests/data/cameras/*.heic; do
@@ -42,14 +42,13 @@ fresh() {   # a fresh set of copies in folder $1
             cp "$photo" "$1/$n-$(basename "$photo")"
         done
     done
-    photos=$(ls "$1" | wc -l)
 }
 now() { date +%s.%N; }
 pinroute() {   # seconds of one pinroute-cli run on folder $1, with extra options $2
     fresh "$1"
     t0=$(now)
     XDG_RUNTIME_DIR="$WORK/runtime" XDG_STATE_HOME="$WORK/state" "$WORK/pinroute-cli" geotag --gpx "$WORK/track.gpx" \
-        --offset 0 --no-photo-zone --nearest $2 "$1" >"$WORK/pinroute.out"
+        --offset 0 --no-photo-zone --nearest $2 "$1" >"$WORK/pinroute.out" 2>&1
     t1=$(now)
     if [ "$(grep -c '^tagged' "$WORK/pinroute.out")" -ne "$photos" ] || ls "$1" | grep -q '\.xmp$'; then
         echo "pinroute-cli did not write every photo in the file:" >&2
