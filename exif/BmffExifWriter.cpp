@@ -162,6 +162,7 @@ std::string BmffShapeText(BmffShape shape, const std::string& detail)
     case BmffShape::OffsetTooLarge: return "the new Exif's place would not fit the item location's fields";
     case BmffShape::MdatToEnd: return "the media data box has no size (it runs to the end of the file)";
     case BmffShape::MdatNotLast: return "the media data box is not the last box (a trailer follows it)";
+    case BmffShape::ItemToEnd: return "another item runs to the end of the file";
     case BmffShape::ExifTooLarge: return "the Exif item is larger than 64 KB";
     }
     return {};
@@ -195,6 +196,12 @@ BmffShape BmffExifEdit::Plan(const std::string& original, std::string& reason)
         return refuse(BmffShape::MdatNotLast);
     if (last.toEnd)
         return refuse(BmffShape::MdatToEnd);
+    for (size_t i = 0; i < layout.locations.size(); ++i) {
+        const BmffLocation& other = layout.locations[i];
+        for (const BmffExtent& extent : other.extents)
+            if (i != location && other.construction == 0 && extent.length == 0)
+                return refuse(BmffShape::ItemToEnd);
+    }
 
     std::string payload;
     if (!ItemBytes(Bytes(original), original.size(), layout, exif, payload, detail))

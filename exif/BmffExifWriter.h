@@ -26,6 +26,7 @@ enum class BmffShape {
     OffsetTooLarge,    // the new offset, length or mdat size would not fit its field
     MdatToEnd,         // the last mdat's size is 0: it runs to the end of the file
     MdatNotLast,       // the last box is not an mdat (a motion photo or vendor trailer follows)
+    ItemToEnd,         // another item's extent has no length: it would take in the new Exif
     ExifTooLarge,      // more than one JPEG segment holds: exiv2 can't edit it as one
 };
 

@@ -132,6 +132,13 @@ std::vector<HeifShape> HeifShapes(const std::string& smallV0, const std::string&
     Put(bytes, ExifInfe(bytes) + 2, 2, 1);
     shapes.push_back({"protected Exif", BmffShape::ProtectedExif, "", bytes});
     bytes = smallV0;
+    for (const BmffLocation& location : layout.locations) {   // the item that ends the file
+        const BmffExtent& extent = location.extents.at(0);
+        if (location.id != ExifLocation(layout).id && extent.offset + extent.length == bytes.size())
+            Put(bytes, extent.lengthField, 4, 0);
+    }
+    shapes.push_back({"item to the end", BmffShape::ItemToEnd, "", bytes});
+    bytes = smallV0;
     bytes.replace(8, 4, "mp42");
     shapes.push_back({"brand mp42", BmffShape::Brand, "mp42", bytes});
     return shapes;
