@@ -58,7 +58,7 @@ struct Pending {
     bool jpeg = false;       // the tool edits heads.after, the photo's metadata segments
     std::unique_ptr<BmffExifEdit> bmff;   // the tool edits exv, a HEIF photo's Exif item
     std::string exv;
-    std::string photo;       // a JPEG's real path
+    std::string photo;       // a JPEG's or HEIF photo's real path
     std::string head;        // a JPEG's metadata segments, its scan header and an end marker
     size_t scan = 0;         // where a JPEG's scan starts
     std::string original;    // the photo (or sidecar) as read, while still needed
