@@ -92,6 +92,35 @@ BmffShape FindExif(const BmffLayout& layout, size_t& location)
     return BmffShape::Covered;
 }
 
+// Whether the other items' data leaves the write's fields alone (in a well-formed file it
+// does) and none runs to the end of the file, where the new Exif goes.
+BmffShape OtherItems(const BmffLayout& layout, size_t location, uint64_t size)
+{
+    const BmffLocation& exif = layout.locations[location];
+    const BmffBox& last = layout.top.back();
+    // The fields the write changes: no other item's data may hold them.
+    const uint64_t fields[][2] = {{exif.baseOffsetField, uint64_t(layout.baseOffsetSize)},
+        {exif.extents[0].offsetField, uint64_t(layout.offsetSize + layout.lengthSize)},
+        {last.start, last.largeSize ? 16u : 4u}};
+    for (size_t i = 0; i < layout.locations.size(); ++i) {
+        const BmffLocation& other = layout.locations[i];
+        for (const BmffExtent& extent : other.extents) {
+            if (i == location || other.construction != 0)
+                continue;
+            if (extent.length == 0)
+                return BmffShape::ItemToEnd;
+            if (other.baseOffset > size || extent.offset > size - other.baseOffset)
+                continue;   // outside the file: no field of it
+            const uint64_t start = other.baseOffset + extent.offset;
+            const uint64_t end = start + std::min(extent.length, size - start);
+            for (const auto& field : fields)
+                if (start < field[0] + field[1] && field[0] < end)
+                    return BmffShape::Unreadable;
+        }
+    }
+    return BmffShape::Covered;
+}
+
 bool Fail(std::string& reason, const std::string& text)
 {
     reason = text;
@@ -196,12 +225,9 @@ BmffShape BmffExifEdit::Plan(const std::string& original, std::string& reason)
         return refuse(BmffShape::MdatNotLast);
     if (last.toEnd)
         return refuse(BmffShape::MdatToEnd);
-    for (size_t i = 0; i < layout.locations.size(); ++i) {
-        const BmffLocation& other = layout.locations[i];
-        for (const BmffExtent& extent : other.extents)
-            if (i != location && other.construction == 0 && extent.length == 0)
-                return refuse(BmffShape::ItemToEnd);
-    }
+    const BmffShape others = OtherItems(layout, location, original.size());
+    if (others != BmffShape::Covered)
+        return refuse(others, "an item's data overlaps the item locations");
 
     std::string payload;
     if (!ItemBytes(Bytes(original), original.size(), layout, exif, payload, detail))
