@@ -18,10 +18,10 @@ const char kUsage[] =
 
 const char kPaths[] =
     "PATH is a photo or a folder; a folder stands for its photos (JPEG, TIFF, PNG, WebP,\n"
-    "HEIC/HEIF and the RAW kinds DNG, NEF, ARW, PEF, CR2, CRW, CR3, RW2, ORF; any letter\n"
-    "case), sorted by name; with --recursive (setting Recurse=1), those of its sub-folders\n"
-    "too. Without PATH the photo folder of the settings (JPGDir) is used. Put -- before a\n"
-    "path that begins with \"-\".\n";
+    "HEIC/HEIF, AVIF and the RAW kinds DNG, NEF, ARW, PEF, CR2, CRW, CR3, RW2, ORF; any\n"
+    "letter case), sorted by name; with --recursive (setting Recurse=1), those of its\n"
+    "sub-folders too. Without PATH the photo folder of the settings (JPGDir) is used. Put\n"
+    "-- before a path that begins with \"-\".\n";
 
 const char kTracks[] =
     "Track files: GPX, KML, KMZ, NMEA 0183, Garmin TCX, IGC, FIT, Google location history\n"
@@ -48,8 +48,8 @@ const char kOutput[] =
 const char kGeoTag[] =
     "pinroute-cli geotag [OPTION...] [PATH...]\n"
     "Writes the position of the nearest track point (within 300 seconds of the capture\n"
-    "time) into each photo's EXIF GPS tags, or into its XMP sidecar (HEIC, HEIF, CR3, RW2,\n"
-    "ORF, and RAW photos while RawSidecar=1).\n\n"
+    "time) into each photo's EXIF GPS tags, or into its XMP sidecar (CR3, RW2, ORF, RAW\n"
+    "photos while RawSidecar=1, and a HEIC whose layout can't take it in the file).\n\n"
     "  --gpx PATTERN     the track file, or a pattern with * and ? in its last component\n"
     "                    (default: GPXPath of the settings)\n"
     "  --track PATTERN   the same as --gpx\n"

@@ -13,68 +13,12 @@
 #include <unistd.h>
 
 #include "common/PathText.h"
-#include "exif/ChildProcess.h"
+#include "exif/BmffExifWriter.h"
 #include "exif/MetadataCheck.h"
 #include "exif/SafeWrite.h"
+#include "exif/ToolUpdate.h"
 
 namespace {
-
-// The first message of the tool that means the file can't take the commands without a
-// loss, as a reason; "". Errors count: exiv2 prints them when it can't read part of the
-// original (and what it can't read, it drops when it rewrites) or refuses the write. A
-// warning about the original ("unexpected next pointer; ignored") never counts, but for
-// a tag the tool says it can't write back.
-std::string MessageFault(const std::string& messages)
-{
-    std::istringstream lines(messages);
-    std::string line;
-    while (std::getline(lines, line)) {
-        size_t tag = line.find("Exif tag ");
-        size_t lost = line.find(" not encoded");
-        if (tag != std::string::npos && lost != std::string::npos && lost > tag + 9)
-            return "a tag would be lost: " + line.substr(tag + 9, lost - tag - 9);
-        if (line.compare(0, 8, "Warning:") == 0)
-            continue;
-        if (line.find("Error") != std::string::npos || line.find("rror:") != std::string::npos
-            || line.find("exception") != std::string::npos)
-            return line;
-    }
-    return {};
-}
-
-enum class UpdateResult {
-    Done,
-    Refused,   // the tool ran and refused, or reported a loss: the file can't take it
-    Failed,    // the tool couldn't run, or was stopped
-};
-
-// Runs the command file over working copies of photos' metadata, all of which take the
-// same commands; the tool's messages go to the log. The reason says why when not Done.
-UpdateResult RunUpdate(const WorkerFiles& files, const std::vector<std::string>& workPaths, std::string& reason)
-{
-    CapturedRun tool;
-    tool.plainLocale = true;   // the messages are read below
-    std::vector<std::string> argv = {kExifProgram, "-k", "-m", files.command, "--"};
-    argv.insert(argv.end(), workPaths.begin(), workPaths.end());
-    int error = tool.Run(argv);
-    std::string ignored;
-    WritePrivateFile(files.log, tool.text, ignored);
-    if (error != 0) {
-        reason = std::string(kExifProgram) + ": " + SystemReason(error);
-        return UpdateResult::Failed;
-    }
-    if (!tool.exited) {
-        reason = std::string(kExifProgram) + " was stopped by signal " + std::to_string(tool.termSignal);
-        return UpdateResult::Failed;
-    }
-    reason = MessageFault(tool.text);
-    if (reason.empty() && !tool.Succeeded()) {
-        reason = tool.text.substr(0, tool.text.find('\n'));
-        if (reason.empty())
-            reason = std::string(kExifProgram) + " failed";
-    }
-    return reason.empty() ? UpdateResult::Done : UpdateResult::Refused;
-}
 
 // What the check lists for photo n of a batch, before and after the update: private names
 // in the worker folder. For a JPEG they are files holding its metadata segments; for a
@@ -112,7 +56,9 @@ struct Pending {
     int syncError = 0;
 
     bool jpeg = false;       // the tool edits heads.after, the photo's metadata segments
-    std::string photo;       // a JPEG's real path
+    std::unique_ptr<BmffExifEdit> bmff;   // the tool edits exv, a HEIF photo's Exif item
+    std::string exv;
+    std::string photo;       // a JPEG's or HEIF photo's real path
     std::string head;        // a JPEG's metadata segments, its scan header and an end marker
     size_t scan = 0;         // where a JPEG's scan starts
     std::string original;    // the photo (or sidecar) as read, while still needed
@@ -122,7 +68,13 @@ struct Pending {
     bool fresh = false;      // a sidecar that doesn't exist yet
 
     // The file the tool edits.
-    const std::string& EditPath() const { return jpeg ? heads.after : copy->Path(); }
+    const std::string& EditPath() const { return jpeg ? heads.after : bmff ? exv : copy->Path(); }
+    // Puts the file the tool edits back as it was staged, for another run.
+    bool Restage(std::string& reason) const
+    {
+        return jpeg ? WritePrivateFile(heads.after, head, reason)
+                    : !bmff || WritePrivateFile(exv, bmff->Exv(), reason);
+    }
 };
 
 // The tool writes the hidden copy itself: the whole photo (a TIFF, PNG, RAW...) or the
@@ -205,6 +157,42 @@ bool StageSidecar(Pending& p)
     return StageCopy(target, std::move(original), true, p, w.emptySidecar ? &empty : nullptr);
 }
 
+// A HEIF photo is written where the narrow write covers its shape: the tool edits its Exif
+// item alone, and everything else in the file stays where it is.
+bool StageBmff(std::string original, Pending& p)
+{
+    GpsWrite& w = *p.write;
+    p.bmff = std::make_unique<BmffExifEdit>();
+    if (p.bmff->Plan(original, w.reason) != BmffShape::Covered) {
+        w.fileRefused = true;
+        return false;
+    }
+    p.original = std::move(original);
+    p.exv = p.heads.after.substr(0, p.heads.after.size() - 4) + ".exv";
+    return p.Restage(w.reason);
+}
+
+// After the tool's run: the photo with the new Exif item, checked, as a hidden copy; the
+// metadata check lists the photo and the copy through private links.
+bool FinishBmff(Pending& p)
+{
+    GpsWrite& w = *p.write;
+    std::string edited, updated;
+    if (!ReadRegularFile(p.exv, edited, w.reason))
+        return false;
+    if (!p.bmff->Build(p.original, edited, updated, w.reason)) {
+        w.fileRefused = true;
+        return false;
+    }
+    std::string().swap(p.original);
+    p.heads.before.resize(p.heads.before.size() - 4);   // no ".jpg": these aren't JPEGs
+    p.heads.after.resize(p.heads.after.size() - 4);
+    p.copy = std::make_unique<PhotoCopy>();
+    p.copy->Expect(p.identity);
+    return p.copy->Create(p.photo, updated.size(), w.reason) && p.copy->Write(updated.data(), updated.size(), w.reason)
+        && PrivateLink(p.photo, p.heads.before, w.reason) && PrivateLink(p.copy->Path(), p.heads.after, w.reason);
+}
+
 // Everything before the tool's run: the command, the photo read, and the file the tool is
 // to edit. false with the write's reason.
 bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pending& p)
@@ -239,6 +227,8 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
         return false;
     }
     const bool jpeg = original.size() >= 2 && original[0] == '\xFF' && original[1] == '\xD8';
+    if (LooksLikeBmff(original))
+        return StageBmff(std::move(original), p);
     if (!jpeg)
         return StageCopy(p.photo, std::move(original), false, p);
     // The tool rewrites only the segments before the image data and copies the rest as it
@@ -261,6 +251,8 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
 // own image data, whose scan must come back unchanged.
 bool Finish(Pending& p)
 {
+    if (p.bmff)
+        return FinishBmff(p);
     if (!p.jpeg)
         return FinishCopy(p);
     GpsWrite& w = *p.write;
@@ -313,7 +305,7 @@ std::vector<bool> UpdateAll(const WorkerFiles& files, std::vector<Pending>& stag
                 continue;
             }
             const Pending& p = staged[m];
-            if (p.jpeg && !WritePrivateFile(p.heads.after, p.head, w.reason))
+            if (!p.Restage(w.reason))
                 continue;
             const UpdateResult alone = RunUpdate(files, {p.EditPath()}, w.reason);
             updated[m] = alone == UpdateResult::Done;

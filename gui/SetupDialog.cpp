@@ -229,7 +229,7 @@ void SetupDialog::BuildControls()
     page->addLayout(middle);
 
     rawSidecarCheck = Named(new QCheckBox("Write RAW positions to XMP sidecars", this), 0, "rawSidecarCheck");
-    rawSidecarCheck->setToolTip("HEIC, CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
+    rawSidecarCheck->setToolTip("CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
     interpolateCheck = Named(new QCheckBox("Place photos between track points", this), 0, "interpolateCheck");
     interpolateCheck->setToolTip("A photo taken between two points of a segment (at most 30 minutes apart) "
                                  "gets the position between them, written at full precision with its UTC time; "

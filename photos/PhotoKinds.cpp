@@ -17,8 +17,8 @@ const Extension kExtensions[] = {
     {".dng", PhotoKind::Raw},          {".nef", PhotoKind::Raw},
     {".arw", PhotoKind::Raw},          {".pef", PhotoKind::Raw},
     {".cr2", PhotoKind::Raw},          {".crw", PhotoKind::Raw},
-    {".heic", PhotoKind::SidecarOnly},
-    {".heif", PhotoKind::SidecarOnly}, {".cr3", PhotoKind::SidecarOnly},
+    {".heic", PhotoKind::Heif},        {".heif", PhotoKind::Heif},
+    {".avif", PhotoKind::Heif},        {".cr3", PhotoKind::SidecarOnly},
     {".rw2", PhotoKind::SidecarOnly},  {".orf", PhotoKind::SidecarOnly},
 };
 

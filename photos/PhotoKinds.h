@@ -9,7 +9,8 @@ enum class PhotoKind {
     Jpeg,          // .jpg, .jpeg: written in the file, metadata segments only
     InFile,        // TIFF, PNG, WebP: the whole file copied and written
     Raw,           // RAW kinds exiv2 writes (DNG, NEF, ARW, PEF, CR2, CRW): in the file or a sidecar
-    SidecarOnly,   // kinds exiv2 reads but can't write (HEIC, HEIF, CR3, RW2, ORF): a sidecar
+    Heif,          // HEIC, HEIF, AVIF: the Exif item written in the file where its shape allows, else a sidecar
+    SidecarOnly,   // kinds exiv2 reads but can't write (CR3, RW2, ORF): a sidecar
 };
 
 PhotoKind KindOf(const std::string& name);

@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include "cli/CliFixture.h"
+#include "common/Timestamps.h"
 #include "support/PhotoKindFiles.h"
+#include "support/Tracks.h"
 
 namespace fs = std::filesystem;
 
@@ -129,6 +131,41 @@ TEST_F(CliUndo, UndoPutsBackEveryTagAndLeavesAloneWhatChangedSince)
     EXPECT_NE(std::string::npos, forced.err.find("(run " + second + ", geotag)")) << forced.err;
     EXPECT_EQ("", StoredLatitude(jpegs[0]));
     EXPECT_EQ("", StoredLatitude(jpegs[1]));
+}
+
+// A HEIC takes its position in its Exif item; an undo gives back ExifTool's whole view of it
+// (but the media data's size: the old Exif stays in the file), after a GeoTag and after a Remove.
+TEST_F(CliUndo, AHeicComesBackAsItWas)
+{
+    if (RunProgram({"exiftool", "-ver"}) != 0)
+        GTEST_SKIP() << "exiftool (Debian package libimage-exiftool-perl) is missing";
+    const auto view = [](const std::string& photo) {
+        std::string kept;
+        for (const auto& line : Lines(ExifToolView(photo)))
+            if (line.find(" MediaData") == std::string::npos)
+                kept += line + "\n";
+        return kept;
+    };
+    const std::string heic = photos + "/IMG_3578.heic";
+    fs::copy_file(std::string(CAMERA_DATA_DIR) + "/IMG_3578.heic", heic);
+    const std::string gpx = dir.File("phone.gpx");
+    WriteFile(gpx, GpxText(EveryMinute(ParseGpxTime("2020-04-17T09:30:00Z"), 60, 51, -1.8, 0.001, "80")));
+    const std::vector<std::string> geotag = {"geotag", "--gpx", gpx, "--offset", "0", "--no-photo-zone", heic};
+    const std::string before = view(heic);
+
+    ASSERT_EQ(0, Run(geotag).status);
+    ASSERT_NE("", StoredLatitude(heic));
+    EXPECT_FALSE(fs::exists(heic + ".xmp"));
+    ASSERT_EQ(0, Run({"undo"}).status);
+    EXPECT_EQ("", StoredLatitude(heic));
+    EXPECT_EQ(before, view(heic));
+
+    ASSERT_EQ(0, Run(geotag).status);
+    const std::string tagged = view(heic);
+    ASSERT_EQ(0, Run({"remove", heic}).status);
+    EXPECT_EQ("", StoredLatitude(heic));
+    ASSERT_EQ(0, Run({"undo"}).status);
+    EXPECT_EQ(tagged, view(heic));
 }
 
 // Rename then undo gives the old names; remove then undo gives the position back.

@@ -138,9 +138,9 @@ TEST(CameraFiles, EveryJpegTakesItsPositionInTheFileAndKeepsEverythingElse)
     }
 }
 
-// The containers exiv2 can't write (HEIC, CR3) and the RAW files take a sidecar, and the
-// photo stays as it was; asked to write a RAW file itself, the writer puts the position in
-// the file or, where that would lose something, in the sidecar.
+// CR3, which exiv2 can't write, and the RAW files take a sidecar, and the photo stays as it
+// was; a HEIC takes the position in its Exif item; asked to write a RAW file itself, the
+// writer puts the position in the file or, where that would lose something, in the sidecar.
 TEST(CameraFiles, EveryOtherKindGetsItsPosition)
 {
     for (const bool rawSidecar : {true, false}) {

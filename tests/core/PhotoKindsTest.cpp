@@ -10,8 +10,9 @@ TEST(PhotoKinds, ExtensionsOfAnyCaseGiveTheirKind)
         {"c.png", PhotoKind::InFile},         {"c.WebP", PhotoKind::InFile},
         {"d.dng", PhotoKind::Raw},            {"d.NEF", PhotoKind::Raw},
         {"d.arw", PhotoKind::Raw},            {"d.pef", PhotoKind::Raw},
-        {"d.CR2", PhotoKind::Raw},            {"e.heic", PhotoKind::SidecarOnly},
-        {"e.HEIF", PhotoKind::SidecarOnly},   {"e.Cr3", PhotoKind::SidecarOnly},
+        {"d.CR2", PhotoKind::Raw},            {"e.heic", PhotoKind::Heif},
+        {"e.HEIF", PhotoKind::Heif},          {"e.Avif", PhotoKind::Heif},
+        {"e.Cr3", PhotoKind::SidecarOnly},
         {"e.rw2", PhotoKind::SidecarOnly},    {"e.orf", PhotoKind::SidecarOnly},
         {"e.CR3.xmp", PhotoKind::NotPhoto},   {"jpg", PhotoKind::NotPhoto},
         {"/p.jpg/notes", PhotoKind::NotPhoto}, {"f.jpgx", PhotoKind::NotPhoto},
@@ -30,6 +31,7 @@ TEST(PhotoKinds, SidecarsForUnwritableKindsAlwaysAndRawWhenChosen)
         {PhotoKind::Jpeg, true, false},       {PhotoKind::InFile, true, false},
         {PhotoKind::Raw, true, true},         {PhotoKind::Raw, false, false},
         {PhotoKind::SidecarOnly, false, true}, {PhotoKind::SidecarOnly, true, true},
+        {PhotoKind::Heif, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind) * 2 + c.rawSidecar);

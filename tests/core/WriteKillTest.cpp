@@ -17,6 +17,7 @@
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
+#include "support/HeifShapes.h"
 #include "support/Photos.h"
 #include "support/TestSupport.h"
 
@@ -57,6 +58,7 @@ std::vector<pid_t> ChildrenOf(pid_t parent)
 }
 
 struct Photo {
+    std::string (*picture)(const std::string&) = ImageData;
     std::string path;
     std::string bytes;                 // as it is now
     std::string image;                 // the picture, which no write may change
@@ -97,7 +99,7 @@ std::string Check(Photo& photo, const std::string& latWords, int reported)
         return reported == 1 ? "reported written but unchanged" : "";
     if (reported == 0)
         return "reported failed but changed";
-    if (ImageData(bytes) != photo.image)
+    if (photo.picture(bytes) != photo.image)
         return "image data changed (size " + std::to_string(bytes.size()) + ")";
     std::string listing = ListTags(photo.path);
     if (TagValue(listing, "Exif.GPSInfo.GPSLatitude") != latWords)
@@ -118,19 +120,28 @@ int EnvCount(const char* name, int fallback)
 
 // Kills the tool, or the writing process together with the tool, at random moments of
 // real writes; every photo must then be as it was or fully written. PINROUTE_KILL_TRIALS
-// raises the number of trials for a longer measurement.
+// raises the number of trials for a longer measurement; PINROUTE_KILL_KIND=heic writes
+// copies of the camera HEIC files instead of JPEGs.
 TEST(WriteGpsTags, SurvivesKillsAtRandomMoments)
 {
     const int trials = EnvCount("PINROUTE_KILL_TRIALS", 50);
     const size_t photoCount = 20, perTrial = 3;
+    const char* kind = std::getenv("PINROUTE_KILL_KIND");
+    const bool heic = kind && std::string(kind) == "heic";
+    const char* const heics[] = {"IMG_3578.heic", "Stonehenge.heic", "2021-02-13-1929.heic"};
     TempDir dir;
     std::vector<Photo> photos(photoCount);
     for (size_t i = 0; i < photoCount; ++i) {
         Photo& photo = photos[i];
-        photo.path = dir.File("IMG_" + std::to_string(1000 + i) + ".jpg");
-        ASSERT_TRUE(WriteCameraPhoto(photo.path, 1000000 + 50000 * i, static_cast<uint32_t>(i)));
+        photo.path = dir.File("IMG_" + std::to_string(1000 + i) + (heic ? ".heic" : ".jpg"));
+        if (heic) {
+            WriteFile(photo.path, ReadFile(std::string(CAMERA_DATA_DIR) + "/" + heics[i % 3]));
+            photo.picture = HeifPicture;
+        } else {
+            ASSERT_TRUE(WriteCameraPhoto(photo.path, 1000000 + 50000 * i, static_cast<uint32_t>(i)));
+        }
         photo.bytes = ReadFile(photo.path);
-        photo.image = ImageData(photo.bytes);
+        photo.image = photo.picture(photo.bytes);
         photo.others = TagsOtherThan(ListTags(photo.path), kWrittenTags);
         ASSERT_FALSE(photo.image.empty());
     }

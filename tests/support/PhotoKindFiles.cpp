@@ -60,12 +60,15 @@ bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
         WriteFile(path, bytes);
         return true;
     }
-    if (extension == ".heic") {
+    if (extension == ".heic" || extension == ".avif") {
         // heif-enc carries a JPEG's EXIF into the HEIC. 64x64 needs no tile grid, whose
         // item layout exiv2 0.27 can't follow to the EXIF.
         const std::string jpeg = path + ".jpg";
+        std::vector<std::string> encode = {"heif-enc", "-q", "50", "-o", path, jpeg};
+        if (extension == ".avif")
+            encode.insert(encode.begin() + 1, "-A");
         const bool made = RunProgram({"convert", "-size", "64x64", "xc:teal", jpeg}, nullptr) == 0
-            && SetDate(jpeg, captureTime) && RunProgram({"heif-enc", "-q", "50", "-o", path, jpeg}, nullptr) == 0;
+            && SetDate(jpeg, captureTime) && RunProgram(encode, nullptr) == 0;
         std::remove(jpeg.c_str());
         return made;
     }
@@ -74,7 +77,7 @@ bool MakeKindPhoto(const std::string& path, const std::string& captureTime)
     const std::string format = extension == ".jpeg" ? "jpg:" : tiffRaw ? "tiff:" : "";
     if (RunProgram({"convert", "-size", "16x16", "xc:teal", format + path}, nullptr) != 0)
         return false;
-    return KindOf(path) == PhotoKind::SidecarOnly || SetDate(path, captureTime);
+    return KindOf(path) == PhotoKind::SidecarOnly || KindOf(path) == PhotoKind::Heif || SetDate(path, captureTime);
 }
 
 std::string ListedValue(const std::string& path, const std::string& key)
