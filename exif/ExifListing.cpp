@@ -117,6 +117,7 @@ void TagReader::AddLine(const std::string& line)
         AddXmpDateLine(Split(line, ' '));
     if (StartsWithIgnoringAsciiCase(line, kZoneKey))
         AddZoneLine(Split(line, ' '));
+    ReadPlaceLine(line, place);
 }
 
 void TagReader::AddZoneLine(const std::vector<std::string>& fields)
@@ -225,6 +226,7 @@ PhotoTags TagReader::Tags() const
         tags.hasZone = xmpZoneFound;
         tags.zoneSeconds = xmpZoneSeconds;
     }
+    tags.place = place;
     tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
     if (tags.hasPosition) {
         tags.latitude = latitudeSign * latitudeDegrees;
@@ -252,5 +254,10 @@ const std::vector<std::string>& ListedKeys()
 {
     static const std::vector<std::string> keys = {kDateKey, kXmpDateKey, kZoneKey, kLatitudeRefKey, kLatitudeKey,
                                                   kLongitudeRefKey, kLongitudeKey};
-    return keys;
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> listed = keys;
+        listed.insert(listed.end(), PlaceListedKeys().begin(), PlaceListedKeys().end());
+        return listed;
+    }();
+    return all;
 }

@@ -31,6 +31,7 @@ private:
     std::string xmpDateText;
     bool zoneFound = false, xmpZoneFound = false;   // Exif.Photo.OffsetTimeOriginal; the XMP time's zone
     int zoneSeconds = 0, xmpZoneSeconds = 0;
+    HeldPlace place;
 };
 
 // A zone such as "+02:00", "-05:30" or "Z" (also "+0200", "+02") as seconds east of UTC;

@@ -50,7 +50,7 @@ std::string Argument(const std::string& path)
 
 std::vector<std::string> BatchCommand(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> argv = {kExifProgram, "-PEXkycv"};
+    std::vector<std::string> argv = {kExifProgram, "-PEIXkycv"};
     for (const std::string& key : ListedKeys()) {
         argv.push_back("-K");
         argv.push_back(key);
@@ -121,7 +121,7 @@ bool ValueMayGoOn(const std::string& line)
             pos = line.size();
         word = line.substr(start, pos - start);
     }
-    if (words[1] != "Ascii" && words[1] != "XmpText")
+    if (words[1] != "Ascii" && words[1] != "XmpText" && words[1] != "String")
         return false;
     const long count = std::strtol(words[2].c_str(), nullptr, 10);
     const long shown = static_cast<long>(line.size()) - static_cast<long>(pos + 2);
@@ -309,6 +309,8 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
         photo.hasPosition = true;
         photo.latitude = sidecarTags[k].latitude;
         photo.longitude = sidecarTags[k].longitude;
+        if (photo.place.Names().Empty())   // a RAW file's place lies in its sidecar too
+            photo.place.xmp = sidecarTags[k].place.xmp;
     }
     return tags;
 }

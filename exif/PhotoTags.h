@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "exif/PlaceListing.h"
+
 
 // What the runs read from one photo.
 struct PhotoTags {
@@ -16,4 +18,5 @@ struct PhotoTags {
     bool hasPosition = false;     // all four GPS tags (both references, lat, lon) read
     double latitude = 0;          // signed degrees, north positive
     double longitude = 0;         // signed degrees, east positive
+    HeldPlace place;              // the place tags it holds, and its IPTC-IIM data
 };

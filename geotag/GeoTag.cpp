@@ -12,6 +12,7 @@
 
 #include <sys/stat.h>
 
+#include "coords/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
@@ -186,6 +187,21 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     return outcome;
 }
 
+// The place to write with a matched photo's position, or the one it keeps, for its row.
+void AttachPlace(const Settings& settings, const PhotoTags& tags, RowOutcome& outcome)
+{
+    if (!outcome.match)
+        return;
+    MatchedPoint& match = *outcome.match;
+    if (const auto place = PlaceForWrite(settings, tags.place, match.storedLatitude, match.storedLongitude)) {
+        match.place = place->names;
+        match.placeIptc = place->iptc;
+        outcome.place = PlaceLabel(place->names);
+    } else {
+        outcome.place = PlaceLabel(tags.place.Names());
+    }
+}
+
 // Writes the matched photos among outcomes; a failed write turns its tick into a cross.
 void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
                   std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar, bool precise)
@@ -205,6 +221,8 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             w.precision.utcTime = outcomes[i].match->utcTime;
         }
         w.sidecar = UsesSidecar(KindOf(paths[i]), rawSidecar);
+        w.place = outcomes[i].match->place;
+        w.placeIptc = outcomes[i].match->placeIptc;
         writes.push_back(std::move(w));
         rows.push_back(i);
     }
@@ -236,6 +254,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
             outcome.position.reset();   // the photo keeps whatever it had
+            outcome.place.clear();
         }
     }
 }
@@ -314,8 +333,11 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
             n = BatchLength(chunk, start);
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
             std::vector<RowOutcome> outcomes;
-            for (int i = 0; i < n; ++i)
-                outcomes.push_back(MatchOne(tags[static_cast<size_t>(start + i)], index, settings, *formatter));
+            for (int i = 0; i < n; ++i) {
+                const PhotoTags& photo = tags[static_cast<size_t>(start + i)];
+                outcomes.push_back(MatchOne(photo, index, settings, *formatter));
+                AttachPlace(settings, photo, outcomes.back());
+            }
             if (!dryRun)
                 WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
             else

@@ -235,7 +235,12 @@ void SetupDialog::BuildControls()
     photoZoneCheck = Named(new QCheckBox("Use the time zone stored in the photo", this), 0, "photoZoneCheck");
     photoZoneCheck->setToolTip("A photo that states its time zone (phones, newer cameras) is matched by it; "
                                "the offset serves the others");
-    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck})
+    placesCheck = Named(new QCheckBox("Write the town, region and country", this), 0, "placesCheck");
+    placesCheck->setToolTip("GeoTag writes the nearest town (within PlaceMaxKm), its region and country from "
+                            "the geonames.org data, offline; a photo's own place names are kept");
+    placeInNameCheck = Named(new QCheckBox("Add the place to renamed files", this), 0, "placeInNameCheck");
+    placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
+    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, placesCheck, placeInNameCheck})
         page->addWidget(check);
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
@@ -367,7 +372,7 @@ void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        photoZoneCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -424,6 +429,8 @@ bool SetupDialog::TakeValues()
     values.RawSidecar = rawSidecarCheck->isChecked() ? 1 : 0;
     values.Interpolate = interpolateCheck->isChecked() ? 1 : 0;
     values.PhotoZone = photoZoneCheck->isChecked() ? 1 : 0;
+    values.Places = placesCheck->isChecked() ? 1 : 0;
+    values.PlaceInName = placeInNameCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
@@ -450,6 +457,8 @@ void SetupDialog::ShowValues()
     rawSidecarCheck->setChecked(values.RawSidecar != 0);
     interpolateCheck->setChecked(values.Interpolate != 0);
     photoZoneCheck->setChecked(values.PhotoZone != 0);
+    placesCheck->setChecked(values.Places != 0);
+    placeInNameCheck->setChecked(values.PlaceInName != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));

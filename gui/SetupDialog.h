@@ -84,6 +84,8 @@ private:
     QCheckBox* rawSidecarCheck = nullptr;
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
+    QCheckBox* placesCheck = nullptr;
+    QCheckBox* placeInNameCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
     QRadioButton* osgbRadio = nullptr;
     QButtonGroup* displayGroup = nullptr;
