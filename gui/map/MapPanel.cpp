@@ -31,6 +31,7 @@
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"
 #include "geotag/PlaceByHand.h"
+#include "gui/map/PlaceSearch.h"
 #include "gui/map/MapBridge.h"
 #include "gui/map/RowDrag.h"
 #include "gui/map/TileInterceptor.h"
@@ -146,6 +147,18 @@ MapPanel::MapPanel(PhotoList& photos, QAbstractItemView* list, std::string setti
     setObjectName("mapPanel");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    Settings named;
+    named.Read(this->settingsPath);
+    auto* search = new PlaceSearch(named.PlaceLanguage, this);
+    layout->addWidget(search);
+    // A town found is brought into view; photos selected may be placed there (PlaceRows asks).
+    connect(search, &PlaceSearch::PlaceChosen, this, [this](double latitude, double longitude, const QString&) {
+        if (page && ready)
+            page->runJavaScript(QString("pinrouteCentreOn(%1, %2)").arg(latitude, 0, 'f', 6).arg(longitude, 0, 'f', 6));
+        const std::vector<int> rows = SelectedRows();
+        if (!rows.empty())
+            PlaceRows(rows, latitude, longitude);
+    });
     flushTimer.setSingleShot(true);
     flushTimer.setInterval(kBatchMs);
     connect(&flushTimer, &QTimer::timeout, this, &MapPanel::Flush);
