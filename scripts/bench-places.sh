@@ -1,0 +1,34 @@
+#!/bin/bash
+# What the place names cost a GeoTag run: the geonames index's build (once a run), one lookup
+# per photo, and a real run over COUNT photos (default 1000) with and without --places.
+# The lookups' share of the run must stay under 1 %.
+# Usage: scripts/bench-places.sh [COUNT]   (from the source folder; builds into build/)
+set -euo pipefail
+count=${1:-1000}
+here=$(cd "$(dirname "$0")/.." && pwd)
+cmake --build "$here/build" --target places_bench pinroute-cli >/dev/null
+. "$here/scripts/window-data.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_STATE_HOME=$work/state XDG_CONFIG_HOME=$work/config
+
+"$here/build/places_bench" 200000 | tee "$work/bench.txt"
+build_ms=$(awk '$1 == "build_ms" {print $2}' "$work/bench.txt")
+lookup_us=$(awk '$1 == "lookup_us" {print $2}' "$work/bench.txt")
+
+make_window_data "$work" "$count"
+run() {   # seconds of one geotag run over a fresh copy of the photos
+    rm -rf "$work/run" && cp -r "$work/set" "$work/run"
+    local start end
+    start=$(date +%s.%N)
+    "$here/build/pinroute-cli" geotag --gpx "$work/track.gpx" "$@" "$work/run" >/dev/null 2>&1 || true
+    end=$(date +%s.%N)
+    awk -v a="$start" -v b="$end" 'BEGIN {print b - a}'
+}
+plain=$(run)
+places=$(run --places)
+printf 'photos %d\nrun_s %.2f\nrun_with_places_s %.2f\n' "$count" "$plain" "$places"
+awk -v b="$build_ms" -v l="$lookup_us" -v n="$count" -v r="$plain" 'BEGIN {
+    cost = b / 1000 + n * l / 1e6
+    printf "lookups_s %.3f (build %.3f s + %d x %.2f us)\nshare_of_run %.2f %%\n", cost, b / 1000, n, l, 100 * cost / r
+}'
