@@ -294,7 +294,8 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
     std::vector<std::string> sidecars;
     std::vector<size_t> owners;
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (tags[i].listed && !tags[i].hasPosition && IsRegularFile(SidecarPath(paths[i]))) {
+        // A sidecar is read for the place it may name, too.
+        if (tags[i].listed && IsRegularFile(SidecarPath(paths[i]))) {
             sidecars.push_back(SidecarPath(paths[i]));
             owners.push_back(i);
         }
@@ -304,13 +305,13 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
     const std::vector<PhotoTags> sidecarTags = ListAll(log, sidecars);
     for (size_t k = 0; k < sidecars.size(); ++k) {
         PhotoTags& photo = tags[owners[k]];
-        if (!sidecarTags[k].hasPosition)
+        if (photo.place.Names().Empty())   // a RAW file's place lies in its sidecar too
+            photo.place.xmp = sidecarTags[k].place.xmp;
+        if (!sidecarTags[k].hasPosition || photo.hasPosition)
             continue;
         photo.hasPosition = true;
         photo.latitude = sidecarTags[k].latitude;
         photo.longitude = sidecarTags[k].longitude;
-        if (photo.place.Names().Empty())   // a RAW file's place lies in its sidecar too
-            photo.place.xmp = sidecarTags[k].place.xmp;
     }
     return tags;
 }
