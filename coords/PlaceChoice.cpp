@@ -1,5 +1,7 @@
 #include "coords/PlaceChoice.h"
 
+#include <system_error>
+
 #include "coords/Places.h"
 
 namespace {
@@ -10,6 +12,18 @@ PlaceNames Lookup(const Settings& settings, double latitude, double longitude)
 }
 
 }  // namespace
+
+std::future<void> PreparePlaces(const Settings& settings)
+{
+    if (settings.Places == 0)
+        return {};
+    const std::string language = PlaceLanguageFor(settings.PlaceLanguage);
+    try {
+        return std::async(std::launch::async, [language] { PlacesIn(language); });
+    } catch (const std::system_error&) {
+        return {};   // no thread to spare: the first lookup builds it
+    }
+}
 
 std::optional<PlaceToWrite> PlaceForWrite(const Settings& settings, const HeldPlace& held, double latitude,
                                           double longitude)

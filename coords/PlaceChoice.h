@@ -1,4 +1,5 @@
 #pragma once
+#include <future>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,10 @@ struct PlaceToWrite {
 // holds place tags and settings.ReplacePlaces is 0, or when no town lies near enough.
 std::optional<PlaceToWrite> PlaceForWrite(const Settings& settings, const HeldPlace& held, double latitude,
                                           double longitude);
+
+// With settings.Places, builds the place index on a thread of its own while the run reads its
+// track and photos; the run's first lookup waits for it. Keep the future until the run ends.
+std::future<void> PreparePlaces(const Settings& settings);
 
 // The place a row shows for a photo: the one it holds; else, with settings.Places and a
 // position, the one GeoTag would write; else "".

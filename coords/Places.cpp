@@ -99,14 +99,6 @@ std::string Clean(std::string text, bool town)
     return clean;
 }
 
-std::string Child(GVariant* tuple, size_t n)
-{
-    GVariant* child = g_variant_get_child_value(tuple, n);
-    std::string text = g_variant_get_string(child, nullptr);
-    g_variant_unref(child);
-    return text;
-}
-
 std::string Text(const char* text)
 {
     return text ? text : "";
@@ -124,12 +116,17 @@ PlaceTown ReadTown(int index, const std::unordered_map<std::string, std::string>
         return town;
     std::string id, regionKey;
     if (std::strcmp(g_variant_get_type_string(city), "(sssssssudd)") == 0) {
-        id = Child(city, 0);
-        town.names.city = Child(city, 1);
-        town.names.state = Child(city, 3);
-        town.names.countryCode = Child(city, 4);
-        town.names.country = Child(city, 5);
-        regionKey = town.names.countryCode + "." + Child(city, 2);
+        const char *geonamesId, *name, *regionCode, *region, *countryCode, *country, *zone;
+        guint32 population;
+        double latitude, longitude;   // read again below, as the getters give them
+        g_variant_get(city, "(&s&s&s&s&s&s&sudd)", &geonamesId, &name, &regionCode, &region, &countryCode, &country,
+                      &zone, &population, &latitude, &longitude);
+        id = geonamesId;
+        town.names.city = name;
+        town.names.state = region;
+        town.names.countryCode = countryCode;
+        town.names.country = country;
+        regionKey = town.names.countryCode + "." + regionCode;
     } else {
         town.names.city = Text(geonames_city_get_name(city));
         town.names.state = Text(geonames_city_get_state(city));

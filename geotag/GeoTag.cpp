@@ -295,6 +295,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         result.status = RunStatus::NoWorkspace;
         return result;
     }
+    const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
     if (gpxFiles.empty()) {
         result.status = RunStatus::NoTrackFile;

@@ -102,6 +102,7 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
         result.status = RunStatus::NoWorkspace;
         return result;
     }
+    const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> paths = RowPaths(rows);
     RunJournal journal;
     if (rename && !dryRun && !StartJournal(journal, "rename", settings, paths, result))
