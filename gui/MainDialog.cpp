@@ -556,7 +556,11 @@ void MainDialog::OnRemovePositions(const QList<int>& rows)
         : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
     if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
         return;
-    removePlaces = AskMessage("Remove the town, region and country names too?", "Remove position");
+    // Who writes place names is asked whether they go too; the others keep what they had.
+    Settings settings;
+    settings.Read(settingsPath);
+    removePlaces = settings.Places != 0
+        && AskMessage("Remove the town, region and country names too?", "Remove position");
     removeRows.assign(rows.begin(), rows.end());
     StartRun(Command::Remove);
 }
