@@ -202,8 +202,8 @@ std::string JsonLine(Command kind, const PhotoLine& line)
         + ",\"date\":" + JsonText(line.date) + ",\"message\":" + JsonText(line.message);
     if (!line.reason.empty())
         json += ",\"reason\":" + JsonText(line.reason);
-    if (kind != Command::Undo)
-        json += ",\"place\":" + (line.place.empty() ? std::string("null") : JsonText(line.place));
+    if (!line.place.empty())   // absent when the photo names no place, as before places were written
+        json += ",\"place\":" + JsonText(line.place);
     if (kind == Command::GeoTag) {
         if (line.match) {
             json += ",\"seconds\":" + std::to_string(line.match->seconds)
