@@ -505,6 +505,7 @@ void MapPanel::DropRows(std::vector<int> rows, QPoint at)
     if (!page || !ready || rows.empty())
         return;
     QPointer<MapPanel> self(this);
+    at = view->mapFrom(this, at);   // the page's points start below the town search
     page->runJavaScript(QString("pinrouteLatLngAt(%1, %2)").arg(at.x()).arg(at.y()),
                         [self, rows](const QVariant& result) {
                             const QVariantList position = result.toList();
