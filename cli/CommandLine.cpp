@@ -14,7 +14,7 @@ constexpr int kMaxJobs = 256;
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
     DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256, RecurseOption = 512,
-    UndoOptions = 1024, ReplaceOption = 2048,
+    UndoOptions = 1024, ReplaceOption = 2048, PlacesOption = 4096,
 };
 
 unsigned AllowedFor(const std::optional<Command>& command)
@@ -24,11 +24,12 @@ unsigned AllowedFor(const std::optional<Command>& command)
     switch (*command) {
     case Command::GeoTag:
         return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions
-            | RecurseOption | ReplaceOption;
-    case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption;
-    case Command::Rename: return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption;
+            | RecurseOption | ReplaceOption | PlacesOption;
+    case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption | PlacesOption;
+    case Command::Rename:
+        return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption | PlacesOption;
     case Command::Undo: return UndoOptions | JsonOption;
-    case Command::Remove: return JsonOption | RecurseOption;
+    case Command::Remove: return JsonOption | RecurseOption | PlacesOption;
     default: return 0;
     }
 }
@@ -126,6 +127,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
         {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions}, {"--recursive", RecurseOption},
         {"--list", UndoOptions}, {"--force", UndoOptions}, {"--replace", ReplaceOption},
+        {"--places", PlacesOption}, {"--place", NameOptions},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
@@ -161,6 +163,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         : name == "--list"           ? line.list
         : name == "--force"          ? line.force
         : name == "--replace"        ? line.replace
+        : name == "--places"         ? line.places
+        : name == "--place"          ? line.place
                                      : line.position;
     flag = true;
     return true;

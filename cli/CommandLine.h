@@ -28,6 +28,8 @@ struct CommandLine {
     std::optional<bool> photoZone;       // --photo-zone (true) or --no-photo-zone (false)
     bool date = false;
     bool position = false;
+    bool places = false;                 // --places: geotag writes them, parse and rename look them up, remove removes them
+    bool place = false;                  // rename: --place appends the place to the name
     std::vector<std::string> operands;   // the paths; for settings KEY and VALUE
 };
 

@@ -100,6 +100,10 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
         changes.emplace_back("ReplacePositions", "1");
     if (line.recursive)
         changes.emplace_back("Recurse", "1");
+    if (line.places && line.command != Command::Remove)
+        changes.emplace_back("Places", "1");
+    if (line.place)
+        changes.emplace_back("PlaceInName", "1");
     if (line.command == Command::Rename && (line.date || line.position)) {
         changes.emplace_back("Date", line.date ? "1" : "0");
         changes.emplace_back("Posn", line.position ? "1" : "0");
@@ -136,14 +140,15 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
     }
 }
 
-RunResult RunCommand(Command command, bool dryRun, const Settings& settings, TerminalRows& rows,
+RunResult RunCommand(const CommandLine& line, Command command, const Settings& settings, TerminalRows& rows,
                      TerminalFeedback& feedback, Workspace& workspace, RunControl& control)
 {
     switch (command) {
-    case Command::GeoTag: return GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, dryRun);
+    case Command::GeoTag: return GeoTag(settings, ProgramVersion(), rows, feedback, workspace, control, line.dryRun);
     case Command::Parse: return Parse(settings, rows, feedback, workspace, control);
-    case Command::Rename: return Rename(settings, rows, feedback, workspace, control, dryRun);
-    case Command::Remove: return RemovePositions(settings, ProgramVersion(), rows, feedback, workspace, control);
+    case Command::Rename: return Rename(settings, rows, feedback, workspace, control, line.dryRun);
+    case Command::Remove:
+        return RemovePositions(settings, ProgramVersion(), rows, feedback, workspace, control, line.places);
     case Command::Undo: break;   // has a run of its own
     }
     return {};
@@ -278,7 +283,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
     {
         // The working folder goes when this scope ends, before the program does.
         Workspace workspace;
-        result = RunCommand(command, line.dryRun, settings, rows, feedback, workspace, control);
+        result = RunCommand(line, command, settings, rows, feedback, workspace, control);
         failure = StartFailure(result, settings, workspace);
         rows.Finish();
         feedback.Clear();

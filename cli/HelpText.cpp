@@ -14,6 +14,7 @@ const char kUsage[] =
     "  pinroute-cli undo [--force] [--json] [RUN]    pinroute-cli undo --list [--json]\n"
     "  pinroute-cli remove [--recursive] [--json] [PATH...]\n"
     "  pinroute-cli settings [KEY [VALUE]]\n"
+    "  geotag, parse, rename and remove also take --places; rename takes --place\n"
     "  pinroute-cli --help | --version      (also: pinroute-cli COMMAND --help)\n";
 
 const char kPaths[] =
@@ -67,6 +68,8 @@ const char kGeoTag[] =
     "                    photo keeps its position (outcome kept)\n"
     "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
     "  --dry-run         change no file; show the point each photo would get\n"
+    "  --places          write the town, region and country too, from the geonames.org data\n"
+    "                    (Places=1); a photo that names its place keeps it\n"
     "  --suggest-offset  change no file; show the three offsets that put the most photos\n"
     "                    within 300 seconds of a track point\n"
     "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
@@ -81,10 +84,12 @@ const char kParse[] =
     "Shows each photo's capture date and the GPS position stored in it (or in its sidecar).\n\n"
     "  --latlon          positions as latitude and longitude\n"
     "  --osgb            positions as OSGB grid references (default: DisplayType of the settings)\n"
+    "  --places          for a photo that names no place, the one geotag --places would write\n"
     "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
     "  --jobs N          photos worked on at once, 1 to 256 (default: the number of cores)\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
+    "The place a photo holds follows its position: \"(Kendal, England, United Kingdom)\".\n"
     "Outcomes: parsed, no-position, no-exif, failed.\n\n";
 
 const char kRename[] =
@@ -94,6 +99,9 @@ const char kRename[] =
     "  --date            add the capture date to the name\n"
     "  --position        add the position to the name\n"
     "                    (with neither, both come from the settings: Date and Posn)\n"
+    "  --place           add the place, in plain letters (PlaceInName=1; with --places\n"
+    "                    also for a photo that names none)\n"
+    "  --places          look up the place of a photo that names none (Places=1)\n"
     "  --latlon          positions as latitude and longitude\n"
     "  --osgb            positions as OSGB grid references (default: DisplayType of the settings)\n"
     "  --recursive       take the photos of a folder's sub-folders too (Recurse=1)\n"
@@ -123,6 +131,7 @@ const char kRemove[] =
     "Deletes the GPS tags Pinroute writes (from the XMP sidecar for kinds positioned there)\n"
     "and the Software tag where Pinroute wrote it; journalled, so undo puts them back.\n\n"
     "  --recursive       photos in the folders' sub-folders too\n"
+    "  --places          delete the town, region and country tags (XMP and IPTC) too\n"
     "  --json            one JSON object per photo\n"
     "  --help            this text\n\n"
     "Outcomes: removed, no-position, failed.\n";
@@ -133,7 +142,8 @@ const char kSettings[] =
     "With KEY: prints its value. With KEY VALUE: stores the value, after the same checks as\n"
     "the window's Set-up dialog; a wrong value is refused with the reason (exit status 2).\n"
     "Keys: JPGDir, GPXPath, Date, Posn, DisplayType, OffsetMinutes, RawSidecar, Interpolate,\n"
-    "PhotoZone, ReplacePositions, Recurse, Journal, ShowMap, MapTiles.\n"
+    "PhotoZone, ReplacePositions, Recurse, Journal, ShowMap, MapTiles, Places, PlaceMaxKm,\n"
+    "PlaceLanguage, PlaceInName, ReplacePlaces.\n"
     "The file is pinroute.ini beside the program when one is there, or when the program runs\n"
     "from a folder it can write that is no install tree (a build folder, a portable copy);\n"
     "otherwise $XDG_CONFIG_HOME/pinroute/pinroute.ini (~/.config/pinroute/pinroute.ini).\n";

@@ -69,12 +69,13 @@ std::string MessageCell(const PhotoLine& line)
 {
     if (!line.reason.empty())
         return line.message.empty() ? line.reason : line.message + ": " + line.reason;
+    const std::string place = line.place.empty() ? "" : " (" + line.place + ")";
     if (!line.message.empty() || !line.match)
-        return line.message;
+        return line.message + (line.message.empty() ? "" : place);
     std::string text = Degrees(line.match->storedLatitude) + " " + Degrees(line.match->storedLongitude);
     if (!line.match->storedElevationText.empty())
         text += ", " + line.match->storedElevationText + " m";
-    return text;
+    return text + place;
 }
 
 }  // namespace
@@ -93,6 +94,7 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     if (outcome.match && outcome.icon == RowIcon::Tick)
         line.message.clear();   // the cell shows the point itself, with its elevation
     line.sidecar = outcome.sidecar;
+    line.place = outcome.place;
     if (outcome.kind == RowKind::TaggedInSidecar && !outcome.sidecarReason.empty()) {
         // The photo itself couldn't take the position: say where it went and why.
         line.message = "in sidecar " + FileNameOf(outcome.sidecar);
@@ -202,6 +204,8 @@ std::string JsonLine(Command kind, const PhotoLine& line)
         + ",\"date\":" + JsonText(line.date) + ",\"message\":" + JsonText(line.message);
     if (!line.reason.empty())
         json += ",\"reason\":" + JsonText(line.reason);
+    if (!line.place.empty())   // absent when the photo names no place, as before places were written
+        json += ",\"place\":" + JsonText(line.place);
     if (kind == Command::GeoTag) {
         if (line.match) {
             json += ",\"seconds\":" + std::to_string(line.match->seconds)

@@ -17,6 +17,7 @@ struct PhotoLine {
     std::optional<MatchedPoint> match;   // GeoTag: the point written, or that would be
     std::string newPath;                 // Rename: the new path, or empty
     std::string sidecar;                 // GeoTag: the XMP sidecar that took the position, or empty
+    std::string place;                   // "Kendal, England, United Kingdom", or empty
 };
 
 // Turns a run's outcome for one photo into its line.

@@ -129,6 +129,7 @@ void TagReader::AddLine(const std::string& line)
     }
     if (StartsWithIgnoringAsciiCase(line, kSoftwareKey))
         AddSoftwareLine(Split(line, ' '));
+    ReadPlaceLine(line, place);
 }
 
 void TagReader::AddSoftwareLine(const std::vector<std::string>& fields)
@@ -265,6 +266,7 @@ PhotoTags TagReader::Tags() const
         tags.hasZone = xmpZoneFound;
         tags.zoneSeconds = xmpZoneSeconds;
     }
+    tags.place = place;
     tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
     if (tags.hasPosition) {
         tags.latitude = latitudeSign * latitudeDegrees;
@@ -292,5 +294,10 @@ const std::vector<std::string>& ListedKeys()
 {
     static const std::vector<std::string> keys = {kDateKey, kXmpDateKey, kZoneKey, kSubSecKey, kSoftwareKey,
                                                   kLatitudeRefKey, kLatitudeKey, kLongitudeRefKey, kLongitudeKey};
-    return keys;
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> listed = keys;
+        listed.insert(listed.end(), PlaceListedKeys().begin(), PlaceListedKeys().end());
+        return listed;
+    }();
+    return all;
 }

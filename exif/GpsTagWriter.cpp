@@ -15,6 +15,7 @@
 #include "common/PathText.h"
 #include "exif/BmffExifWriter.h"
 #include "exif/MetadataCheck.h"
+#include "exif/PlaceCommands.h"
 #include "exif/SafeWrite.h"
 #include "exif/ToolUpdate.h"
 
@@ -205,6 +206,8 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
         w.reason = "the position is not a latitude and longitude on the globe";
         return false;
     }
+    if (w.command.empty())
+        p.command += PlaceCommandText(w.place, w.placeIptc && !w.sidecar);
     p.heads = HeadFilesFor(files, n);
     if (w.sidecar)
         return StageSidecar(p);

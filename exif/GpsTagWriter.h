@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "common/PlaceNames.h"
 #include "exif/GpsCommands.h"
 #include "exif/MetadataCheck.h"
 #include "exif/Workspace.h"
@@ -22,6 +23,8 @@ struct GpsWrite {
     std::string elevationText;
     GpsPrecision precision;
     bool sidecar = false;   // into NAME.EXT.xmp beside the photo, which stays as it is
+    PlaceNames place;       // written with the position when not empty: XMP, and IPTC-IIM
+    bool placeIptc = false; // in the photo (never a sidecar) when it already has IPTC-IIM data
     bool written = false;
     std::string reason;          // why not, when not written; when written, a fault after the rename
                                  // ("the photo is written, but the folder could not be flushed: ...")

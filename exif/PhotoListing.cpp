@@ -51,7 +51,7 @@ std::string Argument(const std::string& path)
 
 std::vector<std::string> BatchCommand(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> argv = {kExifProgram, "-PEXkycv"};
+    std::vector<std::string> argv = {kExifProgram, "-PEIXkycv"};
     for (const std::string& key : ListedKeys()) {
         argv.push_back("-K");
         argv.push_back(key);
@@ -122,7 +122,7 @@ bool ValueMayGoOn(const std::string& line)
             pos = line.size();
         word = line.substr(start, pos - start);
     }
-    if (words[1] != "Ascii" && words[1] != "XmpText")
+    if (words[1] != "Ascii" && words[1] != "XmpText" && words[1] != "String")
         return false;
     const long count = std::strtol(words[2].c_str(), nullptr, 10);
     const long shown = static_cast<long>(line.size()) - static_cast<long>(pos + 2);
@@ -299,13 +299,13 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
 
     // A RAW photo's sidecar is read first, as darktable and digiKam read it: what the
     // sidecar says is what those programs show. Any other photo read without a position
-    // takes the one in its sidecar. exiv2 shows a sidecar's XMP GPS properties as
+    // takes the one in its sidecar; every sidecar is read for the place it may name. exiv2 shows a sidecar's XMP GPS properties as
     // Exif.GPSInfo tags too; the capture time stays the photo's own.
     std::vector<std::string> sidecars;
     std::vector<size_t> owners;
     for (size_t i = 0; i < paths.size(); ++i) {
-        if (tags[i].listed && (SidecarFirst(paths[i]) || !tags[i].hasPosition)
-            && IsRegularFile(SidecarPath(paths[i]))) {
+        // A sidecar is read for the place it may name, too.
+        if (tags[i].listed && IsRegularFile(SidecarPath(paths[i]))) {
             sidecars.push_back(SidecarPath(paths[i]));
             owners.push_back(i);
         }
@@ -315,7 +315,9 @@ std::vector<PhotoTags> ListPhotos(const WorkerFiles& files, const std::vector<st
     const std::vector<PhotoTags> sidecarTags = ListAll(log, sidecars);
     for (size_t k = 0; k < sidecars.size(); ++k) {
         PhotoTags& photo = tags[owners[k]];
-        if (!sidecarTags[k].hasPosition)
+        if (photo.place.Names().Empty())   // a RAW file's place lies in its sidecar too
+            photo.place.xmp = sidecarTags[k].place.xmp;
+        if (!sidecarTags[k].hasPosition || (photo.hasPosition && !SidecarFirst(paths[owners[k]])))
             continue;
         photo.hasPosition = true;
         photo.positionInSidecar = true;

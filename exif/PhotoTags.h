@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "exif/PlaceListing.h"
+
 
 // What the runs read from one photo.
 struct PhotoTags {
@@ -19,4 +21,5 @@ struct PhotoTags {
     double longitude = 0;         // signed degrees, east positive
     bool positionInSidecar = false;   // the position is the one in the photo's XMP sidecar
     bool pinrouteSoftware = false;    // Exif.Image.Software names Pinroute: it wrote the file's position
+    HeldPlace place;              // the place tags it holds, and its IPTC-IIM data
 };

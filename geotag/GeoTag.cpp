@@ -12,6 +12,7 @@
 
 #include <sys/stat.h>
 
+#include "coords/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
@@ -226,6 +227,21 @@ RowOutcome KeptOutcome(const PhotoTags& tags)
     return outcome;
 }
 
+// The place to write with a matched photo's position, or the one it keeps, for its row.
+void AttachPlace(const Settings& settings, const PhotoTags& tags, RowOutcome& outcome)
+{
+    if (!outcome.match)
+        return;
+    MatchedPoint& match = *outcome.match;
+    if (const auto place = PlaceForWrite(settings, tags.place, match.storedLatitude, match.storedLongitude)) {
+        match.place = place->names;
+        match.placeIptc = place->iptc;
+        outcome.place = PlaceLabel(place->names);
+    } else {
+        outcome.place = PlaceLabel(tags.place.Names());
+    }
+}
+
 // Writes the matched photos among outcomes; a failed write turns its tick into a cross.
 void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
                   std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar, bool precise)
@@ -245,6 +261,8 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             w.precision.utcTime = outcomes[i].match->utcTime;
         }
         w.sidecar = UsesSidecar(KindOf(paths[i]), rawSidecar);
+        w.place = outcomes[i].match->place;
+        w.placeIptc = outcomes[i].match->placeIptc;
         writes.push_back(std::move(w));
         rows.push_back(i);
     }
@@ -276,6 +294,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             outcome.text = RowText(outcome.kind);
             outcome.tip = writes[k].reason;
             outcome.position.reset();   // the photo keeps whatever it had
+            outcome.place.clear();
         }
     }
 }
@@ -316,6 +335,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         result.status = RunStatus::NoWorkspace;
         return result;
     }
+    const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
     if (gpxFiles.empty()) {
         result.status = RunStatus::NoTrackFile;
@@ -362,6 +382,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
                 outcomes.push_back(KeepsItsOwn(photo, batch[static_cast<size_t>(i)], written)
                                        ? KeptOutcome(photo)
                                        : MatchOne(photo, index, settings, *formatter));
+                AttachPlace(settings, photo, outcomes.back());
             }
             if (!dryRun)
                 WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "coords/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/ExifListing.h"
@@ -142,6 +143,11 @@ std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string&
         w.precision = precision;   // no GPS time stamp: the moment is not the track's
         w.sidecar = UsesSidecar(KindOf(path), settings.RawSidecar != 0);
         w.elevationText = elevations[writes.size()];
+        const PhotoTags& held = tags[writes.size()];
+        if (const auto place = PlaceForWrite(settings, held.place, latitude, longitude)) {
+            w.place = place->names;
+            w.placeIptc = place->iptc;
+        }
         writes.push_back(std::move(w));
     }
     WriteGpsTagsBatch(files, writes, version);
@@ -151,7 +157,10 @@ std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string&
     const double storedLatitude = StoredCoordinate(latitude, precision);
     const double storedLongitude = StoredCoordinate(longitude, precision);
     const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
-    for (size_t i = 0; i < writes.size(); ++i)
+    for (size_t i = 0; i < writes.size(); ++i) {
         outcomes.push_back(OutcomeOf(writes[i], tags[i], storedLatitude, storedLongitude, *formatter));
+        if (writes[i].written)
+            outcomes.back().place = PlaceLabel(writes[i].place.Empty() ? tags[i].place.Names() : writes[i].place);
+    }
     return outcomes;
 }

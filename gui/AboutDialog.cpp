@@ -35,7 +35,7 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
 {
     setWindowTitle("About Pinroute");
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(DialogRect(font(), 0, 0, 168, 106).size());
+    setFixedSize(DialogRect(font(), 0, 0, 168, 114).size());   // the table's 106, and a line for the credit
 
     auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
@@ -52,6 +52,10 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     auto* donateLink =
         PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
     auto* ok = PlaceControl(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
+    QLabel* credit = Label(this, "Place names: geonames.org, CC BY 4.0", 0, "placesCredit", 11, 103, 130);
+    credit->setToolTip("The towns, regions and countries Pinroute writes come from the GeoNames data "
+                       "(geonames.org), under the Creative Commons Attribution 4.0 licence, as Debian's "
+                       "libgeonames0 carries it");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     setTabOrder(siteLink, donateLink);

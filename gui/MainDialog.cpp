@@ -366,6 +366,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
     auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
                                              command == Command::Remove || command == Command::Undo ? &runRows : nullptr);
     auto undoing = std::make_shared<JournalRun>(undoRun);
+    const bool places = removePlaces;
     control = std::make_unique<RunControl>(DefaultJobs());
     RunControl* runControl = control.get();
 
@@ -376,7 +377,9 @@ void MainDialog::StartRun(Command command, bool confirmed)
         case Command::Parse: *outcome = Parse(settings, *rows, *rows, *work, *runControl); break;
         case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl, preview); break;
         case Command::Undo: *outcome = Undo(*undoing, false, settings, version, *rows, *rows, *work, *runControl); break;
-        case Command::Remove: *outcome = RemovePositions(settings, version, *rows, *rows, *work, *runControl); break;
+        case Command::Remove:
+            *outcome = RemovePositions(settings, version, *rows, *rows, *work, *runControl, places);
+            break;
         }
     });
     const int total = rows->Count();
@@ -582,6 +585,11 @@ void MainDialog::OnRemovePositions(const QList<int>& rows)
         : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
     if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
         return;
+    // Who writes place names is asked whether they go too; the others keep what they had.
+    Settings settings;
+    settings.Read(settingsPath);
+    removePlaces = settings.Places != 0
+        && AskMessage("Remove the town, region and country names too?", "Remove position");
     runRows.assign(rows.begin(), rows.end());
     StartRun(Command::Remove);
 }

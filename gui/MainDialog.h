@@ -82,6 +82,7 @@ private:
     QLabel* emptyNote = nullptr;   // over the empty list
     JournalRun undoRun;            // the run an Undo puts back
     std::vector<int> runRows;      // the rows a Remove or an Undo works on, in its order
+    bool removePlaces = false;     // a Remove takes the place names too
     std::unique_ptr<Workspace> workspace;
     std::unique_ptr<RunControl> control;
     QThread* runThread = nullptr;

@@ -240,7 +240,12 @@ void SetupDialog::BuildControls()
     replaceCheck = Named(new QCheckBox("Replace positions that photos already have", this), 0, "replaceCheck");
     replaceCheck->setToolTip("Off: a photo with a position Pinroute didn't write (a phone's, another program's) "
                              "keeps it; positions Pinroute wrote are always written again");
-    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck})
+    placesCheck = Named(new QCheckBox("Write the town, region and country", this), 0, "placesCheck");
+    placesCheck->setToolTip("GeoTag writes the nearest town (within PlaceMaxKm), its region and country from "
+                            "the geonames.org data, offline; a photo's own place names are kept");
+    placeInNameCheck = Named(new QCheckBox("Add the place to renamed files", this), 0, "placeInNameCheck");
+    placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
+    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck})
         page->addWidget(check);
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
@@ -372,7 +377,7 @@ void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, replaceCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -430,6 +435,8 @@ bool SetupDialog::TakeValues()
     values.Interpolate = interpolateCheck->isChecked() ? 1 : 0;
     values.PhotoZone = photoZoneCheck->isChecked() ? 1 : 0;
     values.ReplacePositions = replaceCheck->isChecked() ? 1 : 0;
+    values.Places = placesCheck->isChecked() ? 1 : 0;
+    values.PlaceInName = placeInNameCheck->isChecked() ? 1 : 0;
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
@@ -457,6 +464,8 @@ void SetupDialog::ShowValues()
     interpolateCheck->setChecked(values.Interpolate != 0);
     photoZoneCheck->setChecked(values.PhotoZone != 0);
     replaceCheck->setChecked(values.ReplacePositions != 0);
+    placesCheck->setChecked(values.Places != 0);
+    placeInNameCheck->setChecked(values.PlaceInName != 0);
     // An exclusive group can't uncheck its last checked button: lift the rule meanwhile.
     displayGroup->setExclusive(false);
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));

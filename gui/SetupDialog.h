@@ -85,6 +85,8 @@ private:
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
     QCheckBox* replaceCheck = nullptr;
+    QCheckBox* placesCheck = nullptr;
+    QCheckBox* placeInNameCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
     QRadioButton* osgbRadio = nullptr;
     QButtonGroup* displayGroup = nullptr;

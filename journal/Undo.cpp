@@ -11,6 +11,7 @@
 #include "common/PathText.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/MetadataCheck.h"
+#include "exif/PlaceCommands.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
@@ -290,7 +291,7 @@ std::string RemoveCommand(bool sidecar, bool pinrouteSoftware)
 }  // namespace
 
 RunResult RemovePositions(const Settings& settings, const std::string& version, PhotoRows& rows,
-                          RunFeedback& feedback, Workspace& workspace, RunControl& control)
+                          RunFeedback& feedback, Workspace& workspace, RunControl& control, bool places)
 {
     RunResult result;
     if (!workspace.Ready()) {
@@ -330,7 +331,10 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
         for (const char* name : {"GPSVersionID", "GPSMapDatum", "GPSLatitude", "GPSLongitude", "GPSAltitude",
                                  "GPSAltitudeRef", "GPSTimeStamp"})
             wanted.push_back(std::string("Xmp.exif.") + name);
-        const bool listed = MetadataFingerprints(present, wanted, hashes, named, reason, &counts);
+        if (places) {
+            wanted.insert(wanted.end(), XmpPlaceKeys().begin(), XmpPlaceKeys().end());
+            wanted.insert(wanted.end(), IptcPlaceKeys().begin(), IptcPlaceKeys().end());
+        }        const bool listed = MetadataFingerprints(present, wanted, hashes, named, reason, &counts);
         std::vector<GpsWrite> writes;
         std::vector<size_t> writeRows;
         size_t next = 0;
@@ -348,12 +352,14 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
                 reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::ReadFailed, reason));
                 continue;
             }
-            bool position = false, ours = false;
+            bool position = false, ours = false, place = false, iptcPlace = false;
             for (const TagValue& t : tags) {
+                place = place || t.key.compare(0, 14, "Xmp.photoshop.") == 0 || t.key == "Xmp.iptc.CountryCode";
+                iptcPlace = iptcPlace || t.key.compare(0, 5, "Iptc.") == 0;
                 position = position || t.key.compare(0, 13, "Exif.GPSInfo.") == 0;
                 ours = ours || (t.key == "Exif.Image.Software" && t.value.compare(0, 24, "GeoTag Software Pinroute") == 0);
             }
-            if (!position) {
+            if (!position && !place && !iptcPlace) {
                 reporter.Report(static_cast<int>(i), paths[i], RowOutcome(RowKind::NoPosition));
                 continue;
             }
@@ -361,6 +367,8 @@ RunResult RemovePositions(const Settings& settings, const std::string& version, 
             w.photoPath = paths[i];
             w.sidecar = sidecars[k];
             w.command = RemoveCommand(sidecars[k], ours);
+            if (place || iptcPlace)
+                w.command += RemovePlaceCommand(iptcPlace && !sidecars[k]);
             w.emptySidecar = sidecars[k] && count <= tags.size();   // it holds nothing but the position
             writes.push_back(std::move(w));
             writeRows.push_back(i);

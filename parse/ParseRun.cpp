@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "coords/OsgbConverter.h"
+#include "coords/PlaceChoice.h"
+#include "coords/Places.h"
 #include "coords/PositionFormatter.h"
 #include "journal/Journal.h"
 #include "exif/PhotoListing.h"
@@ -40,6 +42,7 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     if (!tags.hasPosition) {
         RowOutcome outcome(RowKind::NoPosition);
         outcome.date = tags.dateText;
+        outcome.place = PlaceLabel(tags.place.Names());
         return outcome;
     }
     RowOutcome outcome(RowKind::Parsed);
@@ -51,6 +54,7 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     outcome.date = tags.dateText;
     outcome.text = positionText;
     outcome.position = RowPosition{tags.latitude, tags.longitude, false};
+    outcome.place = PlaceShown(settings, tags.place, true, tags.latitude, tags.longitude);
     if (!rename)
         return outcome;
 
@@ -61,6 +65,8 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     parts.positionText = positionText;
     parts.latitude = WholeDegrees(tags.latitude);
     parts.longitude = WholeDegrees(tags.longitude);
+    if (settings.PlaceInName != 0)
+        parts.placeText = AsciiPlaceName(outcome.place);
     RenameOutcome renamed = RenamePhoto(path, parts, true);
     if (!dryRun && renamed.renamed && !renamed.unchanged) {
         // The journal holds the old name before the photo takes the new one.
@@ -96,6 +102,7 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
         result.status = RunStatus::NoWorkspace;
         return result;
     }
+    const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> paths = RowPaths(rows);
     RunJournal journal;
     if (rename && !dryRun && !StartJournal(journal, "rename", settings, paths, result))

@@ -93,6 +93,8 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     if (parts.position)
         suffix += parts.positionText.empty() ? FallbackPosition(parts.latitude, parts.longitude)
                                              : parts.positionText;
+    if (!parts.placeText.empty())
+        suffix += " " + parts.placeText;
     // A name that already ends with what would be added keeps it: a second Rename changes
     // nothing, instead of growing the name each time.
     if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {

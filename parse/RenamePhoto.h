@@ -10,6 +10,7 @@ struct NameParts {
     std::string positionText;   // when empty, whole degrees such as "N51 W0" stand in
     int32_t latitude = 0;       // whole degrees toward zero, for the stand-in
     int32_t longitude = 0;
+    std::string placeText;      // appended after the position when not empty ("Kendal-England-United-Kingdom")
 };
 
 struct RenameOutcome {

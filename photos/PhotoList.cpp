@@ -53,7 +53,8 @@ std::string PhotoList::Text(int row, int column) const
             return r.path.substr(folder.size());
         return FileNameOf(r.path);
     case ColumnDate: return r.date;
-    case ColumnMessage: return r.message;
+    case ColumnMessage:
+        return r.place.empty() ? r.message : r.message.empty() ? r.place : r.message + " \u2014 " + r.place;
     default: return {};
     }
 }
@@ -63,10 +64,13 @@ std::string PhotoList::Tip(int row) const
     if (row < 0 || row >= Count())
         return {};
     const PhotoRow& r = rows[static_cast<size_t>(row)];
-    if (!r.position)
-        return r.tip;
+    std::string tip = r.tip;
     // A position written into a sidecar instead of the photo: why, then where.
-    return r.tip.empty() ? PositionTip(*r.position) : r.tip + "\n" + PositionTip(*r.position);
+    if (r.position)
+        tip = r.tip.empty() ? PositionTip(*r.position) : r.tip + "\n" + PositionTip(*r.position);
+    if (!r.place.empty())
+        tip += (tip.empty() ? "" : "\n") + r.place;
+    return tip;
 }
 
 void PhotoList::SetRow(int row, const RowOutcome& outcome)
@@ -81,6 +85,7 @@ void PhotoList::SetRow(int row, const RowOutcome& outcome)
     r.message = outcome.text;
     r.tip = outcome.tip;
     r.position = outcome.position;
+    r.place = outcome.place;
     if (!outcome.newPath.empty())
         r.path = outcome.newPath;
     if (observer)

@@ -17,6 +17,7 @@ struct PhotoRow {
     std::string message;   // position text or the reason for a failure
     std::string tip;       // the row's tooltip, or empty
     std::optional<RowPosition> position;   // what the latest run read or wrote
+    std::string place;     // "Kendal, England, United Kingdom", shown after the message
 };
 
 // Told when the list changes, so that a view can show it at once.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "common/PlaceNames.h"
+
 enum class RowIcon { Blank, Tick, Cross };
 
 // What a run found for one photo. The front ends turn kinds into icons and words; none of
@@ -68,6 +70,8 @@ struct MatchedPoint {
     bool interpolating = false;   // the run places photos between points where it can
     std::string how;           // "between two points 4 s apart", "nearest point, 12 s away"
     int64_t utcTime = -1;      // the photo's moment in UTC (track time)
+    PlaceNames place;          // the town, region and country to write with it; empty: none
+    bool placeIptc = false;    // into the photo's IPTC-IIM data too
 };
 
 // A photo's position: as read from it, or as a run wrote it.
@@ -94,6 +98,7 @@ struct RowOutcome {
     std::optional<RowPosition> position;   // the photo's position as the run left it, if known
     std::string sidecar;               // GeoTag: the XMP sidecar that took the position, if one did
     std::string sidecarReason;         // why the sidecar and not the photo, when the photo could have
+    std::string place;                 // "Kendal, England, United Kingdom": held, written or found; "" when none
 };
 
 // The photos a run works on. PhotoList implements it for the front ends; tests fake it.

@@ -38,6 +38,11 @@ const Field kFields[] = {
     {"Journal", Kind::Flag, &Settings::Journal, nullptr, 1},
     {"ShowMap", Kind::Flag, &Settings::ShowMap, nullptr, 1},
     {"MapTiles", Kind::Text, nullptr, &Settings::MapTiles, 0, kOsmTiles},
+    {"Places", Kind::Flag, &Settings::Places, nullptr, 0},
+    {"PlaceMaxKm", Kind::Number, &Settings::PlaceMaxKm, nullptr, 10},
+    {"PlaceLanguage", Kind::Text, nullptr, &Settings::PlaceLanguage, 0},
+    {"PlaceInName", Kind::Flag, &Settings::PlaceInName, nullptr, 0},
+    {"ReplacePlaces", Kind::Flag, &Settings::ReplacePlaces, nullptr, 0},
 };
 
 const Field* FindField(const std::string& key)

@@ -54,4 +54,9 @@ public:
     std::string GPXPath;        // a GPX file, or a pattern in its last component
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
     std::string MapTiles = kOsmTiles;   // the map's tile address, {z}/{x}/{y} filled in; "": no tiles
+    int32_t Places = 0;         // GeoTag writes the town, region and country with the position
+    int32_t PlaceMaxKm = 10;    // the town is named only within this many km of the position
+    std::string PlaceLanguage;  // the place names' language ("de", "fr"); "": the user's locale
+    int32_t PlaceInName = 0;    // Rename appends the place too
+    int32_t ReplacePlaces = 0;  // GeoTag replaces place tags a photo already holds (else keeps them)
 };

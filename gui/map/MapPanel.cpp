@@ -31,6 +31,7 @@
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"
 #include "geotag/PlaceByHand.h"
+#include "gui/map/PlaceSearch.h"
 #include "gui/map/MapBridge.h"
 #include "gui/map/MapNotices.h"
 #include "gui/map/RowDrag.h"
@@ -147,6 +148,18 @@ MapPanel::MapPanel(PhotoList& photos, QAbstractItemView* list, std::string setti
     setObjectName("mapPanel");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    Settings named;
+    named.Read(this->settingsPath);
+    auto* search = new PlaceSearch(named.PlaceLanguage, this);
+    layout->addWidget(search);
+    // A town found is brought into view; photos selected may be placed there (PlaceRows asks).
+    connect(search, &PlaceSearch::PlaceChosen, this, [this](double latitude, double longitude, const QString&) {
+        if (page && ready)
+            page->runJavaScript(QString("pinrouteCentreOn(%1, %2)").arg(latitude, 0, 'f', 6).arg(longitude, 0, 'f', 6));
+        const std::vector<int> rows = SelectedRows();
+        if (!rows.empty())
+            PlaceRows(rows, latitude, longitude);
+    });
     flushTimer.setSingleShot(true);
     flushTimer.setInterval(kBatchMs);
     connect(&flushTimer, &QTimer::timeout, this, &MapPanel::Flush);
@@ -504,6 +517,7 @@ void MapPanel::DropRows(std::vector<int> rows, QPoint at)
     if (!page || !ready || rows.empty())
         return;
     QPointer<MapPanel> self(this);
+    at = view->mapFrom(this, at);   // the page's points start below the town search
     page->runJavaScript(QString("pinrouteLatLngAt(%1, %2)").arg(at.x()).arg(at.y()),
                         [self, rows](const QVariant& result) {
                             const QVariantList position = result.toList();

@@ -392,3 +392,30 @@ TEST_F(CliRun, NothingMatchedSaysWhy)
             << run.err;
     }
 }
+
+// --places writes the town, region and country; parse shows them in both formats, rename adds
+// them to names in plain letters, and remove --places takes them away with the position.
+TEST_F(CliRun, PlacesAreWrittenShownInNamesAndRemoved)
+{
+    const std::string gpx = WriteTrack();
+    WriteJpegTakenAt(photos + "/a.jpg", "2023:06:17 08:30:00");   // 55.875 -3: 7 km from Bonnyrigg
+    WriteJpegTakenAt(photos + "/b.jpg", "2023:06:17 08:04:00");   // 54.25 -3: no town within 10 km
+    env.push_back("LANGUAGE=en");
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, "--places", photos}).status);
+
+    const CliResult parse = Run({"parse", "--latlon", photos});
+    EXPECT_EQ("55.875000 -3.000000 (Bonnyrigg, Scotland, United Kingdom)", Fields(Lines(parse.out).at(0)).at(3));
+    EXPECT_EQ("54.250000 -3.000000 (England, United Kingdom)", Fields(Lines(parse.out).at(1)).at(3));
+    const CliResult json = Run({"parse", "--json", photos});
+    EXPECT_NE(std::string::npos, json.out.find("\"place\":\"Bonnyrigg, Scotland, United Kingdom\"")) << json.out;
+
+    const CliResult rename = Run({"rename", "--place", "--position", "--latlon", "--dry-run", photos + "/a.jpg"});
+    EXPECT_EQ(photos + "/a 55.875000 -3.000000 Bonnyrigg-Scotland-United-Kingdom.jpg",
+              Fields(Lines(rename.out).at(0)).at(4));
+
+    ASSERT_EQ(0, Run({"remove", "--places", photos + "/a.jpg"}).status);
+    std::string left;
+    RunExiv2({"-PXkv", "--", photos + "/a.jpg"}, &left);
+    EXPECT_EQ("", left) << "XMP left after remove --places";
+    EXPECT_EQ("", StoredLatitude(photos + "/a.jpg"));
+}

@@ -62,7 +62,9 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx",
                                         "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60",
                                         "RawSidecar=1", "Interpolate=0", "PhotoZone=1", "ReplacePositions=0", "Recurse=0", "Journal=1", "ShowMap=1",
-                                        "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png"}),
+                                        "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png",
+                                        "Places=0", "PlaceMaxKm=10", "PlaceLanguage=", "PlaceInName=0",
+                                        "ReplacePlaces=0"}),
               Lines(all.out));
 
     CliResult missing = Run({"parse"});   // the stored photo folder isn't there

@@ -90,7 +90,8 @@ TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
     Save(settings);
     EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
               "Posn=0\nDisplayType=0\nOffsetMinutes=75\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
-              "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n",
+              "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
+              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n",
               ReadFile(Ini()));
     EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
 
@@ -118,6 +119,7 @@ TEST_F(SettingsFile, NamesIgnoreCaseAndTheFirstOccurrenceWins)
     EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first/\nJPGDIR=/second\nDATE=5\n"
               "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
+              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
               "[CONFIG]\nPosn=0\n",
               ReadFile(Ini()));
     EXPECT_EQ(5, ReadBack().Date);

@@ -34,6 +34,7 @@
 #include "gui/map/MapNotices.h"
 #include "gui/map/MapPanel.h"
 #include "gui/map/MapSplitter.h"
+#include "gui/map/PlaceSearch.h"
 #include "gui/map/RowDrag.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
@@ -259,6 +260,24 @@ TEST(MapData, DraggedRowsComeOnlyFromThisProcess)
     QMimeData files;
     files.setText("/photos/a.jpg");
     EXPECT_TRUE(DraggedRows(&files).empty());
+}
+
+// The town search offers the data's matches by name and tells where the one chosen lies.
+TEST(PlaceSearch, OffersTownsByNameAndTellsWhereTheChosenOneLies)
+{
+    PlaceSearch search("en");
+    std::vector<std::pair<double, double>> chosen;
+    QObject::connect(&search, &PlaceSearch::PlaceChosen,
+                     [&](double latitude, double longitude, const QString&) { chosen.emplace_back(latitude, longitude); });
+    QTest::keyClicks(&search, "Kendal");
+    QTest::keyClick(&search, Qt::Key_Return);
+    EXPECT_TRUE(search.Offered().contains("Kendal, England, United Kingdom")) << search.Offered().join("; ").toStdString();
+    chosen.clear();
+    ASSERT_TRUE(search.Choose("Kendal, England, United Kingdom"));
+    ASSERT_EQ(1u, chosen.size());
+    EXPECT_NEAR(54.327, chosen[0].first, 0.01);
+    EXPECT_NEAR(-2.748, chosen[0].second, 0.01);
+    EXPECT_FALSE(search.Choose("Atlantis"));
 }
 
 TEST(MapWindow, TheMapSharesTheWindowWhenThereIsRoomAndCtrlMTogglesIt)

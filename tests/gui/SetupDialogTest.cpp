@@ -341,7 +341,8 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     EXPECT_EQ(QDialog::Accepted, dialog.result());
     EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
               "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
-              "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n",
+              "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
+              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n",
               ReadFile(blocked));
     const Settings result = dialog.Result();
     EXPECT_EQ("/typed/photos/", result.JPGDir);   // as every later read gives it

@@ -366,6 +366,11 @@
         const p = map.containerPointToLatLng([x, y]);
         return [p.lat, wrapLongitude(p.lng)];
     };
+    // A town chosen in the search box: into view at a town's scale.
+    window.pinrouteCentreOn = function (lat, lon) {
+        map.setView([lat, lon], Math.max(map.getZoom(), 12));
+        userMoved = true;
+    };
     window.pinroutePointAt = function (segment, index) {
         const p = map.latLngToContainerPoint(lines[segment][index]);
         return [p.x, p.y];
