@@ -44,13 +44,16 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     QLabel* legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
     Label(this, "Web Site:-", 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
     auto* siteLink = PlaceControl(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
+    siteLink->setAccessibleName("Web site");
     Label(this, "Share GPS tracks:-", 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
     auto* tracksLink =
         PlaceControl(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
+    tracksLink->setAccessibleName("Share GPS tracks");
     tracksLink->setFocusPolicy(Qt::ClickFocus);   // no tab stop
     Label(this, "Donate:-", 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
     auto* donateLink =
         PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
+    donateLink->setAccessibleName("Donate");
     auto* ok = PlaceControl(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
     QLabel* credit = Label(this, "Place names: geonames.org, CC BY 4.0", 0, "placesCredit", 11, 103, 130);
     credit->setToolTip("The towns, regions and countries Pinroute writes come from the GeoNames data "

@@ -66,6 +66,7 @@ ClockOffsetDialog::ClockOffsetDialog(const QString& folder, QWidget* parent, Pho
     Label(this, "Photo", "photoLabel", 7, 36, 48, 8);
     photoEdit = PlaceControl(this, new QLineEdit(this), 0, "photoEdit", 58, 33, 156, 14);
     photoEdit->setReadOnly(true);
+    photoEdit->setAccessibleName("Photo of the clock");
     auto* browse = PlaceControl(this, new QPushButton("…", this), 0, "photoBrowseButton", 217, 33, 18, 14);
     browse->setToolTip("Choose the photo of the clock");
     Label(this, "Camera time", "captureCaptionLabel", 7, 54, 48, 8);
@@ -73,6 +74,8 @@ ClockOffsetDialog::ClockOffsetDialog(const QString& folder, QWidget* parent, Pho
     Label(this, "Clock shows", "shownLabel", 7, 71, 48, 8);
     shownEdit = PlaceControl(this, new QLineEdit(this), 0, "shownEdit", 58, 68, 80, 14);
     shownEdit->setPlaceholderText("HH:MM:SS");
+    shownEdit->setAccessibleName("Clock shows");
+    shownEdit->setAccessibleDescription("The UTC or GPS time the clock in the photo shows, as HH:MM:SS");
     Label(this, "UTC / GPS time", "shownHintLabel", 142, 71, 90, 8);
     resultLabel = Label(this, "", "resultLabel", 7, 89, 230, 10);
     useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 130, 108, 50, 14);

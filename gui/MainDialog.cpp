@@ -236,6 +236,8 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
 void MainDialog::BuildStatusLine()
 {
     statusLine = PlaceControl(this, new QLineEdit(this), 1028, "statusLine", 46, 4, 315, 14);
+    statusLine->setAccessibleName("Status");
+    statusLine->setAccessibleDescription("The track file being read, a run's progress and its summary");
     statusLine->setReadOnly(true);
 
     // The label keeps its place but never clips its text, and sits level with the line's text.

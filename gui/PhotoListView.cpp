@@ -185,6 +185,8 @@ PhotoListView::PhotoListView(PhotoList& list, QWidget* parent, bool withPreviews
     setTextElideMode(Qt::ElideRight);
     setIconSize(QSize(16, 16));
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName("Photos");
+    setAccessibleDescription("One row per photo: its name, when it was taken, and its position or what went wrong");
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);

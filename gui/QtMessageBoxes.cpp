@@ -12,7 +12,7 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& caption, M
         boxIcon = QMessageBox::Information;
     else if (icon == MessageIcon::Warning)
         boxIcon = QMessageBox::Warning;
-    const QString title = caption.empty() ? QApplication::applicationDisplayName()
+    const QString title = caption.empty() ? QStringLiteral("Pinroute")
                                           : QString::fromStdString(caption);
     QMessageBox box(boxIcon, title, QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
@@ -22,7 +22,7 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& caption, M
 
 bool QtMessageBoxes::Ask(const std::string& text, const std::string& caption)
 {
-    const QString title = caption.empty() ? QApplication::applicationDisplayName()
+    const QString title = caption.empty() ? QStringLiteral("Pinroute")
                                           : QString::fromStdString(caption);
     QMessageBox box(QMessageBox::Question, title, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());

@@ -34,6 +34,7 @@ int main(int argc, char* argv[])
 {
     QuietWebEngine();
     QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Pinroute"));
     app.setWindowIcon(AppIcon());
     QtMessageBoxes boxes;
     SetMessageBoxes(&boxes);

@@ -15,6 +15,7 @@ PlaceSearch::PlaceSearch(std::string language, QWidget* parent)
 {
     setObjectName("placeSearch");
     setPlaceholderText("Find a town");
+    setAccessibleName("Find a town");
     setClearButtonEnabled(true);
     setToolTip("Type a town's name to centre the map on it; with photos selected, you can place them there");
     model = new QStringListModel(this);
