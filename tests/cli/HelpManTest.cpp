@@ -68,3 +68,21 @@ TEST_F(HelpMan, ManPageListsTheOptionsOfTheHelpAndEverySetting)
         EXPECT_NE(std::string::npos, section.find("\n.B " + key + "\n")) << key << " is not in SETTINGS";
     }
 }
+
+// The README, the window's man page and the manual name every key that `settings` prints.
+TEST_F(HelpMan, EveryDocumentNamesEverySetting)
+{
+    const CliResult shown = Run({"settings"});
+    ASSERT_EQ(0, shown.status) << shown.err;
+    const std::vector<std::string> lines = Lines(shown.out);
+    ASSERT_GT(lines.size(), 1u) << shown.out;
+    for (const char* document : {"README.md", "gui/pinroute.1", "gui/manual/pinroute.html"}) {
+        SCOPED_TRACE(document);
+        const std::string text = ReadFile(std::string(SOURCE_DIR) + "/" + document);
+        ASSERT_FALSE(text.empty());
+        for (size_t i = 1; i < lines.size(); ++i) {   // after the file's path: KEY=VALUE
+            const std::string key = lines[i].substr(0, lines[i].find('='));
+            EXPECT_TRUE(std::regex_search(text, std::regex("\\b" + key + "\\b"))) << key << " is not named";
+        }
+    }
+}
