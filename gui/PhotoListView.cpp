@@ -218,8 +218,16 @@ void PhotoListView::SetupColumns()
 {
     const int w = width() - 36;   // width() is the outer width, the frame included
     setColumnWidth(ColumnIcon, 32);
-    setColumnWidth(ColumnName, static_cast<int>(w * 0.5));
-    setColumnWidth(ColumnDate, static_cast<int>(w * 0.15));
+    // The date column shows a date and a time once the photos are read: it takes the room
+    // for one from the name column, whose share it otherwise keeps.
+    int date = static_cast<int>(w * 0.15);
+    if (previews) {
+        const QString sample = LocaleDateTime(QDateTime(QDate(2023, 12, 28), QTime(23, 58, 58), Qt::UTC));
+        date = std::max(date, fontMetrics().horizontalAdvance(sample) + 12);
+    }
+    const int nameAndDate = static_cast<int>(w * 0.5) + static_cast<int>(w * 0.15);
+    setColumnWidth(ColumnName, std::max(nameAndDate - date, static_cast<int>(w * 0.25)));
+    setColumnWidth(ColumnDate, date);
     setColumnWidth(ColumnMessage, static_cast<int>(w * 0.35));
 }
 

@@ -46,7 +46,8 @@ public:
     PhotoListView(PhotoList& list, QWidget* parent = nullptr, bool withPreviews = true);
     ~PhotoListView() override;
 
-    // Columns 32, 0.5 W, 0.15 W and 0.35 W pixels wide, W being the outer width less 36.
+    // Columns 32, 0.5 W, 0.15 W and 0.35 W pixels wide, W being the outer width less 36; with
+    // previews, the date column as wide as a date and time, taken from the name column.
     void SetupColumns();
 
     void RowsReplaced() override;

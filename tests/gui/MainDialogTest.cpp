@@ -278,7 +278,7 @@ TEST_F(MainDialogTest, TheListTakesTheRoomOfABiggerWindow)
 TEST(PhotoListView, ColumnsFollowTheListWidth)
 {
     PhotoList photos;
-    PhotoListView view(photos);
+    PhotoListView view(photos, nullptr, false);   // names and texts alone
     view.resize(600, 200);
     view.SetupColumns();
     const int widths[] = {32, 282, 84, 197};
@@ -291,6 +291,14 @@ TEST(PhotoListView, ColumnsFollowTheListWidth)
     EXPECT_EQ(QAbstractItemView::ExtendedSelection, view.selectionMode());
     EXPECT_EQ(QAbstractItemView::SelectRows, view.selectionBehavior());
     EXPECT_TRUE(view.showGrid());
+
+    // With thumbnails and times, the date column holds a date and time; the others keep theirs.
+    PhotoListView shown(photos);
+    shown.resize(600, 200);
+    shown.SetupColumns();
+    EXPECT_EQ(282 + 84, shown.columnWidth(ColumnName) + shown.columnWidth(ColumnDate));
+    EXPECT_GT(shown.columnWidth(ColumnDate), 84);
+    EXPECT_EQ(197, shown.columnWidth(ColumnMessage));
 }
 
 TEST(PhotoListView, DroppedFilesReplaceTheRows)
