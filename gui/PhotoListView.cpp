@@ -56,6 +56,7 @@ QString KindWord(RowKind kind)
     case RowKind::None: return "not processed";
     case RowKind::Tagged: return "tagged";
     case RowKind::TaggedInSidecar: return "tagged in its sidecar";
+    case RowKind::Kept: return "kept its own position";
     case RowKind::Rejected: return "rejected";
     case RowKind::NoExif: return "no EXIF data";
     case RowKind::NoPosition: return "no GPS position";
