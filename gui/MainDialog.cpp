@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <thread>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,85 +36,6 @@
 
 namespace {
 
-const char* const kCommandButtons[] = {"geotagButton", "parseButton", "renameButton", "setupButton"};
-
-// A run's rows and progress, carried from its worker thread to the window's thread. The
-// paths are taken before the run starts; the list can't change while it lasts.
-class WindowRows : public PhotoRows, public RunFeedback {
-public:
-    // preview: a dry run whose rows stay out of the list; the new names are kept instead.
-    // only: the list's rows the run works on, in order (an undo of a run killed before it
-    // changed any photo has none); null for all of them.
-    WindowRows(QObject* window, PhotoList& photos, QLineEdit* statusLine, QString verb, bool preview = false,
-               const std::vector<int>* only = nullptr)
-        : window(window), photos(photos), statusLine(statusLine), verb(std::move(verb)),
-          listRows(only ? *only : std::vector<int>()), preview(preview)
-    {
-        if (!only)
-            for (int i = 0; i < photos.Count(); ++i)
-                listRows.push_back(i);
-        for (int i : listRows)
-            paths.push_back(photos.Path(i));
-    }
-
-    int Count() const override { return static_cast<int>(paths.size()); }
-    std::string Path(int row) const override { return paths.at(static_cast<size_t>(row)); }
-    const std::vector<std::string>& Paths() const { return paths; }
-    void SetRow(int row, const RowOutcome& outcome) override
-    {
-        if (preview) {
-            if (outcome.kind == RowKind::Renamed && !outcome.newPath.empty())
-                newNames.emplace_back(row, outcome.newPath);
-            return;
-        }
-        PhotoList* list = &photos;
-        const int listRow = listRows.at(static_cast<size_t>(row));
-        QMetaObject::invokeMethod(window, [list, listRow, outcome] { list->SetRow(listRow, outcome); },
-                                  Qt::QueuedConnection);
-    }
-    void SetStatus(const std::string& text) override { Show(QString::fromStdString(text)); }
-    void Progress(int done, int total, const std::string& path) override
-    {
-        Show(QString("%1 %2 of %3: %4").arg(verb).arg(done).arg(total)
-                 .arg(QString::fromStdString(FileNameOf(path))));
-    }
-
-private:
-    void Show(const QString& text)
-    {
-        QLineEdit* line = statusLine;
-        QMetaObject::invokeMethod(window, [line, text] { line->setText(text); }, Qt::QueuedConnection);
-    }
-
-    QObject* window;
-    PhotoList& photos;
-    QLineEdit* statusLine;
-    QString verb;
-    std::vector<int> listRows;
-    std::vector<std::string> paths;
-
-public:
-    const bool preview;
-    std::vector<std::pair<int, std::string>> newNames;   // preview: row and new path, as reached
-};
-
-// The question before a Rename: how many, and the first few names old and new.
-std::string RenameQuestion(const std::vector<std::pair<int, std::string>>& newNames,
-                           const std::vector<std::string>& paths)
-{
-    auto sorted = newNames;
-    std::sort(sorted.begin(), sorted.end());
-    const size_t shown = std::min<size_t>(sorted.size(), 5);
-    std::string text = "Rename " + std::to_string(sorted.size()) + " of " + std::to_string(paths.size())
-        + (paths.size() == 1 ? " photo?\n" : " photos?\n");
-    for (size_t i = 0; i < shown; ++i)
-        text += "\n" + FileNameOf(paths[static_cast<size_t>(sorted[i].first)]) + "\n    \u2192 "
-            + FileNameOf(sorted[i].second);
-    if (sorted.size() > shown)
-        text += "\n\nand " + std::to_string(sorted.size() - shown) + " more.";
-    return text;
-}
-
 // Keeps a label over the whole of its parent, less a margin, as the parent is resized.
 class CoverParent : public QObject {
 public:
@@ -132,13 +52,8 @@ private:
     QWidget* label;
 };
 
-int DefaultJobs()
-{
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
-}
-
 }  // namespace
+
 
 MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     : QDialog(parent), settingsPath(std::move(settingsPath))
@@ -323,184 +238,6 @@ Workspace* MainDialog::EnsureWorkspace()
     return workspace.get();
 }
 
-bool MainDialog::ReadyToRun(Command command, const Settings& settings)
-{
-    if (photos.Count() == 0) {
-        const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
-        const std::string why = FolderCheckText(check, settings.JPGDir, "tick Include sub-folders in Set-up to use them");
-        ShowMessage(why.empty() ? "There are no photos in the list." : why, "", MessageIcon::Warning);
-        return false;
-    }
-    if (command == Command::Parse)
-        return true;
-    // A card mounted read-only would fail photo by photo: say it once, before anything runs.
-    std::vector<std::string> paths;
-    for (int i = 0; i < photos.Count(); ++i)
-        paths.push_back(photos.Path(i));
-    std::string folder, reason;
-    if (UnwritableFolder(paths, folder, reason)) {
-        ShowMessage("Pinroute can't write in " + folder + ": " + reason + ".\nNo photo was changed.", "",
-                    MessageIcon::Error);
-        return false;
-    }
-    return true;
-}
-
-void MainDialog::StartRun(Command command, bool confirmed)
-{
-    if (Running())
-        return;
-    Settings settings;
-    settings.Read(settingsPath);
-    if (!ReadyToRun(command, settings))
-        return;
-    Workspace* work = EnsureWorkspace();
-    if (!work)
-        return;
-    const std::string version = VersionInfo().Query("FileVersion");
-    const QString verb = command == Command::GeoTag ? "GeoTag"
-        : command == Command::Parse                ? "Parse"
-        : command == Command::Rename               ? "Rename"
-        : command == Command::Undo                 ? "Undo"
-                                                   : "Remove";
-    // Rename first works out the new names and asks; the renaming is a second run.
-    const bool preview = command == Command::Rename && !confirmed;
-    auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
-                                             command == Command::Remove || command == Command::Undo ? &runRows : nullptr);
-    auto undoing = std::make_shared<JournalRun>(undoRun);
-    const bool places = removePlaces;
-    control = std::make_unique<RunControl>(DefaultJobs());
-    RunControl* runControl = control.get();
-
-    auto outcome = std::make_shared<RunResult>();
-    runThread = QThread::create([=] {
-        switch (command) {
-        case Command::GeoTag: *outcome = GeoTag(settings, version, *rows, *rows, *work, *runControl); break;
-        case Command::Parse: *outcome = Parse(settings, *rows, *rows, *work, *runControl); break;
-        case Command::Rename: *outcome = Rename(settings, *rows, *rows, *work, *runControl, preview); break;
-        case Command::Undo: *outcome = Undo(*undoing, false, settings, version, *rows, *rows, *work, *runControl); break;
-        case Command::Remove:
-            *outcome = RemovePositions(settings, version, *rows, *rows, *work, *runControl, places);
-            break;
-        }
-    });
-    const int total = rows->Count();
-    connect(runThread, &QThread::finished, this, [=] {
-        runThread->deleteLater();
-        runThread = nullptr;
-        if (preview)
-            EndRenamePreview(rows->newNames, rows->Paths(), *outcome, total);
-        else
-            EndRun(command, *outcome, total);
-    });
-    SetRunning(true);
-    statusLine->setText(verb + "...");
-    runThread->start();
-    if (!runThread->isRunning() && !runThread->isFinished()) {
-        // The system gave no thread (a process limit): nothing ran, and the window says so.
-        runThread->disconnect(this);
-        delete runThread;
-        runThread = nullptr;
-        SetRunning(false);
-        statusLine->setText(verb + " could not start: the system allows no more threads");
-    }
-}
-
-void MainDialog::EndRenamePreview(const std::vector<std::pair<int, std::string>>& newNames,
-                                  const std::vector<std::string>& paths, const RunResult& result, int total)
-{
-    SetRunning(false);
-    if (result.status == RunStatus::Stopped) {
-        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
-    } else if (newNames.empty()) {
-        statusLine->setText("Rename: no photo would get a new name");
-        ShowMessage("No photo would get a new name: each has no date and position to add, or is "
-                    "already named after them.",
-                    "", MessageIcon::Information);
-    } else {
-        statusLine->clear();
-        if (AskMessage(RenameQuestion(newNames, paths), "Rename")) {
-            StartRun(Command::Rename, true);
-            return;
-        }
-        statusLine->setText("Rename: nothing renamed");
-    }
-    emit RunFinished();
-    if (closeAfterRun)
-        close();
-}
-
-void MainDialog::EndRun(Command command, const RunResult& result, int total)
-{
-    SetRunning(false);
-    if (result.status == RunStatus::Done)
-        statusLine->setText(QString::fromStdString(RunSummary(command, result)));
-    if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile) {
-        Settings settings;
-        settings.Read(settingsPath);
-        const std::string text = settings.GPXPath.empty()
-            ? "No track file is set: choose one in Set-up."
-            : "No track file matches " + settings.GPXPath + ".";
-        statusLine->setText(QString::fromStdString(text));
-        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
-    }
-    if (result.status == RunStatus::Stopped)
-        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
-    if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
-        ShowMessage(result.journalError + ".", "", MessageIcon::Warning);   // ran, but can't be undone
-    if (result.status == RunStatus::NoJournal)
-        ShowMessage(result.journalError + ".\nNo photo was changed. (Journal=0 in the settings turns the journal off.)",
-                    "", MessageIcon::Error);
-    if (command == Command::GeoTag && NothingMatched(result))
-        ShowMessage(NothingMatchedText(result)
-                        + (result.betterOffset ? "\nSet the offset in Set-up, or let Suggest find it." : ""),
-                    "GeoTag", MessageIcon::Warning);
-    if (command == Command::GeoTag && result.status == RunStatus::NoTrackReadable) {
-        std::string text = "No track file could be read; no photo was changed.\n";
-        for (const auto& line : result.trackErrors)
-            text += "\n" + line;
-        statusLine->setText(QString::fromStdString(result.trackErrors.empty() ? std::string() : result.trackErrors.back()));
-        ShowMessage(text, "", MessageIcon::Error);
-    } else if (!result.trackErrors.empty()) {
-        std::string text = "These track files were skipped; the run used the others:\n";
-        for (const auto& line : result.trackErrors)
-            text += "\n" + line;
-        ShowMessage(text, "GeoTag", MessageIcon::Warning);
-    }
-    emit RunFinished();
-    if (closeAfterRun)
-        close();
-}
-
-void MainDialog::SetRunning(bool running)
-{
-    // Focus rests on the list during a run, so that Enter doesn't reach another button
-    // (the About box, say) once the command buttons are off; afterwards it goes back.
-    if (running) {
-        focusBeforeRun = QApplication::focusWidget();
-        photoList->setFocus();
-    }
-    for (const char* name : kCommandButtons) {
-        if (auto* button = findChild<QPushButton*>(name))
-            button->setEnabled(!running);
-    }
-    photoList->setAcceptDrops(!running);
-    photoList->viewport()->setAcceptDrops(!running);
-    if (running) {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-        if (focusBeforeRun && focusBeforeRun->isEnabled())
-            focusBeforeRun->setFocus();
-    }
-}
-
-void MainDialog::StopRun()
-{
-    if (Running() && control)
-        control->Stop();
-}
-
 void MainDialog::OnGeoTag()
 {
     StartRun(Command::GeoTag);
@@ -533,67 +270,6 @@ void MainDialog::OnHelp()
 {
     HelpLauncher launcher;
     launcher.ShowTopic("pinroute.html");
-}
-
-void MainDialog::OnUndoLastRun()
-{
-    if (Running())
-        return;
-    std::string folderProblem;
-    const std::vector<JournalRun> runs = ListJournals(&folderProblem);
-    if (!folderProblem.empty()) {
-        ShowMessage("The journal can't be used: " + folderProblem + ".\nNothing was undone.", "Undo", MessageIcon::Error);
-        return;
-    }
-    if (runs.empty()) {
-        ShowMessage("There is no run to undo.", "Undo", MessageIcon::Information);
-        return;
-    }
-    const JournalRun& run = runs.front();
-    if (!run.problem.empty()) {
-        ShowMessage("The last run (" + run.id + ") can't be undone: " + run.problem + ".\nNothing was undone.", "Undo",
-                    MessageIcon::Error);
-        return;
-    }
-    char when[32] = "";
-    const time_t seconds = static_cast<time_t>(run.time);
-    struct tm fields;
-    if (localtime_r(&seconds, &fields))
-        std::strftime(when, sizeof when, "%d %b %H:%M", &fields);
-    const std::string question = "Undo the last run?\n\n" + run.command + " of "
-        + std::to_string(run.photos.size()) + (run.photos.size() == 1 ? " photo" : " photos")
-        + (run.folder.empty() ? std::string() : " in " + run.folder) + ", " + when
-        + ".\n\nEach photo gets back what it had before the run; a photo changed since is left as it is.";
-    if (!AskMessage(question, "Undo"))
-        return;
-    undoRun = run;
-    // The list keeps its photos; those of the run it doesn't show join it.
-    std::vector<std::string> paths;
-    for (int i = 0; i < photos.Count(); ++i)
-        paths.push_back(photos.Path(i));
-    const size_t listed = paths.size();
-    runRows = UndoRowsIn(run, paths);
-    if (paths.size() != listed)
-        photos.AddDroppedFiles(paths);
-    StartRun(Command::Undo);
-}
-
-void MainDialog::OnRemovePositions(const QList<int>& rows)
-{
-    if (Running() || rows.isEmpty())
-        return;
-    const std::string question = rows.size() == 1
-        ? "Remove the position from " + FileNameOf(photos.Path(rows.front())) + "?"
-        : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
-    if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
-        return;
-    // Who writes place names is asked whether they go too; the others keep what they had.
-    Settings settings;
-    settings.Read(settingsPath);
-    removePlaces = settings.Places != 0
-        && AskMessage("Remove the town, region and country names too?", "Remove position");
-    runRows.assign(rows.begin(), rows.end());
-    StartRun(Command::Remove);
 }
 
 void MainDialog::OnAbout()

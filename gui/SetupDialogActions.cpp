@@ -1,0 +1,88 @@
+// The Set-up dialog's buttons: the two browse buttons, Help, Save and the clock helpers.
+#include "gui/SetupDialog.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "common/Messages.h"
+#include "gui/ClockOffsetDialog.h"
+#include "gui/FolderBrowser.h"
+#include "gui/HelpLauncher.h"
+#include "settings/SettingsLocation.h"
+
+void SetupDialog::OnBrowseJpgDir()
+{
+    TakeValues();   // a bad offset is reported, and the browse goes on
+    QString start = QString::fromStdString(values.JPGDir);
+    if (start.endsWith('/') && start.size() > 1)
+        start.chop(1);
+    QString chosen;
+    if (!pickers->BrowseFolder(this, "Select Directory", start, chosen))
+        return;
+    values.JPGDir = chosen.toStdString();
+    ShowValues();
+    CheckFolder();   // a chosen folder is no typing to wait for
+}
+
+void SetupDialog::OnBrowseGpxFile()
+{
+    TakeValues();
+    QString chosen;
+    if (!pickers->BrowseGpxFile(this, QString::fromStdString(values.GPXPath), chosen))
+        return;
+    values.GPXPath = chosen.toStdString();
+    ShowValues();
+}
+
+void SetupDialog::OnHelp()
+{
+    HelpLauncher launcher;
+    launcher.ShowTopic("pinroute.html");
+}
+
+void SetupDialog::OnSave()
+{
+    // A folder with a problem is saved all the same (a card may be mounted later), but the
+    // warning is brought up to date with what is saved.
+    if (folderTimer->isActive())
+        CheckFolder();
+    if (!TakeValues())
+        return;
+    std::string reason;
+    if (!EnsureSettingsFolder(iniPath, reason) || !values.Write(iniPath, reason)) {
+        ShowMessage("The settings could not be saved to " + iniPath + ":\n" + reason, "",
+                    MessageIcon::Error);
+        return;
+    }
+    // Read back, so the caller gets exactly what every later command will read.
+    if (!saved.Read(iniPath))
+        saved = values;
+    accept();
+}
+
+namespace {
+
+// Shows a clock helper over the dialog; on Use its offset goes into the offset box.
+template <typename Helper>
+void OpenHelper(Helper* helper, QLineEdit* offsetEdit)
+{
+    QObject::connect(helper, &QDialog::accepted, offsetEdit,
+                     [helper, offsetEdit] { offsetEdit->setText(QString::number(helper->Minutes())); });
+    QObject::connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
+}
+
+}  // namespace
+
+void SetupDialog::OnClockPhoto()
+{
+    TakeValues();
+    OpenHelper(new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this), offsetEdit);
+}
+
+void SetupDialog::OnSuggestOffset()
+{
+    TakeValues();
+    OpenHelper(new OffsetSuggestionsDialog(values.JPGDir, values.GPXPath, this), offsetEdit);
+}
