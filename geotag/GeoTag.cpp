@@ -27,6 +27,7 @@
 #include "photos/PhotoList.h"
 #include "run/RunControl.h"
 #include "run/RunFeedback.h"
+#include "run/RunFrame.h"
 #include "track/TrackPoint.h"
 #include "track/TrackReader.h"
 #include "track/TrackSearch.h"
@@ -266,37 +267,64 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         writes.push_back(std::move(w));
         rows.push_back(i);
     }
-    if (writes.empty())
-        return;
-    WriteGpsTagsBatch(files, writes, version);
-    for (size_t k = 0; k < writes.size(); ++k) {
-        RowOutcome& outcome = outcomes[rows[k]];
-        if (writes[k].written && !writes[k].reason.empty()) {
-            // Written, but it may not last a power cut: not a success to report as one.
-            outcome.position->written = true;
+    WriteBatchToRows(files, writes, rows, version, [&](size_t row, const GpsWrite& write, bool lasting) {
+        RowOutcome& outcome = outcomes[row];
+        if (!lasting) {
             outcome.kind = RowKind::WriteFailed;
             outcome.icon = IconOf(outcome.kind);
             outcome.text = RowText(outcome.kind);
-            outcome.tip = writes[k].reason;
-        } else if (writes[k].written) {
-            outcome.position->written = true;
-            outcome.sidecar = writes[k].sidecarPath;
-            if (!writes[k].sidecarPath.empty())
-                outcome.kind = RowKind::TaggedInSidecar;
-            if (!writes[k].sidecarReason.empty()) {
-                outcome.text = "Position in sidecar " + FileNameOf(writes[k].sidecarPath);
-                outcome.sidecarReason = writes[k].sidecarReason;
-                outcome.tip = writes[k].sidecarReason + "\n" + outcome.tip;
+            outcome.tip = write.reason;
+            if (write.written) {
+                outcome.position->written = true;   // the photo holds it, but may lose it in a power cut
+            } else {
+                outcome.position.reset();   // the photo keeps whatever it had
+                outcome.place.clear();
             }
-        } else {
-            outcome.kind = RowKind::WriteFailed;
-            outcome.icon = IconOf(outcome.kind);
-            outcome.text = RowText(outcome.kind);
-            outcome.tip = writes[k].reason;
-            outcome.position.reset();   // the photo keeps whatever it had
-            outcome.place.clear();
+            return;
         }
+        outcome.position->written = true;
+        outcome.sidecar = write.sidecarPath;
+        if (!write.sidecarPath.empty())
+            outcome.kind = RowKind::TaggedInSidecar;
+        if (!write.sidecarReason.empty()) {
+            outcome.text = "Position in sidecar " + FileNameOf(write.sidecarPath);
+            outcome.sidecarReason = write.sidecarReason;
+            outcome.tip = write.sidecarReason + "\n" + outcome.tip;
+        }
+    });
+}
+
+// The rows of one batch of photos (tags holds theirs, in order): each matched to the track
+// or keeping its own position, then the matched ones written, unless dryRun.
+std::vector<RowOutcome> TagBatch(const std::vector<std::string>& batch, const PhotoTags* tags, const TrackIndex& index,
+                                 const Settings& settings, PositionFormatter& formatter, JournalPositions* written,
+                                 const WorkerFiles& files, const std::string& version, bool dryRun)
+{
+    std::vector<RowOutcome> outcomes;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        const PhotoTags& photo = tags[i];
+        outcomes.push_back(KeepsItsOwn(photo, batch[i], written) ? KeptOutcome(photo)
+                                                                 : MatchOne(photo, index, settings, formatter));
+        AttachPlace(settings, photo, outcomes.back());
     }
+    if (!dryRun)
+        WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
+    else
+        for (RowOutcome& outcome : outcomes)
+            if (outcome.kind != RowKind::Kept)
+                outcome.position.reset();   // the photos keep what they had
+    return outcomes;
+}
+
+// Adds the capture times of the photos listed that need the offset (those that state their
+// zone need none): what any offset must serve, for saying why none matched.
+void NoteCaptureTimes(const std::vector<PhotoTags>& tags, const Settings& settings, std::mutex& lock,
+                      std::vector<int64_t>& captureTimes)
+{
+    const std::lock_guard<std::mutex> hold(lock);
+    for (const PhotoTags& t : tags)
+        if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone))
+            captureTimes.push_back(t.captureTime);
 }
 
 // Fills in the spans of the photos and the track, and the best other offset, so the
@@ -331,10 +359,9 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
                     RunFeedback& feedback, Workspace& workspace, RunControl& control, bool dryRun)
 {
     RunResult result;
-    if (!workspace.Ready()) {
-        result.status = RunStatus::NoWorkspace;
+    RunFrame frame(workspace, settings);
+    if (!frame.Ready(result))
         return result;
-    }
     const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> trackFiles = MatchTrackFiles(settings.GPXPath);
     if (trackFiles.empty()) {
@@ -351,55 +378,28 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     const std::vector<std::string> paths = RowPaths(rows);
     JournalPositions journalled;
     JournalPositions* const written = settings.ReplacePositions == 0 ? &journalled : nullptr;
-    RunJournal journal;
-    if (!dryRun && !StartJournal(journal, "geotag", settings, paths, result))
+    if (!dryRun && !frame.Open("geotag", paths, result))
         return result;
-    if (!dryRun)
-        RemoveLeftoverCopies(paths);   // copies a killed run left beside the photos
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     std::mutex timesLock;
     std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
-        WorkerFiles files = workspace.Worker(worker);
-        if (!result.journalId.empty())
-            files.journal = &journal;
+        const WorkerFiles files = frame.Files(worker);
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
         const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
-        {
-            const std::lock_guard<std::mutex> hold(timesLock);
-            // Photos that state their zone need no offset; the others are what one must serve.
-            for (const PhotoTags& t : tags)
-                if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone))
-                    captureTimes.push_back(t.captureTime);
-        }
+        NoteCaptureTimes(tags, settings, timesLock, captureTimes);
         const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
         for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
             n = BatchLength(chunk, start);
             const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
-            std::vector<RowOutcome> outcomes;
-            for (int i = 0; i < n; ++i) {
-                const PhotoTags& photo = tags[static_cast<size_t>(start + i)];
-                outcomes.push_back(KeepsItsOwn(photo, batch[static_cast<size_t>(i)], written)
-                                       ? KeptOutcome(photo)
-                                       : MatchOne(photo, index, settings, *formatter));
-                AttachPlace(settings, photo, outcomes.back());
-            }
-            if (!dryRun)
-                WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
-            else
-                for (RowOutcome& outcome : outcomes)
-                    if (outcome.kind != RowKind::Kept)
-                        outcome.position.reset();   // the photos keep what they had
+            const std::vector<RowOutcome> outcomes = TagBatch(batch, &tags[static_cast<size_t>(start)], index, settings,
+                                                              *formatter, written, files, version, dryRun);
             for (int i = 0; i < n; ++i)
                 reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
         }
     });
-    result.reached = reporter.Reached();
-    result.kinds = reporter.Kinds();
-    if (result.reached < static_cast<int>(paths.size()))
-        result.status = RunStatus::Stopped;
+    frame.Close(reporter, static_cast<int>(paths.size()), result);
     if (NothingMatched(result))
         ExplainNoMatch(track, captureTimes, settings, result);
-    EndJournal(journal, result);
     return result;
 }

@@ -15,19 +15,19 @@
 #include "exif/Workspace.h"
 #include "journal/Journal.h"
 #include "photos/PhotoKinds.h"
+#include "run/RunFrame.h"
 
 namespace {
 
 const char kPlacedTip[] = "placed by hand";
 
-// The outcome of one write, as GeoTag words it, with the placement's own tooltip.
-RowOutcome OutcomeOf(const GpsWrite& write, const PhotoTags& tags, double storedLatitude, double storedLongitude,
-                     PositionFormatter& formatter)
+// The outcome of one write, as GeoTag words it, with the placement's own tooltip; a write
+// that may not last (lasting false though written) is a failure, as GeoTag has it.
+RowOutcome OutcomeOf(const GpsWrite& write, bool lasting, const PhotoTags& tags, double storedLatitude,
+                     double storedLongitude, PositionFormatter& formatter)
 {
-    if (!write.written) {
-        RowOutcome failed(RowKind::WriteFailed, write.reason);
-        return failed;   // the photo keeps whatever it had
-    }
+    if (!write.written)
+        return RowOutcome(RowKind::WriteFailed, write.reason);   // the photo keeps whatever it had
     RowOutcome outcome(write.sidecarPath.empty() ? RowKind::Tagged : RowKind::TaggedInSidecar, kPlacedTip);
     outcome.date = tags.dateText;
     outcome.position = RowPosition{storedLatitude, storedLongitude, true};
@@ -42,8 +42,7 @@ RowOutcome OutcomeOf(const GpsWrite& write, const PhotoTags& tags, double stored
     match.storedLongitude = storedLongitude;
     match.how = kPlacedTip;
     outcome.match = match;
-    if (!write.reason.empty()) {
-        // Written, but it may not last a power cut: not a success to report as one.
+    if (!lasting) {
         outcome.kind = RowKind::WriteFailed;
         outcome.icon = IconOf(outcome.kind);
         outcome.text = RowText(outcome.kind);
@@ -100,40 +99,13 @@ std::vector<std::string> Elevations(const std::vector<std::string>& paths, bool 
     return texts;
 }
 
-}  // namespace
-
-std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string& version,
-                                    const std::vector<std::string>& paths, double latitude, double longitude,
-                                    Workspace& workspace)
+// The writes that put the position into each photo: the elevation it holds stays, and with
+// settings.Places the place near the position goes with it.
+std::vector<GpsWrite> PlacingWrites(const Settings& settings, const std::vector<std::string>& paths,
+                                    const std::vector<PhotoTags>& tags, double latitude, double longitude,
+                                    const GpsPrecision& precision)
 {
-    std::vector<RowOutcome> outcomes;
-    if (paths.empty())
-        return outcomes;
-    const bool onEarth = std::isfinite(latitude) && std::isfinite(longitude) && std::fabs(latitude) <= 90
-        && std::fabs(longitude) <= 180;
-    if (!workspace.Ready() || !onEarth) {
-        const std::string why = onEarth ? "no working folder: " + workspace.Error() : "not a position on the earth";
-        for (size_t i = 0; i < paths.size(); ++i)
-            outcomes.emplace_back(RowKind::WriteFailed, why);
-        return outcomes;
-    }
-    WorkerFiles files = workspace.Worker(0);
-    RunResult journalled;
-    RunJournal journal;
-    if (!StartJournal(journal, "place", settings, paths, journalled)) {
-        for (size_t i = 0; i < paths.size(); ++i)
-            outcomes.emplace_back(RowKind::WriteFailed, journalled.journalError);
-        return outcomes;
-    }
-    if (!journalled.journalId.empty())
-        files.journal = &journal;
-    // Read first for the date the row shows, and the elevation a photo had, which it keeps.
-    const std::vector<PhotoTags> tags = ListPhotos(files, paths);
     const std::vector<std::string> elevations = Elevations(paths, settings.RawSidecar != 0);
-
-    // As GeoTag writes: the full form when the user places between points, else the classic one.
-    GpsPrecision precision;
-    precision.full = settings.Interpolate != 0;
     std::vector<GpsWrite> writes;
     for (const std::string& path : paths) {
         GpsWrite w;
@@ -150,17 +122,49 @@ std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string&
         }
         writes.push_back(std::move(w));
     }
-    WriteGpsTagsBatch(files, writes, version);
-    journalled.status = RunStatus::Done;
-    EndJournal(journal, journalled);
+    return writes;
+}
+
+}  // namespace
+
+std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string& version,
+                                    const std::vector<std::string>& paths, double latitude, double longitude,
+                                    Workspace& workspace)
+{
+    std::vector<RowOutcome> outcomes;
+    if (paths.empty())
+        return outcomes;
+    const bool onEarth = std::isfinite(latitude) && std::isfinite(longitude) && std::fabs(latitude) <= 90
+        && std::fabs(longitude) <= 180;
+    RunResult journalled;
+    RunFrame frame(workspace, settings);
+    if (!frame.Ready(journalled) || !onEarth) {
+        const std::string why = onEarth ? "no working folder: " + workspace.Error() : "not a position on the earth";
+        return std::vector<RowOutcome>(paths.size(), RowOutcome(RowKind::WriteFailed, why));
+    }
+    if (!frame.Open("place", paths, journalled, false))
+        return std::vector<RowOutcome>(paths.size(), RowOutcome(RowKind::WriteFailed, journalled.journalError));
+    const WorkerFiles files = frame.Files(0);
+    // Read first for the date the row shows, and the elevation a photo had, which it keeps.
+    const std::vector<PhotoTags> tags = ListPhotos(files, paths);
+    // As GeoTag writes: the full form when the user places between points, else the classic one.
+    GpsPrecision precision;
+    precision.full = settings.Interpolate != 0;
+    std::vector<GpsWrite> writes = PlacingWrites(settings, paths, tags, latitude, longitude, precision);
 
     const double storedLatitude = StoredCoordinate(latitude, precision);
     const double storedLongitude = StoredCoordinate(longitude, precision);
     const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
-    for (size_t i = 0; i < writes.size(); ++i) {
-        outcomes.push_back(OutcomeOf(writes[i], tags[i], storedLatitude, storedLongitude, *formatter));
-        if (writes[i].written)
-            outcomes.back().place = PlaceLabel(writes[i].place.Empty() ? tags[i].place.Names() : writes[i].place);
-    }
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < writes.size(); ++i)
+        rows.push_back(i);
+    outcomes.resize(writes.size());
+    WriteBatchToRows(files, writes, rows, version, [&](size_t i, const GpsWrite& write, bool lasting) {
+        outcomes[i] = OutcomeOf(write, lasting, tags[i], storedLatitude, storedLongitude, *formatter);
+        if (write.written)
+            outcomes[i].place = PlaceLabel(write.place.Empty() ? tags[i].place.Names() : write.place);
+    });
+    journalled.status = RunStatus::Done;
+    frame.Close(journalled);
     return outcomes;
 }

@@ -82,10 +82,6 @@ std::string Serialise(const JournalRun& run)
         // 64-bit fingerprints as text: JSON readers elsewhere keep only 53 bits of a number.
         Text(w, "beforeHash", std::to_string(e.beforeHash));
         Text(w, "afterHash", std::to_string(e.afterHash));
-        w.Key("size");
-        w.Int64(e.size);
-        w.Key("mtimeNanos");
-        w.Int64(e.mtimeNanos);
         w.EndObject();
     }
     w.EndArray();
@@ -158,8 +154,6 @@ bool Parse(const std::string& text, JournalRun& run)
                                         std::string(t[2].GetString(), t[2].GetStringLength())});
         e.beforeHash = std::strtoull(Member(p, "beforeHash").c_str(), nullptr, 10);
         e.afterHash = std::strtoull(Member(p, "afterHash").c_str(), nullptr, 10);
-        e.size = Number(p, "size", -1);
-        e.mtimeNanos = Number(p, "mtimeNanos", -1);
         run.photos.push_back(std::move(e));
     }
     return true;
@@ -175,24 +169,6 @@ int64_t TimeOfId(const std::string& id)
     fields.tm_isdst = -1;
     const time_t seconds = mktime(&fields);
     return seconds < 0 ? 0 : static_cast<int64_t>(seconds);
-}
-
-// The path as an absolute one, against the current folder: the journal must lead undo to the
-// photos from anywhere.
-std::string Absolute(const std::string& path)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    std::string cwd(4096, '\0');
-    if (!getcwd(&cwd[0], cwd.size()))
-        return path;
-    cwd.resize(cwd.find('\0'));
-    std::string rest = path;
-    while (rest.compare(0, 2, "./") == 0)
-        rest.erase(0, 2);
-    if (rest == ".")
-        return cwd;
-    return (cwd == "/" ? "" : cwd) + "/" + rest;
 }
 
 // Reads run id from the folder opened; false with reason.
@@ -226,6 +202,22 @@ std::string NewId(int64_t now)
 }
 
 }  // namespace
+
+std::string AbsolutePath(const std::string& path)
+{
+    if (path.empty() || path[0] == '/')
+        return path;
+    std::string cwd(4096, '\0');
+    if (!getcwd(&cwd[0], cwd.size()))
+        return path;
+    cwd.resize(cwd.find('\0'));
+    std::string rest = path;
+    while (rest.compare(0, 2, "./") == 0)
+        rest.erase(0, 2);
+    if (rest == ".")
+        return cwd;
+    return (cwd == "/" ? "" : cwd) + "/" + rest;
+}
 
 bool SaveJournal(const JournalRun& run, std::string& reason)
 {
@@ -341,8 +333,8 @@ bool RunJournal::Recording(const std::vector<const GpsWrite*>& writes, std::stri
     const size_t before = run.photos.size();
     for (const GpsWrite* w : writes) {
         JournalEntry e;
-        e.photo = Absolute(w->photoPath);
-        e.file = Absolute(w->file);
+        e.photo = AbsolutePath(w->photoPath);
+        e.file = AbsolutePath(w->file);
         e.sidecar = w->sidecar;
         e.fileExisted = w->fileExisted;
         e.keys = CommandKeys(w->applied);
@@ -361,8 +353,8 @@ bool RunJournal::RecordRename(const std::string& oldPath, const std::string& new
 {
     const std::lock_guard<std::mutex> hold(lock);
     JournalEntry e;
-    e.photo = Absolute(newPath);
-    e.oldPath = Absolute(oldPath);
+    e.photo = AbsolutePath(newPath);
+    e.oldPath = AbsolutePath(oldPath);
     run.photos.push_back(std::move(e));
     if (SaveJournal(run, reason))
         return true;
@@ -373,14 +365,6 @@ bool RunJournal::RecordRename(const std::string& oldPath, const std::string& new
 bool RunJournal::Finish(bool finished, std::string& reason)
 {
     const std::lock_guard<std::mutex> hold(lock);
-    for (JournalEntry& e : run.photos) {
-        struct stat info;
-        const std::string& path = e.file.empty() ? e.photo : e.file;
-        if (stat(path.c_str(), &info) == 0) {
-            e.size = info.st_size;
-            e.mtimeNanos = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        }
-    }
     run.finished = finished;
     return SaveJournal(run, reason);
 }
@@ -398,46 +382,4 @@ std::string SettingsSummary(const Settings& settings)
         if (key != "JPGDir")
             text += (text.empty() ? "" : "; ") + key + "=" + settings.Get(key);
     return text;
-}
-
-bool StartJournal(RunJournal& journal, const std::string& command, const Settings& settings,
-                  const std::vector<std::string>& photoPaths, RunResult& result)
-{
-    if (settings.Journal == 0)
-        return true;
-    if (JournalFolder().empty()) {
-        result.journalError = "no journal: there is no home folder (HOME is not set, and the password database has "
-                              "none for this user), so this run can't be undone";
-        return true;
-    }
-    std::string folder = photoPaths.empty() ? std::string() : FolderOf(Absolute(photoPaths.front()));
-    // Every folder the run may write in, where a killed run's hidden copies would lie: the
-    // photos' own, and for a link the folder of the file it leads to.
-    std::set<std::string> folders;
-    for (const auto& path : photoPaths) {
-        const std::string absolute = Absolute(path);
-        if (FolderOf(absolute) != folder)
-            folder.clear();
-        folders.insert(FolderOf(absolute));
-        if (char* real = realpath(absolute.c_str(), nullptr)) {
-            folders.insert(FolderOf(real));
-            std::free(real);
-        }
-    }
-    if (journal.Begin(command, SettingsSummary(settings), folder, {folders.begin(), folders.end()},
-                      result.journalError)) {
-        result.journalId = journal.Run().id;
-        return true;
-    }
-    result.status = RunStatus::NoJournal;
-    result.journalError = "the journal can't be written in " + JournalFolder() + ": " + result.journalError;
-    return false;
-}
-
-void EndJournal(RunJournal& journal, const RunResult& result)
-{
-    if (result.journalId.empty())
-        return;
-    std::string reason;
-    journal.Finish(result.status == RunStatus::Done, reason);   // the record as it stands still serves undo
 }

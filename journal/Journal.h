@@ -6,7 +6,6 @@
 
 #include "exif/GpsTagWriter.h"
 #include "journal/JournalFiles.h"
-#include "run/Command.h"
 
 // What one run changed in one photo, enough to put it back: the tags its command named as
 // they were, or its old name.
@@ -20,8 +19,6 @@ struct JournalEntry {
     std::vector<TagValue> before;     // their values before; a key without one was absent
     uint64_t beforeHash = 0;          // the file's metadata before and after (MetadataFingerprints)
     uint64_t afterHash = 0;
-    int64_t size = -1;                // the file after the run; -1 when the run ended before saying
-    int64_t mtimeNanos = -1;
 };
 
 // One run: when, what, with which settings, and each photo it changed.
@@ -66,7 +63,7 @@ public:
     bool Recording(const std::vector<const GpsWrite*>& writes, std::string& reason) override;
     // A rename about to be made.
     bool RecordRename(const std::string& oldPath, const std::string& newPath, std::string& reason);
-    // The sizes and times of the files as the run left them, and the record's last save.
+    // The record's last save: whether the run got through all its photos.
     bool Finish(bool finished, std::string& reason);
     JournalRun Run() const;
 
@@ -75,15 +72,10 @@ private:
     JournalRun run;
 };
 
+// The path as an absolute one, against the current folder, as the record keeps paths: the
+// journal must lead undo to the photos from anywhere.
+std::string AbsolutePath(const std::string& path);
+
 class Settings;
 // The settings a run's record keeps: "GPXPath=...; OffsetMinutes=0; ...".
 std::string SettingsSummary(const Settings& settings);
-
-// Starts the journal of a run that is about to change photos, unless settings turn the
-// journal off. False (with result.status NoJournal and its reason) when it can't be written:
-// the run must then change nothing. result.journalId names the record. A user without any
-// home folder runs unjournalled: true, no journalId, and journalError says so.
-bool StartJournal(RunJournal& journal, const std::string& command, const Settings& settings,
-                  const std::vector<std::string>& photoPaths, RunResult& result);
-// Ends it: the files' sizes and times as the run left them.
-void EndJournal(RunJournal& journal, const RunResult& result);

@@ -14,6 +14,7 @@
 #include "parse/RenamePhoto.h"
 #include "run/ParallelRun.h"
 #include "run/RunControl.h"
+#include "run/RunFrame.h"
 
 namespace {
 
@@ -98,20 +99,19 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
                         Workspace& workspace, RunControl& control, bool dryRun)
 {
     RunResult result;
-    if (!workspace.Ready()) {
-        result.status = RunStatus::NoWorkspace;
+    RunFrame frame(workspace, settings);
+    if (!frame.Ready(result))
         return result;
-    }
     const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> paths = RowPaths(rows);
-    RunJournal journal;
-    if (rename && !dryRun && !StartJournal(journal, "rename", settings, paths, result))
+    // Renames make no copies, so leave none behind to clear.
+    if (rename && !dryRun && !frame.Open("rename", paths, result, false))
         return result;
-    RunJournal* const kept = result.journalId.empty() ? nullptr : &journal;
+    RunJournal* const kept = frame.Journal();
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
-        const std::vector<PhotoTags> tags = ListPhotos(workspace.Worker(worker), chunk);
+        const std::vector<PhotoTags> tags = ListPhotos(frame.Files(worker), chunk);
         std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
         for (int i = 0; i < count && !control.Stopping(); ++i) {
             const auto& path = chunk[static_cast<size_t>(i)];
@@ -119,11 +119,7 @@ RunResult ParseOrRename(const Settings& settings, bool rename, PhotoRows& rows, 
                             ParseOne(tags[static_cast<size_t>(i)], *formatter, settings, rename, path, dryRun, kept));
         }
     });
-    result.reached = reporter.Reached();
-    result.kinds = reporter.Kinds();
-    if (result.reached < static_cast<int>(paths.size()))
-        result.status = RunStatus::Stopped;
-    EndJournal(journal, result);
+    frame.Close(reporter, static_cast<int>(paths.size()), result);
     return result;
 }
 

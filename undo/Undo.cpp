@@ -11,7 +11,6 @@
 #include "common/PathText.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/MetadataCheck.h"
-#include "exif/PlaceCommands.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "run/ParallelRun.h"
@@ -19,6 +18,7 @@
 #include "photos/PhotoRows.h"
 #include "run/RunControl.h"
 #include "run/RunFeedback.h"
+#include "run/RunFrame.h"
 
 namespace {
 
@@ -82,6 +82,90 @@ bool PhotosOwnFile(const JournalEntry& e)
     return target == e.file;
 }
 
+// What a photo's file holds now, as a batch's listing found it.
+struct Listed {
+    bool listed = false;   // false: the tool could not list the batch (reason says why)
+    uint64_t hash = 0;
+    size_t count = 0;      // tags the file holds
+};
+
+// The write that puts an entry's tags back, or (false, with the row's outcome) none: the file
+// is gone or no longer the photo's, is as before the run already, or changed since it.
+bool PlanRestore(const JournalEntry& e, const Listed& now, const std::string& reason, bool force, GpsWrite& w,
+                 RowOutcome& outcome)
+{
+    if (!PhotosOwnFile(e))
+        outcome = Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's");
+    else if (!now.listed)
+        outcome = Outcome(RowKind::NotRestored, reason);
+    else if (now.hash == e.beforeHash)
+        outcome = Outcome(RowKind::Restored, "already as before the run");
+    else if (now.hash != e.afterHash && !force)
+        outcome = Outcome(RowKind::NotRestored, "changed since the run");
+    else {
+        std::string why;
+        w.photoPath = e.photo;
+        w.sidecar = e.sidecar;
+        w.command = RestoreCommand(e, why);
+        if (w.command.empty()) {
+            outcome = Outcome(RowKind::NotRestored, why);
+            return false;
+        }
+        // A sidecar left with nothing: every tag it holds is one the run named, and none
+        // comes back.
+        bool xmpBack = false;
+        for (const TagValue& t : e.before)
+            xmpBack = xmpBack || t.key.compare(0, 4, "Xmp.") == 0;
+        w.emptySidecar = e.sidecar && !xmpBack && now.count <= e.keys.size();
+        return true;
+    }
+    return false;
+}
+
+// Puts back the tags of the entries at batch, with one listing and one write.
+void RestoreBatch(const JournalRun& run, const std::vector<size_t>& batch, bool force, const std::string& version,
+                  const WorkerFiles& files, RowReporter& reporter)
+{
+    std::vector<std::string> present;
+    for (size_t row : batch)
+        if (Exists(run.photos[row].file))
+            present.push_back(run.photos[row].file);
+    std::vector<uint64_t> hashes;
+    std::vector<std::vector<TagValue>> unused;
+    std::vector<size_t> counts;
+    std::string reason;
+    const bool listed = MetadataFingerprints(present, {}, hashes, unused, reason, &counts);
+
+    std::vector<GpsWrite> writes;
+    std::vector<size_t> writeRows;
+    size_t next = 0;
+    for (size_t row : batch) {
+        const JournalEntry& e = run.photos[row];
+        if (!Exists(e.file)) {
+            // A sidecar the run made and someone removed since is as it was before the run.
+            if (!e.fileExisted && e.sidecar)
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
+            else
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
+            continue;
+        }
+        const Listed now{listed, listed ? hashes[next] : 0, listed ? counts[next] : 0};
+        ++next;
+        GpsWrite w;
+        RowOutcome outcome;
+        if (!PlanRestore(e, now, reason, force, w, outcome)) {
+            reporter.Report(static_cast<int>(row), e.photo, outcome);
+            continue;
+        }
+        writes.push_back(std::move(w));
+        writeRows.push_back(row);
+    }
+    WriteBatchToRows(files, writes, writeRows, version, [&](size_t row, const GpsWrite& write, bool lasting) {
+        reporter.Report(static_cast<int>(row), run.photos[row].photo,
+                        lasting ? Outcome(RowKind::Restored) : Outcome(RowKind::NotRestored, write.reason));
+    });
+}
+
 // Puts back the tags of the entries at rows, a batch at a time.
 void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool force, const std::string& version,
                  const WorkerFiles& files, RowReporter& reporter, RunControl& control)
@@ -89,77 +173,7 @@ void RestoreTags(const JournalRun& run, const std::vector<size_t>& rows, bool fo
     for (size_t start = 0; start < rows.size() && !control.Stopping(); start += kBatch) {
         const std::vector<size_t> batch(rows.begin() + static_cast<std::ptrdiff_t>(start),
                                         rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), start + kBatch)));
-        std::vector<std::string> present;
-        for (size_t row : batch)
-            if (Exists(run.photos[row].file))
-                present.push_back(run.photos[row].file);
-        std::vector<uint64_t> hashes;
-        std::vector<std::vector<TagValue>> unused;
-        std::vector<size_t> counts;
-        std::string reason;
-        const bool listed = MetadataFingerprints(present, {}, hashes, unused, reason, &counts);
-
-        std::vector<GpsWrite> writes;
-        std::vector<size_t> writeRows;
-        size_t next = 0;
-        for (size_t row : batch) {
-            const JournalEntry& e = run.photos[row];
-            if (!Exists(e.file)) {
-                // A sidecar the run made and someone removed since is as it was before the run.
-                if (!e.fileExisted && e.sidecar)
-                    reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
-                else
-                    reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
-                continue;
-            }
-            const uint64_t hash = listed ? hashes[next] : 0;
-            const size_t count = listed ? counts[next] : 0;
-            ++next;
-            if (!PhotosOwnFile(e)) {
-                reporter.Report(static_cast<int>(row), e.photo,
-                                Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's"));
-                continue;
-            }
-            if (!listed) {
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, reason));
-                continue;
-            }
-            if (hash == e.beforeHash) {
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
-                continue;
-            }
-            if (hash != e.afterHash && !force) {
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "changed since the run"));
-                continue;
-            }
-            std::string why;
-            GpsWrite w;
-            w.photoPath = e.photo;
-            w.sidecar = e.sidecar;
-            w.command = RestoreCommand(e, why);
-            if (w.command.empty()) {
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, why));
-                continue;
-            }
-            // A sidecar left with nothing: every tag it holds is one the run named, and none
-            // comes back.
-            bool xmpBack = false;
-            for (const TagValue& t : e.before)
-                xmpBack = xmpBack || t.key.compare(0, 4, "Xmp.") == 0;
-            w.emptySidecar = e.sidecar && !xmpBack && count <= e.keys.size();
-            writes.push_back(std::move(w));
-            writeRows.push_back(row);
-        }
-        if (writes.empty())
-            continue;
-        WriteGpsTagsBatch(files, writes, version);
-        for (size_t k = 0; k < writes.size(); ++k) {
-            const std::string& photo = run.photos[writeRows[k]].photo;
-            if (writes[k].written)
-                reporter.Report(static_cast<int>(writeRows[k]), photo, Outcome(RowKind::Restored, writes[k].reason));
-            else
-                reporter.Report(static_cast<int>(writeRows[k]), photo, Outcome(RowKind::NotRestored, writes[k].reason));
-        }
+        RestoreBatch(run, batch, force, version, files, reporter);
     }
 }
 
@@ -234,18 +248,12 @@ RunResult Undo(const JournalRun& run, bool force, const Settings& settings, cons
                PhotoRows& rows, RunFeedback& feedback, Workspace& workspace, RunControl& control)
 {
     RunResult result;
-    if (!workspace.Ready()) {
-        result.status = RunStatus::NoWorkspace;
+    RunFrame frame(workspace, settings);
+    if (!frame.Ready(result))
         return result;
-    }
-    RunJournal journal;
-    if (!StartJournal(journal, "undo " + run.id, settings, UndoPaths(run), result))
+    if (!frame.Open("undo " + run.id, UndoPaths(run), result))
         return result;
-    WorkerFiles files = workspace.Worker(0);
-    if (!result.journalId.empty())
-        files.journal = &journal;
     // The hidden copies of a killed run lie also beside photos it never came to journal.
-    RemoveLeftoverCopies(UndoPaths(run));
     std::vector<std::string> folders = run.folders;
     if (!run.folder.empty())
         folders.push_back(run.folder);
@@ -255,12 +263,8 @@ RunResult Undo(const JournalRun& run, bool force, const Settings& settings, cons
     for (size_t i = 0; i < run.photos.size() && static_cast<int>(i) < rows.Count(); ++i)
         (run.photos[i].oldPath.empty() ? tagRows : nameRows).push_back(i);
     RowReporter reporter(rows, feedback, rows.Count());
-    RestoreTags(run, tagRows, force, version, files, reporter, control);
-    RestoreNames(run, nameRows, result.journalId.empty() ? nullptr : &journal, reporter, control);
-    result.reached = reporter.Reached();
-    result.kinds = reporter.Kinds();
-    if (result.reached < rows.Count())
-        result.status = RunStatus::Stopped;
-    EndJournal(journal, result);
+    RestoreTags(run, tagRows, force, version, frame.Files(0), reporter, control);
+    RestoreNames(run, nameRows, frame.Journal(), reporter, control);
+    frame.Close(reporter, rows.Count(), result);
     return result;
 }

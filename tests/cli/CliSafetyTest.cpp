@@ -74,6 +74,34 @@ TEST_F(CliSafety, AFolderThatCantBeFlushedIsReported)
     EXPECT_NE("", StoredLatitude(photos + "/p.jpg"));
 }
 
+// Undo and Remove write as GeoTag does, and a photo written whose folder could not be flushed
+// is a failure there too: it may lose the change in a power cut.
+TEST_F(CliSafety, UndoAndRemoveReportAFolderThatCantBeFlushed)
+{
+    const std::string gpx = WriteTrack();
+    const std::string photo = photos + "/p.jpg";
+    WriteJpegTakenAt(photo, "2023:06:17 08:04:10");
+    ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photo}).status);
+    // The journal's own folder can't be flushed either, which alone stops a run: unjournalled.
+    ASSERT_EQ(0, Run({"settings", "Journal", "0"}).status);
+    struct {
+        std::vector<std::string> args;
+        const char* outcome;
+    } cases[] = {{{"undo"}, "not-restored"}, {{"remove", photo}, "failed"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        ASSERT_NE("", StoredLatitude(photo));
+        const CliResult run = RunShimmed(c.args, {"PINROUTE_SHIM_FAIL_FOLDER_FSYNC=1"});
+        EXPECT_EQ(1, run.status);
+        const auto fields = Fields(Lines(run.out).at(0));
+        EXPECT_EQ(c.outcome, fields.at(0));
+        EXPECT_NE(std::string::npos, fields.at(3).find("the photo is written, but the folder could not be flushed"))
+            << fields.at(3);
+        EXPECT_EQ("", StoredLatitude(photo)) << "the change itself is made";
+        ASSERT_EQ(0, Run({"geotag", "--gpx", gpx, photo}).status);   // a position again for the next case
+    }
+}
+
 // Under a process limit no thread can be made: the run goes on in the main thread.
 TEST_F(CliSafety, RunsWithoutThreads)
 {

@@ -1,4 +1,5 @@
 #include "journal/Journal.h"
+#include "run/RunFrame.h"
 
 #include <gtest/gtest.h>
 
