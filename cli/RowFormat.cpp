@@ -84,6 +84,7 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
 {
     PhotoLine line;
     line.path = path;
+    line.achieved = IconOf(outcome.kind) == RowIcon::Tick;
     line.date = outcome.date.value_or("");
     line.message = outcome.text;
     if (outcome.icon == RowIcon::Cross)
@@ -121,13 +122,6 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     if (kind == Command::Rename)
         line.newPath = outcome.newPath;
     return line;
-}
-
-bool Achieved(const std::string& outcome)
-{
-    return outcome == "tagged" || outcome == "would-tag" || outcome == "parsed"
-        || outcome == "renamed" || outcome == "would-rename" || outcome == "restored" || outcome == "removed"
-        || outcome == "kept";
 }
 
 std::string TsvEscape(const std::string& text)

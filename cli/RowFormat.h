@@ -10,6 +10,8 @@
 // One photo's line of output: what the run did to it, in words a script can match.
 struct PhotoLine {
     std::string outcome;                 // "tagged", "would-tag", "rejected", "no-exif", ...
+    bool achieved = false;               // what the command aims at (tagged, parsed, renamed, and
+                                         // their would- forms), or a photo GeoTag leaves with its own position
     std::string path;                    // as given on the command line or found in a folder
     std::string date;                    // the date cell
     std::string message;                 // the position/message cell
@@ -23,10 +25,6 @@ struct PhotoLine {
 // Turns a run's outcome for one photo into its line.
 PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path,
                       const RowOutcome& outcome);
-
-// True for the outcomes a command aims at (tagged, parsed, renamed and their would- forms),
-// and for a photo GeoTag leaves with its own position (kept).
-bool Achieved(const std::string& outcome);
 
 // The line as five tab-separated fields, ending in "\n": outcome, path, date, message, and
 // the seconds to the matched point (GeoTag) or the new path (Rename). Within a field a

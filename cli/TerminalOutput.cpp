@@ -73,7 +73,7 @@ void TerminalRows::SetRow(int row, const RowOutcome& outcome)
     if (row < next || row >= Count() || waiting.count(row))
         return;
     const PhotoLine line = DescribeRow(kind, dryRun, Path(row), outcome);
-    if (!Achieved(line.outcome))
+    if (!line.achieved)
         ++missed;
     else if (kind != Command::GeoTag && !line.reason.empty())   // a grid reference that failed: also on stderr
         std::fprintf(stderr, "pinroute-cli: %s: %s\n", line.path.c_str(), line.reason.c_str());

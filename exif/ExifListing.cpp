@@ -7,6 +7,7 @@
 #include "common/AsciiText.h"
 #include "common/TextLines.h"
 #include "common/Timestamps.h"
+#include "exif/GpsCommands.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ const char kZoneKey[] = "Exif.Photo.OffsetTimeOriginal";
 const char kSubSecKey[] = "Exif.Photo.SubSecTimeOriginal";
 // What wrote the file last; Pinroute's own text marks a position it wrote.
 const char kSoftwareKey[] = "Exif.Image.Software";
-const char kPinrouteSoftware[] = "GeoTag Software Pinroute";
 const char kGpsPrefix[] = "Exif.GPSInfo.";
 const char kLatitudeRefKey[] = "Exif.GPSInfo.GPSLatitudeRef";
 const char kLongitudeRefKey[] = "Exif.GPSInfo.GPSLongitudeRef";
@@ -138,7 +138,7 @@ void TagReader::AddSoftwareLine(const std::vector<std::string>& fields)
     std::string value;
     for (size_t i = 3; i < fields.size() && i < 6; ++i)
         value += (i > 3 ? " " : "") + fields[i];
-    pinrouteSoftware = pinrouteSoftware || value == kPinrouteSoftware;
+    pinrouteSoftware = pinrouteSoftware || IsPinrouteSoftware(value);
 }
 
 double SecondFraction(const std::string& text)

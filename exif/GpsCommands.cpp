@@ -160,7 +160,7 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         text += "add Exif.GPSInfo.GPSDateStamp Ascii \"" + date + "\"\n";
         text += "add Exif.GPSInfo.GPSTimeStamp Rational \"" + time + "\"\n";
     }
-    text += "add Exif.Image.Software Ascii \"GeoTag Software Pinroute v " + version + "\"\n";
+    text += "add Exif.Image.Software Ascii \"" + SoftwareTagValue(version) + "\"\n";
     return text;
 }
 
@@ -224,4 +224,21 @@ std::string StoredElevationText(const std::string& elevationText)
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, count / 10000.0);
     return std::string(text, result.ptr);
+}
+
+namespace {
+
+const char kSoftware[] = "GeoTag Software Pinroute";   // then " v " and the version
+
+}  // namespace
+
+std::string SoftwareTagValue(const std::string& version)
+{
+    return std::string(kSoftware) + " v " + version;
+}
+
+bool IsPinrouteSoftware(const std::string& value)
+{
+    const size_t length = sizeof kSoftware - 1;
+    return value.compare(0, length, kSoftware) == 0 && (value.size() == length || value[length] == ' ');
 }

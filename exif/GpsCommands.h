@@ -31,3 +31,9 @@ double StoredCoordinate(double value, const GpsPrecision& precision);
 // shortest ("35", "-3.25"); "" when the text holds no elevation, or one too big to store
 // (inf, nan, 1e308), which is written as no altitude.
 std::string StoredElevationText(const std::string& elevationText);
+
+// Pinroute's own value of Exif.Image.Software, which marks a position it wrote:
+// "GeoTag Software Pinroute v 1.00.0.19".
+std::string SoftwareTagValue(const std::string& version);
+// True when a Software value is one SoftwareTagValue wrote, of any version.
+bool IsPinrouteSoftware(const std::string& value);
