@@ -105,6 +105,37 @@ bool StoreDisplayType(const std::string& name, CommandLine& line, std::string& e
     return true;
 }
 
+// One of --interpolate/--nearest or --photo-zone/--no-photo-zone; the two of a pair
+// exclude each other.
+bool StoreMatchChoice(const std::string& name, CommandLine& line, std::string& error)
+{
+    std::optional<bool>& choice = name == "--interpolate" || name == "--nearest" ? line.interpolate : line.photoZone;
+    const bool on = name == "--interpolate" || name == "--photo-zone";
+    if (choice && *choice != on) {
+        error = name == "--interpolate" || name == "--nearest" ? "--interpolate and --nearest exclude each other"
+                                                               : "--photo-zone and --no-photo-zone exclude each other";
+        return false;
+    }
+    choice = on;
+    return true;
+}
+
+// The switch an option without a value sets.
+bool& FlagOf(const std::string& name, CommandLine& line)
+{
+    return name == "--dry-run" ? line.dryRun
+        : name == "--json"           ? line.json
+        : name == "--date"           ? line.date
+        : name == "--suggest-offset" ? line.suggestOffset
+        : name == "--recursive"      ? line.recursive
+        : name == "--list"           ? line.list
+        : name == "--force"          ? line.force
+        : name == "--replace"        ? line.replace
+        : name == "--places"         ? line.places
+        : name == "--place"          ? line.place
+                                     : line.position;
+}
+
 // One option of a run command, as "--name", "--name=value" or "--name value"; i moves
 // past a value taken from the next argument.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& line, std::string& error)
@@ -144,29 +175,9 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
     }
     if (group->second == DisplayOption)
         return StoreDisplayType(name, line, error);
-    if (group->second == MatchOptions) {
-        std::optional<bool>& choice = name == "--interpolate" || name == "--nearest" ? line.interpolate : line.photoZone;
-        const bool on = name == "--interpolate" || name == "--photo-zone";
-        if (choice && *choice != on) {
-            error = name == "--interpolate" || name == "--nearest" ? "--interpolate and --nearest exclude each other"
-                                                                   : "--photo-zone and --no-photo-zone exclude each other";
-            return false;
-        }
-        choice = on;
-        return true;
-    }
-    bool& flag = name == "--dry-run" ? line.dryRun
-        : name == "--json"           ? line.json
-        : name == "--date"           ? line.date
-        : name == "--suggest-offset" ? line.suggestOffset
-        : name == "--recursive"      ? line.recursive
-        : name == "--list"           ? line.list
-        : name == "--force"          ? line.force
-        : name == "--replace"        ? line.replace
-        : name == "--places"         ? line.places
-        : name == "--place"          ? line.place
-                                     : line.position;
-    flag = true;
+    if (group->second == MatchOptions)
+        return StoreMatchChoice(name, line, error);
+    FlagOf(name, line) = true;
     return true;
 }
 

@@ -88,6 +88,37 @@ OsgbConverter::~OsgbConverter()
         proj_context_destroy(context);
 }
 
+bool OsgbConverter::BuildTransform()
+{
+    PJ* source = context ? proj_create(context, kWgs84) : nullptr;
+    if (!source) {
+        error = "Failed to initialise WGS84";
+        return false;
+    }
+    PJ* destination = proj_create(context, kOsgb);
+    if (!destination) {
+        proj_destroy(source);
+        error = "Failed to initialise OSGB";
+        return false;
+    }
+    PJ* raw = proj_create_crs_to_crs_from_pj(context, source, destination, nullptr, nullptr);
+    proj_destroy(source);
+    proj_destroy(destination);
+    if (raw) {
+        // Longitude first, in degrees, whatever the axis order of the definitions.
+        transform = proj_normalize_for_visualization(context, raw);
+        proj_destroy(raw);
+    }
+    if (!transform) {
+        int code = proj_context_errno(context);
+        if (code == 0)
+            code = PROJ_ERR_OTHER;
+        error = "Transform failed: " + std::string(proj_context_errno_string(context, code));
+        return false;
+    }
+    return true;
+}
+
 bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
 {
     out.clear();
@@ -101,34 +132,8 @@ bool OsgbConverter::Format(double latitude, double longitude, std::string& out)
     }
 
     // The transformation is built on the first call and kept; it holds no per-point state.
-    if (!transform) {
-        PJ* source = context ? proj_create(context, kWgs84) : nullptr;
-        if (!source) {
-            Report("Failed to initialise WGS84");
-            return false;
-        }
-        PJ* destination = proj_create(context, kOsgb);
-        if (!destination) {
-            proj_destroy(source);
-            Report("Failed to initialise OSGB");
-            return false;
-        }
-        PJ* raw = proj_create_crs_to_crs_from_pj(context, source, destination, nullptr, nullptr);
-        proj_destroy(source);
-        proj_destroy(destination);
-        if (raw) {
-            // Longitude first, in degrees, whatever the axis order of the definitions.
-            transform = proj_normalize_for_visualization(context, raw);
-            proj_destroy(raw);
-        }
-        if (!transform) {
-            int code = proj_context_errno(context);
-            if (code == 0)
-                code = PROJ_ERR_OTHER;
-            Report("Transform failed: " + std::string(proj_context_errno_string(context, code)));
-            return false;
-        }
-    }
+    if (!transform && !BuildTransform())
+        return false;
 
     proj_errno_reset(transform);
     PJ_COORD point = proj_coord(longitude, latitude, 0, 0);   // heights are not converted

@@ -31,6 +31,9 @@ public:
     void GridReference(int32_t easting, int32_t northing, int digits);
 
 private:
+    // Builds the WGS84 to OSGB transformation; false with error set.
+    bool BuildTransform();
+
     pj_ctx* context = nullptr;
     PJconsts* transform = nullptr;
 };

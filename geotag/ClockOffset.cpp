@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
@@ -82,6 +84,37 @@ ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime)
     result.minutes = minutes;
     result.seconds = static_cast<int>(lead - minutes * 60);
     return result;
+}
+
+namespace {
+
+// A time count as a date and time: "2023-06-17 08:04:10".
+std::string TimeText(int64_t seconds)
+{
+    const time_t t = static_cast<time_t>(seconds);
+    struct tm fields = {};
+    char text[32] = "";
+    if (gmtime_r(&t, &fields))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &fields);
+    return text;
+}
+
+}  // namespace
+
+TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime)
+{
+    TakenHere taken;
+    taken.lead = ClockLeadOf(captureTime, pointTime);
+    taken.fits = taken.lead.minutes >= INT32_MIN && taken.lead.minutes <= INT32_MAX;
+    if (!taken.fits)
+        return taken;
+    const int64_t apart = captureTime - pointTime;
+    const int64_t size = apart < 0 ? -apart : apart;
+    taken.text = "Its camera clock said " + TimeText(captureTime) + "; the track passed this point at "
+        + TimeText(pointTime) + " UTC.\nThe camera clock runs " + std::to_string(size / 60) + " min "
+        + std::to_string(size % 60) + " s " + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: "
+        + std::to_string(taken.lead.minutes) + " minutes, " + std::to_string(taken.lead.seconds) + " s left over.";
+    return taken;
 }
 
 int64_t ShownTime(const std::string& input, int64_t captureTime)

@@ -20,6 +20,18 @@ struct ClockLead {
 // captureTime and shownTime are time counts (seconds).
 ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime);
 
+// A photo said to be taken where the track passed at pointTime: its clock's lead, and
+// what to tell the user, "Its camera clock said 2023-06-17 09:05:10; the track passed this
+// point at 2023-06-17 08:04:10 UTC.\nThe camera clock runs 61 min 0 s ahead of the track's
+// time.\n\nOffset: 61 minutes, 0 s left over." fits is false (and text empty) when the two
+// times lie too far apart for any offset setting (a lead beyond 32-bit minutes).
+struct TakenHere {
+    bool fits = false;
+    ClockLead lead;
+    std::string text;
+};
+TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime);
+
 // The time count of the time the user read on the clock: "HH:MM" or "HH:MM:SS", or with a
 // date before it, "YYYY-MM-DD HH:MM:SS" (":" in the date and "T" before the time are taken
 // too). A time alone falls on the capture's day, the day before or the day after, whichever

@@ -55,24 +55,9 @@ bool SafeInName(const std::string& part)
     return part.find('/') == std::string::npos && part.find('\0') == std::string::npos;
 }
 
-
-}  // namespace
-
-RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly)
+// What Rename appends to a name: " DATE POSITION PLACE", each part as parts asks.
+std::string Suffix(const NameParts& parts)
 {
-    RenameOutcome outcome;
-    const size_t slash = fullPath.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
-    const std::string fileName = fullPath.substr(dir.size());
-    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fileName)) {
-        outcome.message = MessageFor(EINVAL);
-        return outcome;
-    }
-
-    // The extension runs from the last "." of the file name and keeps the dot.
-    const size_t dot = fileName.rfind('.');
-    std::string name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
-    const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
     std::string suffix;
     if (parts.date) {
         suffix += ' ';
@@ -84,23 +69,13 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
                                              : parts.positionText;
     if (!parts.placeText.empty())
         suffix += " " + parts.placeText;
-    // A name that already ends with what would be added keeps it: a second Rename changes
-    // nothing, instead of growing the name each time.
-    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
-        outcome.renamed = true;
-        outcome.unchanged = true;
-        outcome.newPath = fullPath;
-        return outcome;
-    }
-    name += suffix + extension;
+    return suffix;
+}
 
-    // A "/" from the date or position would put the photo into another folder.
-    if (!SafeInName(name)) {
-        outcome.message = MessageFor(EINVAL);
-        return outcome;
-    }
-
-    const std::string target = dir + name;
+// Renames the photo at fullPath to target, its sidecar with it, never replacing a file; with
+// checkOnly only sees whether it could. 0 or the errno value of the step that failed.
+int MoveWithSidecar(const std::string& fullPath, const std::string& target, bool checkOnly)
+{
     int error = 0;
     struct stat info;
     // The sidecar goes with its photo; both new names are checked first, so that a taken
@@ -120,6 +95,45 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
                 RenameNoReplace(target, fullPath);   // never a photo parted from its sidecar
         }
     }
+    return error;
+}
+
+}  // namespace
+
+RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly)
+{
+    RenameOutcome outcome;
+    const size_t slash = fullPath.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
+    const std::string fileName = fullPath.substr(dir.size());
+    if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fileName)) {
+        outcome.message = MessageFor(EINVAL);
+        return outcome;
+    }
+
+    // The extension runs from the last "." of the file name and keeps the dot.
+    const size_t dot = fileName.rfind('.');
+    std::string name = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    const std::string suffix = Suffix(parts);
+    // A name that already ends with what would be added keeps it: a second Rename changes
+    // nothing, instead of growing the name each time.
+    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        outcome.renamed = true;
+        outcome.unchanged = true;
+        outcome.newPath = fullPath;
+        return outcome;
+    }
+    name += suffix + extension;
+
+    // A "/" from the date or position would put the photo into another folder.
+    if (!SafeInName(name)) {
+        outcome.message = MessageFor(EINVAL);
+        return outcome;
+    }
+
+    const std::string target = dir + name;
+    const int error = MoveWithSidecar(fullPath, target, checkOnly);
     if (error != 0) {
         outcome.message = MessageFor(error);
         return outcome;

@@ -137,6 +137,29 @@ bool FitDecoder::ReadHeader(const uint8_t* p, size_t available, size_t& used)
     return true;
 }
 
+const char* FitDecoder::ReadDefinition(const uint8_t* p, bool developer, Definition& def)
+{
+    if (p[2] > 1)
+        return "byte order";
+    def.bigEndian = p[2] == 1;
+    def.global = static_cast<uint16_t>(Unsigned(p + 3, 2, def.bigEndian));
+    for (size_t i = 0; i < p[5]; ++i) {
+        const uint8_t* f = p + 6 + 3 * i;
+        const uint8_t base = f[2] & 0x1F;
+        if (base < sizeof kBaseTypeSizes && f[1] % kBaseTypeSizes[base] != 0)
+            return "field size";
+        def.fields.push_back({f[0], f[1], def.size});
+        def.size += f[1];
+    }
+    if (developer) {   // developer fields: number, size, developer index; only their size matters
+        const uint8_t* dev = p + 6 + size_t{3} * p[5];
+        for (size_t i = 0; i < dev[0]; ++i)
+            def.size += dev[1 + 3 * i + 1];
+    }
+    def.defined = true;
+    return nullptr;
+}
+
 bool FitDecoder::ReadRecord(const uint8_t* p, size_t available, size_t& used)
 {
     // True when the first n bytes of the message are there; a message running past the
@@ -170,25 +193,9 @@ bool FitDecoder::ReadRecord(const uint8_t* p, size_t available, size_t& used)
             length += 1 + size_t{3} * p[length];
         if (!have(length))
             return true;
-        if (p[2] > 1)
-            return damaged("byte order");
         Definition def;
-        def.bigEndian = p[2] == 1;
-        def.global = static_cast<uint16_t>(Unsigned(p + 3, 2, def.bigEndian));
-        for (size_t i = 0; i < p[5]; ++i) {
-            const uint8_t* f = p + 6 + 3 * i;
-            const uint8_t base = f[2] & 0x1F;
-            if (base < sizeof kBaseTypeSizes && f[1] % kBaseTypeSizes[base] != 0)
-                return damaged("field size");
-            def.fields.push_back({f[0], f[1], def.size});
-            def.size += f[1];
-        }
-        if (h & 0x20) {   // developer fields: number, size, developer index; only their size matters
-            const uint8_t* dev = p + 6 + size_t{3} * p[5];
-            for (size_t i = 0; i < dev[0]; ++i)
-                def.size += dev[1 + 3 * i + 1];
-        }
-        def.defined = true;
+        if (const char* why = ReadDefinition(p, h & 0x20, def))
+            return damaged(why);
         definitions[h & 0x0F] = std::move(def);
     } else {
         // Data, with a normal header (local type in bits 0-3) or a compressed timestamp

@@ -54,6 +54,8 @@ private:
     bool Step(const uint8_t* p, size_t available, size_t& used);
     bool ReadHeader(const uint8_t* p, size_t available, size_t& used);
     bool ReadRecord(const uint8_t* p, size_t available, size_t& used);
+    // The definition message at p, whole: null, or why it is damaged ("byte order").
+    static const char* ReadDefinition(const uint8_t* p, bool developer, Definition& def);
     void DecodeData(const Definition& def, const uint8_t* content, bool compressed, uint8_t offset);
     bool Fail(const std::string& why);
 
