@@ -68,36 +68,9 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     setMinimumSize(tableSize);
 
     // Created in tab order: the buttons, then the list and the status line.
-    QPushButton* geotag = AddButton(1018, "geotagButton", "&GeoTag", 12);
-    geotag->setDefault(true);
-    connect(geotag, &QPushButton::clicked, this, &MainDialog::OnGeoTag);
-    connect(AddButton(1002, "parseButton", "&Parse", 68), &QPushButton::clicked, this,
-            &MainDialog::OnParse);
-    connect(AddButton(1003, "renameButton", "&Rename", 124), &QPushButton::clicked, this,
-            &MainDialog::OnRename);
-    connect(AddButton(1025, "aboutButton", "&About", 180), &QPushButton::clicked, this,
-            &MainDialog::OnAbout);
-    connect(AddButton(1004, "setupButton", "&Set-up", 236), &QPushButton::clicked, this,
-            &MainDialog::OnSetUp);
-    connect(AddButton(2, "closeButton", "&Close", 292), &QPushButton::clicked, this,
-            &MainDialog::OnClose);
+    QPushButton* geotag = BuildButtons();
 
-    photoList = PlaceControl(this, new PhotoListView(photos, this), 1001, "photoList", 9, 21, 352, 124);
-    // The previews share the working folder, made without a word: a failure shows when a run needs it.
-    photoList->SetWorkspace([this]() -> Workspace* {
-        if (!workspace || !workspace->Ready())
-            workspace = std::make_unique<Workspace>();
-        return workspace->Ready() ? workspace.get() : nullptr;
-    });
-    listArea = photoList;
-#ifdef PINROUTE_MAP
-    // The map shares the list's place, to its right; Ctrl+M shows or hides it.
-    auto* splitter = new MapSplitter(photos, photoList, this->settingsPath,
-                                     MapHooks{[this] { return EnsureWorkspace(); }, [this] { return Running(); }}, this);
-    listArea = splitter;
-    auto* mapKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    connect(mapKey, &QShortcut::activated, splitter, &MapSplitter::ToggleMap);
-#endif
+    BuildListArea();
 
     auto* decoration = PlaceControl(this, new QLabel(this), 0, "appIcon", 345, 149, 20, 20);
     const int side = qMin(decoration->width(), decoration->height());
@@ -106,28 +79,8 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
 
     BuildStatusLine();
 
-    // Over the empty list: what to do first, or why the folder gave no photos.
-    emptyNote = new QLabel(photoList->viewport());
-    emptyNote->setObjectName("emptyNote");
-    emptyNote->setWordWrap(true);
-    emptyNote->setAlignment(Qt::AlignCenter);
-    emptyNote->setTextFormat(Qt::RichText);
-    emptyNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    emptyNote->setFocusPolicy(Qt::NoFocus);   // the keyboard has the Set-up button
-    connect(emptyNote, &QLabel::linkActivated, this, [this] { OnSetUp(); });
-    new CoverParent(emptyNote);
-    connect(photoList->model(), &QAbstractItemModel::modelReset, this, [this] { UpdateEmptyNote(); });
-
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, &MainDialog::OnHelp);
-    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &MainDialog::OnUndoLastRun);
-    connect(photoList, &PhotoListView::UndoLastRunRequested, this, &MainDialog::OnUndoLastRun);
-    connect(photoList, &PhotoListView::RemovePositionRequested, this, &MainDialog::OnRemovePositions);
-    connect(photoList, &PhotoListView::MapNotShown, this, [](const QString& address) {
-        ShowMessage("No web browser could be started to show the map.\nThe address, to open by hand:\n"
-                        + address.toStdString(),
-                    "Show on map", MessageIcon::Warning);
-    });
+    BuildEmptyNote();
+    ConnectShortcuts();
 
     QWidget* order[] = {geotag,
                         findChild<QPushButton*>("parseButton"),
@@ -146,6 +99,73 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     baseSize = tableSize;
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         baseGeometry.emplace_back(child, child->geometry());
+}
+
+QPushButton* MainDialog::BuildButtons()
+{
+    QPushButton* geotag = AddButton(1018, "geotagButton", "&GeoTag", 12);
+    geotag->setDefault(true);
+    connect(geotag, &QPushButton::clicked, this, &MainDialog::OnGeoTag);
+    connect(AddButton(1002, "parseButton", "&Parse", 68), &QPushButton::clicked, this,
+            &MainDialog::OnParse);
+    connect(AddButton(1003, "renameButton", "&Rename", 124), &QPushButton::clicked, this,
+            &MainDialog::OnRename);
+    connect(AddButton(1025, "aboutButton", "&About", 180), &QPushButton::clicked, this,
+            &MainDialog::OnAbout);
+    connect(AddButton(1004, "setupButton", "&Set-up", 236), &QPushButton::clicked, this,
+            &MainDialog::OnSetUp);
+    connect(AddButton(2, "closeButton", "&Close", 292), &QPushButton::clicked, this,
+            &MainDialog::OnClose);
+    return geotag;
+}
+
+void MainDialog::BuildListArea()
+{
+    photoList = PlaceControl(this, new PhotoListView(photos, this), 1001, "photoList", 9, 21, 352, 124);
+    // The previews share the working folder, made without a word: a failure shows when a run needs it.
+    photoList->SetWorkspace([this]() -> Workspace* {
+        if (!workspace || !workspace->Ready())
+            workspace = std::make_unique<Workspace>();
+        return workspace->Ready() ? workspace.get() : nullptr;
+    });
+    listArea = photoList;
+#ifdef PINROUTE_MAP
+    // The map shares the list's place, to its right; Ctrl+M shows or hides it.
+    auto* splitter = new MapSplitter(photos, photoList, this->settingsPath,
+                                     MapHooks{[this] { return EnsureWorkspace(); }, [this] { return Running(); }}, this);
+    listArea = splitter;
+    auto* mapKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(mapKey, &QShortcut::activated, splitter, &MapSplitter::ToggleMap);
+#endif
+}
+
+// Over the empty list: what to do first, or why the folder gave no photos.
+void MainDialog::BuildEmptyNote()
+{
+    emptyNote = new QLabel(photoList->viewport());
+    emptyNote->setObjectName("emptyNote");
+    emptyNote->setWordWrap(true);
+    emptyNote->setAlignment(Qt::AlignCenter);
+    emptyNote->setTextFormat(Qt::RichText);
+    emptyNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    emptyNote->setFocusPolicy(Qt::NoFocus);   // the keyboard has the Set-up button
+    connect(emptyNote, &QLabel::linkActivated, this, [this] { OnSetUp(); });
+    new CoverParent(emptyNote);
+    connect(photoList->model(), &QAbstractItemModel::modelReset, this, [this] { UpdateEmptyNote(); });
+}
+
+void MainDialog::ConnectShortcuts()
+{
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &MainDialog::OnHelp);
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &MainDialog::OnUndoLastRun);
+    connect(photoList, &PhotoListView::UndoLastRunRequested, this, &MainDialog::OnUndoLastRun);
+    connect(photoList, &PhotoListView::RemovePositionRequested, this, &MainDialog::OnRemovePositions);
+    connect(photoList, &PhotoListView::MapNotShown, this, [](const QString& address) {
+        ShowMessage("No web browser could be started to show the map.\nThe address, to open by hand:\n"
+                        + address.toStdString(),
+                    "Show on map", MessageIcon::Warning);
+    });
 }
 
 void MainDialog::BuildStatusLine()

@@ -56,6 +56,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QPushButton* BuildButtons();   // the six buttons, in tab order; returns GeoTag's
+    void BuildListArea();          // the photo list, and the map beside it
+    void BuildEmptyNote();         // what the empty list says
+    void ConnectShortcuts();       // the keys and the list's requests
     void BuildStatusLine();   // the status line and its label, beside the buttons
 
     void Initialise();

@@ -30,6 +30,27 @@ public:
     bool Ask(const std::string&, const std::string&) override { return true; }
 };
 
+// Runs GeoTag in the window and waits for its end.
+void GeoTagFirst(MainDialog& dialog)
+{
+    QEventLoop loop;
+    QObject::connect(&dialog, &MainDialog::RunFinished, &loop, &QEventLoop::quit);
+    dialog.OnGeoTag();
+    loop.exec();
+}
+
+// What the status line did, in milliseconds from the run's start (escAt -1: no Esc).
+void PrintOutcome(int changes, qint64 longestGap, qint64 escAt, qint64 endAt, const QString& status)
+{
+    std::printf("status line changes: %d, longest time without a change: %.1f s\n", changes,
+                static_cast<double>(longestGap) / 1000);
+    if (escAt >= 0)
+        std::printf("Esc at %.1f s, run ended %.2f s later; status: %s\n", escAt / 1000.0,
+                    (endAt - escAt) / 1000.0, status.toUtf8().constData());
+    else
+        std::printf("run ended at %.1f s; status: %s\n", endAt / 1000.0, status.toUtf8().constData());
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -45,12 +66,8 @@ int main(int argc, char* argv[])
     const int escAfterMs = std::atoi(argv[2]) * 1000;
     MainDialog dialog(argv[1]);
     dialog.show();
-    if (undo) {
-        QEventLoop loop;
-        QObject::connect(&dialog, &MainDialog::RunFinished, &loop, &QEventLoop::quit);
-        dialog.OnGeoTag();
-        loop.exec();
-    }
+    if (undo)
+        GeoTagFirst(dialog);   // a run to undo
     auto* status = dialog.findChild<QLineEdit*>("statusLine");
 
     QElapsedTimer clock;
@@ -85,12 +102,6 @@ int main(int argc, char* argv[])
         dialog.findChild<QPushButton*>("geotagButton")->click();
     app.exec();
 
-    std::printf("status line changes: %d, longest time without a change: %.1f s\n", changes,
-                static_cast<double>(longestGap) / 1000);
-    if (escAt >= 0)
-        std::printf("Esc at %.1f s, run ended %.2f s later; status: %s\n", escAt / 1000.0,
-                    (endAt - escAt) / 1000.0, status->text().toUtf8().constData());
-    else
-        std::printf("run ended at %.1f s; status: %s\n", endAt / 1000.0, status->text().toUtf8().constData());
+    PrintOutcome(changes, longestGap, escAt, endAt, status->text());
     return 0;
 }

@@ -74,6 +74,35 @@ std::string TrackKey(const std::string& trackPath)
     return key;
 }
 
+// The map's own browser profile: its cache in cache, no cookies kept, tiles asked for
+// through interceptor.
+QWebEngineProfile* NewProfile(const QString& storage, const QString& cache, TileInterceptor* interceptor)
+{
+    auto* profile = new QWebEngineProfile(storage);
+    profile->setCachePath(cache);
+    profile->setPersistentStoragePath(cache + "/storage");
+    profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    profile->setHttpCacheMaximumSize(200 << 20);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setHttpUserAgent(QString::fromUtf8(TileInterceptor::UserAgent()));
+    profile->setUrlRequestInterceptor(interceptor);
+    return profile;
+}
+
+// The page may open no window, reach no clipboard, keep nothing, and load nothing dropped on it.
+void LockDown(QWebEngineSettings* settings)
+{
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+}
+
 }  // namespace
 
 // The page: it may load only itself, shows no dialog and opens links (the attribution's)
@@ -254,27 +283,27 @@ void MapPanel::Start()
     view->setAccessibleDescription("The photos and the track on a map. Arrow keys move it, + and - zoom, "
                                    "Enter places the photos selected in the list at the cross in the middle.");
     view->setContextMenuPolicy(Qt::NoContextMenu);
-    auto* profile = new QWebEngineProfile(storage);
-    profile->setCachePath(cache);
-    profile->setPersistentStoragePath(cache + "/storage");
-    profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
-    profile->setHttpCacheMaximumSize(200 << 20);
-    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    profile->setHttpUserAgent(QString::fromUtf8(TileInterceptor::UserAgent()));
-    profile->setUrlRequestInterceptor(interceptor);
+    QWebEngineProfile* profile = NewProfile(storage, cache, interceptor);
     page = new MapPage(profile, view);
     profile->setParent(view);   // after the page: children go in the order they came
-    QWebEngineSettings* settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
-    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    LockDown(page->settings());
 
+    StartBridge();
+    // Drops go to the first widget under the mouse that takes drops, this panel if none of
+    // the view's does; the view's own would have the page take them.
+    setAcceptDrops(true);
+    installEventFilter(this);
+    view->installEventFilter(this);   // before the page: that makes the widget that draws it
+    view->setPage(page);
+    for (QWidget* child : view->findChildren<QWidget*>())
+        child->installEventFilter(this);
+    layout()->addWidget(view);
+    page->load(kPageUrl);
+    ReloadTrack();
+}
+
+void MapPanel::StartBridge()
+{
     bridge = new MapBridge(page);
     bridge->onReady = [this] {
         ready = true;
@@ -303,17 +332,6 @@ void MapPanel::Start()
                 page->load(kPageUrl);
         });
     });
-    // Drops go to the first widget under the mouse that takes drops, this panel if none of
-    // the view's does; the view's own would have the page take them.
-    setAcceptDrops(true);
-    installEventFilter(this);
-    view->installEventFilter(this);   // before the page: that makes the widget that draws it
-    view->setPage(page);
-    for (QWidget* child : view->findChildren<QWidget*>())
-        child->installEventFilter(this);
-    layout()->addWidget(view);
-    page->load(kPageUrl);
-    ReloadTrack();
 }
 
 bool MapPanel::eventFilter(QObject* watched, QEvent* event)
@@ -379,7 +397,6 @@ void MapPanel::ReloadTrack()
         trackKey = key;
         if (Live() && !stale)
             emit bridge->toPage(TrackMessage(lines));
-        emit TrackLoaded();
         if (reloadAgain) {
             reloadAgain = false;
             ReloadTrack();

@@ -51,7 +51,6 @@ public:
     bool PageReady() const { return ready; }
     // What the page said on its console at warning level or above, and any alert it tried.
     const QStringList& PageProblems() const;
-    QLabel* Note() const { return note; }   // why there is no map, when there is none
 
     // Asks first, naming the photos; then writes the position into the rows' photos.
     void PlaceRows(std::vector<int> rows, double latitude, double longitude);
@@ -64,8 +63,6 @@ public:
 signals:
     // The page has loaded and shows the list as it is.
     void Ready();
-    // The track lines have been read again (GPXPath or its files changed).
-    void TrackLoaded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +73,7 @@ private:
     bool Live() const;
     void Start();
     void Refresh();
+    void StartBridge();   // the page's calls to the panel, and a new page when one dies
     void ReloadTrack();
     void SendAll();
     void Flush();

@@ -3,14 +3,12 @@
 #include "gui/map/MapPanel.h"
 
 #include <algorithm>
-#include <climits>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragMoveEvent>
@@ -55,12 +53,6 @@ std::string NameList(const PhotoList& photos, const std::vector<int>& rows)
     if (rows.size() > kNamesShown)
         text += "\nand " + std::to_string(rows.size() - kNamesShown) + " more";
     return text;
-}
-
-// A time count as a date and time: "2023-06-17 08:04:10".
-std::string TimeText(int64_t seconds)
-{
-    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString("yyyy-MM-dd HH:mm:ss").toStdString();
 }
 
 }  // namespace
@@ -157,20 +149,14 @@ void MapPanel::OfferTakenHere(int segment, int index)
                     MessageIcon::Information);
         return;
     }
-    const int64_t captureTime = tags[0].captureTime;
-    const ClockLead lead = ClockLeadOf(captureTime, point.time);
-    if (lead.minutes < INT32_MIN || lead.minutes > INT32_MAX) {
+    const TakenHere taken = TakenHereOf(tags[0].captureTime, point.time);
+    if (!taken.fits) {
         ShowMessage("The photo's time and the track's are too far apart to be an offset.", caption,
                     MessageIcon::Warning);
         return;
     }
-    const int64_t apart = captureTime - point.time;
-    const int64_t size = apart < 0 ? -apart : apart;
-    std::string text = name + " was taken here?\n\nIts camera clock said " + TimeText(captureTime)
-        + "; the track passed this point at " + TimeText(point.time) + " UTC.\nThe camera clock runs "
-        + std::to_string(size / 60) + " min " + std::to_string(size % 60) + " s "
-        + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: " + std::to_string(lead.minutes)
-        + " minutes, " + std::to_string(lead.seconds) + " s left over.";
+    const ClockLead lead = taken.lead;
+    std::string text = name + " was taken here?\n\n" + taken.text;
     Settings settings;
     const bool read = settings.Read(settingsPath);
     if (settings.PhotoZone != 0 && tags[0].hasZone)
