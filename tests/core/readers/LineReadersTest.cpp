@@ -64,14 +64,12 @@ std::string Head(const std::string& text)
     return text.substr(0, 4096);
 }
 
-// Reads text as a file through a fresh reader; the reader stays for its error.
-std::unique_ptr<TrackReader> ReadText(Maker make, const std::string& text, Track& track, bool& ok)
+// Reads text as a file through a fresh reader.
+TrackRead ReadText(Maker make, const std::string& text, Track& track)
 {
     TempDir dir;
     WriteFile(dir.File("track"), text);
-    std::unique_ptr<TrackReader> reader = make();
-    ok = reader->Read(dir.File("track"), track);
-    return reader;
+    return make()->Read(dir.File("track"), track);
 }
 
 // A table row: a file's text, and its points or the line its error names.
@@ -87,17 +85,16 @@ void RunCases(Maker make, const std::vector<Case>& cases)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Track track(1);  // a waypoint already there (segment -1): the file's points are segment 0
-        bool ok = false;
-        const auto reader = ReadText(make, c.text, track, ok);
-        EXPECT_EQ(c.errorLine == 0, ok) << reader->errorString;
-        EXPECT_EQ(c.errorLine, reader->errorLine) << reader->errorString;
+        const TrackRead read = ReadText(make, c.text, track);
+        EXPECT_EQ(c.errorLine == 0, read.read) << read.error;
+        EXPECT_EQ(c.errorLine, read.errorLine) << read.error;
         if (c.errorLine != 0) {
             EXPECT_EQ(1u, track.size());
             const std::string place = "line " + std::to_string(c.errorLine) + ": ";
-            EXPECT_EQ(place, reader->errorString.substr(0, place.size()));
+            EXPECT_EQ(place, read.error.substr(0, place.size()));
             continue;
         }
-        EXPECT_EQ(c.want.empty(), !reader->emptyReason.empty()) << reader->emptyReason;
+        EXPECT_EQ(c.want.empty(), !read.emptyReason.empty()) << read.emptyReason;
         ASSERT_EQ(c.want.size() + 1, track.size());
         for (size_t i = 0; i < c.want.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));
@@ -142,9 +139,8 @@ TEST(LineReaders, ReadBackWhatTheirWritersWrote)
         const std::string text = kind.write(kPoints);
         Track track = {TrackPoint{}, TrackPoint{}};
         track[1].segment = 3;
-        bool ok = false;
-        const auto reader = ReadText(kind.make, text, track, ok);
-        ASSERT_TRUE(ok) << reader->errorString;
+        const TrackRead read = ReadText(kind.make, text, track);
+        ASSERT_TRUE(read.read) << read.error;
         ASSERT_EQ(kPoints.size() + 2, track.size());
         for (size_t i = 0; i < kPoints.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));
@@ -341,15 +337,14 @@ TEST(LineReaders, SurviveDamagedFiles)
         for (const Damage& d : damages) {
             SCOPED_TRACE(std::string(kind.name) + ": " + d.name);
             Track track(1);
-            bool ok = false;
-            const auto reader = ReadText(kind.make, d.text, track, ok);
+            const TrackRead read = ReadText(kind.make, d.text, track);
             if (kind.strict || d.points == 0) {
-                EXPECT_FALSE(ok);
-                EXPECT_EQ(d.errorLine, reader->errorLine) << reader->errorString;
+                EXPECT_FALSE(read.read);
+                EXPECT_EQ(d.errorLine, read.errorLine) << read.error;
                 EXPECT_EQ(1u, track.size());
                 continue;
             }
-            ASSERT_TRUE(ok) << reader->errorString;
+            ASSERT_TRUE(read.read) << read.error;
             ASSERT_EQ(d.points + 1, track.size());
             for (size_t i = 0; i < d.points; ++i)
                 EXPECT_EQ(kPoints[i].time, track[i + 1].time);
@@ -392,7 +387,8 @@ TEST(LineReaders, ReadWhatGpsBabelWrites)
         const auto reader = c.make();
         EXPECT_TRUE(reader->Recognises(Head(ReadFile(out))));
         Track track;
-        ASSERT_TRUE(reader->Read(out, track)) << reader->errorString;
+        const TrackRead read = reader->Read(out, track);
+        ASSERT_TRUE(read.read) << read.error;
         ASSERT_EQ(5u, track.size());
         for (size_t i = 0; i < track.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));
