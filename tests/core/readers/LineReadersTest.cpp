@@ -301,6 +301,61 @@ TEST(CsvReader, FindsColumnsAndReadsEveryTimeKind)
     EXPECT_FALSE(MakeCsvReader()->Recognises("x\ntime,lat,lon\n"));
 }
 
+// The line frame's numbers and lines whatever the line ends, a byte order mark, a last line
+// without "\n" or read blocks that cut a line; a fault names its line and takes back the
+// points read before it. A line holding "!" is faulty here, "!!" a fault of the whole file.
+TEST(LineReaders, FrameNumbersEveryLine)
+{
+    std::string blocks;   // more than one read block of 1 MiB, a fault on the last line
+    for (int i = 0; i < 300000; ++i)
+        blocks += "abc\r\n";
+    struct Frame {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;   // handed over, in order; the last one faulty when error is set
+        std::string error;
+        int64_t errorLine;
+    };
+    const Frame frames[] = {
+        {"LF and CRLF, the last line without one", "a\nb\r\n\r\nc", {"a", "b", "", "c"}, "", 0},
+        {"one CR dropped, a lone CR kept", "a\r\r\nb\rc\n", {"a\r", "b\rc"}, "", 0},
+        {"a byte order mark dropped from the first line only", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF",
+         {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}, "", 0},
+        {"empty", "", {}, "", 0},
+        {"a fault", "a\n!b\nc\n", {"a", "!b"}, "line 2: !b", 2},
+        {"a fault of the whole file", "a\n\n!!\nc", {"a", "", "!!"}, "!!", 0},
+        {"a fault past read blocks", blocks + "!", {}, "line 300001: !", 300001},
+        {"a line too long", "a\n" + std::string(70000, 'x') + "\nb\n", {"a"}, "line 2 is too long", 2},
+        {"a line too long without a line break", "a\r\n" + std::string(3 << 20, 'x'), {"a"},
+         "line 2 is too long", 2},
+    };
+    for (const Frame& f : frames) {
+        SCOPED_TRACE(f.name);
+        TempDir dir;
+        WriteFile(dir.File("lines"), f.text);
+        Track track(1);
+        std::vector<std::string> seen;
+        const TrackRead read = ReadTrackLines(dir.File("lines"), track, [&](const std::string& line, int64_t number) {
+            EXPECT_EQ(static_cast<int64_t>(seen.size()) + 1, number);
+            seen.push_back(line);
+            track.emplace_back();
+            return line.find("!!") != std::string::npos ? LineFault::OfFile(line)
+                   : line.find('!') != std::string::npos ? LineFault::At(line)
+                                                         : LineFault();
+        });
+        if (f.text == blocks + "!") {
+            ASSERT_EQ(300001u, seen.size());
+            EXPECT_EQ("abc", seen[299999]);
+        } else {
+            EXPECT_EQ(f.lines, seen);
+        }
+        EXPECT_EQ(f.error.empty(), read.read);
+        EXPECT_EQ(f.error, read.error);
+        EXPECT_EQ(f.errorLine, read.errorLine);
+        EXPECT_EQ(read.read ? seen.size() + 1 : 1u, track.size());
+    }
+}
+
 // Damage appended to a good file: a lenient reader skips what it can't read, a strict one
 // names the line; a line too long for memory fails every reader; nothing crashes.
 TEST(LineReaders, SurviveDamagedFiles)
