@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "common/Timestamps.h"
 #include "support/TestSupport.h"
 #include "support/TrackKinds.h"
 #include "support/Tracks.h"
+#include "track/TrackReader.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {
@@ -354,6 +359,37 @@ TEST(LineReaders, FrameNumbersEveryLine)
         EXPECT_EQ(f.errorLine, read.errorLine);
         EXPECT_EQ(read.read ? seen.size() + 1 : 1u, track.size());
     }
+}
+
+// A line format's points outgrowing the memory are a reason, not an abort: read with 40 MB
+// more address space than the process has, in a fresh child so that no memory freed by
+// earlier tests is at hand.
+TEST(LineReaders, RunningOutOfMemoryIsAReason)
+{
+    TempDir dir;
+    std::string text = "time,lat,lon\n";
+    for (int i = 0; i < 1000000; ++i)   // a million points take 72 MB of track
+        text += "2023-06-17T08:04:00Z,51.5,-0.12\n";
+    WriteFile(dir.File("many.csv"), text);
+    text.clear();
+    text.shrink_to_fit();
+    const auto loadWithLittleMemory = [&] {
+        std::ifstream status("/proc/self/statm");
+        long pages = 0;
+        status >> pages;
+        const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (40 << 20);
+        const struct rlimit rl = {limit, limit};
+        setrlimit(RLIMIT_AS, &rl);
+        Track track;
+        std::string reason;
+        const int result = LoadTrackFile(dir.File("many.csv"), track, &reason);
+        std::fprintf(stderr, "reason: %s\n", reason.c_str());
+        std::exit(result == -1 && track.empty() && reason == "too big to read (out of memory)" ? 0 : 1);
+    };
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(loadWithLittleMemory(), testing::ExitedWithCode(0), "reason: too big to read");
+    GTEST_FLAG_SET(death_test_style, style);
 }
 
 // Damage appended to a good file: a lenient reader skips what it can't read, a strict one
