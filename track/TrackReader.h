@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 // What reading one track file came to. The points themselves go straight into the caller's
 // track, so that a history of years is never held twice and segment numbers run on through

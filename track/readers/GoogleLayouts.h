@@ -9,7 +9,7 @@
 
 #include <rapidjson/reader.h>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 #include "track/readers/GooglePoints.h"
 
 // Where the three layouts of a Google location history keep their points, walked as the JSON

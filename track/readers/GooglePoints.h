@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 // The fixes of a Google location history as the reader gathers them from its pieces (a
 // record, a visit, a journey), the texts their values are written in, and the points a stay
