@@ -210,6 +210,15 @@ PlaceTable BuildTable(const std::string& cataloguePath)
     return table;
 }
 
+// A position as a point on the unit sphere: x toward 0 N 0 E, z toward the north pole.
+void UnitPoint(double latitude, double longitude, double* point)
+{
+    const double radians = M_PI / 180, across = std::cos(latitude * radians);
+    point[0] = across * std::cos(longitude * radians);
+    point[1] = across * std::sin(longitude * radians);
+    point[2] = std::sin(latitude * radians);
+}
+
 int LatitudeCell(double latitude)
 {
     return std::clamp(static_cast<int>(std::floor(latitude + 90)), 0, 179);
@@ -289,8 +298,11 @@ PlaceIndex::PlaceIndex(const std::string& language)
         cellStart[c] += cellStart[c - 1];
     cellTowns.resize(table.towns.size());
     std::vector<uint32_t> next(cellStart.begin(), cellStart.end() - 1);
-    for (size_t t = 0; t < table.towns.size(); ++t)
+    points.resize(3 * table.towns.size());
+    for (size_t t = 0; t < table.towns.size(); ++t) {
         cellTowns[next[cellOf(table.towns[t])]++] = static_cast<uint32_t>(t);
+        UnitPoint(table.towns[t].latitude, table.towns[t].longitude, &points[3 * t]);
+    }
 }
 
 PlaceTown PlaceIndex::TownAt(size_t town) const
@@ -312,16 +324,18 @@ PlaceNames PlaceIndex::At(double latitude, double longitude, double maxKm) const
     const double widest = std::cos(std::min(89.9, std::fabs(latitude) + latitudeSpan) * M_PI / 180);
     const int longitudeSpan = std::min(180, static_cast<int>(std::ceil(reachKm / (111.3 * widest))));
     const int row = LatitudeCell(latitude), column = LongitudeCell(longitude);
+    double here[3];
+    UnitPoint(latitude, longitude, here);
     size_t nearest = SIZE_MAX;
-    double best = INFINITY;
+    double closest = -INFINITY;   // the dot product grows as the distance shrinks
     for (int r = std::max(0, row - latitudeSpan); r <= std::min(179, row + latitudeSpan); ++r) {
         for (int dc = -longitudeSpan; dc <= longitudeSpan && dc < 360 - longitudeSpan; ++dc) {
             const size_t cell = static_cast<size_t>(r * 360 + ((column + dc) % 360 + 360) % 360);
             for (uint32_t at = cellStart[cell]; at < cellStart[cell + 1]; ++at) {
-                const PlaceEntry& town = table.towns[cellTowns[at]];
-                const double km = DistanceKm(latitude, longitude, town.latitude, town.longitude);
-                if (km < best) {
-                    best = km;
+                const double* point = &points[3 * size_t(cellTowns[at])];
+                const double dot = here[0] * point[0] + here[1] * point[1] + here[2] * point[2];
+                if (dot > closest) {
+                    closest = dot;
                     nearest = cellTowns[at];
                 }
             }
@@ -329,6 +343,8 @@ PlaceNames PlaceIndex::At(double latitude, double longitude, double maxKm) const
     }
     if (nearest == SIZE_MAX)
         return {};
+    const PlaceEntry& town = table.towns[nearest];
+    const double best = DistanceKm(latitude, longitude, town.latitude, town.longitude);
     PlaceNames place = TownAt(nearest).names;
     if (best <= maxKm)
         return place;

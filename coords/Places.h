@@ -48,6 +48,10 @@ private:
     // up to cellTowns[cellStart[c + 1]].
     std::vector<uint32_t> cellStart;
     std::vector<uint32_t> cellTowns;
+    // Each town as a point on the unit sphere (x, y, z): the nearest town is the one whose
+    // point has the largest dot product with the position's, three products a town instead
+    // of the trigonometry of a distance.
+    std::vector<double> points;
 };
 
 // The cache file of the index for a language: "places-de.cache" in PlaceCacheFolder(); one

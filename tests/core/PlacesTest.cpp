@@ -149,7 +149,7 @@ TEST_F(PlacesTest, IptcTakesThePlaceInUtf8)
     EXPECT_EQ("holiday\n", keywords);
 }
 
-// Undo takes away the place tags the run added; with Places=0 none are written.
+// Undo takes away the place tags the run added; with Places=0 none are written or shown.
 TEST_F(PlacesTest, UndoRemovesThePlaceAdded)
 {
     PhotoList list = PhotosAt({{"Kendal", 54.32681, -2.74757, "", "", "", ""}});
@@ -158,8 +158,13 @@ TEST_F(PlacesTest, UndoRemovesThePlaceAdded)
     settings.Places = 0;
     Run(Command::GeoTag, list);
     EXPECT_EQ(untouched, PlaceTags(list.Path(0)));
+    // Parse shows only what a photo holds; with Places=1, what GeoTag would write.
+    Run(Command::Parse, list);
+    EXPECT_EQ("", list.Row(0).place);
 
     settings.Places = 1;
+    Run(Command::Parse, list);
+    EXPECT_EQ("Kendal, England, United Kingdom", list.Row(0).place);
     const RunResult run = Run(Command::GeoTag, list);
     ASSERT_FALSE(run.journalId.empty());
     EXPECT_EQ("Kendal\tEngland\tUnited Kingdom\tGB\tKendal\tEngland\tUnited Kingdom\tGBR\tUTF8",
