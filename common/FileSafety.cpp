@@ -186,6 +186,31 @@ long TempFilePid(const std::string& name, size_t from)
     return std::stol(name.substr(from, dash - from));
 }
 
+bool ReplaceFileSafely(const std::string& path, const std::string& bytes, unsigned mode, std::string& reason)
+{
+    std::string temp;
+    const int fd = CreateTempFile(FolderOf(path) + "/." + FileNameOf(path) + ".", temp);
+    if (fd < 0) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    int error = WriteAll(fd, bytes.data(), bytes.size());
+    if (error == 0 && (fchmod(fd, mode) != 0 || fsync(fd) != 0))
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && rename(temp.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error == 0)
+        error = SyncFolder(FolderOf(path));
+    if (error != 0) {
+        unlink(temp.c_str());
+        reason = SystemReason(error);
+        return false;
+    }
+    return true;
+}
+
 int LinkThenUnlink(const std::string& from, const std::string& to)
 {
     if (link(from.c_str(), to.c_str()) != 0)
