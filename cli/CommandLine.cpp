@@ -76,6 +76,8 @@ bool StoreValue(const std::string& name, const std::string& value, CommandLine& 
     long long number = 0;
     if (name == "--gpx" || name == "--track") {
         line.gpx = value;
+    } else if (name == "--photo-track") {
+        line.photoTrack = value;
     } else if (name == "--offset") {
         if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, number)) {
             error = "--offset takes whole minutes, not \"" + value + "\"";
@@ -121,7 +123,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         return true;
     }
     static const std::map<std::string, unsigned> kGroups = {
-        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
+        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--photo-track", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},

@@ -88,6 +88,8 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
     std::vector<std::pair<std::string, std::string>> changes;
     if (line.gpx)
         changes.emplace_back("GPXPath", *line.gpx);
+    if (line.photoTrack)
+        changes.emplace_back("PhotoTrack", *line.photoTrack);
     if (line.offset)
         changes.emplace_back("OffsetMinutes", *line.offset);
     if (line.displayType)
@@ -123,7 +125,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
 {
     switch (result.status) {
     case RunStatus::NoTrackFile:
-        return settings.GPXPath.empty() ? "no track file is set: use --gpx or set GPXPath"
+        return settings.GPXPath.empty() ? "no track file is set (use --gpx or set GPXPath), and no photo holds a"
+                                          " position with a time zone or GPS time to serve as one"
                                         : "no track file matches " + settings.GPXPath;
     case RunStatus::NoTrackReadable: {
         std::string error;
@@ -131,6 +134,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
             error += (error.empty() ? "" : "; ") + reason;
         return error.empty() ? "no track file could be read" : error;
     }
+    case RunStatus::NoPhotoTrack:
+        return result.photoTrackError;
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
     case RunStatus::NoJournal:

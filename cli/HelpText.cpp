@@ -4,7 +4,8 @@ namespace {
 
 const char kUsage[] =
     "Usage:\n"
-    "  pinroute-cli geotag [--gpx PATTERN] [--offset MINUTES] [--interpolate | --nearest]\n"
+    "  pinroute-cli geotag [--gpx PATTERN] [--photo-track DIR] [--offset MINUTES]\n"
+    "                      [--interpolate | --nearest]\n"
     "                      [--photo-zone | --no-photo-zone] [--replace] [--recursive]\n"
     "                      [--dry-run] [--jobs N] [--json] [PATH...]\n"
     "  pinroute-cli geotag --suggest-offset [--gpx PATTERN] [--recursive] [PATH...]\n"
@@ -54,6 +55,11 @@ const char kGeoTag[] =
     "  --gpx PATTERN     the track file, or a pattern with * and ? in its last component\n"
     "                    (default: GPXPath of the settings)\n"
     "  --track PATTERN   the same as --gpx\n"
+    "  --photo-track DIR the photos of DIR that hold a position of their own (a phone's),\n"
+    "                    with their moment in UTC from their stated time zone or GPS time\n"
+    "                    stamp, serve as track points, with the track files if any\n"
+    "                    (PhotoTrack). With no track file set, the photos of the run that\n"
+    "                    keep their own positions serve the same way.\n"
     "  --offset MINUTES  how many whole minutes the camera clock runs ahead of GPS time\n"
     "                    (default: OffsetMinutes of the settings)\n"
     "  --interpolate     place a photo between the two track points around it (at most\n"

@@ -20,6 +20,7 @@
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
 #include "geotag/ClockOffset.h"
+#include "geotag/PhotoPoints.h"
 #include "geotag/WrittenPositions.h"
 #include "journal/Journal.h"
 #include "photos/ParallelRun.h"
@@ -131,7 +132,7 @@ MatchedPoint PlaceBetween(const Between& between)
 // What the track says for one photo: a cross with the reason, or a tick with the point
 // to write (the write itself comes after, for several photos at once).
 RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings,
-                    PositionFormatter& formatter)
+                    PositionFormatter& formatter, const PhotoPointSources& sources)
 {
     if (!tags.listError.empty())   // never read: not a photo without EXIF
         return RowOutcome(RowKind::ReadFailed, tags.listError);
@@ -144,9 +145,13 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     const int64_t offsetSeconds = ownZone ? tags.zoneSeconds : static_cast<int64_t>(settings.OffsetMinutes) * 60;
     Between between;
     std::optional<MatchedPoint> match;
+    const TrackPoint* from[2] = {nullptr, nullptr};   // the points it was placed from
     if (settings.Interpolate != 0 && index.Enclosing(tags.captureTime, offsetSeconds, between, tags.captureFraction)) {
         match = PlaceBetween(between);
+        from[0] = between.first;
+        from[1] = between.second;
     } else if (const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds)) {
+        from[0] = point;
         match = MatchedPoint();
         match->seconds = std::llabs(point->time + offsetSeconds - tags.captureTime);
         match->latitude = point->lat;
@@ -168,6 +173,7 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
         return outcome;
     }
     match->utcTime = tags.captureTime - offsetSeconds;
+    NamePhotoPoints(sources, from[0], from[1], *match);
     match->interpolating = settings.Interpolate != 0;
     // What the row shows is what the photo will hold, not the track's finer figure.
     GpsPrecision precision;
@@ -216,12 +222,13 @@ bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPosition
 }
 
 // The row of a photo that keeps its position; the list adds the position to the tooltip.
-RowOutcome KeptOutcome(const PhotoTags& tags)
+RowOutcome KeptOutcome(const PhotoTags& tags, bool photoPoints)
 {
     RowOutcome outcome(RowKind::Kept, std::string("the photo has a position that Pinroute didn't write")
                                           + (tags.positionInSidecar ? ", in its sidecar" : "")
                                           + "; \"Replace positions that photos already have\" in Set-up"
-                                            " (--replace) writes over it");
+                                            " (--replace) writes over it"
+                                          + (photoPoints ? "\n" + PhotoPointNote(tags) : ""));
     outcome.date = tags.dateText;
     outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     return outcome;
@@ -299,6 +306,32 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
     }
 }
 
+// Adds the photo points to track (see GatherPhotoPoints), with the run's photos listed into
+// listed. False, with result's status set, when the run can't go on: the PhotoTrack folder
+// can't be read, or no track file is set and no photo gives a point.
+bool TakePhotoPoints(const Settings& settings, const std::vector<std::string>& paths, Workspace& workspace,
+                     RunControl& control, JournalPositions& journalled, std::vector<PhotoTags>& listed, Track& track,
+                     PhotoPointSources& sources, RunResult& result)
+{
+    const OwnPosition own = [&journalled](const PhotoTags& tags, const std::string& path) {
+        return KeepsItsOwn(tags, path, &journalled);
+    };
+    PhotoPointCount count;
+    std::string error;
+    if (!GatherPhotoPoints(settings, paths, workspace, control, own, listed, track, sources, count, error)) {
+        result.status = RunStatus::NoPhotoTrack;
+        result.photoTrackError = error;
+        return false;
+    }
+    result.photoPoints = count.points;
+    result.photoPointsLeftOut = count.leftOut;
+    if (settings.GPXPath.empty() && count.points == 0) {
+        result.status = RunStatus::NoTrackFile;
+        return false;
+    }
+    return true;
+}
+
 // Fills in the spans of the photos and the track, and the best other offset, so the
 // front ends can say why no photo matched.
 void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes, const Settings& settings,
@@ -337,20 +370,24 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     }
     const std::future<void> places = PreparePlaces(settings);
     const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
-    if (gpxFiles.empty()) {
+    if (gpxFiles.empty() && !settings.GPXPath.empty()) {
         result.status = RunStatus::NoTrackFile;
         return result;
     }
     Track track;
-    if (!LoadTrack(gpxFiles, feedback, track, result.trackErrors)) {
+    if (!gpxFiles.empty() && !LoadTrack(gpxFiles, feedback, track, result.trackErrors)) {
         result.status = RunStatus::NoTrackReadable;
         return result;
     }
-    const TrackIndex index(track);
-
     const std::vector<std::string> paths = RowPaths(rows);
     JournalPositions journalled;
     JournalPositions* const written = settings.ReplacePositions == 0 ? &journalled : nullptr;
+    std::vector<PhotoTags> listed;   // the photos' tags, listed before the run when photos serve as points
+    PhotoPointSources sources;
+    if (UsesPhotoPoints(settings) && !TakePhotoPoints(settings, paths, workspace, control, journalled, listed,
+                                                      track, sources, result))
+        return result;
+    const TrackIndex index(track);
     RunJournal journal;
     if (!dryRun && !StartJournal(journal, "geotag", settings, paths, result))
         return result;
@@ -364,7 +401,8 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         if (!result.journalId.empty())
             files.journal = &journal;
         const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
-        const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
+        const std::vector<PhotoTags> tags = listed.empty() ? ListPhotos(files, chunk)
+            : std::vector<PhotoTags>(listed.begin() + first, listed.begin() + first + count);
         {
             const std::lock_guard<std::mutex> hold(timesLock);
             // Photos that state their zone need no offset; the others are what one must serve.
@@ -380,8 +418,8 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
             for (int i = 0; i < n; ++i) {
                 const PhotoTags& photo = tags[static_cast<size_t>(start + i)];
                 outcomes.push_back(KeepsItsOwn(photo, batch[static_cast<size_t>(i)], written)
-                                       ? KeptOutcome(photo)
-                                       : MatchOne(photo, index, settings, *formatter));
+                                       ? KeptOutcome(photo, sources.track != nullptr)
+                                       : MatchOne(photo, index, settings, *formatter, sources));
                 AttachPlace(settings, photo, outcomes.back());
             }
             if (!dryRun)

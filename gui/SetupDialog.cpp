@@ -292,13 +292,19 @@ QLayout* SetupDialog::BuildPathRows()
     gpxBrowse->setToolTip("Choose the track file");
     gpxBrowse->setAccessibleName("Browse for the track file");
     pathRow(3, "Track file", "gpxPathLabel", gpxPathEdit, gpxBrowse);
+    photoTrackEdit = Named(new PathEdit(this), 0, "photoTrackEdit");
+    photoTrackEdit->setPlaceholderText("Phone photos: their positions serve as the track");
+    photoTrackBrowse = Named(new QPushButton(folderIcon, QString(), this), 0, "photoTrackBrowseButton");
+    photoTrackBrowse->setToolTip("Choose a folder of photos with positions (a phone's) to serve as the track");
+    photoTrackBrowse->setAccessibleName("Browse for the photo track folder");
+    pathRow(4, "Photo track", "photoTrackLabel", photoTrackEdit, photoTrackBrowse);
 
     // Which file Save writes; a long path loses its middle, and the tooltip shows it whole.
     const QString path = QString::fromStdString(iniPath);
     auto* file = Named(new ElidedLabel("Settings file: " + path, this), 0, "settingsFileLabel");
     file->setToolTip(path);
     file->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(file, 4, 0, 1, 3);
+    grid->addWidget(file, 5, 0, 1, 3);
     return grid;
 }
 
@@ -375,7 +381,8 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
 
 void SetupDialog::ConnectControls()
 {
-    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
+    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, photoTrackEdit,
+                        photoTrackBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
                         photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
@@ -384,6 +391,7 @@ void SetupDialog::ConnectControls()
 
     connect(jpgDirBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseJpgDir);
     connect(gpxBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseGpxFile);
+    connect(photoTrackBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowsePhotoTrack);
     connect(helpButton, &QPushButton::clicked, this, &SetupDialog::OnHelp);
     connect(saveButton, &QPushButton::clicked, this, &SetupDialog::OnSave);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -428,6 +436,7 @@ bool SetupDialog::TakeValues()
 {
     values.JPGDir = jpgDirEdit->text().toStdString();
     values.GPXPath = gpxPathEdit->text().toStdString();
+    values.PhotoTrack = photoTrackEdit->text().toStdString();
     values.Recurse = recurseCheck->isChecked() ? 1 : 0;
     values.Date = dateCheck->isChecked() ? 1 : 0;
     values.Posn = positionCheck->isChecked() ? 1 : 0;
@@ -457,6 +466,8 @@ void SetupDialog::ShowValues()
     jpgDirEdit->setCursorPosition(0);
     gpxPathEdit->setText(QString::fromStdString(values.GPXPath));
     gpxPathEdit->setCursorPosition(0);
+    photoTrackEdit->setText(QString::fromStdString(values.PhotoTrack));
+    photoTrackEdit->setCursorPosition(0);
     recurseCheck->setChecked(values.Recurse != 0);
     dateCheck->setChecked(values.Date != 0);
     positionCheck->setChecked(values.Posn != 0);

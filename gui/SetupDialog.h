@@ -44,6 +44,7 @@ public:
 
     void OnBrowseJpgDir();
     void OnBrowseGpxFile();
+    void OnBrowsePhotoTrack();
     void OnHelp();
     void OnSave();
     // Open the clock helpers over the dialog; what the user takes fills the offset box.
@@ -79,6 +80,8 @@ private:
     QTimer* folderTimer = nullptr;
     QLineEdit* gpxPathEdit = nullptr;
     QPushButton* gpxBrowse = nullptr;
+    QLineEdit* photoTrackEdit = nullptr;
+    QPushButton* photoTrackBrowse = nullptr;
     QCheckBox* dateCheck = nullptr;
     QCheckBox* positionCheck = nullptr;
     QCheckBox* rawSidecarCheck = nullptr;

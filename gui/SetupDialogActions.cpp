@@ -35,6 +35,19 @@ void SetupDialog::OnBrowseGpxFile()
     ShowValues();
 }
 
+void SetupDialog::OnBrowsePhotoTrack()
+{
+    TakeValues();
+    QString start = QString::fromStdString(values.PhotoTrack.empty() ? values.JPGDir : values.PhotoTrack);
+    if (start.endsWith('/') && start.size() > 1)
+        start.chop(1);
+    QString chosen;
+    if (!pickers->BrowseFolder(this, "Select the photo track folder", start, chosen))
+        return;
+    values.PhotoTrack = chosen.toStdString();
+    ShowValues();
+}
+
 void SetupDialog::OnHelp()
 {
     HelpLauncher launcher;

@@ -73,6 +73,12 @@ std::string RunSummary(Command command, const RunResult& result)
             text += ", " + Part(none, "without a capture time");
         if (const int sidecars = Count(result, {RowKind::TaggedInSidecar}))
             text += " (" + Part(sidecars, "in sidecars") + ")";
+        if (result.photoPoints > 0)
+            text += "; " + Part(result.photoPoints, result.photoPoints == 1 ? "photo's position" : "photos' positions")
+                + " served as the track";
+        if (result.photoPointsLeftOut > 0)
+            text += "; " + Part(result.photoPointsLeftOut, result.photoPointsLeftOut == 1 ? "photo" : "photos")
+                + " with a position but no time zone or GPS time left out of it";
         break;
     case Command::Parse:
         text = "Parse: " + Part(Count(result, {RowKind::Parsed}), "with a position") + ", "

@@ -16,6 +16,7 @@ enum class RunStatus {
     NoTrackReadable,   // GeoTag: no matching file could be read; nothing changed
     NoWorkspace,       // the working folder could not be made; nothing changed
     NoJournal,         // the journal could not be written; nothing changed (journalError says why)
+    NoPhotoTrack,      // GeoTag: the PhotoTrack folder can't be read; nothing changed (photoTrackError says why)
 };
 
 // How a run ended.
@@ -36,6 +37,12 @@ struct RunResult {
     bool betterOffset = false;
     int32_t betterOffsetMinutes = 0;
     int betterOffsetMatches = 0;
+
+    // GeoTag: photos whose own positions served as track points, and those left out of them
+    // for want of a moment in UTC (no stated zone, no GPS time stamp).
+    int photoPoints = 0;
+    int photoPointsLeftOut = 0;
+    std::string photoTrackError;   // why the PhotoTrack folder can't serve
 };
 
 // What a finished run did, in a line: "GeoTag: 280 tagged, 20 rejected, 0 failed".

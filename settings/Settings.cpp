@@ -26,6 +26,7 @@ struct Field {
 const Field kFields[] = {
     {"JPGDir", Kind::Text, nullptr, &Settings::JPGDir, 0},
     {"GPXPath", Kind::Text, nullptr, &Settings::GPXPath, 0},
+    {"PhotoTrack", Kind::Text, nullptr, &Settings::PhotoTrack, 0},
     {"Date", Kind::Flag, &Settings::Date, nullptr, 1},
     {"Posn", Kind::Flag, &Settings::Posn, nullptr, 1},
     {"DisplayType", Kind::Flag, &Settings::DisplayType, nullptr, 1},

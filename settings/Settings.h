@@ -52,6 +52,7 @@ public:
     int32_t Journal = 1;        // keep a journal of every change, so that a run can be undone
     int32_t ShowMap = 1;        // the map beside the photo list, when the window is wide enough
     std::string GPXPath;        // a GPX file, or a pattern in its last component
+    std::string PhotoTrack;     // a folder whose photos' own positions serve as track points; "": none
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
     std::string MapTiles = kOsmTiles;   // the map's tile address, {z}/{x}/{y} filled in; "": no tiles
     int32_t Places = 0;         // GeoTag writes the town, region and country with the position
