@@ -78,6 +78,8 @@ bool StoreValue(const std::string& name, const std::string& value, CommandLine& 
         line.gpx = value;
     } else if (name == "--photo-track") {
         line.photoTrack = value;
+    } else if (name == "--camera-offset") {
+        line.cameraOffsets.push_back(value);
     } else if (name == "--offset") {
         if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, number)) {
             error = "--offset takes whole minutes, not \"" + value + "\"";
@@ -123,7 +125,8 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         return true;
     }
     static const std::map<std::string, unsigned> kGroups = {
-        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--photo-track", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
+        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--photo-track", GpxOption},
+        {"--camera-offset", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},

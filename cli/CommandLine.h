@@ -22,6 +22,7 @@ struct CommandLine {
     bool replace = false;         // geotag: write over positions photos already have (ReplacePositions=1)
     std::optional<std::string> gpx;      // --gpx or --track
     std::optional<std::string> photoTrack;   // --photo-track: a folder of photos with positions
+    std::vector<std::string> cameraOffsets;  // --camera-offset NAME=OFFSET, as typed, in order
     std::optional<std::string> offset;   // whole minutes
     std::optional<int> jobs;             // photos worked on at once, 1 or more
     std::optional<int> displayType;      // 0 latitude/longitude (--latlon), 1 OSGB (--osgb)

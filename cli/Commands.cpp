@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/OffsetOptions.h"
 
 #include <cerrno>
 #include <csignal>
@@ -117,7 +118,7 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
             return false;
         }
     }
-    return true;
+    return ApplyCameraOffsets(line.cameraOffsets, settings, error);
 }
 
 // Why a run could not start, from how it ended; "" when it ran.
@@ -235,31 +236,6 @@ bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settin
         return false;
     }
     return true;
-}
-
-}  // namespace
-
-namespace {
-
-// Prints the best offsets, one a line ("+60 min: 412 of 420 photos match"); 1 when none
-// puts any photo near the track.
-int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::string>& photos)
-{
-    Workspace workspace;
-    const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
-    if (!run.ok) {
-        ReportError(run.error);
-        return kCantStart;
-    }
-    for (const OffsetSuggestion& suggestion : run.best)
-        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
-    if (run.best.empty() && run.total > 0)
-        std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
-    if (run.statedZones > 0)
-        std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
-    if (!run.zoneNote.empty())
-        std::printf("%s\n", run.zoneNote.c_str());
-    return run.best.empty() && run.total > 0 ? kSomeMissed : kAllDone;
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "geotag/GeoTag.h"
+#include "geotag/PhotoPoints.h"
+#include "photos/RunControl.h"
 #include "photos/RunFeedback.h"
 #include "settings/Settings.h"
 #include "common/Timestamps.h"
@@ -68,6 +71,29 @@ public:
     void SetStatus(const std::string&) override {}
     void Progress(int, int, const std::string&) override {}
 };
+
+// With photos as the track (see UsesPhotoPoints), lists the photos into listed and adds their
+// points to track. False with the reason when there is no track to try offsets on.
+bool AddPhotoPoints(const Settings& settings, const std::vector<std::string>& photoPaths, Workspace& workspace,
+                    std::vector<PhotoTags>& listed, Track& track, std::string& error)
+{
+    if (!UsesPhotoPoints(settings))
+        return true;
+    RunControl control;
+    // A position in the file that Pinroute didn't write; Suggest reads no journal for sidecars.
+    const OwnPosition own = [](const PhotoTags& tags, const std::string&) {
+        return !tags.pinrouteSoftware && !(tags.latitude == 0 && tags.longitude == 0);
+    };
+    PhotoPointSources sources;
+    PhotoPointCount count;
+    if (!GatherPhotoPoints(settings, photoPaths, workspace, control, own, listed, track, sources, count, error))
+        return false;
+    if (track.empty()) {
+        error = "no track file is set, and no photo holds a position with a time zone or GPS time";
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -233,14 +259,14 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
 {
     SuggestionRun run;
     const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
-    if (files.empty()) {
-        run.error = settings.GPXPath.empty() ? "no track file is set" : "no track file matches " + settings.GPXPath;
+    if (files.empty() && !settings.GPXPath.empty()) {
+        run.error = "no track file matches " + settings.GPXPath;
         return run;
     }
     Track track;
     std::vector<std::string> errors;
     SilentFeedback silent;
-    if (!LoadTrack(files, silent, track, errors)) {
+    if (!files.empty() && !LoadTrack(files, silent, track, errors)) {
         run.error = "no track file could be read";
         for (const auto& line : errors)
             run.error += "\n" + line;
@@ -250,10 +276,14 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         run.error = "no working folder: " + workspace.Error();
         return run;
     }
+    std::vector<PhotoTags> listed;   // listed at once when photos serve as the track
+    if (!AddPhotoPoints(settings, photoPaths, workspace, listed, track, run.error))
+        return run;
     // Listed a batch at a time, so that a window can show how far it got.
     const size_t batch = 64;
     const int total = static_cast<int>(photoPaths.size());
     std::vector<int64_t> times;
+    std::vector<std::pair<std::string, int64_t>> cameras;
     for (size_t first = 0; first < photoPaths.size(); first += batch) {
         if (progress && !progress(static_cast<int>(first), total)) {
             run.error = "stopped";
@@ -261,11 +291,16 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         }
         const std::vector<std::string> part(photoPaths.begin() + static_cast<long>(first),
                                             photoPaths.begin() + static_cast<long>(std::min(first + batch, photoPaths.size())));
-        for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), part)) {
-            if (tags.listed && tags.captureTime != -1 && tags.hasZone && settings.PhotoZone != 0)
+        const std::vector<PhotoTags> partTags = listed.empty() ? ListPhotos(workspace.Worker(0), part)
+            : std::vector<PhotoTags>(listed.begin() + static_cast<long>(first),
+                                     listed.begin() + static_cast<long>(first + part.size()));
+        for (const PhotoTags& tags : partTags) {
+            if (tags.listed && tags.captureTime != -1 && tags.hasZone && settings.PhotoZone != 0) {
                 ++run.statedZones;
-            else
+            } else {
                 times.push_back(tags.listed ? tags.captureTime : -1);
+                cameras.emplace_back(tags.camera.Name(), times.back());
+            }
         }
     }
     if (progress)
@@ -273,6 +308,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     run.ok = true;
     run.total = static_cast<int>(times.size());
     run.best = SuggestOffsets(track, times);
+    run.cameras = SuggestPerCamera(track, cameras);
 
     NameTheZone(track, times, run);
     return run;

@@ -51,6 +51,13 @@ std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const 
 // the last day, a second sentence saying so. "" for an unknown zone.
 std::string ZoneNote(const PlaceZone& first, const PlaceZone& last);
 
+// The photos of one camera, and the offsets that match the most of them.
+struct CameraGroup {
+    std::string name;    // HeldCamera::Name(); "" for photos that name no camera
+    int photos = 0;      // photos of it that were tried
+    std::vector<OffsetSuggestion> best;   // best first, as SuggestOffsets gives them
+};
+
 // Suggestions for real photos: reads every track file settings.GPXPath matches and the
 // photos' capture times through the EXIF tool. A photo that states its zone is matched at
 // its own UTC moment when settings.PhotoZone is 1, so the offsets are tried on the others.
@@ -62,6 +69,7 @@ struct SuggestionRun {
     std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
     PlaceZone zone;                            // at the track's first point, on the photos' first day
     std::string zoneNote;                      // ZoneNote of the first and the last day
+    std::vector<CameraGroup> cameras;          // the same for each camera's photos, by name
 };
 // "3 photos state their zone and need no offset"; "" for none.
 std::string StatedZonesText(int photos);

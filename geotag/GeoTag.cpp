@@ -19,6 +19,7 @@
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "geotag/ClockOffset.h"
 #include "geotag/PhotoPoints.h"
 #include "geotag/WrittenPositions.h"
@@ -142,7 +143,9 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
     outcome.date = std::string();
     // A photo that states its zone is matched by it; the others by the camera's offset.
     const bool ownZone = settings.PhotoZone != 0 && tags.hasZone;
-    const int64_t offsetSeconds = ownZone ? tags.zoneSeconds : static_cast<int64_t>(settings.OffsetMinutes) * 60;
+    std::string camera;   // whose offset serves, "" for the one offset
+    const int64_t offsetSeconds = ownZone ? tags.zoneSeconds
+        : CameraOffsetSeconds(settings, tags.camera, static_cast<int64_t>(settings.OffsetMinutes) * 60, camera);
     Between between;
     std::optional<MatchedPoint> match;
     const TrackPoint* from[2] = {nullptr, nullptr};   // the points it was placed from
@@ -161,7 +164,9 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
             match->elevationText = point->eleText;
         match->how = "nearest point, " + std::to_string(match->seconds) + " s away";
     }
-    const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds) : "";
+    // With offsets per camera, the tooltip says which one a photo got.
+    const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds)
+        : settings.CameraOffsets.empty() ? "" : OffsetLine(offsetSeconds, camera);
     if (!match) {
         // How far the track lies: the clue to a wrong offset or a track of another day.
         const int64_t distance = index.NearestDistance(tags.captureTime, offsetSeconds);
@@ -173,6 +178,10 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settin
         return outcome;
     }
     match->utcTime = tags.captureTime - offsetSeconds;
+    if (!ownZone && !settings.CameraOffsets.empty()) {
+        match->offsetSeconds = offsetSeconds;
+        match->offsetCamera = camera;
+    }
     NamePhotoPoints(sources, from[0], from[1], *match);
     match->interpolating = settings.Interpolate != 0;
     // What the row shows is what the photo will hold, not the track's finer figure.
@@ -334,8 +343,8 @@ bool TakePhotoPoints(const Settings& settings, const std::vector<std::string>& p
 
 // Fills in the spans of the photos and the track, and the best other offset, so the
 // front ends can say why no photo matched.
-void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes, const Settings& settings,
-                    RunResult& result)
+void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes,
+                    const std::vector<std::string>& cameras, const Settings& settings, RunResult& result)
 {
     result.offsetMinutes = settings.OffsetMinutes;
     if (!captureTimes.empty()) {
@@ -355,6 +364,15 @@ void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes
         result.betterOffsetMinutes = best.front().minutes;
         result.betterOffsetMatches = best.front().matched;
     }
+    // Photos of several cameras: each camera's own best, as one offset rarely serves them all.
+    std::vector<std::pair<std::string, int64_t>> photos;
+    for (size_t i = 0; i < captureTimes.size() && i < cameras.size(); ++i)
+        photos.emplace_back(cameras[i], captureTimes[i]);
+    const std::vector<CameraGroup> groups = SuggestPerCamera(track, photos, 1);
+    for (size_t i = 0; i < groups.size() && groups.size() > 1; ++i)
+        if (!groups[i].best.empty())
+            result.betterCameraOffsets.push_back(
+                {GroupLabel(groups[i].name), groups[i].best.front().minutes, groups[i].best.front().matched});
 }
 
 
@@ -396,6 +414,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
     std::mutex timesLock;
     std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched
+    std::vector<std::string> captureCameras;   // and the camera of each
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
         WorkerFiles files = workspace.Worker(worker);
         if (!result.journalId.empty())
@@ -407,8 +426,10 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
             const std::lock_guard<std::mutex> hold(timesLock);
             // Photos that state their zone need no offset; the others are what one must serve.
             for (const PhotoTags& t : tags)
-                if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone))
+                if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone)) {
                     captureTimes.push_back(t.captureTime);
+                    captureCameras.push_back(t.camera.Name());
+                }
         }
         const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
         for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
@@ -437,7 +458,7 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     if (result.reached < static_cast<int>(paths.size()))
         result.status = RunStatus::Stopped;
     if (NothingMatched(result))
-        ExplainNoMatch(track, captureTimes, settings, result);
+        ExplainNoMatch(track, captureTimes, captureCameras, settings, result);
     EndJournal(journal, result);
     return result;
 }

@@ -12,6 +12,7 @@
 
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "gui/DialogUnits.h"
 #include "photos/PhotoList.h"
 #include "settings/Settings.h"
@@ -131,8 +132,41 @@ void ClockOffsetDialog::OnTimeEdited()
                              .arg(lead.seconds));
 }
 
+namespace {
+
+Settings FolderAndTrack(const std::string& photoFolder, const std::string& gpxPath)
+{
+    Settings settings;
+    settings.JPGDir = photoFolder;
+    settings.GPXPath = gpxPath;
+    return settings;
+}
+
+// With photos of several cameras, a line with each camera's best offset: " Per camera: Canon
+// EOS 5D (12 photos) +60 min; NIKON D70 (8 photos) -3 min." Set-up's camera table takes them.
+QString CamerasNote(const SuggestionRun& run)
+{
+    if (run.cameras.size() < 2)
+        return {};
+    std::string note = " Per camera:";
+    for (const CameraGroup& group : run.cameras) {
+        note += (&group == &run.cameras.front() ? " " : "; ") + GroupLabel(group.name) + " ("
+            + std::to_string(group.photos) + (group.photos == 1 ? " photo) " : " photos) ");
+        note += group.best.empty() ? std::string("none matches")
+                                   : (group.best[0].minutes > 0 ? "+" : "") + std::to_string(group.best[0].minutes) + " min";
+    }
+    return QString::fromStdString(note + ".");
+}
+
+}  // namespace
+
 OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
                                                  QWidget* parent)
+    : OffsetSuggestionsDialog(FolderAndTrack(photoFolder, gpxPath), parent)
+{
+}
+
+OffsetSuggestionsDialog::OffsetSuggestionsDialog(const Settings& options, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("offsetSuggestionsDialog");
@@ -155,7 +189,7 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     useButton->setEnabled(false);
 
     PhotoList photos;
-    photos.LoadFolder(photoFolder);
+    photos.LoadFolder(options.JPGDir);
     std::vector<std::string> paths;
     for (int i = 0; i < photos.Count(); ++i)
         paths.push_back(photos.Path(i));
@@ -164,9 +198,8 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     progress->setValue(0);
 
     auto run = std::make_shared<SuggestionRun>();
-    worker = QThread::create([this, run, paths, gpxPath] {
-        Settings settings;
-        settings.GPXPath = gpxPath;
+    worker = QThread::create([this, run, paths, options] {
+        const Settings& settings = options;
         Workspace workspace;
         *run = SuggestOffsetsFor(settings, paths, workspace, [this](int done, int) {
             QMetaObject::invokeMethod(progress, "setValue", Qt::QueuedConnection, Q_ARG(int, done));
@@ -178,10 +211,8 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     if (!worker->isRunning() && !worker->isFinished()) {   // no thread to be had: read here
         delete worker;
         worker = nullptr;
-        Settings settings;
-        settings.GPXPath = gpxPath;
         Workspace workspace;
-        Show(SuggestOffsetsFor(settings, paths, workspace));
+        Show(SuggestOffsetsFor(options, paths, workspace));
     }
 }
 
@@ -197,6 +228,7 @@ OffsetSuggestionsDialog::~OffsetSuggestionsDialog()
 void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
 {
     best = run.best;
+    cameras = run.cameras;
     if (!run.ok)
         heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
     else if (best.empty() && run.total == 0 && run.statedZones > 0)
@@ -213,7 +245,8 @@ void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
     progress->hide();
     const std::string stated = StatedZonesText(run.statedZones);
     zone->setText(QString::fromStdString(stated.empty() ? run.zoneNote
-                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote)));
+                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote))
+                  + CamerasNote(run));
     zone->show();
     finished = true;
     emit Ready();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "geotag/ClockOffset.h"
+#include "settings/Settings.h"
 
 class QLabel;
 class QLineEdit;
@@ -65,9 +66,14 @@ public:
     // thread, showing how far it got; Ready() follows when the list is filled.
     OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
                             QWidget* parent = nullptr);
+    // The same for the photos of settings.JPGDir, with the settings a run reads (the track
+    // files, the photo track, PhotoZone).
+    explicit OffsetSuggestionsDialog(const Settings& settings, QWidget* parent = nullptr);
     ~OffsetSuggestionsDialog() override;   // stops the reading and waits for it
 
     int32_t Minutes() const;
+    // Each camera's photos and best offsets, by name; empty until Ready().
+    const std::vector<CameraGroup>& Cameras() const { return cameras; }
     bool Finished() const { return finished; }
 
 signals:
@@ -77,6 +83,7 @@ private:
     void Show(const SuggestionRun& run);
 
     std::vector<OffsetSuggestion> best;
+    std::vector<CameraGroup> cameras;
     QListWidget* list = nullptr;
     QLabel* heading = nullptr;
     QLabel* zone = nullptr;

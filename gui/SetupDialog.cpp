@@ -247,6 +247,7 @@ void SetupDialog::BuildControls()
     placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
     for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck})
         page->addWidget(check);
+    page->addWidget(BuildCameraTable());
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
 }
@@ -384,7 +385,7 @@ void SetupDialog::ConnectControls()
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, photoTrackEdit,
                         photoTrackBrowse, dateCheck,
                         positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, cameraTable, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -456,7 +457,7 @@ bool SetupDialog::TakeValues()
         offsetEdit->selectAll();
         return false;
     }
-    return true;
+    return TakeCameraOffsets();
 }
 
 void SetupDialog::ShowValues()
@@ -483,4 +484,5 @@ void SetupDialog::ShowValues()
     osgbRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::Osgb));
     displayGroup->setExclusive(true);
     offsetEdit->setText(QString::number(values.OffsetMinutes));
+    ShowCameraOffsets();
 }

@@ -1,9 +1,12 @@
 #pragma once
+#include <map>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
 
+#include "geotag/ClockOffset.h"
 #include "settings/Settings.h"
 
 class PathPickers;
@@ -15,6 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QResizeEvent;
+class QTableWidget;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -66,6 +70,11 @@ private:
     void FitHeight();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
     void ShowValues();   // values -> controls
+    QWidget* BuildCameraTable();
+    void ShowCameraOffsets();   // values.CameraOffsets and the cameras Suggest found -> the table
+    bool TakeCameraOffsets();   // the table -> values.CameraOffsets; false (message shown) for a bad one
+    // Suggest's cameras: with several, each gets its best offset in the table.
+    void ShowCameraGroups(const std::vector<CameraGroup>& groups);
 
     Settings values;   // what the controls show, JPGDir as typed
     Settings saved;
@@ -99,4 +108,6 @@ private:
     QToolButton* suggestButton = nullptr;
     QPushButton* saveButton = nullptr;
     QPushButton* cancelButton = nullptr;
+    QTableWidget* cameraTable = nullptr;
+    std::map<std::string, int> cameraPhotos;   // each camera's photos, as Suggest counted them
 };

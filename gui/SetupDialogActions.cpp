@@ -97,5 +97,7 @@ void SetupDialog::OnClockPhoto()
 void SetupDialog::OnSuggestOffset()
 {
     TakeValues();
-    OpenHelper(new OffsetSuggestionsDialog(values.JPGDir, values.GPXPath, this), offsetEdit);
+    auto* suggestions = new OffsetSuggestionsDialog(values, this);
+    connect(suggestions, &QDialog::accepted, this, [this, suggestions] { ShowCameraGroups(suggestions->Cameras()); });
+    OpenHelper(suggestions, offsetEdit);
 }

@@ -119,7 +119,12 @@ std::string NothingMatchedText(const RunResult& result)
             + " (camera time, offset " + std::to_string(result.offsetMinutes) + ")."
             + "\nThe track: " + SpanText(result.trackFirst, result.trackLast, years) + " UTC.";
     }
-    if (result.betterOffset)
+    if (!result.betterCameraOffsets.empty())
+        for (const auto& hint : result.betterCameraOffsets)
+            text += "\nFor the " + hint.camera + ", an offset of " + std::string(hint.minutes > 0 ? "+" : "")
+                + std::to_string(hint.minutes) + " minutes would match " + std::to_string(hint.matches)
+                + (hint.matches == 1 ? " photo." : " photos.");
+    else if (result.betterOffset)
         text += "\nAn offset of " + std::string(result.betterOffsetMinutes > 0 ? "+" : "")
             + std::to_string(result.betterOffsetMinutes) + " minutes would match "
             + std::to_string(result.betterOffsetMatches) + (result.betterOffsetMatches == 1 ? " photo." : " photos.");

@@ -37,6 +37,13 @@ struct RunResult {
     bool betterOffset = false;
     int32_t betterOffsetMinutes = 0;
     int betterOffsetMatches = 0;
+    // With photos of several cameras, each camera's best offset, when one matches its photos.
+    struct CameraOffsetHint {
+        std::string camera;   // "Canon EOS 5D"
+        int32_t minutes = 0;
+        int matches = 0;
+    };
+    std::vector<CameraOffsetHint> betterCameraOffsets;
 
     // GeoTag: photos whose own positions served as track points, and those left out of them
     // for want of a moment in UTC (no stated zone, no GPS time stamp).

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include <climits>
+#include <cstdio>
 
 #include "common/AsciiText.h"
 #include "common/Numbers.h"
@@ -9,6 +10,7 @@
 namespace {
 
 const char kSection[] = "Config";
+const char kCameraSection[] = "CameraOffsets";
 
 enum class Kind { Flag, Number, Text };
 
@@ -91,6 +93,56 @@ std::string Refusal(const Field& field, const std::string& text, int32_t& number
     return {};
 }
 
+// A camera's name as a key of the file: "%", "=", a leading "[", ";" or "#", and bytes
+// below a blank or at either end blanks, written as %XX, so any name reads back as it was.
+std::string CameraKey(const std::string& name)
+{
+    std::string key;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool edge = i == 0 || i + 1 == name.size();
+        if (c < 0x20 || c == 0x7f || c == '%' || c == '=' || (i == 0 && (c == '[' || c == ';' || c == '#'))
+            || (edge && (c == ' ' || c == '"' || c == '\''))) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            key += escaped;
+        } else {
+            key += static_cast<char>(c);
+        }
+    }
+    return key;
+}
+
+std::string CameraName(const std::string& key)
+{
+    auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+    std::string name;
+    for (size_t i = 0; i < key.size(); ++i) {
+        if (key[i] == '%' && i + 2 < key.size() && hex(key[i + 1]) >= 0 && hex(key[i + 2]) >= 0) {
+            name += static_cast<char>(hex(key[i + 1]) * 16 + hex(key[i + 2]));
+            i += 2;
+        } else {
+            name += key[i];
+        }
+    }
+    return name;
+}
+
+// The camera offsets of the file; a key without a whole number (an offset taken away) is none.
+std::map<std::string, int32_t> ReadCameraOffsets(const std::string& iniPath)
+{
+    std::map<std::string, int32_t> offsets;
+    IniEntries entries;
+    std::string reason;
+    IniReadSection(iniPath, kCameraSection, entries, reason);
+    for (const auto& [key, value] : entries) {
+        int32_t seconds = 0;
+        if (ParseSettingNumber(value, seconds))
+            offsets[CameraName(key)] = seconds;
+    }
+    return offsets;
+}
+
 }  // namespace
 
 bool Settings::Read(const std::string& iniPath)
@@ -108,6 +160,7 @@ bool Settings::Read(const std::string& iniPath)
     }
     if (!JPGDir.empty() && JPGDir.back() != '/')
         JPGDir += '/';
+    CameraOffsets = ok ? ReadCameraOffsets(iniPath) : std::map<std::string, int32_t>();
     return ok;
 }
 
@@ -116,7 +169,14 @@ bool Settings::Write(const std::string& iniPath, std::string& reason) const
     IniEntries entries;
     for (const std::string& key : Keys())
         entries.emplace_back(key, Get(key));
-    return IniWriteValues(iniPath, kSection, entries, reason);
+    // A camera whose offset was taken away keeps its key, empty, so the file's lines stay put.
+    IniEntries cameras;
+    for (const auto& [name, seconds] : CameraOffsets)
+        cameras.emplace_back(CameraKey(name), std::to_string(seconds));
+    for (const auto& [name, seconds] : ReadCameraOffsets(iniPath))
+        if (!CameraOffsets.count(name))
+            cameras.emplace_back(CameraKey(name), "");
+    return IniWriteSections(iniPath, {{kSection, entries}, {kCameraSection, cameras}}, reason);
 }
 
 const std::vector<std::string>& Settings::Keys()

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -60,4 +61,10 @@ public:
     std::string PlaceLanguage;  // the place names' language ("de", "fr"); "": the user's locale
     int32_t PlaceInName = 0;    // Rename appends the place too
     int32_t ReplacePlaces = 0;  // GeoTag replaces place tags a photo already holds (else keeps them)
+
+    // The offsets of single cameras, in seconds (how far each clock runs ahead of GPS time), by
+    // the camera's name ("Canon EOS 5D", or with " #" and its serial number for one body); each
+    // serves that camera's photos instead of the one offset. Kept in the section
+    // [CameraOffsets] of the file, one key per camera, which readers of [Config] never see.
+    std::map<std::string, int32_t> CameraOffsets;
 };

@@ -3,11 +3,13 @@
 #include "geotag/GeoTag.h"
 
 #include <cmath>
+#include <map>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include "exif/Workspace.h"
+#include "geotag/ClockOffset.h"
 #include "common/PathText.h"
 #include "photos/PhotoList.h"
 #include "photos/RunControl.h"
@@ -17,9 +19,22 @@
 
 namespace {
 
-// The real iPhone photo states its zone (-06:00): 11:03:31 there is 17:03:31 UTC.
+// The real iPhone photo states its zone (-06:00) and a fraction of a second: 11:03:31.864
+// there is 17:03:31.864 UTC.
 const char kPhone[] = "2021-02-13-1929.heic";
-const double kPhoneLat = 30.5803667, kPhoneLon = -88.0739056;
+const double kPhoneLat = 30.5803667;
+
+// The latitude between the iPhone's point and phone2.jpg's (30.6 at 17:13:31 UTC), seconds
+// after 17:03:31.
+double PhonesBetween(double seconds)
+{
+    return kPhoneLat + (30.6 - kPhoneLat) * (seconds - 0.864) / (600 - 0.864);
+}
+
+int64_t SuggestedSeconds(const OffsetSuggestion& suggestion)
+{
+    return int64_t{suggestion.minutes} * 60;
+}
 
 int RowNamed(const PhotoList& list, const std::string& name)
 {
@@ -44,9 +59,9 @@ TEST(PhotoTrack, PhonePhotosPlaceTheCameraPhotos)
     } cases[] = {
         {"nearest", false, false, "placed from 2021-02-13-1929.heic, 2 min away", kPhoneLat, 30.6},
         {"interpolated", true, false, "placed between 2021-02-13-1929.heic and phone2.jpg, 10 min apart",
-         kPhoneLat + (30.6 - kPhoneLat) * 0.2, kPhoneLat + (30.6 - kPhoneLat) * 0.6},
+         PhonesBetween(120), PhonesBetween(360)},
         {"another folder and a track", true, true, "placed between 2021-02-13-1929.heic and phone2.jpg, 10 min apart",
-         kPhoneLat + (30.6 - kPhoneLat) * 0.2, kPhoneLat + (30.6 - kPhoneLat) * 0.6},
+         PhonesBetween(120), PhonesBetween(360)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -59,8 +74,8 @@ TEST(PhotoTrack, PhonePhotosPlaceTheCameraPhotos)
                            30.6, -88.1});
         WriteShot(phones, {"phone3.jpg", "Apple", "iPhone XR", "2021:02:13 11:20:00", "", "", true, 30.7, -88.2});
         // The camera's clock is on UTC.
-        WriteShot(folder, {"cam1.jpg", "Canon", "Canon EOS 5D", "2021:02:13 17:05:31"});
-        WriteShot(folder, {"cam2.jpg", "Canon", "Canon EOS 5D", "2021:02:13 17:09:31"});
+        WriteShot(folder, CameraShot("cam1.jpg", "Canon", "Canon EOS 5D", "2021:02:13 17:05:31"));
+        WriteShot(folder, CameraShot("cam2.jpg", "Canon", "Canon EOS 5D", "2021:02:13 17:09:31"));
         Settings settings;
         settings.Interpolate = c.interpolate;
         if (c.phonesApart) {
@@ -93,5 +108,66 @@ TEST(PhotoTrack, PhonePhotosPlaceTheCameraPhotos)
             EXPECT_EQ(RowKind::Kept, list.Row(RowNamed(list, "phone2.jpg")).kind);
             EXPECT_NE(std::string::npos, list.Row(RowNamed(list, "phone3.jpg")).tip.find("can't serve as a track point"));
         }
+    }
+}
+
+// Two cameras in one folder, one an hour fast and one three minutes slow: Suggest finds the
+// offset of each, and with them every photo is placed at its true moment.
+TEST(CameraOffsets, SuggestFindsEachCamerasOffsetAndEveryPhotoIsTagged)
+{
+    TempDir tmp;
+    const std::string folder = tmp.Path() + "/trip/";
+    mkdir(folder.c_str(), 0755);
+    const int64_t start = 1690000000;   // a point a minute, north by a thousandth of a degree each
+    WriteFile(tmp.File("walk.gpx"), GpxText(EveryMinute(start, 60, 54.0, -3.0, 0.001)));
+    struct Camera {
+        const char* make;
+        const char* model;
+        int64_t lead;   // seconds the clock runs ahead of UTC
+        const char* name;
+    } cameras[] = {{"Canon", "Canon EOS 5D", 3600, "Canon EOS 5D"}, {"NIKON CORPORATION", "NIKON D70", -180, "NIKON D70"}};
+    std::vector<std::string> paths;
+    std::map<std::string, int> minuteOf;   // the track minute each photo was taken at
+    for (const Camera& camera : cameras) {
+        for (int minute = 10; minute < 50; minute += 8) {
+            const std::string name = std::string(camera.model).substr(0, 5) + std::to_string(minute) + ".jpg";
+            WriteShot(folder, CameraShot(name, camera.make, camera.model, ExifTimeText(start + minute * 60 + camera.lead)));
+            paths.push_back(folder + name);
+            minuteOf[name] = minute;
+        }
+    }
+    Settings settings;
+    settings.GPXPath = tmp.File("walk.gpx");
+    Workspace workspace;
+    const SuggestionRun run = SuggestOffsetsFor(settings, paths, workspace);
+    ASSERT_TRUE(run.ok) << run.error;
+    ASSERT_EQ(2u, run.cameras.size());
+    for (size_t i = 0; i < 2; ++i) {
+        const CameraGroup& group = run.cameras[i];
+        SCOPED_TRACE(group.name);
+        const Camera& camera = cameras[i];
+        EXPECT_EQ(camera.name, group.name);
+        EXPECT_EQ(5, group.photos);
+        ASSERT_FALSE(group.best.empty());
+        EXPECT_EQ(camera.lead, SuggestedSeconds(group.best.front()));
+        settings.CameraOffsets[group.name] = static_cast<int32_t>(SuggestedSeconds(group.best.front()));
+    }
+
+    PhotoList list;
+    list.LoadFolder(folder);
+    RecordingFeedback feedback;
+    RunControl control(2);
+    const RunResult result = GeoTag(settings, "1.00.0.19", list, feedback, workspace, control);
+    EXPECT_EQ(RunStatus::Done, result.status);
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string name = FileNameOf(list.Path(i));
+        SCOPED_TRACE(name);
+        EXPECT_EQ(RowKind::Tagged, list.Row(i).kind);
+        EXPECT_NE(std::string::npos, list.Row(i).tip.find(name[0] == 'C' ? "offset +1:00:00 (Canon EOS 5D)"
+                                                                       : "offset -0:03:00 (NIKON D70)"))
+            << list.Row(i).tip;
+        double lat = 0, lon = 0;
+        ASSERT_TRUE(ExifToolPosition(list.Path(i), lat, lon));
+        EXPECT_NEAR(54.0 + 0.001 * minuteOf[name], lat, 2e-4);   // to a hundredth of a minute
     }
 }

@@ -88,7 +88,7 @@ TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
     settings.DisplayType = 0;
     settings.OffsetMinutes = 75;
     Save(settings);
-    EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
+    EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nPhotoTrack=\nDate=1\n"
               "Posn=0\nDisplayType=0\nOffsetMinutes=75\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
               "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n",
@@ -117,7 +117,7 @@ TEST_F(SettingsFile, NamesIgnoreCaseAndTheFirstOccurrenceWins)
     settings.Posn = 3;
     Save(settings);   // ...nor written: reads and writes agree
     EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first/\nJPGDIR=/second\nDATE=5\n"
-              "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
+              "GPXPath=\nPhotoTrack=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
               "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
               "[CONFIG]\nPosn=0\n",
@@ -231,3 +231,25 @@ TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
 }
 
 }  // namespace
+
+// Offsets per camera live in a section of their own: any camera name reads back as it was,
+// [Config] keeps its bytes, and an offset taken away leaves its key empty, read as none.
+TEST_F(SettingsFile, CameraOffsetsKeepTheirNamesInASectionOfTheirOwn)
+{
+    const std::string config = "; mine\n[Config]\nOffsetMinutes=5\n";
+    WriteFile(Ini(), config);
+    Settings settings = ReadBack();
+    const std::map<std::string, int32_t> offsets = {
+        {"Canon EOS 5D", 3600}, {"NIKON D70 #2001234", -180}, {"A=B 100%", 1}, {"[odd];", -1}, {" blank ", 20}};
+    settings.CameraOffsets = offsets;
+    Save(settings);
+    EXPECT_EQ(offsets, ReadBack().CameraOffsets);
+    const std::string text = ReadFile(Ini());
+    EXPECT_EQ(0u, text.find(config)) << text;
+    EXPECT_LT(text.find("\n[CameraOffsets]\n"), text.find("\nCanon EOS 5D=3600\n")) << text;
+
+    settings.CameraOffsets.erase("Canon EOS 5D");
+    Save(settings);
+    EXPECT_EQ(0u, ReadBack().CameraOffsets.count("Canon EOS 5D"));
+    EXPECT_EQ(offsets.size() - 1, ReadBack().CameraOffsets.size());
+}

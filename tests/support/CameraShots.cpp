@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -22,6 +23,16 @@ std::string Rationals(double degrees)
 }
 
 }  // namespace
+
+Shot CameraShot(const std::string& name, const std::string& make, const std::string& model, const std::string& taken)
+{
+    Shot shot;
+    shot.name = name;
+    shot.make = make;
+    shot.model = model;
+    shot.taken = taken;
+    return shot;
+}
 
 void WriteShot(const std::string& folder, const Shot& shot)
 {
@@ -54,6 +65,16 @@ void WriteShot(const std::string& folder, const Shot& shot)
     std::string output;
     if (RunExiv2(args, &output) != 0)
         throw std::runtime_error("exiv2 can't tag " + path + ": " + output);
+}
+
+std::string ExifTimeText(int64_t count)
+{
+    const time_t seconds = static_cast<time_t>(count);
+    struct tm fields;
+    gmtime_r(&seconds, &fields);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &fields);
+    return text;
 }
 
 bool ExifToolPosition(const std::string& path, double& lat, double& lon)

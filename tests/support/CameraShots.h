@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // What a camera or a phone wrote into one photo.
@@ -14,9 +15,15 @@ struct Shot {
     double lon = 0;
 };
 
+// A camera's shot: no zone, no GPS.
+Shot CameraShot(const std::string& name, const std::string& make, const std::string& model, const std::string& taken);
+
 // Writes a small JPEG carrying the shot's tags into folder (which ends in "/"); throws when
 // exiv2 refuses them.
 void WriteShot(const std::string& folder, const Shot& shot);
+
+// A time count as an EXIF date and time: "2023:07:22 04:26:40".
+std::string ExifTimeText(int64_t count);
 
 // The position ExifTool reads from a photo, signed degrees; false when it reads none.
 bool ExifToolPosition(const std::string& path, double& lat, double& lon);
