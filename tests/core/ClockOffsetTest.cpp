@@ -1,6 +1,7 @@
 #include "geotag/ClockOffset.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"
+#include "common/OffsetText.h"
 #include "common/Timestamps.h"
 
 namespace {
@@ -70,6 +72,41 @@ TEST(ClockLead, RoundsToTheNearestMinuteAndKeepsTheRest)
         EXPECT_EQ(c.minutes, lead.minutes);
         EXPECT_EQ(c.seconds, lead.seconds);
         EXPECT_EQ(c.lead, lead.minutes * 60 + lead.seconds);
+    }
+}
+
+TEST(OffsetText, TheFormsReadAndWriteBack)
+{
+    const int64_t kNo = INT64_MIN;   // refused
+    struct { const char* text; int64_t seconds; const char* written; } cases[] = {
+        {"+1:02:20", 3740, "+1:02:20"},
+        {"-58:20", -3500, "-58:20"},
+        {"-58", -3480, "-58"},
+        {"90", 5400, "+90"},
+        {" +60 ", 3600, "+60"},
+        {"1:00:00", 3600, "+60"},
+        {"+1:00", 60, "+1"},                     // two parts are minutes:seconds
+        {"-0:30", -30, "-0:30"},
+        {"\xE2\x88\x92" "58:20", -3500, "-58:20"},   // the window's own minus sign
+        {"0", 0, "0"},
+        {"-0", 0, "0"},
+        {"+2147483647", 2147483647LL * 60, "+2147483647"},
+        {"-2147483647", -2147483647LL * 60, "-2147483647"},
+        {"+2147483648", kNo, nullptr},
+        {"-2147483647:01", kNo, nullptr},
+        {"", kNo, nullptr}, {"+", kNo, nullptr}, {"--5", kNo, nullptr}, {"1.5", kNo, nullptr},
+        {"1:2", kNo, nullptr}, {"1:60", kNo, nullptr}, {"1:00:60", kNo, nullptr}, {"1:60:00", kNo, nullptr},
+        {"1:02:03:04", kNo, nullptr}, {"12h", kNo, nullptr}, {":30", kNo, nullptr}, {"5:", kNo, nullptr},
+        {"+ 5", kNo, nullptr}, {"99999999999999999999", kNo, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<int64_t> seconds = ParseOffset(c.text);
+        EXPECT_EQ(c.seconds, seconds.value_or(kNo));
+        if (c.written) {
+            EXPECT_EQ(c.written, OffsetText(c.seconds));
+            EXPECT_EQ(c.seconds, ParseOffset(OffsetText(c.seconds)).value_or(kNo));
+        }
     }
 }
 
