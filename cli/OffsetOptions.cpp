@@ -7,7 +7,7 @@
 #include "exif/Workspace.h"
 #include "geotag/CameraGroups.h"
 #include "geotag/ClockOffset.h"
-#include "geotag/OffsetText.h"
+#include "common/OffsetText.h"
 
 int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::string>& photos)
 {
@@ -43,14 +43,13 @@ bool ApplyCameraOffsets(const std::vector<std::string>& options, Settings& setti
     for (const std::string& option : options) {
         // The offset follows the last "=": a camera's name may hold one, an offset never does.
         const size_t equals = option.rfind('=');
-        int64_t seconds = 0;
         const std::string name = equals == std::string::npos ? std::string() : option.substr(0, equals);
-        if (name.empty() || !ParseOffset(option.substr(equals + 1), seconds) || seconds < INT32_MIN
-            || seconds > INT32_MAX) {
+        const std::optional<int64_t> seconds = name.empty() ? std::nullopt : ParseOffset(option.substr(equals + 1));
+        if (!seconds || *seconds < INT32_MIN || *seconds > INT32_MAX) {
             error = "--camera-offset takes NAME=OFFSET, such as \"Canon EOS 5D=+1:00:00\", not \"" + option + "\"";
             return false;
         }
-        settings.CameraOffsets[name] = static_cast<int32_t>(seconds);
+        settings.CameraOffsets[name] = static_cast<int32_t>(*seconds);
     }
     return true;
 }

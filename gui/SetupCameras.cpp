@@ -12,7 +12,7 @@
 
 #include "common/Messages.h"
 #include "geotag/CameraGroups.h"
-#include "geotag/OffsetText.h"
+#include "common/OffsetText.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ void SetupDialog::ShowCameraOffsets()
         cameraTable->setItem(row, CameraOffset,
                              new QTableWidgetItem(offset == values.CameraOffsets.end()
                                                       ? QString()
-                                                      : QString::fromStdString(OffsetClockText(offset->second))));
+                                                      : QString::fromStdString(OffsetText(offset->second))));
         ++row;
     }
 }
@@ -84,8 +84,8 @@ bool SetupDialog::TakeCameraOffsets()
         const std::string text = cell ? cell->text().trimmed().toStdString() : std::string();
         if (text.empty())
             continue;   // the camera takes the one offset
-        int64_t seconds = 0;
-        if (!ParseOffset(text, seconds) || seconds < INT32_MIN || seconds > INT32_MAX) {
+        const std::optional<int64_t> seconds = ParseOffset(text);
+        if (!seconds || *seconds < INT32_MIN || *seconds > INT32_MAX) {
             ShowMessage("The offset of the " + name + " is not an offset: enter hours, minutes and seconds "
                         "(+1:00:00), minutes and seconds (-3:00), whole minutes, or nothing for the one offset.",
                         "", MessageIcon::Error);
@@ -93,7 +93,7 @@ bool SetupDialog::TakeCameraOffsets()
             cameraTable->setFocus(Qt::OtherFocusReason);
             return false;
         }
-        offsets[name] = static_cast<int32_t>(seconds);
+        offsets[name] = static_cast<int32_t>(*seconds);
     }
     values.CameraOffsets = offsets;
     return true;
