@@ -242,11 +242,13 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
         Settings settings;
         settings.Read(settingsPath);
         const std::string text = settings.GPXPath.empty()
-            ? "No track file is set, and no photo holds a position with a time zone or GPS time to serve as one: "
-              "choose a track file in Set-up."
+            ? "No track file is set: choose one in Set-up."
             : "No track file matches " + settings.GPXPath + ".";
         statusLine->setText(QString::fromStdString(text));
-        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
+        // Without a track file, photos with positions would have served: say why none did.
+        ShowMessage(text + (settings.GPXPath.empty() ? "\nNo photo holds a position with a time zone or GPS time"
+                                                       " to serve as the track instead." : "")
+                        + "\nNo photo was changed.", "", MessageIcon::Warning);
     }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
