@@ -89,11 +89,19 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
     if (line.gpx)
         changes.emplace_back("GPXPath", *line.gpx);
     if (line.offset)
-        changes.emplace_back("OffsetMinutes", *line.offset);
+        settings.SetOffset(*line.offset);   // ParseOffset kept it within what the settings hold
+    if (line.interpolate)
+        settings.Interpolate = *line.interpolate ? 1 : 0;
+    if (line.maxGap)
+        settings.MaxGapSeconds = *line.maxGap;
+    if (line.maxInterpolationGap)
+        settings.MaxInterpolationGapSeconds = *line.maxInterpolationGap;
+    if (line.keepSoftware)
+        settings.KeepSoftware = 1;
+    if (line.cameraZone)
+        changes.emplace_back("CameraZone", *line.cameraZone);
     if (line.displayType)
         changes.emplace_back("DisplayType", std::to_string(*line.displayType));
-    if (line.interpolate)
-        changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
     if (line.photoZone)
         changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
     if (line.replace)
@@ -131,6 +139,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
             error += (error.empty() ? "" : "; ") + reason;
         return error.empty() ? "no track file could be read" : error;
     }
+    case RunStatus::BadSetting:
+        return result.settingError;
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
     case RunStatus::NoJournal:
@@ -249,7 +259,8 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
     for (const OffsetSuggestion& suggestion : run.best)
         std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
     if (run.best.empty() && run.total > 0)
-        std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
+        std::printf("no offset puts any of the %d photos within %d s of a track point\n", run.total,
+                    settings.MaxGapSeconds);
     if (run.statedZones > 0)
         std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
     if (!run.zoneNote.empty())

@@ -27,6 +27,7 @@
 #include "gui/Icons.h"
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
+#include "common/OffsetText.h"
 #include "common/ModulePath.h"
 #include "photos/FolderCheck.h"
 #include "settings/SettingsLocation.h"
@@ -34,10 +35,10 @@
 
 namespace {
 
-// Shown when the offset box holds no whole number.
+// Shown when the offset box holds no offset.
 const char kOffsetNotWholeNumber[] =
-    "Please enter a whole number of minutes for the offset "
-    "(from -2147483648 to 2147483647).";
+    "Please enter the offset as minutes (-58), minutes and seconds (-58:20) or hours, minutes and "
+    "seconds (+1:02:20), at most 2147483647 minutes either way.";
 
 // What the folder warning offers when the photos are only in sub-folders.
 const char kRecurseRemedy[] = "tick Include sub-folders to use them";
@@ -245,8 +246,15 @@ void SetupDialog::BuildControls()
                             "the geonames.org data, offline; a photo's own place names are kept");
     placeInNameCheck = Named(new QCheckBox("Add the place to renamed files", this), 0, "placeInNameCheck");
     placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
-    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck})
-        page->addWidget(check);
+    page->addWidget(rawSidecarCheck);
+    page->addWidget(interpolateCheck);
+    page->addLayout(BuildLimitRows());
+    page->addWidget(photoZoneCheck);
+    page->addLayout(BuildZoneRow());
+    page->addWidget(replaceCheck);
+    page->addWidget(keepSoftwareCheck);
+    page->addWidget(placesCheck);
+    page->addWidget(placeInNameCheck);
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
 }
@@ -345,7 +353,9 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
     offsetLabel->setBuddy(offsetEdit);
     offsetRow->addWidget(offsetLabel);
     offsetRow->addWidget(offsetEdit);
-    offsetRow->addWidget(Named(new QLabel("Minutes", this), 0, "minutesLabel"));
+    offsetEdit->setToolTip("How far the camera's clock runs ahead of the track's: minutes (-58), "
+                           "minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20)");
+    offsetRow->addWidget(Named(new QLabel("Minutes, m:ss or h:mm:ss", this), 0, "minutesLabel"));
     offsetRow->addStretch(1);
     grid->addLayout(offsetRow, 0, 0, 1, 3);
 
@@ -376,8 +386,9 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
 void SetupDialog::ConnectControls()
 {
     QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck, maxGapSpin,
+                        maxInterpolationGapSpin, photoZoneCheck, cameraZoneEdit, replaceCheck, keepSoftwareCheck,
+                        placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -440,14 +451,14 @@ bool SetupDialog::TakeValues()
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
-    std::string reason;
-    if (!values.Set("OffsetMinutes", offsetEdit->text().toStdString(), reason)) {
+    const std::optional<int64_t> offset = ParseOffset(offsetEdit->text().toStdString());
+    if (!offset || !values.SetOffset(*offset)) {
         ShowMessage(kOffsetNotWholeNumber, "", MessageIcon::Error);
         offsetEdit->setFocus(Qt::OtherFocusReason);
         offsetEdit->selectAll();
         return false;
     }
-    return true;
+    return TakeClockValues();
 }
 
 void SetupDialog::ShowValues()
@@ -471,5 +482,6 @@ void SetupDialog::ShowValues()
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));
     osgbRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::Osgb));
     displayGroup->setExclusive(true);
-    offsetEdit->setText(QString::number(values.OffsetMinutes));
+    offsetEdit->setText(QString::fromStdString(OffsetText(values.Offset())));
+    ShowClockValues();
 }

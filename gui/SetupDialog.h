@@ -15,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QResizeEvent;
+class QSpinBox;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -61,6 +62,10 @@ private:
     QLayout* BuildPathRows();
     QWidget* BuildParseRename();
     QLayout* BuildOffsetAndButtons();
+    QLayout* BuildLimitRows();   // the match limits, under the interpolation choice
+    QLayout* BuildZoneRow();     // the camera clock's zone, under the photo zone choice
+    bool TakeClockValues();      // those and KeepSoftware -> values; false (message shown) for an unknown zone
+    void ShowClockValues();
     void ConnectControls();
     void FitHeight();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
@@ -85,6 +90,10 @@ private:
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
     QCheckBox* replaceCheck = nullptr;
+    QCheckBox* keepSoftwareCheck = nullptr;
+    QSpinBox* maxGapSpin = nullptr;
+    QSpinBox* maxInterpolationGapSpin = nullptr;
+    QLineEdit* cameraZoneEdit = nullptr;
     QCheckBox* placesCheck = nullptr;
     QCheckBox* placeInNameCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
