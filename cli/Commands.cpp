@@ -92,11 +92,19 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
     if (line.photoTrack)
         changes.emplace_back("PhotoTrack", *line.photoTrack);
     if (line.offset)
-        changes.emplace_back("OffsetMinutes", *line.offset);
+        settings.SetOffset(*line.offset);   // ParseOffset kept it within what the settings hold
+    if (line.interpolate)
+        settings.Interpolate = *line.interpolate ? 1 : 0;
+    if (line.maxGap)
+        settings.MaxGapSeconds = *line.maxGap;
+    if (line.maxInterpolationGap)
+        settings.MaxInterpolationGapSeconds = *line.maxInterpolationGap;
+    if (line.keepSoftware)
+        settings.KeepSoftware = 1;
+    if (line.cameraZone)
+        changes.emplace_back("CameraZone", *line.cameraZone);
     if (line.displayType)
         changes.emplace_back("DisplayType", std::to_string(*line.displayType));
-    if (line.interpolate)
-        changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
     if (line.photoZone)
         changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
     if (line.replace)
@@ -137,6 +145,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
     }
     case RunStatus::NoPhotoTrack:
         return result.photoTrackError;
+    case RunStatus::BadSetting:
+        return result.settingError;
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
     case RunStatus::NoJournal:

@@ -20,7 +20,8 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
     for (const OffsetSuggestion& suggestion : run.best)
         std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
     if (run.best.empty() && run.total > 0)
-        std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
+        std::printf("no offset puts any of the %d photos within %d s of a track point\n", run.total,
+                    settings.MaxGapSeconds);
     // Each camera's best, for --camera-offset, when the photos come from several.
     for (size_t i = 0; i < run.cameras.size() && run.cameras.size() > 1; ++i) {
         const CameraGroup& group = run.cameras[i];

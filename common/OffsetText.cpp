@@ -93,6 +93,13 @@ std::string OffsetText(int64_t seconds)
     return text;
 }
 
+std::string OffsetWithUnits(int64_t seconds)
+{
+    if (seconds % 60 == 0)
+        return OffsetText(seconds) + (seconds == 60 || seconds == -60 ? " minute" : " minutes");
+    return OffsetText(seconds) + (seconds > -3600 && seconds < 3600 ? " (min:s)" : " (h:min:s)");
+}
+
 OffsetParts SplitOffset(int64_t seconds)
 {
     // Floor division of seconds + 30: the nearest minute, a leftover of -30 .. 29 seconds.

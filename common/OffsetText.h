@@ -18,6 +18,9 @@ std::optional<int64_t> ParseOffset(const std::string& text);
 // "-58", "0"), others as "-58:20" under an hour and "+1:02:20" from an hour up.
 std::string OffsetText(int64_t seconds);
 
+// An offset for a sentence: "+60 minutes", "-1 minute", "-58:20 (min:s)", "+1:02:20 (h:min:s)".
+std::string OffsetWithUnits(int64_t seconds);
+
 // An offset as the settings keep it: minutes rounded to the nearest minute, so that a reader
 // that knows only the minutes gets the nearest whole minute, and the seconds left over,
 // -30 .. 29. minutes * 60 + seconds is the offset.

@@ -4,16 +4,15 @@
 #include <cstdlib>
 #include <map>
 
-#include "settings/Settings.h"
 
-int64_t CameraOffsetSeconds(const Settings& settings, const HeldCamera& held, int64_t globalSeconds,
-                            std::string& camera)
+int64_t CameraOffsetSeconds(const std::map<std::string, int32_t>& offsets, const HeldCamera& held,
+                            int64_t globalSeconds, std::string& camera)
 {
     camera.clear();
     // The body's own offset wins over its model's.
     for (const std::string& name : {held.Name(), held.ModelName()}) {
-        const auto found = name.empty() ? settings.CameraOffsets.end() : settings.CameraOffsets.find(name);
-        if (found != settings.CameraOffsets.end()) {
+        const auto found = name.empty() ? offsets.end() : offsets.find(name);
+        if (found != offsets.end()) {
             camera = name;
             return found->second;
         }
@@ -37,7 +36,8 @@ std::string OffsetLine(int64_t seconds, const std::string& camera)
 }
 
 std::vector<CameraGroup> SuggestPerCamera(const Track& track,
-                                          const std::vector<std::pair<std::string, int64_t>>& photos, size_t count)
+                                          const std::vector<std::pair<std::string, int64_t>>& photos, size_t count,
+                                          const MatchLimits& limits)
 {
     std::map<std::string, std::vector<int64_t>> times;
     for (const auto& [name, time] : photos)
@@ -47,7 +47,7 @@ std::vector<CameraGroup> SuggestPerCamera(const Track& track,
         CameraGroup group;
         group.name = name;
         group.photos = static_cast<int>(list.size());
-        group.best = SuggestOffsets(track, list, count);
+        group.best = RefineOffsets(track, list, SuggestOffsets(track, list, count, limits), limits);
         groups.push_back(std::move(group));
     }
     return groups;

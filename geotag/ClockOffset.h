@@ -6,6 +6,7 @@
 
 #include "coords/PlaceZone.h"
 #include "track/Gpx.h"
+#include "track/TrackSearch.h"
 
 class Workspace;
 class Settings;
@@ -28,8 +29,9 @@ int64_t ShownTime(const std::string& text, int64_t captureTime);
 
 // One offset tried on a set of photos.
 struct OffsetSuggestion {
-    int32_t minutes = 0;   // the OffsetMinutes value
-    int matched = 0;       // photos within 300 s of a track point with it
+    int32_t minutes = 0;   // the candidate it was found from, in whole minutes
+    int64_t seconds = 0;   // the offset itself: the candidate refined to the second
+    int matched = 0;       // photos within MaxGapSeconds of a track point with it
 };
 
 // The offsets tried: every whole hour from -14 h to +14 h and the half and quarter hours
@@ -39,11 +41,21 @@ const std::vector<int32_t>& CandidateOffsets();
 // The best `count` candidate offsets for photos with these capture times (-1: no time,
 // never matches): most photos matched first; among equals whole hours before half hours
 // before quarter hours, then the one nearer zero. Offsets that match no photo are left out.
+// seconds is the candidate itself.
 std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
-                                             size_t count = 3);
+                                             size_t count = 3, const MatchLimits& limits = {});
 
-// "+60 min: 412 of 420 photos match", and after it the zone whose offset it is, when zone
-// is given: " (Europe/London, summer time)".
+// The suggestions refined to the second: each becomes the offset within limits.maxGapSeconds
+// (at most 15 min) of its candidate that matches the most photos, and of those the one that
+// puts them nearest in time to their nearest points (summed), then the one nearest the
+// candidate. When that matches no more photos than the candidate and leaves them more than
+// 2 s from their points on average, the candidate stays: a track with a point a minute
+// can't tell the seconds. Two that refine to the same offset are kept once; best first.
+std::vector<OffsetSuggestion> RefineOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
+                                            std::vector<OffsetSuggestion> suggestions, const MatchLimits& limits = {});
+
+// "+60 min: 412 of 420 photos match" ("-58 min 20 s: ..." with seconds), and after it the
+// zone whose offset it is, when zone is given: " (Europe/London, summer time)".
 std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
 
 // What the zone at the track's start says: "The track starts near Kendal: Europe/London,
@@ -55,12 +67,14 @@ std::string ZoneNote(const PlaceZone& first, const PlaceZone& last);
 struct CameraGroup {
     std::string name;    // HeldCamera::Name(); "" for photos that name no camera
     int photos = 0;      // photos of it that were tried
-    std::vector<OffsetSuggestion> best;   // best first, as SuggestOffsets gives them
+    std::vector<OffsetSuggestion> best;   // best first, refined to the second
 };
 
-// Suggestions for real photos: reads every track file settings.GPXPath matches and the
-// photos' capture times through the EXIF tool. A photo that states its zone is matched at
-// its own UTC moment when settings.PhotoZone is 1, so the offsets are tried on the others.
+// Suggestions for real photos, refined to the second: reads every track file settings.GPXPath
+// matches and the photos' capture times through the EXIF tool. A photo that states its zone
+// is matched at its own UTC moment when settings.PhotoZone is 1, so the offsets are tried on
+// the others. With settings.CameraZone the others are read in that zone, and the offsets
+// suggested are the clock's error.
 struct SuggestionRun {
     bool ok = false;
     std::string error;                         // why not, when !ok
@@ -68,6 +82,7 @@ struct SuggestionRun {
     int statedZones = 0;                       // photos left out: they state their zone
     std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
     PlaceZone zone;                            // at the track's first point, on the photos' first day
+    bool cameraZone = false;                   // the photos were read in settings.CameraZone
     std::string zoneNote;                      // ZoneNote of the first and the last day
     std::vector<CameraGroup> cameras;          // the same for each camera's photos, by name
 };

@@ -134,6 +134,7 @@ std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string&
     // As GeoTag writes: the full form when the user places between points, else the classic one.
     GpsPrecision precision;
     precision.full = settings.Interpolate != 0;
+    precision.keepSoftware = settings.KeepSoftware != 0;
     std::vector<GpsWrite> writes;
     for (const std::string& path : paths) {
         GpsWrite w;

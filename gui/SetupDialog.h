@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QResizeEvent;
 class QTableWidget;
+class QSpinBox;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -66,6 +67,10 @@ private:
     QLayout* BuildPathRows();
     QWidget* BuildParseRename();
     QLayout* BuildOffsetAndButtons();
+    QLayout* BuildLimitRows();   // the match limits, under the interpolation choice
+    QLayout* BuildZoneRow();     // the camera clock's zone, under the photo zone choice
+    bool TakeClockValues();      // those and KeepSoftware -> values; false (message shown) for an unknown zone
+    void ShowClockValues();
     void ConnectControls();
     void FitHeight();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
@@ -97,6 +102,10 @@ private:
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
     QCheckBox* replaceCheck = nullptr;
+    QCheckBox* keepSoftwareCheck = nullptr;
+    QSpinBox* maxGapSpin = nullptr;
+    QSpinBox* maxInterpolationGapSpin = nullptr;
+    QLineEdit* cameraZoneEdit = nullptr;
     QCheckBox* placesCheck = nullptr;
     QCheckBox* placeInNameCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;

@@ -7,6 +7,7 @@
 
 #include "common/Messages.h"
 #include "gui/ClockOffsetDialog.h"
+#include "common/OffsetText.h"
 #include "gui/FolderBrowser.h"
 #include "gui/HelpLauncher.h"
 #include "settings/SettingsLocation.h"
@@ -74,30 +75,26 @@ void SetupDialog::OnSave()
     accept();
 }
 
-namespace {
-
-// Shows a clock helper over the dialog; on Use its offset goes into the offset box.
-template <typename Helper>
-void OpenHelper(Helper* helper, QLineEdit* offsetEdit)
-{
-    QObject::connect(helper, &QDialog::accepted, offsetEdit,
-                     [helper, offsetEdit] { offsetEdit->setText(QString::number(helper->Minutes())); });
-    QObject::connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
-    helper->open();
-}
-
-}  // namespace
-
 void SetupDialog::OnClockPhoto()
 {
     TakeValues();
-    OpenHelper(new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this), offsetEdit);
+    auto* helper = new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this);
+    connect(helper, &QDialog::accepted, offsetEdit,
+            [helper, this] { offsetEdit->setText(QString::fromStdString(OffsetText(helper->Seconds()))); });
+    connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
 }
 
 void SetupDialog::OnSuggestOffset()
 {
     TakeValues();
-    auto* suggestions = new OffsetSuggestionsDialog(values, this);
-    connect(suggestions, &QDialog::accepted, this, [this, suggestions] { ShowCameraGroups(suggestions->Cameras()); });
-    OpenHelper(suggestions, offsetEdit);
+    auto* helper = new OffsetSuggestionsDialog(values, this);
+    connect(helper, &QDialog::accepted, offsetEdit, [helper, this] {
+        offsetEdit->setText(QString::fromStdString(OffsetText(helper->Seconds())));
+        if (!helper->Zone().empty())
+            cameraZoneEdit->setText(QString::fromStdString(helper->Zone()));
+    });
+    connect(helper, &QDialog::accepted, this, [helper, this] { ShowCameraGroups(helper->Cameras()); });
+    connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
 }

@@ -5,6 +5,8 @@
 
 #include "common/AsciiText.h"
 #include "common/Numbers.h"
+#include "common/OffsetText.h"
+#include "common/ZoneRules.h"
 #include "settings/IniFile.h"
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 const char kSection[] = "Config";
 const char kCameraSection[] = "CameraOffsets";
 
-enum class Kind { Flag, Number, Text };
+enum class Kind { Flag, Number, Seconds, Zone, Text };
 
 // One setting: its key in the file, its field, and the value a missing key reads as.
 struct Field {
@@ -46,6 +48,11 @@ const Field kFields[] = {
     {"PlaceLanguage", Kind::Text, nullptr, &Settings::PlaceLanguage, 0},
     {"PlaceInName", Kind::Flag, &Settings::PlaceInName, nullptr, 0},
     {"ReplacePlaces", Kind::Flag, &Settings::ReplacePlaces, nullptr, 0},
+    {"OffsetSeconds", Kind::Number, &Settings::OffsetSeconds, nullptr, 0},
+    {"MaxGapSeconds", Kind::Seconds, &Settings::MaxGapSeconds, nullptr, 300},
+    {"MaxInterpolationGapSeconds", Kind::Seconds, &Settings::MaxInterpolationGapSeconds, nullptr, 1800},
+    {"CameraZone", Kind::Zone, nullptr, &Settings::CameraZone, 0},
+    {"KeepSoftware", Kind::Flag, &Settings::KeepSoftware, nullptr, 0},
 };
 
 const Field* FindField(const std::string& key)
@@ -85,6 +92,16 @@ std::string Refusal(const Field& field, const std::string& text, int32_t& number
         if (ParseSettingNumber(text, number))
             return {};
         return key + " must be a whole number from -2147483648 to 2147483647";
+    case Kind::Seconds:
+        if (ParseSettingNumber(text, number) && number >= 0)
+            return {};
+        return key + " must be a whole number of seconds from 0 to 2147483647";
+    case Kind::Zone: {
+        std::string reason;
+        if (text.empty() || ZoneRules::Load(text, reason))
+            return {};
+        return key + ": " + reason;
+    }
     case Kind::Text:
         if (text.find_first_of("\r\n") == std::string::npos && text.find('\0') == std::string::npos)
             return {};
@@ -215,5 +232,20 @@ bool Settings::Set(const std::string& key, const std::string& value, std::string
         this->*field->text = value;
     else
         this->*field->number = number;
+    return true;
+}
+
+int64_t Settings::Offset() const
+{
+    return static_cast<int64_t>(OffsetMinutes) * 60 + OffsetSeconds;
+}
+
+bool Settings::SetOffset(int64_t seconds)
+{
+    if (seconds < -kMaxOffsetSeconds || seconds > kMaxOffsetSeconds)
+        return false;
+    const OffsetParts parts = SplitOffset(seconds);
+    OffsetMinutes = static_cast<int32_t>(parts.minutes);
+    OffsetSeconds = parts.seconds;
     return true;
 }

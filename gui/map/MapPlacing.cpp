@@ -27,6 +27,8 @@
 #include <QWebEngineView>
 
 #include "common/Messages.h"
+#include "common/OffsetText.h"
+#include "common/ZoneRules.h"
 #include "common/VersionInfo.h"
 #include "coords/PositionFormatter.h"
 #include "exif/PhotoListing.h"
@@ -158,8 +160,15 @@ void MapPanel::OfferTakenHere(int segment, int index)
         return;
     }
     const int64_t captureTime = tags[0].captureTime;
-    const ClockLead lead = ClockLeadOf(captureTime, point.time);
-    if (lead.minutes < INT32_MIN || lead.minutes > INT32_MAX) {
+    Settings settings;
+    const bool read = settings.Read(settingsPath);
+    // With a camera zone the offset is how far the clock is off the zone's time there and then.
+    std::string zoneReason;
+    const std::optional<ZoneRules> zone = settings.CameraZone.empty()
+        ? std::nullopt : ZoneRules::Load(settings.CameraZone, zoneReason);
+    const int64_t zoneSeconds = zone ? zone->OffsetAt(point.time) : 0;
+    const int64_t lead = captureTime - point.time - zoneSeconds;
+    if (lead < -kMaxOffsetSeconds || lead > kMaxOffsetSeconds) {
         ShowMessage("The photo's time and the track's are too far apart to be an offset.", caption,
                     MessageIcon::Warning);
         return;
@@ -169,22 +178,20 @@ void MapPanel::OfferTakenHere(int segment, int index)
     std::string text = name + " was taken here?\n\nIts camera clock said " + TimeText(captureTime)
         + "; the track passed this point at " + TimeText(point.time) + " UTC.\nThe camera clock runs "
         + std::to_string(size / 60) + " min " + std::to_string(size % 60) + " s "
-        + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: " + std::to_string(lead.minutes)
-        + " minutes, " + std::to_string(lead.seconds) + " s left over.";
-    Settings settings;
-    const bool read = settings.Read(settingsPath);
+        + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: " + OffsetWithUnits(lead)
+        + (zone ? " from " + settings.CameraZone + " time" : "") + ".";
     if (settings.PhotoZone != 0 && tags[0].hasZone)
         text += "\nThis photo states its time zone: GeoTag matches it by that, not by the offset, while "
                 "\"Use the time zone stored in the photo\" is on.";
-    if (settings.OffsetMinutes == lead.minutes) {
+    if (settings.Offset() == lead) {
         ShowMessage(text + "\n\nThat is the offset already set.", caption, MessageIcon::Information);
         return;
     }
-    if (!AskMessage(text + "\n\nSave " + std::to_string(lead.minutes) + " minutes as the offset (now "
-                        + std::to_string(settings.OffsetMinutes) + ")?",
+    if (!AskMessage(text + "\n\nSave " + OffsetWithUnits(lead) + " as the offset (now "
+                        + OffsetWithUnits(settings.Offset()) + ")?",
                     caption))
         return;
-    settings.OffsetMinutes = static_cast<int32_t>(lead.minutes);
+    settings.SetOffset(lead);
     std::string reason = "the settings file can't be read";
     if (!read || !settings.Write(settingsPath, reason))
         ShowMessage("The offset could not be saved: " + reason + ".", caption, MessageIcon::Error);

@@ -31,11 +31,6 @@ double PhonesBetween(double seconds)
     return kPhoneLat + (30.6 - kPhoneLat) * (seconds - 0.864) / (600 - 0.864);
 }
 
-int64_t SuggestedSeconds(const OffsetSuggestion& suggestion)
-{
-    return int64_t{suggestion.minutes} * 60;
-}
-
 int RowNamed(const PhotoList& list, const std::string& name)
 {
     for (int i = 0; i < list.Count(); ++i)
@@ -149,8 +144,8 @@ TEST(CameraOffsets, SuggestFindsEachCamerasOffsetAndEveryPhotoIsTagged)
         EXPECT_EQ(camera.name, group.name);
         EXPECT_EQ(5, group.photos);
         ASSERT_FALSE(group.best.empty());
-        EXPECT_EQ(camera.lead, SuggestedSeconds(group.best.front()));
-        settings.CameraOffsets[group.name] = static_cast<int32_t>(SuggestedSeconds(group.best.front()));
+        EXPECT_EQ(camera.lead, group.best.front().seconds);
+        settings.CameraOffsets[group.name] = static_cast<int32_t>(group.best.front().seconds);
     }
 
     PhotoList list;
