@@ -109,7 +109,7 @@ void SetupDialog::ShowCameraGroups(const std::vector<CameraGroup>& groups)
             continue;
         cameraPhotos[group.name] = group.photos;
         if (!group.best.empty())
-            values.CameraOffsets[group.name] = group.best.front().minutes * 60;
+            values.CameraOffsets[group.name] = static_cast<int32_t>(group.best.front().seconds);
     }
     ShowCameraOffsets();
 }
