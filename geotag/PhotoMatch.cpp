@@ -110,6 +110,33 @@ MatchedPoint PlaceBetween(const Between& between)
     return match;
 }
 
+// The place the track gives for a photo whose clock leads UTC by offsetSeconds: between two
+// points where options.interpolate and it can, else at the nearest point; from gets the
+// point(s). Nothing when no point is near enough.
+std::optional<MatchedPoint> FindPoint(const PhotoTags& tags, const TrackIndex& index, const MatchOptions& options,
+                                      int64_t offsetSeconds, const TrackPoint* (&from)[2])
+{
+    Between between;
+    if (options.interpolate && index.Enclosing(tags.captureTime, offsetSeconds, between, tags.captureFraction)) {
+        from[0] = between.first;
+        from[1] = between.second;
+        return PlaceBetween(between);
+    }
+    const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds);
+    if (!point)
+        return std::nullopt;
+    from[0] = point;
+    MatchedPoint match;
+    match.seconds = std::llabs(point->time + offsetSeconds - tags.captureTime);
+    match.latitude = point->lat;
+    match.longitude = point->lon;
+    double metres = 0;
+    if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
+        match.elevationText = point->eleText;
+    match.how = "nearest point, " + std::to_string(match.seconds) + " s away";
+    return match;
+}
+
 }  // namespace
 
 RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const MatchOptions& options,
@@ -125,24 +152,8 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const MatchO
     const bool ownZone = TimedByItsZone(tags, options);
     std::string camera;   // whose offset serves, "" for the one offset
     const int64_t offsetSeconds = PhotoLead(tags, options, &camera);
-    Between between;
-    std::optional<MatchedPoint> match;
     const TrackPoint* from[2] = {nullptr, nullptr};   // the points it was placed from
-    if (options.interpolate && index.Enclosing(tags.captureTime, offsetSeconds, between, tags.captureFraction)) {
-        match = PlaceBetween(between);
-        from[0] = between.first;
-        from[1] = between.second;
-    } else if (const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds)) {
-        from[0] = point;
-        match = MatchedPoint();
-        match->seconds = std::llabs(point->time + offsetSeconds - tags.captureTime);
-        match->latitude = point->lat;
-        match->longitude = point->lon;
-        double metres = 0;
-        if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
-            match->elevationText = point->eleText;
-        match->how = "nearest point, " + std::to_string(match->seconds) + " s away";
-    }
+    std::optional<MatchedPoint> match = FindPoint(tags, index, options, offsetSeconds, from);
     // With offsets per camera, the tooltip says which one a photo got.
     const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds)
         : options.cameraOffsets.empty() ? "" : OffsetLine(offsetSeconds, camera);
