@@ -250,6 +250,10 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
                                                        " to serve as the track instead." : "")
                         + "\nNo photo was changed.", "", MessageIcon::Warning);
     }
+    if (result.status == RunStatus::BadSetting) {
+        statusLine->setText(QString::fromStdString(result.settingError));
+        ShowMessage(result.settingError + ".\nNo photo was changed: correct it in Set-up.", "", MessageIcon::Error);
+    }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
     if (result.status == RunStatus::NoPhotoTrack) {
