@@ -59,7 +59,7 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     WriteFile(ini, kStored);
     CliResult all = Run({"settings"});
     EXPECT_EQ(0, all.status) << all.err;
-    EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx",
+    EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx", "PhotoTrack=",
                                         "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60",
                                         "RawSidecar=1", "Interpolate=0", "PhotoZone=1", "ReplacePositions=0", "Recurse=0", "Journal=1", "ShowMap=1",
                                         "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png",
