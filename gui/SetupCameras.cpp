@@ -32,7 +32,7 @@ QWidget* SetupDialog::BuildCameraTable()
     auto* group = new QGroupBox("Offsets per camera", this);
     group->setObjectName("cameraGroup");
     auto* column = new QVBoxLayout(group);
-    auto* hint = new QLabel("Suggest lists the cameras of the folder with an offset each; "
+    auto* hint = new QLabel("Photos of several cameras: Suggest gives each camera an offset here; "
                             "an empty offset is the one above.", group);
     hint->setObjectName("cameraHint");
     hint->setWordWrap(true);
@@ -73,6 +73,8 @@ void SetupDialog::ShowCameraOffsets()
                                                       : QString::fromStdString(OffsetText(offset->second))));
         ++row;
     }
+    // Only a folder of several cameras needs the table: Suggest shows it when it finds them.
+    cameraTable->parentWidget()->setVisible(!names.empty());
 }
 
 bool SetupDialog::TakeCameraOffsets()
@@ -112,4 +114,5 @@ void SetupDialog::ShowCameraGroups(const std::vector<CameraGroup>& groups)
             values.CameraOffsets[group.name] = static_cast<int32_t>(group.best.front().seconds);
     }
     ShowCameraOffsets();
+    FitHeight();
 }

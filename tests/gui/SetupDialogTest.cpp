@@ -366,7 +366,7 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     Button(&dialog, 1)->click();
     EXPECT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(QDialog::Accepted, dialog.result());
-    EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
+    EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nPhotoTrack=\nDate=0\nPosn=1\n"
               "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
               "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
