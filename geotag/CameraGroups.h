@@ -7,7 +7,7 @@
 
 #include "exif/CameraListing.h"
 #include "geotag/ClockOffset.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 class Settings;
 

@@ -11,8 +11,8 @@
 #include "geotag/GeoTag.h"
 #include "geotag/PhotoMatch.h"
 #include "geotag/PhotoPoints.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 #include "settings/Settings.h"
 #include "common/OffsetText.h"
 #include "common/Timestamps.h"
@@ -373,7 +373,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     MatchOptions options;
     if (!MatchOptionsOf(settings, options, run.error))
         return run;
-    const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
+    const std::vector<std::string> files = MatchTrackFiles(settings.GPXPath);
     if (files.empty() && !settings.GPXPath.empty()) {
         run.error = "no track file matches " + settings.GPXPath;
         return run;

@@ -12,7 +12,7 @@
 
 #include <sys/stat.h>
 
-#include "coords/PlaceChoice.h"
+#include "exif/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
@@ -25,12 +25,12 @@
 #include "geotag/PhotoPoints.h"
 #include "geotag/WrittenPositions.h"
 #include "journal/Journal.h"
-#include "photos/ParallelRun.h"
+#include "run/ParallelRun.h"
 #include "photos/PhotoKinds.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
-#include "track/Gpx.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
+#include "track/TrackPoint.h"
 #include "track/TrackReader.h"
 #include "track/TrackSearch.h"
 
@@ -316,7 +316,7 @@ bool PrepareMatch(const Settings& settings, RunFeedback& feedback, Track& track,
         return false;
     }
     // No track file set: photos with positions may serve instead (see TakePhotoPoints).
-    const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
+    const std::vector<std::string> gpxFiles = MatchTrackFiles(settings.GPXPath);
     if (gpxFiles.empty() && !settings.GPXPath.empty()) {
         result.status = RunStatus::NoTrackFile;
         return false;

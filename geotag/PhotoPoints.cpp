@@ -13,9 +13,9 @@
 #include "common/PathText.h"
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
-#include "photos/ParallelRun.h"
+#include "run/ParallelRun.h"
 #include "photos/FolderCheck.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "settings/Settings.h"
 
 namespace {

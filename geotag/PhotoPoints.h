@@ -6,7 +6,7 @@
 
 #include "exif/PhotoTags.h"
 #include "photos/PhotoRows.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 class RunControl;
 class Settings;

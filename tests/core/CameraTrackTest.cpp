@@ -12,7 +12,7 @@
 #include "geotag/ClockOffset.h"
 #include "common/PathText.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "support/CameraShots.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"
