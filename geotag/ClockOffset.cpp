@@ -9,7 +9,7 @@
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
 #include "geotag/PhotoMatch.h"
-#include "photos/RunFeedback.h"
+#include "run/RunFeedback.h"
 #include "settings/Settings.h"
 #include "common/OffsetText.h"
 #include "common/Timestamps.h"
@@ -305,7 +305,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     MatchOptions options;
     if (!MatchOptionsOf(settings, options, run.error))
         return run;
-    const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
+    const std::vector<std::string> files = MatchTrackFiles(settings.GPXPath);
     if (files.empty()) {
         run.error = settings.GPXPath.empty() ? "no track file is set" : "no track file matches " + settings.GPXPath;
         return run;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "coords/PlaceZone.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 #include "track/TrackSearch.h"
 
 class Workspace;

@@ -20,7 +20,7 @@
 #include "gui/Icons.h"
 #include "gui/LinkEdit.h"
 #include "gui/RowPreviews.h"
-#include "photos/PositionTip.h"
+#include "coords/MapAddress.h"
 
 namespace {
 

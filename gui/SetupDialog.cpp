@@ -30,6 +30,7 @@
 #include "common/Messages.h"
 #include "common/OffsetText.h"
 #include "common/ModulePath.h"
+#include "coords/PositionFormatter.h"
 #include "photos/FolderCheck.h"
 #include "settings/SettingsLocation.h"
 #include "gui/FolderBrowser.h"

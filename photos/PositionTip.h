@@ -8,7 +8,3 @@
 // the British grid: shown as latitude/longitude"). A written position is headed "Position
 // written:", a read one "Position:".
 std::string PositionTip(const RowPosition& position);
-
-// The position on the OpenStreetMap site, zoomed in to street level:
-// https://www.openstreetmap.org/?mlat=LAT&mlon=LON#map=17/LAT/LON, "." as the decimal point.
-std::string MapAddress(double latitude, double longitude);

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 // Reads one track format into points, as a parser per format does: a run never knows which
 // format it read. Adding a format adds a reader and a line in the registry (TrackReader.cpp).

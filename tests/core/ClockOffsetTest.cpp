@@ -15,7 +15,7 @@
 #include "geotag/GeoTag.h"
 #include "geotag/PhotoMatch.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"

@@ -1,4 +1,4 @@
-#include "track/Gpx.h"
+#include "track/GpxFile.h"
 #include "track/TrackReader.h"
 
 #include <algorithm>

@@ -6,10 +6,10 @@
 
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
-#include "journal/Undo.h"
+#include "undo/Undo.h"
 #include "parse/ParseRun.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "support/TestSupport.h"
 
 namespace {

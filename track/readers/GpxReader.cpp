@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "track/GpxFile.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 // What the track readers share: opening a file safely, reading it in blocks or lines
 // (never whole), segment numbers and elevation texts.

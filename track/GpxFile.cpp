@@ -1,4 +1,4 @@
-#include "track/Gpx.h"
+#include "track/GpxFile.h"
 
 #include <cmath>
 
@@ -366,18 +366,6 @@ private:
 };
 
 }  // namespace
-
-double GpxNumber(const char* text) {
-    return LeadingNumber(text);
-}
-
-bool GpxElevation(const std::string& text, double& metres) {
-    double number = 0;
-    if (!LeadingNumber(text, number) || std::fabs(number) > kMaxElevationMetres)
-        return false;
-    metres = number;
-    return true;
-}
 
 int LoadGpx(const std::string& path, Track& track, std::string* reason) {
     std::string why;
