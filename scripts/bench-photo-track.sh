@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 COUNT=${1:-200}
 STEP=${2:-60}
-CLI=$PWD/build/pinroute-cli
+CLI=${PINROUTE_CLI:-$PWD/build/pinroute-cli}
 [ -x "$CLI" ] || { echo "bench-photo-track: build/pinroute-cli is missing" >&2; exit 2; }
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
