@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "common/Numbers.h"
+#include "common/OffsetText.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,7 +15,7 @@ constexpr int kMaxJobs = 256;
 enum Allowed : unsigned {
     GpxOption = 1, OffsetOption = 2, DryRunOption = 4, JobsOption = 8, JsonOption = 16,
     DisplayOption = 32, NameOptions = 64, SuggestOption = 128, MatchOptions = 256, RecurseOption = 512,
-    UndoOptions = 1024, ReplaceOption = 2048, PlacesOption = 4096,
+    UndoOptions = 1024, ReplaceOption = 2048, PlacesOption = 4096, ClockOptions = 8192,
 };
 
 unsigned AllowedFor(const std::optional<Command>& command)
@@ -24,7 +25,7 @@ unsigned AllowedFor(const std::optional<Command>& command)
     switch (*command) {
     case Command::GeoTag:
         return GpxOption | OffsetOption | DryRunOption | JobsOption | JsonOption | SuggestOption | MatchOptions
-            | RecurseOption | ReplaceOption | PlacesOption;
+            | RecurseOption | ReplaceOption | PlacesOption | ClockOptions;
     case Command::Parse: return DisplayOption | JobsOption | JsonOption | RecurseOption | PlacesOption;
     case Command::Rename:
         return NameOptions | DisplayOption | DryRunOption | JobsOption | JsonOption | RecurseOption | PlacesOption;
@@ -70,18 +71,31 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
     return true;
 }
 
-// Stores the value of --gpx (--track), --offset or --jobs after checking it.
+// Stores the value of --gpx (--track), --offset, --jobs or a clock option after checking it.
 bool StoreValue(const std::string& name, const std::string& value, CommandLine& line, std::string& error)
 {
     long long number = 0;
     if (name == "--gpx" || name == "--track") {
         line.gpx = value;
+    } else if (name == "--photo-track") {
+        line.photoTrack = value;
+    } else if (name == "--camera-offset") {
+        line.cameraOffsets.push_back(value);
     } else if (name == "--offset") {
-        if (!ParseWholeNumber(value, INT32_MIN, INT32_MAX, number)) {
-            error = "--offset takes whole minutes, not \"" + value + "\"";
+        line.offset = ParseOffset(value);
+        if (!line.offset) {
+            error = "--offset takes minutes (-58), minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20), not \""
+                + value + "\"";
             return false;
         }
-        line.offset = value;
+    } else if (name == "--camera-zone") {
+        line.cameraZone = value;   // Set judges it against the zone data
+    } else if (name == "--max-gap" || name == "--max-interpolation-gap") {
+        if (!ParseWholeNumber(value, 0, INT32_MAX, number)) {
+            error = name + " takes whole seconds from 0 up, not \"" + value + "\"";
+            return false;
+        }
+        (name == "--max-gap" ? line.maxGap : line.maxInterpolationGap) = static_cast<int>(number);
     } else {
         if (!ParseWholeNumber(value, 1, kMaxJobs, number)) {
             error = "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not \""
@@ -131,6 +145,7 @@ bool& FlagOf(const std::string& name, CommandLine& line)
         : name == "--list"           ? line.list
         : name == "--force"          ? line.force
         : name == "--replace"        ? line.replace
+        : name == "--keep-software"  ? line.keepSoftware
         : name == "--places"         ? line.places
         : name == "--place"          ? line.place
                                      : line.position;
@@ -152,20 +167,22 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CommandLine& li
         return true;
     }
     static const std::map<std::string, unsigned> kGroups = {
-        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
+        {"--gpx", GpxOption}, {"--track", GpxOption}, {"--photo-track", GpxOption},
+        {"--camera-offset", GpxOption}, {"--offset", OffsetOption}, {"--jobs", JobsOption},
         {"--dry-run", DryRunOption}, {"--json", JsonOption}, {"--date", NameOptions},
         {"--position", NameOptions}, {"--latlon", DisplayOption}, {"--osgb", DisplayOption},
         {"--suggest-offset", SuggestOption}, {"--interpolate", MatchOptions}, {"--nearest", MatchOptions},
         {"--photo-zone", MatchOptions}, {"--no-photo-zone", MatchOptions}, {"--recursive", RecurseOption},
         {"--list", UndoOptions}, {"--force", UndoOptions}, {"--replace", ReplaceOption},
-        {"--places", PlacesOption}, {"--place", NameOptions},
+        {"--places", PlacesOption}, {"--place", NameOptions}, {"--max-gap", ClockOptions},
+        {"--max-interpolation-gap", ClockOptions}, {"--camera-zone", ClockOptions}, {"--keep-software", ReplaceOption},
     };
     const auto group = kGroups.find(name);
     if (group == kGroups.end() || !(AllowedFor(line.command) & group->second)) {
         error = "unknown option " + name;
         return false;
     }
-    if (group->second & (GpxOption | OffsetOption | JobsOption)) {
+    if ((group->second & (GpxOption | OffsetOption | JobsOption | ClockOptions))) {
         std::string value;
         return TakeValue(args, i, name, inlineValue, value, error) && StoreValue(name, value, line, error);
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +22,13 @@ struct CommandLine {
     bool recursive = false;       // photos in the folders' sub-folders too (Recurse=1)
     bool replace = false;         // geotag: write over positions photos already have (ReplacePositions=1)
     std::optional<std::string> gpx;      // --gpx or --track
-    std::optional<std::string> offset;   // whole minutes
+    std::optional<std::string> photoTrack;   // --photo-track: a folder of photos with positions
+    std::vector<std::string> cameraOffsets;  // --camera-offset NAME=OFFSET, as typed, in order
+    std::optional<int64_t> offset;       // seconds, from "+1:02:20", "-58:20" or whole minutes
+    std::optional<int> maxGap;           // seconds, 0 or more
+    std::optional<int> maxInterpolationGap;
+    std::optional<std::string> cameraZone;   // an IANA zone name, or "" for none
+    bool keepSoftware = false;           // geotag: leave the Software tag (KeepSoftware=1)
     std::optional<int> jobs;             // photos worked on at once, 1 or more
     std::optional<int> displayType;      // 0 latitude/longitude (--latlon), 1 OSGB (--osgb)
     std::optional<bool> interpolate;     // --interpolate (true) or --nearest (false)

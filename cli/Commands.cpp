@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/OffsetOptions.h"
 
 #include <cerrno>
 #include <csignal>
@@ -89,12 +90,22 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
     std::vector<std::pair<std::string, std::string>> changes;
     if (line.gpx)
         changes.emplace_back("GPXPath", *line.gpx);
+    if (line.photoTrack)
+        changes.emplace_back("PhotoTrack", *line.photoTrack);
     if (line.offset)
-        changes.emplace_back("OffsetMinutes", *line.offset);
+        settings.SetOffset(*line.offset);   // ParseOffset kept it within what the settings hold
+    if (line.interpolate)
+        settings.Interpolate = *line.interpolate ? 1 : 0;
+    if (line.maxGap)
+        settings.MaxGapSeconds = *line.maxGap;
+    if (line.maxInterpolationGap)
+        settings.MaxInterpolationGapSeconds = *line.maxInterpolationGap;
+    if (line.keepSoftware)
+        settings.KeepSoftware = 1;
+    if (line.cameraZone)
+        changes.emplace_back("CameraZone", *line.cameraZone);
     if (line.displayType)
         changes.emplace_back("DisplayType", std::to_string(*line.displayType));
-    if (line.interpolate)
-        changes.emplace_back("Interpolate", *line.interpolate ? "1" : "0");
     if (line.photoZone)
         changes.emplace_back("PhotoZone", *line.photoZone ? "1" : "0");
     if (line.replace)
@@ -116,7 +127,7 @@ bool ApplyOverrides(const CommandLine& line, Settings& settings, std::string& er
             return false;
         }
     }
-    return true;
+    return ApplyCameraOffsets(line.cameraOffsets, settings, error);
 }
 
 // Why a run could not start, from how it ended; "" when it ran.
@@ -124,7 +135,8 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
 {
     switch (result.status) {
     case RunStatus::NoTrackFile:
-        return settings.GPXPath.empty() ? "no track file is set: use --gpx or set GPXPath"
+        return settings.GPXPath.empty() ? "no track file is set (use --gpx or set GPXPath), and no photo holds a"
+                                          " position with a time zone or GPS time to serve as one"
                                         : "no track file matches " + settings.GPXPath;
     case RunStatus::NoTrackReadable: {
         std::string error;
@@ -132,6 +144,10 @@ std::string StartFailure(const RunResult& result, const Settings& settings, cons
             error += (error.empty() ? "" : "; ") + reason;
         return error.empty() ? "no track file could be read" : error;
     }
+    case RunStatus::NoPhotoTrack:
+        return result.photoTrackError;
+    case RunStatus::BadSetting:
+        return result.settingError;
     case RunStatus::NoWorkspace:
         return "can't make a working folder: " + workspace.Error();
     case RunStatus::NoJournal:
@@ -231,31 +247,6 @@ bool PrepareRun(const CommandLine& line, const std::string& settingsPath, Settin
         return false;
     }
     return true;
-}
-
-}  // namespace
-
-namespace {
-
-// Prints the best offsets, one a line ("+60 min: 412 of 420 photos match"); 1 when none
-// puts any photo near the track.
-int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::string>& photos)
-{
-    Workspace workspace;
-    const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
-    if (!run.ok) {
-        ReportError(run.error);
-        return kCantStart;
-    }
-    for (const OffsetSuggestion& suggestion : run.best)
-        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
-    if (run.best.empty() && run.total > 0)
-        std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
-    if (run.statedZones > 0)
-        std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
-    if (!run.zoneNote.empty())
-        std::printf("%s\n", run.zoneNote.c_str());
-    return run.best.empty() && run.total > 0 ? kSomeMissed : kAllDone;
 }
 
 }  // namespace

@@ -208,6 +208,11 @@ std::string JsonLine(Command kind, const PhotoLine& line)
                 + ",\"elevation\":" + JsonText(line.match->storedElevationText);
             if (!line.match->how.empty())
                 json += ",\"how\":" + JsonText(line.match->how);
+            if (line.match->offsetSeconds)   // only with offsets per camera, as before them
+                json += ",\"offset\":" + std::to_string(*line.match->offsetSeconds)
+                    + ",\"camera\":" + JsonText(line.match->offsetCamera);
+            if (!line.match->photoPoint.empty())   // absent for a track file's point, as before
+                json += ",\"photo\":" + JsonText(line.match->photoPoint);
         } else {
             json += ",\"seconds\":null,\"latitude\":null,\"longitude\":null,\"elevation\":null";
         }

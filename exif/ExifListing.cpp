@@ -129,7 +129,8 @@ void TagReader::AddLine(const std::string& line)
     }
     if (StartsWithIgnoringAsciiCase(line, kSoftwareKey))
         AddSoftwareLine(Split(line, ' '));
-    ReadPlaceLine(line, place);
+    if (!ReadPlaceLine(line, place))
+        ReadCameraLine(line, camera);
 }
 
 void TagReader::AddSoftwareLine(const std::vector<std::string>& fields)
@@ -267,6 +268,7 @@ PhotoTags TagReader::Tags() const
         tags.zoneSeconds = xmpZoneSeconds;
     }
     tags.place = place;
+    tags.camera = camera;
     tags.hasPosition = latitudeRefFound && longitudeRefFound && latitudeFound && longitudeFound;
     if (tags.hasPosition) {
         tags.latitude = latitudeSign * latitudeDegrees;
@@ -297,6 +299,7 @@ const std::vector<std::string>& ListedKeys()
     static const std::vector<std::string> all = [] {
         std::vector<std::string> listed = keys;
         listed.insert(listed.end(), PlaceListedKeys().begin(), PlaceListedKeys().end());
+        listed.insert(listed.end(), CameraListedKeys().begin(), CameraListedKeys().end());
         return listed;
     }();
     return all;

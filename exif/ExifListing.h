@@ -36,6 +36,7 @@ private:
     double subSeconds = 0, xmpSubSeconds = 0;   // the fractions of the EXIF and the XMP capture times
     bool pinrouteSoftware = false;
     HeldPlace place;
+    HeldCamera camera;
 };
 
 // The fraction of a second that digits stand for after a decimal point ("25" is 0.25,

@@ -139,8 +139,10 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         "del Exif.GPSInfo.GPSVersionID\n"
         "del Exif.GPSInfo.GPSTimeStamp\n"
         "del Exif.GPSInfo.GPSDateStamp\n"
-        "del Exif.GPSInfo.GPSAltitude\n"
-        "del Exif.Image.Software\n"
+        "del Exif.GPSInfo.GPSAltitude\n";
+    if (!precision.keepSoftware)
+        text += "del Exif.Image.Software\n";
+    text +=
         "del Exif.GPSInfo.GPSAltitudeRef\n"
         "add Exif.GPSInfo.GPSMapDatum Ascii \"WGS 1984\"\n"
         "add Exif.GPSInfo.GPSVersionID Byte \"2 2 0 0\"\n";
@@ -160,7 +162,8 @@ std::string GpsCommandText(double latitude, double longitude, const std::string&
         text += "add Exif.GPSInfo.GPSDateStamp Ascii \"" + date + "\"\n";
         text += "add Exif.GPSInfo.GPSTimeStamp Rational \"" + time + "\"\n";
     }
-    text += "add Exif.Image.Software Ascii \"" + SoftwareTagValue(version) + "\"\n";
+    if (!precision.keepSoftware)
+        text += "add Exif.Image.Software Ascii \"" + SoftwareTagValue(version) + "\"\n";
     return text;
 }
 

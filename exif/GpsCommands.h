@@ -8,6 +8,7 @@ struct GpsPrecision {
     bool full = false;      // seconds to the ten-thousandth (51/1 28/1 396123/10000), rounded;
                             // in a sidecar, minutes to six decimals
     int64_t utcTime = -1;   // the photo's moment in UTC, for GPSDateStamp and GPSTimeStamp; -1: none
+    bool keepSoftware = false;   // leave Exif.Image.Software as it is, else name Pinroute in it
 };
 
 // The text of cmd.txt for one photo: GPS and Software deletions, then additions.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "exif/CameraListing.h"
 #include "exif/PlaceListing.h"
 
 
@@ -22,4 +23,5 @@ struct PhotoTags {
     bool positionInSidecar = false;   // the position is the one in the photo's XMP sidecar
     bool pinrouteSoftware = false;    // Exif.Image.Software names Pinroute: it wrote the file's position
     HeldPlace place;              // the place tags it holds, and its IPTC-IIM data
+    HeldCamera camera;            // the camera that took it, and its GPS clock
 };

@@ -6,8 +6,14 @@ namespace {
 
 const char kCharsetKey[] = "Iptc.Envelope.CharacterSet";
 
-// The value of a listing line: what follows the key, type and count and two blanks.
-std::string LineValue(const std::string& line)
+std::string Key(const std::string& line)
+{
+    return line.substr(0, line.find(' '));
+}
+
+}  // namespace
+
+std::string ListingLineValue(const std::string& line)
 {
     size_t pos = 0;
     for (int word = 0; word < 3; ++word) {
@@ -20,13 +26,6 @@ std::string LineValue(const std::string& line)
     }
     return pos + 2 <= line.size() ? line.substr(pos + 2) : std::string();
 }
-
-std::string Key(const std::string& line)
-{
-    return line.substr(0, line.find(' '));
-}
-
-}  // namespace
 
 PlaceNames HeldPlace::Names() const
 {
@@ -67,7 +66,7 @@ bool ReadPlaceLine(const std::string& line, HeldPlace& held)
         if (key == xmp[i] || key == iptc[i]) {
             std::string& field = *fields[key == xmp[i] ? i : i + 4];
             if (field.empty())
-                field = LineValue(line);
+                field = ListingLineValue(line);
             held.hasIptc = held.hasIptc || key == iptc[i];
             return true;
         }
@@ -77,7 +76,7 @@ bool ReadPlaceLine(const std::string& line, HeldPlace& held)
     held.hasIptc = true;
     if (key == kCharsetKey) {
         held.iptcCharset = true;
-        held.iptcUtf8 = LineValue(line) == kIptcUtf8;
+        held.iptcUtf8 = ListingLineValue(line) == kIptcUtf8;
     }
     return true;
 }

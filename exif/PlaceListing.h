@@ -24,3 +24,7 @@ const std::vector<std::string>& PlaceListedKeys();
 
 // Reads one listing line ("KEY TYPE COUNT  VALUE") into held; false for a line of another key.
 bool ReadPlaceLine(const std::string& line, HeldPlace& held);
+
+// The value of a listing line ("KEY TYPE COUNT  VALUE"): what follows the count and two
+// blanks, as printed; "" for a line without one.
+std::string ListingLineValue(const std::string& line);

@@ -9,9 +9,14 @@
 
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "geotag/GeoTag.h"
+#include "geotag/PhotoMatch.h"
+#include "geotag/PhotoPoints.h"
+#include "run/RunControl.h"
 #include "run/RunFeedback.h"
 #include "settings/Settings.h"
+#include "common/OffsetText.h"
 #include "common/Timestamps.h"
 #include "track/TrackSearch.h"
 
@@ -65,24 +70,82 @@ int Rank(int32_t minutes)
     return minutes % 60 == 0 ? 0 : minutes % 30 == 0 ? 1 : 2;
 }
 
+// The order of suggestions: most photos matched first; among equals whole hours before half
+// hours before quarter hours, then the one nearer zero.
+bool Better(const OffsetSuggestion& a, const OffsetSuggestion& b)
+{
+    if (a.matched != b.matched)
+        return a.matched > b.matched;
+    if (Rank(a.minutes) != Rank(b.minutes))
+        return Rank(a.minutes) < Rank(b.minutes);
+    if (std::abs(a.minutes) != std::abs(b.minutes))
+        return std::abs(a.minutes) < std::abs(b.minutes);
+    if (a.minutes != b.minutes)
+        return a.minutes > b.minutes;   // +60 before -60
+    return a.seconds < b.seconds;
+}
+
+// How well one offset serves: photos matched, and their summed distance in time to their
+// nearest points.
+const int64_t kCloseSeconds = 2;
+
+struct Fit {
+    int matched = 0;
+    int64_t distance = 0;
+};
+
+Fit FitOf(const TrackIndex& index, const std::vector<int64_t>& times, int64_t offset, int64_t maxGap)
+{
+    Fit fit;
+    for (int64_t time : times) {
+        if (time == -1)
+            continue;
+        const int64_t distance = index.NearestDistance(time, offset);
+        if (distance >= 0 && distance <= maxGap) {
+            ++fit.matched;
+            fit.distance += distance;
+        }
+    }
+    return fit;
+}
+
 class SilentFeedback : public RunFeedback {
 public:
     void SetStatus(const std::string&) override {}
     void Progress(int, int, const std::string&) override {}
 };
 
+// With photos as the track (see UsesPhotoPoints), lists the photos into listed and adds their
+// points to track. False with the reason when there is no track to try offsets on.
+bool AddPhotoPoints(const Settings& settings, const std::vector<std::string>& photoPaths, Workspace& workspace,
+                    std::vector<PhotoTags>& listed, Track& track, std::string& error)
+{
+    if (!UsesPhotoPoints(settings))
+        return true;
+    RunControl control;
+    // A position in the file that Pinroute didn't write; Suggest reads no journal for sidecars.
+    const OwnPosition own = [](const PhotoTags& tags, const std::string&) {
+        return !tags.pinrouteSoftware && !(tags.latitude == 0 && tags.longitude == 0);
+    };
+    PhotoPointSources sources;
+    PhotoPointCount count;
+    if (!GatherPhotoPoints(settings, photoPaths, workspace, control, own, listed, track, sources, count, error))
+        return false;
+    if (track.empty()) {
+        error = "no track file is set, and no photo holds a position with a time zone or GPS time";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime)
 {
-    const int64_t lead = captureTime - shownTime;
-    // Floor division of lead + 30 s: the nearest minute, a leftover of -30 .. 29 seconds.
-    int64_t minutes = (lead + 30) / 60;
-    if ((lead + 30) % 60 < 0)
-        --minutes;
+    const OffsetParts parts = SplitOffset(captureTime - shownTime);
     ClockLead result;
-    result.minutes = minutes;
-    result.seconds = static_cast<int>(lead - minutes * 60);
+    result.minutes = parts.minutes;
+    result.seconds = parts.seconds;
     return result;
 }
 
@@ -101,11 +164,11 @@ std::string TimeText(int64_t seconds)
 
 }  // namespace
 
-TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime)
+TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime, int64_t zoneSeconds, const std::string& zoneName)
 {
     TakenHere taken;
-    taken.lead = ClockLeadOf(captureTime, pointTime);
-    taken.fits = taken.lead.minutes >= INT32_MIN && taken.lead.minutes <= INT32_MAX;
+    taken.lead = captureTime - pointTime - zoneSeconds;
+    taken.fits = taken.lead >= -kMaxOffsetSeconds && taken.lead <= kMaxOffsetSeconds;
     if (!taken.fits)
         return taken;
     const int64_t apart = captureTime - pointTime;
@@ -113,7 +176,7 @@ TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime)
     taken.text = "Its camera clock said " + TimeText(captureTime) + "; the track passed this point at "
         + TimeText(pointTime) + " UTC.\nThe camera clock runs " + std::to_string(size / 60) + " min "
         + std::to_string(size % 60) + " s " + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: "
-        + std::to_string(taken.lead.minutes) + " minutes, " + std::to_string(taken.lead.seconds) + " s left over.";
+        + OffsetWithUnits(taken.lead) + (zoneName.empty() ? "" : " from " + zoneName + " time") + ".";
     return taken;
 }
 
@@ -159,13 +222,14 @@ const std::vector<int32_t>& CandidateOffsets()
 }
 
 std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
-                                             size_t count)
+                                             size_t count, const MatchLimits& limits)
 {
-    const TrackIndex index(track);
+    const TrackIndex index(track, limits);
     std::vector<OffsetSuggestion> all;
     for (int32_t minutes : CandidateOffsets()) {
         OffsetSuggestion suggestion;
         suggestion.minutes = minutes;
+        suggestion.seconds = static_cast<int64_t>(minutes) * 60;
         for (int64_t time : captureTimes) {
             if (time != -1 && index.Nearest(time, static_cast<int64_t>(minutes) * 60))
                 ++suggestion.matched;
@@ -173,18 +237,46 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
         if (suggestion.matched > 0)
             all.push_back(suggestion);
     }
-    std::sort(all.begin(), all.end(), [](const OffsetSuggestion& a, const OffsetSuggestion& b) {
-        if (a.matched != b.matched)
-            return a.matched > b.matched;
-        if (Rank(a.minutes) != Rank(b.minutes))
-            return Rank(a.minutes) < Rank(b.minutes);
-        if (std::abs(a.minutes) != std::abs(b.minutes))
-            return std::abs(a.minutes) < std::abs(b.minutes);
-        return a.minutes > b.minutes;   // +60 before -60
-    });
+    std::sort(all.begin(), all.end(), Better);
     if (all.size() > count)
         all.resize(count);
     return all;
+}
+
+std::vector<OffsetSuggestion> RefineOffsets(const Track& track, const std::vector<int64_t>& captureTimes,
+                                            std::vector<OffsetSuggestion> suggestions, const MatchLimits& limits)
+{
+    const TrackIndex index(track, limits);
+    const int64_t reach = std::min<int64_t>(limits.maxGapSeconds, 900);
+    for (OffsetSuggestion& suggestion : suggestions) {
+        const int64_t candidate = static_cast<int64_t>(suggestion.minutes) * 60;
+        const Fit start = FitOf(index, captureTimes, candidate, limits.maxGapSeconds);
+        Fit best = start;
+        suggestion.seconds = candidate;
+        // Outwards from the candidate, so that of equal fits the nearest stays.
+        for (int64_t step = 1; step <= reach; ++step) {
+            for (int64_t offset : {candidate - step, candidate + step}) {
+                const Fit fit = FitOf(index, captureTimes, offset, limits.maxGapSeconds);
+                if (fit.matched > best.matched || (fit.matched == best.matched && fit.distance < best.distance)) {
+                    best = fit;
+                    suggestion.seconds = offset;
+                }
+            }
+        }
+        // Times alone tell the seconds only where the track has points at the photos' moments:
+        // seconds that leave them further off on average than kCloseSeconds are chance.
+        if (best.matched == start.matched && best.distance > kCloseSeconds * best.matched) {
+            best = start;
+            suggestion.seconds = candidate;
+        }
+        suggestion.matched = best.matched;
+    }
+    std::sort(suggestions.begin(), suggestions.end(), Better);
+    std::vector<OffsetSuggestion> kept;
+    for (const OffsetSuggestion& suggestion : suggestions)
+        if (std::none_of(kept.begin(), kept.end(), [&](const OffsetSuggestion& k) { return k.seconds == suggestion.seconds; }))
+            kept.push_back(suggestion);
+    return kept;
 }
 
 std::string StatedZonesText(int photos)
@@ -197,10 +289,13 @@ std::string StatedZonesText(int photos)
 
 std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
 {
-    const std::string sign = suggestion.minutes > 0 ? "+" : "";
-    std::string text = sign + std::to_string(suggestion.minutes) + " min: " + std::to_string(suggestion.matched)
+    const OffsetParts parts{suggestion.seconds / 60, static_cast<int>(suggestion.seconds % 60)};
+    const std::string sign = suggestion.seconds > 0 ? "+" : suggestion.seconds < 0 ? "-" : "";
+    std::string text = sign + std::to_string(std::llabs(parts.minutes)) + " min"
+        + (parts.seconds != 0 ? " " + std::to_string(std::abs(parts.seconds)) + " s" : "") + ": "
+        + std::to_string(suggestion.matched)
         + " of " + std::to_string(total) + (total == 1 ? " photo matches" : " photos match");
-    if (zone && !zone->name.empty() && zone->offsetMinutes == suggestion.minutes)
+    if (zone && !zone->name.empty() && static_cast<int64_t>(zone->offsetMinutes) * 60 == suggestion.seconds)
         text += " (" + ZoneLabel(*zone) + ")";
     return text;
 }
@@ -229,7 +324,8 @@ std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
         note += " On their last day it is " + UtcOffsetText(last.offsetMinutes)
             + (last.summerTime ? " (summer time)" : "")
             + ": the clocks changed during the trip, so a camera on local time needs a different offset "
-              "for the photos after the change.";
+              "for the photos after the change, or the camera's zone set to " + first.name
+            + " (CameraZone) for one offset to serve them all.";
     return note;
 }
 
@@ -248,7 +344,7 @@ void NameTheZone(const Track& track, const std::vector<int64_t>& times, Suggesti
         lastPhoto = std::max(lastPhoto, t);
     }
     if (start != track.end()) {
-        const int64_t lead = run.best.empty() ? 0 : static_cast<int64_t>(run.best[0].minutes) * 60;
+        const int64_t lead = run.best.empty() ? 0 : run.best[0].seconds;
         const int64_t first = firstPhoto == -1 ? start->time : firstPhoto - lead;
         const int64_t last = lastPhoto == -1 ? first : lastPhoto - lead;
         run.zone = ZoneAt(start->lat, start->lon, first);
@@ -261,19 +357,64 @@ void NameTheZone(const Track& track, const std::vector<int64_t>& times, Suggesti
 
 }  // namespace
 
+namespace {
+
+// The capture times the offsets are tried on (camera clock, less the camera zone's offset, so
+// that what is left is the clock's error; -1 for none), each with its camera's name, listed a
+// batch at a time so that a window can show how far it got (listed, when not empty, holds
+// them already). The photos timed by their own zone are counted in run. False when stopped.
+bool ReadCaptureTimes(const std::vector<std::string>& photoPaths, const std::vector<PhotoTags>& listed,
+                      const MatchOptions& options, Workspace& workspace,
+                      const std::function<bool(int done, int total)>& progress, SuggestionRun& run,
+                      std::vector<int64_t>& times, std::vector<std::pair<std::string, int64_t>>& cameras)
+{
+    const size_t batch = 64;
+    const int total = static_cast<int>(photoPaths.size());
+    for (size_t first = 0; first < photoPaths.size(); first += batch) {
+        if (progress && !progress(static_cast<int>(first), total)) {
+            run.error = "stopped";
+            return false;
+        }
+        const size_t end = std::min(first + batch, photoPaths.size());
+        const std::vector<PhotoTags> part = listed.empty()
+            ? ListPhotos(workspace.Worker(0), std::vector<std::string>(photoPaths.begin() + static_cast<long>(first),
+                                                                        photoPaths.begin() + static_cast<long>(end)))
+            : std::vector<PhotoTags>(listed.begin() + static_cast<long>(first), listed.begin() + static_cast<long>(end));
+        for (const PhotoTags& tags : part) {
+            if (tags.listed && tags.captureTime != -1 && TimedByItsZone(tags, options)) {
+                ++run.statedZones;
+                continue;
+            }
+            if (!tags.listed || tags.captureTime == -1)
+                times.push_back(-1);
+            else
+                times.push_back(tags.captureTime - (options.cameraZone ? options.cameraZone->OffsetOfLocal(tags.captureTime) : 0));
+            cameras.emplace_back(tags.camera.Name(), times.back());
+        }
+    }
+    if (progress)
+        progress(total, total);
+    return true;
+}
+
+}  // namespace
+
 SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std::string>& photoPaths,
                                 Workspace& workspace, const std::function<bool(int done, int total)>& progress)
 {
     SuggestionRun run;
+    MatchOptions options;
+    if (!MatchOptionsOf(settings, options, run.error))
+        return run;
     const std::vector<std::string> files = MatchTrackFiles(settings.GPXPath);
-    if (files.empty()) {
-        run.error = settings.GPXPath.empty() ? "no track file is set" : "no track file matches " + settings.GPXPath;
+    if (files.empty() && !settings.GPXPath.empty()) {
+        run.error = "no track file matches " + settings.GPXPath;
         return run;
     }
     Track track;
     std::vector<std::string> errors;
     SilentFeedback silent;
-    if (!LoadTrack(files, silent, track, errors)) {
+    if (!files.empty() && !LoadTrack(files, silent, track, errors)) {
         run.error = "no track file could be read";
         for (const auto& line : errors)
             run.error += "\n" + line;
@@ -283,29 +424,18 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
         run.error = "no working folder: " + workspace.Error();
         return run;
     }
-    // Listed a batch at a time, so that a window can show how far it got.
-    const size_t batch = 64;
-    const int total = static_cast<int>(photoPaths.size());
+    std::vector<PhotoTags> listed;   // listed at once when photos serve as the track
+    if (!AddPhotoPoints(settings, photoPaths, workspace, listed, track, run.error))
+        return run;
     std::vector<int64_t> times;
-    for (size_t first = 0; first < photoPaths.size(); first += batch) {
-        if (progress && !progress(static_cast<int>(first), total)) {
-            run.error = "stopped";
-            return run;
-        }
-        const std::vector<std::string> part(photoPaths.begin() + static_cast<long>(first),
-                                            photoPaths.begin() + static_cast<long>(std::min(first + batch, photoPaths.size())));
-        for (const PhotoTags& tags : ListPhotos(workspace.Worker(0), part)) {
-            if (tags.listed && tags.captureTime != -1 && tags.hasZone && settings.PhotoZone != 0)
-                ++run.statedZones;
-            else
-                times.push_back(tags.listed ? tags.captureTime : -1);
-        }
-    }
-    if (progress)
-        progress(total, total);
+    std::vector<std::pair<std::string, int64_t>> cameras;
+    if (!ReadCaptureTimes(photoPaths, listed, options, workspace, progress, run, times, cameras))
+        return run;
     run.ok = true;
+    run.cameraZone = options.cameraZone.has_value();
     run.total = static_cast<int>(times.size());
-    run.best = SuggestOffsets(track, times);
+    run.best = RefineOffsets(track, times, SuggestOffsets(track, times, 3, options.limits), options.limits);
+    run.cameras = SuggestPerCamera(track, cameras, 3, options.limits);
 
     NameTheZone(track, times, run);
     return run;

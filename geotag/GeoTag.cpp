@@ -19,7 +19,10 @@
 #include "exif/GpsTagWriter.h"
 #include "exif/SafeWrite.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "geotag/ClockOffset.h"
+#include "geotag/PhotoMatch.h"
+#include "geotag/PhotoPoints.h"
 #include "geotag/WrittenPositions.h"
 #include "journal/Journal.h"
 #include "run/ParallelRun.h"
@@ -71,124 +74,6 @@ int BatchLength(const std::vector<std::string>& chunk, int start)
     return n;
 }
 
-// An elevation in metres as a text with four decimals and a point, whatever the locale.
-std::string MetresText(double metres)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, metres, std::chars_format::fixed, 4);
-    return std::string(buffer, result.ptr);
-}
-
-// "6 min 40 s", "2 h 5 min", "3 days 4 h": a distance in time, in its two largest units.
-std::string DurationText(int64_t seconds)
-{
-    const int64_t days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60, secs = seconds % 60;
-    if (days > 0)
-        return std::to_string(days) + (days == 1 ? " day " : " days ") + std::to_string(hours) + " h";
-    if (hours > 0)
-        return std::to_string(hours) + " h " + std::to_string(minutes) + " min";
-    if (minutes > 0)
-        return std::to_string(minutes) + " min " + std::to_string(secs) + " s";
-    return std::to_string(secs) + " s";
-}
-
-// "+02:00" for 7200 seconds east of UTC.
-std::string ZoneText(int seconds)
-{
-    char text[16];
-    const int minutes = std::abs(seconds) / 60;
-    std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
-    return text;
-}
-
-// "4 s", "1.5 s": a gap between two track points, to the tenth of a second.
-std::string GapText(double seconds)
-{
-    char buffer[64];
-    const double tenths = std::round(seconds * 10) / 10;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, tenths, std::chars_format::general, 12);
-    return std::string(buffer, result.ptr) + " s";
-}
-
-// The place between two points, in proportion to the time; an elevation only when both
-// points have one.
-MatchedPoint PlaceBetween(const Between& between)
-{
-    const TrackPoint& a = *between.first;
-    const TrackPoint& b = *between.second;
-    const double f = between.fraction;
-    MatchedPoint match;
-    match.latitude = a.lat + (b.lat - a.lat) * f;
-    match.longitude = a.lon + (b.lon - a.lon) * f;
-    double ea = 0, eb = 0;
-    if (GpxElevation(a.eleText, ea) && GpxElevation(b.eleText, eb))
-        match.elevationText = MetresText(ea + (eb - ea) * f);
-    match.seconds = std::llround(between.gap * std::min(f, 1 - f));
-    match.how = "between two points " + GapText(between.gap) + " apart";
-    match.between = true;
-    return match;
-}
-
-// What the track says for one photo: a cross with the reason, or a tick with the point
-// to write (the write itself comes after, for several photos at once).
-RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const Settings& settings,
-                    PositionFormatter& formatter)
-{
-    if (!tags.listError.empty())   // never read: not a photo without EXIF
-        return RowOutcome(RowKind::ReadFailed, tags.listError);
-    if (!tags.listed || tags.captureTime == -1)
-        return RowOutcome(RowKind::NoExif);
-    RowOutcome outcome;
-    outcome.date = std::string();
-    // A photo that states its zone is matched by it; the others by the camera's offset.
-    const bool ownZone = settings.PhotoZone != 0 && tags.hasZone;
-    const int64_t offsetSeconds = ownZone ? tags.zoneSeconds : static_cast<int64_t>(settings.OffsetMinutes) * 60;
-    Between between;
-    std::optional<MatchedPoint> match;
-    if (settings.Interpolate != 0 && index.Enclosing(tags.captureTime, offsetSeconds, between, tags.captureFraction)) {
-        match = PlaceBetween(between);
-    } else if (const TrackPoint* point = index.Nearest(tags.captureTime, offsetSeconds)) {
-        match = MatchedPoint();
-        match->seconds = std::llabs(point->time + offsetSeconds - tags.captureTime);
-        match->latitude = point->lat;
-        match->longitude = point->lon;
-        double metres = 0;
-        if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
-            match->elevationText = point->eleText;
-        match->how = "nearest point, " + std::to_string(match->seconds) + " s away";
-    }
-    const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds) : "";
-    if (!match) {
-        // How far the track lies: the clue to a wrong offset or a track of another day.
-        const int64_t distance = index.NearestDistance(tags.captureTime, offsetSeconds);
-        std::string tip = distance < 0 ? "the track has no timed point" : "nearest track point " + DurationText(distance) + " away";
-        if (!zone.empty())
-            tip += "\n" + zone;
-        outcome = RowOutcome(RowKind::Rejected, tip);
-        outcome.date = std::string();
-        return outcome;
-    }
-    match->utcTime = tags.captureTime - offsetSeconds;
-    match->interpolating = settings.Interpolate != 0;
-    // What the row shows is what the photo will hold, not the track's finer figure.
-    GpsPrecision precision;
-    precision.full = match->interpolating;
-    match->storedLatitude = StoredCoordinate(match->latitude, precision);
-    match->storedLongitude = StoredCoordinate(match->longitude, precision);
-    match->storedElevationText = StoredElevationText(match->elevationText);
-    outcome.date = tags.dateText;
-    std::string positionText;
-    if (formatter.Format(match->storedLatitude, match->storedLongitude, positionText))
-        outcome.text = positionText;
-    outcome.position = RowPosition{match->storedLatitude, match->storedLongitude, false};
-    // The tooltip says how the position was found, and by which clock.
-    outcome.tip = match->how + (zone.empty() ? "" : "\n" + zone);
-    outcome.match = match;
-    outcome.kind = RowKind::Tagged;
-    outcome.icon = IconOf(outcome.kind);
-    return outcome;
-}
-
 // The journal's word on which photos hold a position Pinroute wrote, read once and only when
 // a photo's position lies in a sidecar: most runs never need it. Safe from several workers.
 class JournalPositions {
@@ -208,21 +93,26 @@ private:
 // asks to replace it (written is null then). A position in the file is Pinroute's when its
 // Software tag says so, as every write in a file sets it (a journal entry alone could be a
 // write that failed after it was journalled); one in a sidecar, when the journal says so.
-bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPositions* written)
+// With keepSoftware the writes leave the tag, and the journal is the witness for files too.
+bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPositions* written, bool keepSoftware)
 {
     // 0 N 0 E is what a camera without a fix writes, not a place.
     if (!written || !tags.hasPosition || (tags.latitude == 0 && tags.longitude == 0))
         return false;
-    return tags.positionInSidecar ? !written->Get().Contains(path) : !tags.pinrouteSoftware;
+    if (tags.positionInSidecar || (keepSoftware && !tags.pinrouteSoftware))
+        return !written->Get().Contains(path);
+    return !tags.pinrouteSoftware;
 }
 
 // The row of a photo that keeps its position; the list adds the position to the tooltip.
-RowOutcome KeptOutcome(const PhotoTags& tags)
+// With photos as the track, it says whether the position serves as a point.
+RowOutcome KeptOutcome(const PhotoTags& tags, bool photoPoints)
 {
     RowOutcome outcome(RowKind::Kept, std::string("the photo has a position that Pinroute didn't write")
                                           + (tags.positionInSidecar ? ", in its sidecar" : "")
                                           + "; \"Replace positions that photos already have\" in Set-up"
-                                            " (--replace) writes over it");
+                                            " (--replace) writes over it"
+                                          + (photoPoints ? "\n" + PhotoPointNote(tags) : ""));
     outcome.date = tags.dateText;
     outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     return outcome;
@@ -245,7 +135,8 @@ void AttachPlace(const Settings& settings, const PhotoTags& tags, RowOutcome& ou
 
 // Writes the matched photos among outcomes; a failed write turns its tick into a cross.
 void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& paths,
-                  std::vector<RowOutcome>& outcomes, const std::string& version, bool rawSidecar, bool precise)
+                  std::vector<RowOutcome>& outcomes, const std::string& version, const Settings& settings,
+                  bool precise)
 {
     std::vector<GpsWrite> writes;
     std::vector<size_t> rows;
@@ -261,7 +152,8 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             w.precision.full = true;
             w.precision.utcTime = outcomes[i].match->utcTime;
         }
-        w.sidecar = UsesSidecar(KindOf(paths[i]), rawSidecar);
+        w.precision.keepSoftware = settings.KeepSoftware != 0;
+        w.sidecar = UsesSidecar(KindOf(paths[i]), settings.RawSidecar != 0);
         w.place = outcomes[i].match->place;
         w.placeIptc = outcomes[i].match->placeIptc;
         writes.push_back(std::move(w));
@@ -294,45 +186,12 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
     });
 }
 
-// The rows of one batch of photos (tags holds theirs, in order): each matched to the track
-// or keeping its own position, then the matched ones written, unless dryRun.
-std::vector<RowOutcome> TagBatch(const std::vector<std::string>& batch, const PhotoTags* tags, const TrackIndex& index,
-                                 const Settings& settings, PositionFormatter& formatter, JournalPositions* written,
-                                 const WorkerFiles& files, const std::string& version, bool dryRun)
-{
-    std::vector<RowOutcome> outcomes;
-    for (size_t i = 0; i < batch.size(); ++i) {
-        const PhotoTags& photo = tags[i];
-        outcomes.push_back(KeepsItsOwn(photo, batch[i], written) ? KeptOutcome(photo)
-                                                                 : MatchOne(photo, index, settings, formatter));
-        AttachPlace(settings, photo, outcomes.back());
-    }
-    if (!dryRun)
-        WriteMatched(files, batch, outcomes, version, settings.RawSidecar != 0, settings.Interpolate != 0);
-    else
-        for (RowOutcome& outcome : outcomes)
-            if (outcome.kind != RowKind::Kept)
-                outcome.position.reset();   // the photos keep what they had
-    return outcomes;
-}
-
-// Adds the capture times of the photos listed that need the offset (those that state their
-// zone need none): what any offset must serve, for saying why none matched.
-void NoteCaptureTimes(const std::vector<PhotoTags>& tags, const Settings& settings, std::mutex& lock,
-                      std::vector<int64_t>& captureTimes)
-{
-    const std::lock_guard<std::mutex> hold(lock);
-    for (const PhotoTags& t : tags)
-        if (t.listed && t.captureTime >= 0 && !(settings.PhotoZone != 0 && t.hasZone))
-            captureTimes.push_back(t.captureTime);
-}
-
 // Fills in the spans of the photos and the track, and the best other offset, so the
 // front ends can say why no photo matched.
-void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes, const Settings& settings,
-                    RunResult& result)
+void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes,
+                    const std::vector<std::string>& cameras, const MatchOptions& options, RunResult& result)
 {
-    result.offsetMinutes = settings.OffsetMinutes;
+    result.offsetSeconds = options.offsetSeconds;
     if (!captureTimes.empty()) {
         const auto span = std::minmax_element(captureTimes.begin(), captureTimes.end());
         result.photosFirst = *span.first;
@@ -344,14 +203,125 @@ void ExplainNoMatch(const Track& track, const std::vector<int64_t>& captureTimes
         result.trackFirst = result.trackFirst < 0 ? p.time : std::min(result.trackFirst, p.time);
         result.trackLast = std::max(result.trackLast, p.time);
     }
-    const std::vector<OffsetSuggestion> best = SuggestOffsets(track, captureTimes, 1);
-    if (!best.empty() && best.front().minutes != settings.OffsetMinutes) {
+    const std::vector<OffsetSuggestion> best = SuggestOffsets(track, captureTimes, 1, options.limits);
+    if (!best.empty() && static_cast<int64_t>(best.front().minutes) * 60 != options.offsetSeconds) {
         result.betterOffset = true;
-        result.betterOffsetMinutes = best.front().minutes;
+        result.betterOffsetSeconds = static_cast<int64_t>(best.front().minutes) * 60;
         result.betterOffsetMatches = best.front().matched;
+    }
+    // Photos of several cameras: each camera's own best, as one offset rarely serves them all.
+    std::vector<std::pair<std::string, int64_t>> photos;
+    for (size_t i = 0; i < captureTimes.size() && i < cameras.size(); ++i)
+        photos.emplace_back(cameras[i], captureTimes[i]);
+    const std::vector<CameraGroup> groups = SuggestPerCamera(track, photos, 1, options.limits);
+    for (size_t i = 0; i < groups.size() && groups.size() > 1; ++i)
+        if (!groups[i].best.empty())
+            result.betterCameraOffsets.push_back(
+                {GroupLabel(groups[i].name), groups[i].best.front().seconds, groups[i].best.front().matched});
+}
+
+
+// What the workers of one run share.
+struct TagRun {
+    const Settings& settings;
+    const MatchOptions& options;
+    const TrackIndex& index;
+    const std::string& version;
+    JournalPositions* written;   // null: positions photos hold are written over
+    RowReporter& reporter;
+    RunControl& control;
+    bool dryRun;
+    std::mutex timesLock;
+    std::vector<int64_t> captureTimes;   // camera times (less the camera zone's offset), for saying why none matched
+    std::vector<std::string> captureCameras;   // and the camera of each
+    const std::vector<PhotoTags>* listed = nullptr;   // every row's tags, when listed before the run
+    const PhotoPointSources* sources = nullptr;       // the photos that are points of the track
+};
+
+// Matches, writes and reports the photos chunk[0..count), which are the rows from first.
+void TagChunk(TagRun& run, const WorkerFiles& files, int first, const std::vector<std::string>& chunk)
+{
+    const std::vector<PhotoTags> tags = run.listed->empty() ? ListPhotos(files, chunk)
+        : std::vector<PhotoTags>(run.listed->begin() + first, run.listed->begin() + first + static_cast<long>(chunk.size()));
+    {
+        const std::lock_guard<std::mutex> hold(run.timesLock);
+        // Photos that state their zone need no offset; the others are what one must serve.
+        for (const PhotoTags& t : tags)
+            if (t.listed && t.captureTime >= 0 && !TimedByItsZone(t, run.options)) {
+                run.captureTimes.push_back(t.captureTime - (PhotoLead(t, run.options) - run.options.offsetSeconds));
+                run.captureCameras.push_back(t.camera.Name());
+            }
+    }
+    const std::unique_ptr<PositionFormatter> formatter = FormatterFor(run.settings.DisplayType);
+    const int count = static_cast<int>(chunk.size());
+    for (int start = 0, n = 0; start < count && !run.control.Stopping(); start += n) {
+        n = BatchLength(chunk, start);
+        const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
+        std::vector<RowOutcome> outcomes;
+        for (int i = 0; i < n; ++i) {
+            const PhotoTags& photo = tags[static_cast<size_t>(start + i)];
+            outcomes.push_back(KeepsItsOwn(photo, batch[static_cast<size_t>(i)], run.written,
+                                           run.settings.KeepSoftware != 0)
+                                   ? KeptOutcome(photo, run.sources->track != nullptr)
+                                   : MatchOne(photo, run.index, run.options, *formatter, run.sources));
+            AttachPlace(run.settings, photo, outcomes.back());
+        }
+        if (!run.dryRun)
+            WriteMatched(files, batch, outcomes, run.version, run.settings, run.options.interpolate);
+        else
+            for (RowOutcome& outcome : outcomes)
+                if (outcome.kind != RowKind::Kept)
+                    outcome.position.reset();   // the photos keep what they had
+        for (int i = 0; i < n; ++i)
+            run.reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
     }
 }
 
+// Adds the photo points to track (see GatherPhotoPoints), with the run's photos listed into
+// listed. False, with result's status set, when the run can't go on: the PhotoTrack folder
+// can't be read, or no track file is set and no photo gives a point.
+bool TakePhotoPoints(const Settings& settings, const std::vector<std::string>& paths, Workspace& workspace,
+                     RunControl& control, JournalPositions& journalled, std::vector<PhotoTags>& listed, Track& track,
+                     PhotoPointSources& sources, RunResult& result)
+{
+    const OwnPosition own = [&journalled, &settings](const PhotoTags& tags, const std::string& path) {
+        return KeepsItsOwn(tags, path, &journalled, settings.KeepSoftware != 0);
+    };
+    PhotoPointCount count;
+    if (!GatherPhotoPoints(settings, paths, workspace, control, own, listed, track, sources, count,
+                           result.photoTrackError)) {
+        result.status = RunStatus::NoPhotoTrack;
+        return false;
+    }
+    result.photoPoints = count.points;
+    result.photoPointsLeftOut = count.leftOut;
+    if (settings.GPXPath.empty() && count.points == 0) {
+        result.status = RunStatus::NoTrackFile;
+        return false;
+    }
+    return true;
+}
+
+// The track and the match options of a run; false with result's status set when it can't start.
+bool PrepareMatch(const Settings& settings, RunFeedback& feedback, Track& track, MatchOptions& options,
+                  RunResult& result)
+{
+    if (!MatchOptionsOf(settings, options, result.settingError)) {
+        result.status = RunStatus::BadSetting;
+        return false;
+    }
+    // No track file set: photos with positions may serve instead (see TakePhotoPoints).
+    const std::vector<std::string> gpxFiles = MatchTrackFiles(settings.GPXPath);
+    if (gpxFiles.empty() && !settings.GPXPath.empty()) {
+        result.status = RunStatus::NoTrackFile;
+        return false;
+    }
+    if (!gpxFiles.empty() && !LoadTrack(gpxFiles, feedback, track, result.trackErrors)) {
+        result.status = RunStatus::NoTrackReadable;
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -363,43 +333,29 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
     if (!frame.Ready(result))
         return result;
     const std::future<void> places = PreparePlaces(settings);
-    const std::vector<std::string> trackFiles = MatchTrackFiles(settings.GPXPath);
-    if (trackFiles.empty()) {
-        result.status = RunStatus::NoTrackFile;
-        return result;
-    }
     Track track;
-    if (!LoadTrack(trackFiles, feedback, track, result.trackErrors)) {
-        result.status = RunStatus::NoTrackReadable;
+    MatchOptions options;
+    if (!PrepareMatch(settings, feedback, track, options, result))
         return result;
-    }
-    const TrackIndex index(track);
-
     const std::vector<std::string> paths = RowPaths(rows);
     JournalPositions journalled;
-    JournalPositions* const written = settings.ReplacePositions == 0 ? &journalled : nullptr;
+    std::vector<PhotoTags> listed;   // the photos' tags, listed before the run when photos serve as points
+    PhotoPointSources sources;
+    if (UsesPhotoPoints(settings) && !TakePhotoPoints(settings, paths, workspace, control, journalled, listed,
+                                                      track, sources, result))
+        return result;
+    const TrackIndex index(track, options.limits);
     if (!dryRun && !frame.Open("geotag", paths, result))
         return result;
     RowReporter reporter(rows, feedback, static_cast<int>(paths.size()));
-    std::mutex timesLock;
-    std::vector<int64_t> captureTimes;   // of every photo listed, for saying why none matched
+    TagRun run{settings, options, index, version, settings.ReplacePositions == 0 ? &journalled : nullptr,
+               reporter, control, dryRun, {}, {}, {}, &listed, &sources};
     ForEachChunk(static_cast<int>(paths.size()), control, [&](int worker, int first, int count) {
-        const WorkerFiles files = frame.Files(worker);
-        const std::vector<std::string> chunk(paths.begin() + first, paths.begin() + first + count);
-        const std::vector<PhotoTags> tags = ListPhotos(files, chunk);
-        NoteCaptureTimes(tags, settings, timesLock, captureTimes);
-        const std::unique_ptr<PositionFormatter> formatter = FormatterFor(settings.DisplayType);
-        for (int start = 0, n = 0; start < count && !control.Stopping(); start += n) {
-            n = BatchLength(chunk, start);
-            const std::vector<std::string> batch(chunk.begin() + start, chunk.begin() + start + n);
-            const std::vector<RowOutcome> outcomes = TagBatch(batch, &tags[static_cast<size_t>(start)], index, settings,
-                                                              *formatter, written, files, version, dryRun);
-            for (int i = 0; i < n; ++i)
-                reporter.Report(first + start + i, batch[static_cast<size_t>(i)], outcomes[static_cast<size_t>(i)]);
-        }
+        TagChunk(run, frame.Files(worker), first,
+                 std::vector<std::string>(paths.begin() + first, paths.begin() + first + count));
     });
     frame.Close(reporter, static_cast<int>(paths.size()), result);
     if (NothingMatched(result))
-        ExplainNoMatch(track, captureTimes, settings, result);
+        ExplainNoMatch(track, run.captureTimes, run.captureCameras, options, result);
     return result;
 }

@@ -150,6 +150,7 @@ std::vector<RowOutcome> PlacePhotos(const Settings& settings, const std::string&
     // As GeoTag writes: the full form when the user places between points, else the classic one.
     GpsPrecision precision;
     precision.full = settings.Interpolate != 0;
+    precision.keepSoftware = settings.KeepSoftware != 0;
     std::vector<GpsWrite> writes = PlacingWrites(settings, paths, tags, latitude, longitude, precision);
 
     const double storedLatitude = StoredCoordinate(latitude, precision);

@@ -1,6 +1,7 @@
 #include "gui/ClockOffsetDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QLabel>
@@ -12,8 +13,10 @@
 
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
+#include "geotag/CameraGroups.h"
 #include "gui/DialogUnits.h"
 #include "photos/PhotoList.h"
+#include "common/OffsetText.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -125,19 +128,35 @@ void ClockOffsetDialog::OnTimeEdited()
         return;
     }
     lead = ClockLeadOf(captureTime, shown);
-    resultLabel->setText(QString("Offset: %1%2 minutes (%3 s left over)")
-                             .arg(lead.minutes > 0 ? "+" : "")
-                             .arg(lead.minutes)
-                             .arg(lead.seconds));
+    resultLabel->setText(QString::fromStdString("Offset: " + OffsetWithUnits(Seconds())));
 }
 
-OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& trackPath,
-                                                 QWidget* parent)
+namespace {
+
+// With photos of several cameras, a line with each camera's best offset: " Per camera: Canon
+// EOS 5D (12 photos) +60 min; NIKON D70 (8 photos) -3:20." Set-up's camera table takes them.
+QString CamerasNote(const SuggestionRun& run)
+{
+    if (run.cameras.size() < 2)
+        return {};
+    std::string note = " Per camera:";
+    for (const CameraGroup& group : run.cameras) {
+        note += (&group == &run.cameras.front() ? " " : "; ") + GroupLabel(group.name) + " ("
+            + std::to_string(group.photos) + (group.photos == 1 ? " photo) " : " photos) ");
+        note += group.best.empty() ? std::string("none matches") : OffsetText(group.best[0].seconds)
+                                                     + (group.best[0].seconds % 60 == 0 ? " min" : "");
+    }
+    return QString::fromStdString(note + ".");
+}
+
+}  // namespace
+
+OffsetSuggestionsDialog::OffsetSuggestionsDialog(const Settings& settings, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("offsetSuggestionsDialog");
     setWindowTitle("Suggested offsets");
-    setFixedSize(DialogRect(font(), 0, 0, 240, 124).size());
+    setFixedSize(DialogRect(font(), 0, 0, 240, 138).size());
     heading = Label(this, "", "headingLabel", 7, 5, 226, 8);
     list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 226, 54);
     // How many photos were read, while the worker reads them.
@@ -147,15 +166,17 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     zone->setWordWrap(true);
     zone->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     zone->hide();
-    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 128, 104, 50, 14);
-    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 183, 104, 50, 14);
+    zoneCheck = PlaceControl(this, new QCheckBox(this), 0, "cameraZoneCheck", 7, 102, 226, 12);
+    zoneCheck->hide();
+    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 128, 118, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 183, 118, 50, 14);
     connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     useButton->setEnabled(false);
 
     PhotoList photos;
-    photos.LoadFolder(photoFolder);
+    photos.LoadFolder(settings.JPGDir);
     std::vector<std::string> paths;
     for (int i = 0; i < photos.Count(); ++i)
         paths.push_back(photos.Path(i));
@@ -164,9 +185,7 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     progress->setValue(0);
 
     auto run = std::make_shared<SuggestionRun>();
-    worker = QThread::create([this, run, paths, trackPath] {
-        Settings settings;
-        settings.GPXPath = trackPath;
+    worker = QThread::create([this, run, paths, settings] {
         Workspace workspace;
         *run = SuggestOffsetsFor(settings, paths, workspace, [this](int done, int) {
             QMetaObject::invokeMethod(progress, "setValue", Qt::QueuedConnection, Q_ARG(int, done));
@@ -178,8 +197,6 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     if (!worker->isRunning() && !worker->isFinished()) {   // no thread to be had: read here
         delete worker;
         worker = nullptr;
-        Settings settings;
-        settings.GPXPath = trackPath;
         Workspace workspace;
         Show(SuggestOffsetsFor(settings, paths, workspace));
     }
@@ -197,6 +214,7 @@ OffsetSuggestionsDialog::~OffsetSuggestionsDialog()
 void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
 {
     best = run.best;
+    cameras = run.cameras;
     if (!run.ok)
         heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
     else if (best.empty() && run.total == 0 && run.statedZones > 0)
@@ -213,14 +231,29 @@ void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
     progress->hide();
     const std::string stated = StatedZonesText(run.statedZones);
     zone->setText(QString::fromStdString(stated.empty() ? run.zoneNote
-                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote)));
+                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote))
+                  + CamerasNote(run));
     zone->show();
+    // The track's zone, offered to a camera that has none yet.
+    trackZone = run.zone;
+    if (!best.empty() && !run.zone.name.empty() && !run.cameraZone) {
+        zoneCheck->setText(QString::fromStdString("Set the camera's clock to " + run.zone.name
+                                                  + " time (follows its clock changes)"));
+        zoneCheck->show();
+    }
     finished = true;
     emit Ready();
 }
 
-int32_t OffsetSuggestionsDialog::Minutes() const
+int64_t OffsetSuggestionsDialog::Seconds() const
 {
     const int row = list->currentRow();
-    return row >= 0 && row < static_cast<int>(best.size()) ? best[static_cast<size_t>(row)].minutes : 0;
+    const int64_t seconds = row >= 0 && row < static_cast<int>(best.size()) ? best[static_cast<size_t>(row)].seconds : 0;
+    // In the zone, the offset left is how far the clock is off the zone's time.
+    return zoneCheck->isChecked() ? seconds - static_cast<int64_t>(trackZone.offsetMinutes) * 60 : seconds;
+}
+
+std::string OffsetSuggestionsDialog::Zone() const
+{
+    return zoneCheck->isChecked() ? trackZone.name : std::string();
 }

@@ -7,8 +7,11 @@
 #include <QString>
 
 #include "geotag/ClockOffset.h"
+#include "settings/Settings.h"
 
+class QCheckBox;
 class QLabel;
+class Settings;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
@@ -27,8 +30,8 @@ public:
 PhotoPicker& DesktopPhotoPicker();
 
 // "From a photo of the GPS clock": the user picks a photo of a clock that shows UTC or GPS
-// time and types the time it shows; the dialog shows the offset in whole minutes and the
-// seconds left over. Use closes it with the offset in Minutes().
+// time and types the time it shows; the dialog shows the offset to the second. Use closes
+// it with the offset in Seconds().
 class ClockOffsetDialog : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +39,7 @@ public:
     explicit ClockOffsetDialog(const QString& folder, QWidget* parent = nullptr, PhotoPicker* picker = nullptr);
 
     void SetPicker(PhotoPicker* p) { picker = p; }
-    int32_t Minutes() const { return static_cast<int32_t>(lead.minutes); }
+    int64_t Seconds() const { return lead.minutes * 60 + lead.seconds; }
 
     void OnPickPhoto();
     void OnTimeEdited();
@@ -57,17 +60,21 @@ private:
 };
 
 // "Suggest": the offsets that put the most photos near the track, best first; Use closes it
-// with the chosen one in Minutes().
+// with the chosen one in Seconds(). When the track's zone is known and the camera has none,
+// a tick offers it: Zone() then names it, and Seconds() is the clock's error in that zone.
 class OffsetSuggestionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Lists the photos of photoFolder and reads the track(s) trackPath names on a worker
-    // thread, showing how far it got; Ready() follows when the list is filled.
-    OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& trackPath,
-                            QWidget* parent = nullptr);
+    // Lists the photos of settings.JPGDir and reads the track(s) settings.GPXPath names on a
+    // worker thread, showing how far it got; Ready() follows when the list is filled. The
+    // other settings (the limits, the zones) are matched by as a run would.
+    explicit OffsetSuggestionsDialog(const Settings& settings, QWidget* parent = nullptr);
     ~OffsetSuggestionsDialog() override;   // stops the reading and waits for it
 
-    int32_t Minutes() const;
+    int64_t Seconds() const;
+    std::string Zone() const;   // "" unless the tick to take the track's zone is on
+    // Each camera's photos and best offsets, by name; empty until Ready().
+    const std::vector<CameraGroup>& Cameras() const { return cameras; }
     bool Finished() const { return finished; }
 
 signals:
@@ -77,6 +84,9 @@ private:
     void Show(const SuggestionRun& run);
 
     std::vector<OffsetSuggestion> best;
+    std::vector<CameraGroup> cameras;
+    PlaceZone trackZone;
+    QCheckBox* zoneCheck = nullptr;
     QListWidget* list = nullptr;
     QLabel* heading = nullptr;
     QLabel* zone = nullptr;

@@ -246,10 +246,22 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
             ? "No track file is set: choose one in Set-up."
             : "No track file matches " + settings.GPXPath + ".";
         statusLine->setText(QString::fromStdString(text));
-        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
+        // Without a track file, photos with positions would have served: say why none did.
+        ShowMessage(text + (settings.GPXPath.empty() ? "\nNo photo holds a position with a time zone or GPS time"
+                                                       " to serve as the track instead." : "")
+                        + "\nNo photo was changed.", "", MessageIcon::Warning);
+    }
+    if (result.status == RunStatus::BadSetting) {
+        statusLine->setText(QString::fromStdString(result.settingError));
+        ShowMessage(result.settingError + ".\nNo photo was changed: correct it in Set-up.", "", MessageIcon::Error);
     }
     if (result.status == RunStatus::Stopped)
         statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+    if (result.status == RunStatus::NoPhotoTrack) {
+        const std::string text = "The run can't start: " + result.photoTrackError + ".";
+        statusLine->setText(QString::fromStdString(text));
+        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
+    }
     if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
         ShowMessage(result.journalError + ".", "", MessageIcon::Warning);   // ran, but can't be undone
     if (result.status == RunStatus::NoJournal)

@@ -17,7 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyle>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,6 +29,7 @@
 #include "gui/Icons.h"
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
+#include "common/OffsetText.h"
 #include "common/ModulePath.h"
 #include "coords/PositionFormatter.h"
 #include "photos/FolderCheck.h"
@@ -35,10 +38,10 @@
 
 namespace {
 
-// Shown when the offset box holds no whole number.
+// Shown when the offset box holds no offset.
 const char kOffsetNotWholeNumber[] =
-    "Please enter a whole number of minutes for the offset "
-    "(from -2147483648 to 2147483647).";
+    "Please enter the offset as minutes (-58), minutes and seconds (-58:20) or hours, minutes and "
+    "seconds (+1:02:20), at most 2147483647 minutes either way.";
 
 // What the folder warning offers when the photos are only in sub-folders.
 const char kRecurseRemedy[] = "tick Include sub-folders to use them";
@@ -124,29 +127,6 @@ private:
     QIcon icon;
 };
 
-// A name pattern for an extension in any letter case, "*.[gG][pP][xX]".
-QString AnyCasePattern(const QString& extension)
-{
-    QString pattern = "*.";
-    for (const QChar c : extension)
-        pattern += c.isLetter() ? QString("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
-    return pattern;
-}
-
-// A file-dialog filter that shows as "shown (*.gpx *.kml)". The dialogs take the patterns
-// from the last parentheses and, with the details hidden, show what comes before them;
-// the any-case patterns go there so that GTK's dialog, which compares names by case, lists
-// a.gpx and B.GPX alike.
-QString Filter(const QString& shown, const QStringList& extensions)
-{
-    QStringList plain, anyCase;
-    for (const QString& extension : extensions) {
-        plain << "*." + extension;
-        anyCase << AnyCasePattern(extension);
-    }
-    return QString("%1 (%2) (%3)").arg(shown, plain.join(' '), anyCase.join(' '));
-}
-
 // The real choosers, with every track kind in the file dialog.
 class TrackFilePickers : public FolderBrowser {
 public:
@@ -167,15 +147,6 @@ public:
 };
 
 }  // namespace
-
-QString TrackFileFilters()
-{
-    const QStringList kinds = {"gpx", "kml", "kmz", "nmea", "nma", "log", "txt",
-                               "tcx", "igc", "fit", "json", "csv"};
-    // "*" twice: shown with its details hidden, the filter keeps its "(*)".
-    return QStringList{Filter("Track files", kinds), Filter("GPX files", {"gpx"}), "All files (*) (*)"}
-        .join(";;");
-}
 
 bool RunSetupDialog(QWidget* parent, const std::string& iniPath, Settings& settings)
 {
@@ -246,8 +217,16 @@ void SetupDialog::BuildControls()
                             "the geonames.org data, offline; a photo's own place names are kept");
     placeInNameCheck = Named(new QCheckBox("Add the place to renamed files", this), 0, "placeInNameCheck");
     placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
-    for (QCheckBox* check : {rawSidecarCheck, interpolateCheck, photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck})
-        page->addWidget(check);
+    page->addWidget(rawSidecarCheck);
+    page->addWidget(interpolateCheck);
+    page->addLayout(BuildLimitRows());
+    page->addWidget(photoZoneCheck);
+    page->addLayout(BuildZoneRow());
+    page->addWidget(replaceCheck);
+    page->addWidget(keepSoftwareCheck);
+    page->addWidget(placesCheck);
+    page->addWidget(placeInNameCheck);
+    page->addWidget(BuildCameraTable());
     page->addStretch(1);   // a taller dialog leaves the room below the controls
     ConnectControls();
 }
@@ -293,13 +272,19 @@ QLayout* SetupDialog::BuildPathRows()
     gpxBrowse->setToolTip("Choose the track file");
     gpxBrowse->setAccessibleName("Browse for the track file");
     pathRow(3, "Track file", "gpxPathLabel", gpxPathEdit, gpxBrowse);
+    photoTrackEdit = Named(new PathEdit(this), 0, "photoTrackEdit");
+    photoTrackEdit->setPlaceholderText("Phone photos: their positions serve as the track");
+    photoTrackBrowse = Named(new QPushButton(folderIcon, QString(), this), 0, "photoTrackBrowseButton");
+    photoTrackBrowse->setToolTip("Choose a folder of photos with positions (a phone's) to serve as the track");
+    photoTrackBrowse->setAccessibleName("Browse for the photo track folder");
+    pathRow(4, "Photo track", "photoTrackLabel", photoTrackEdit, photoTrackBrowse);
 
     // Which file Save writes; a long path loses its middle, and the tooltip shows it whole.
     const QString path = QString::fromStdString(iniPath);
     auto* file = Named(new ElidedLabel("Settings file: " + path, this), 0, "settingsFileLabel");
     file->setToolTip(path);
     file->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(file, 4, 0, 1, 3);
+    grid->addWidget(file, 5, 0, 1, 3);
     return grid;
 }
 
@@ -346,7 +331,9 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
     offsetLabel->setBuddy(offsetEdit);
     offsetRow->addWidget(offsetLabel);
     offsetRow->addWidget(offsetEdit);
-    offsetRow->addWidget(Named(new QLabel("Minutes", this), 0, "minutesLabel"));
+    offsetEdit->setToolTip("How far the camera's clock runs ahead of the track's: minutes (-58), "
+                           "minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20)");
+    offsetRow->addWidget(Named(new QLabel("Minutes, m:ss or h:mm:ss", this), 0, "minutesLabel"));
     offsetRow->addStretch(1);
     grid->addLayout(offsetRow, 0, 0, 1, 3);
 
@@ -376,15 +363,18 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
 
 void SetupDialog::ConnectControls()
 {
-    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, dateCheck,
-                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck,
-                        photoZoneCheck, replaceCheck, placesCheck, placeInNameCheck, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
+    QWidget* order[] = {jpgDirEdit, jpgDirBrowse, recurseCheck, gpxPathEdit, gpxBrowse, photoTrackEdit, photoTrackBrowse,
+                        dateCheck,
+                        positionCheck, latLonRadio, osgbRadio, rawSidecarCheck, interpolateCheck, maxGapSpin,
+                        maxInterpolationGapSpin, photoZoneCheck, cameraZoneEdit, replaceCheck, keepSoftwareCheck,
+                        placesCheck, placeInNameCheck, cameraTable, offsetEdit, clockButton, helpButton, suggestButton, saveButton,
                         cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
     connect(jpgDirBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseJpgDir);
     connect(gpxBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowseGpxFile);
+    connect(photoTrackBrowse, &QPushButton::clicked, this, &SetupDialog::OnBrowsePhotoTrack);
     connect(helpButton, &QPushButton::clicked, this, &SetupDialog::OnHelp);
     connect(saveButton, &QPushButton::clicked, this, &SetupDialog::OnSave);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -429,6 +419,7 @@ bool SetupDialog::TakeValues()
 {
     values.JPGDir = jpgDirEdit->text().toStdString();
     values.GPXPath = gpxPathEdit->text().toStdString();
+    values.PhotoTrack = photoTrackEdit->text().toStdString();
     values.Recurse = recurseCheck->isChecked() ? 1 : 0;
     values.Date = dateCheck->isChecked() ? 1 : 0;
     values.Posn = positionCheck->isChecked() ? 1 : 0;
@@ -441,14 +432,14 @@ bool SetupDialog::TakeValues()
     values.DisplayType = displayGroup->checkedId();   // -1 when neither is checked
 
     // A refused offset leaves the last valid one in values.
-    std::string reason;
-    if (!values.Set("OffsetMinutes", offsetEdit->text().toStdString(), reason)) {
+    const std::optional<int64_t> offset = ParseOffset(offsetEdit->text().toStdString());
+    if (!offset || !values.SetOffset(*offset)) {
         ShowMessage(kOffsetNotWholeNumber, "", MessageIcon::Error);
         offsetEdit->setFocus(Qt::OtherFocusReason);
         offsetEdit->selectAll();
         return false;
     }
-    return true;
+    return TakeClockValues() && TakeCameraOffsets();
 }
 
 void SetupDialog::ShowValues()
@@ -458,6 +449,8 @@ void SetupDialog::ShowValues()
     jpgDirEdit->setCursorPosition(0);
     gpxPathEdit->setText(QString::fromStdString(values.GPXPath));
     gpxPathEdit->setCursorPosition(0);
+    photoTrackEdit->setText(QString::fromStdString(values.PhotoTrack));
+    photoTrackEdit->setCursorPosition(0);
     recurseCheck->setChecked(values.Recurse != 0);
     dateCheck->setChecked(values.Date != 0);
     positionCheck->setChecked(values.Posn != 0);
@@ -472,5 +465,7 @@ void SetupDialog::ShowValues()
     latLonRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::LatLon));
     osgbRadio->setChecked(values.DisplayType == static_cast<int32_t>(::DisplayType::Osgb));
     displayGroup->setExclusive(true);
-    offsetEdit->setText(QString::number(values.OffsetMinutes));
+    offsetEdit->setText(QString::fromStdString(OffsetText(values.Offset())));
+    ShowClockValues();
+    ShowCameraOffsets();
 }

@@ -1,9 +1,12 @@
 #pragma once
+#include <map>
 #include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
 
+#include "geotag/ClockOffset.h"
 #include "settings/Settings.h"
 
 class PathPickers;
@@ -15,6 +18,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QResizeEvent;
+class QTableWidget;
+class QSpinBox;
 class QTimer;
 class QToolButton;
 class QWidget;
@@ -44,6 +49,7 @@ public:
 
     void OnBrowseJpgDir();
     void OnBrowseGpxFile();
+    void OnBrowsePhotoTrack();
     void OnHelp();
     void OnSave();
     // Open the clock helpers over the dialog; what the user takes fills the offset box.
@@ -61,10 +67,19 @@ private:
     QLayout* BuildPathRows();
     QWidget* BuildParseRename();
     QLayout* BuildOffsetAndButtons();
+    QLayout* BuildLimitRows();   // the match limits, under the interpolation choice
+    QLayout* BuildZoneRow();     // the camera clock's zone, under the photo zone choice
+    bool TakeClockValues();      // those and KeepSoftware -> values; false (message shown) for an unknown zone
+    void ShowClockValues();
     void ConnectControls();
     void FitHeight();
     bool TakeValues();   // controls -> values; false (message shown) for a bad offset
     void ShowValues();   // values -> controls
+    QWidget* BuildCameraTable();
+    void ShowCameraOffsets();   // values.CameraOffsets and the cameras Suggest found -> the table
+    bool TakeCameraOffsets();   // the table -> values.CameraOffsets; false (message shown) for a bad one
+    // Suggest's cameras: with several, each gets its best offset in the table.
+    void ShowCameraGroups(const std::vector<CameraGroup>& groups);
 
     Settings values;   // what the controls show, JPGDir as typed
     Settings saved;
@@ -79,12 +94,18 @@ private:
     QTimer* folderTimer = nullptr;
     QLineEdit* gpxPathEdit = nullptr;
     QPushButton* gpxBrowse = nullptr;
+    QLineEdit* photoTrackEdit = nullptr;
+    QPushButton* photoTrackBrowse = nullptr;
     QCheckBox* dateCheck = nullptr;
     QCheckBox* positionCheck = nullptr;
     QCheckBox* rawSidecarCheck = nullptr;
     QCheckBox* interpolateCheck = nullptr;
     QCheckBox* photoZoneCheck = nullptr;
     QCheckBox* replaceCheck = nullptr;
+    QCheckBox* keepSoftwareCheck = nullptr;
+    QSpinBox* maxGapSpin = nullptr;
+    QSpinBox* maxInterpolationGapSpin = nullptr;
+    QLineEdit* cameraZoneEdit = nullptr;
     QCheckBox* placesCheck = nullptr;
     QCheckBox* placeInNameCheck = nullptr;
     QRadioButton* latLonRadio = nullptr;
@@ -96,4 +117,6 @@ private:
     QToolButton* suggestButton = nullptr;
     QPushButton* saveButton = nullptr;
     QPushButton* cancelButton = nullptr;
+    QTableWidget* cameraTable = nullptr;
+    std::map<std::string, int> cameraPhotos;   // each camera's photos, as Suggest counted them
 };

@@ -7,6 +7,7 @@
 
 #include "common/Messages.h"
 #include "gui/ClockOffsetDialog.h"
+#include "common/OffsetText.h"
 #include "gui/FolderBrowser.h"
 #include "gui/HelpLauncher.h"
 #include "settings/SettingsLocation.h"
@@ -32,6 +33,19 @@ void SetupDialog::OnBrowseGpxFile()
     if (!pickers->BrowseGpxFile(this, QString::fromStdString(values.GPXPath), chosen))
         return;
     values.GPXPath = chosen.toStdString();
+    ShowValues();
+}
+
+void SetupDialog::OnBrowsePhotoTrack()
+{
+    TakeValues();
+    QString start = QString::fromStdString(values.PhotoTrack.empty() ? values.JPGDir : values.PhotoTrack);
+    if (start.endsWith('/') && start.size() > 1)
+        start.chop(1);
+    QString chosen;
+    if (!pickers->BrowseFolder(this, "Select the photo track folder", start, chosen))
+        return;
+    values.PhotoTrack = chosen.toStdString();
     ShowValues();
 }
 
@@ -61,28 +75,26 @@ void SetupDialog::OnSave()
     accept();
 }
 
-namespace {
-
-// Shows a clock helper over the dialog; on Use its offset goes into the offset box.
-template <typename Helper>
-void OpenHelper(Helper* helper, QLineEdit* offsetEdit)
-{
-    QObject::connect(helper, &QDialog::accepted, offsetEdit,
-                     [helper, offsetEdit] { offsetEdit->setText(QString::number(helper->Minutes())); });
-    QObject::connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
-    helper->open();
-}
-
-}  // namespace
-
 void SetupDialog::OnClockPhoto()
 {
     TakeValues();
-    OpenHelper(new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this), offsetEdit);
+    auto* helper = new ClockOffsetDialog(QString::fromStdString(values.JPGDir), this);
+    connect(helper, &QDialog::accepted, offsetEdit,
+            [helper, this] { offsetEdit->setText(QString::fromStdString(OffsetText(helper->Seconds()))); });
+    connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
 }
 
 void SetupDialog::OnSuggestOffset()
 {
     TakeValues();
-    OpenHelper(new OffsetSuggestionsDialog(values.JPGDir, values.GPXPath, this), offsetEdit);
+    auto* helper = new OffsetSuggestionsDialog(values, this);
+    connect(helper, &QDialog::accepted, offsetEdit, [helper, this] {
+        offsetEdit->setText(QString::fromStdString(OffsetText(helper->Seconds())));
+        if (!helper->Zone().empty())
+            cameraZoneEdit->setText(QString::fromStdString(helper->Zone()));
+    });
+    connect(helper, &QDialog::accepted, this, [helper, this] { ShowCameraGroups(helper->Cameras()); });
+    connect(helper, &QDialog::finished, helper, &QObject::deleteLater);
+    helper->open();
 }

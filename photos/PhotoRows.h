@@ -70,6 +70,9 @@ struct MatchedPoint {
     bool interpolating = false;   // the run places photos between points where it can
     std::string how;           // "between two points 4 s apart", "nearest point, 12 s away"
     int64_t utcTime = -1;      // the photo's moment in UTC (track time)
+    std::optional<int64_t> offsetSeconds;   // with offsets per camera: the offset it got
+    std::string offsetCamera;  // and the camera whose offset it is; "": the one offset
+    std::string photoPoint;    // the photo whose own position placed it (the nearer of two); "": a track file's point
     PlaceNames place;          // the town, region and country to write with it; empty: none
     bool placeIptc = false;    // into the photo's IPTC-IIM data too
 };

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/OffsetText.h"
+
 namespace {
 
 int Count(const RunResult& result, std::initializer_list<RowKind> kinds)
@@ -73,6 +75,12 @@ std::string RunSummary(Command command, const RunResult& result)
             text += ", " + Part(none, "without a capture time");
         if (const int sidecars = Count(result, {RowKind::TaggedInSidecar}))
             text += " (" + Part(sidecars, "in sidecars") + ")";
+        if (result.photoPoints > 0)
+            text += "; " + Part(result.photoPoints, result.photoPoints == 1 ? "photo's position" : "photos' positions")
+                + " served as the track";
+        if (result.photoPointsLeftOut > 0)
+            text += "; " + Part(result.photoPointsLeftOut, result.photoPointsLeftOut == 1 ? "photo" : "photos")
+                + " with a position but no time zone or GPS time left out of it";
         break;
     case Command::Parse:
         text = "Parse: " + Part(Count(result, {RowKind::Parsed}), "with a position") + ", "
@@ -103,6 +111,17 @@ bool NothingMatched(const RunResult& result)
         && Count(result, {RowKind::Rejected}) > 0;
 }
 
+namespace {
+
+// An offset as the messages always gave it, in minutes without a "+" ("60", "-90"), and
+// with its seconds when it has some ("-58:20").
+std::string OffsetWords(int64_t seconds)
+{
+    return seconds % 60 == 0 ? std::to_string(seconds / 60) : OffsetText(seconds);
+}
+
+}  // namespace
+
 std::string NothingMatchedText(const RunResult& result)
 {
     std::string text = "No photo was taken near the track, so none was changed.";
@@ -110,12 +129,17 @@ std::string NothingMatchedText(const RunResult& result)
         const bool years = YearOf(result.photosFirst) != YearOf(result.trackFirst)
             || YearOf(result.photosLast) != YearOf(result.trackLast);
         text += "\nYour photos: " + SpanText(result.photosFirst, result.photosLast, years)
-            + " (camera time, offset " + std::to_string(result.offsetMinutes) + ")."
+            + " (camera time, offset " + OffsetWords(result.offsetSeconds) + ")."
             + "\nThe track: " + SpanText(result.trackFirst, result.trackLast, years) + " UTC.";
     }
-    if (result.betterOffset)
-        text += "\nAn offset of " + std::string(result.betterOffsetMinutes > 0 ? "+" : "")
-            + std::to_string(result.betterOffsetMinutes) + " minutes would match "
+    if (!result.betterCameraOffsets.empty())
+        for (const auto& hint : result.betterCameraOffsets)
+            text += "\nFor the " + hint.camera + ", an offset of " + OffsetText(hint.seconds)
+                + (hint.seconds % 60 == 0 ? " minutes" : "") + " would match " + std::to_string(hint.matches)
+                + (hint.matches == 1 ? " photo." : " photos.");
+    else if (result.betterOffset)
+        text += "\nAn offset of " + OffsetText(result.betterOffsetSeconds)
+            + (result.betterOffsetSeconds % 60 == 0 ? " minutes" : "") + " would match "
             + std::to_string(result.betterOffsetMatches) + (result.betterOffsetMatches == 1 ? " photo." : " photos.");
     else
         text += "\nNo clock offset brings them together: check that the track is from the day of the photos.";

@@ -318,9 +318,9 @@ std::string SetKeys(const std::string& text, const std::string& section, const I
     return result.append("[").append(section).append("]").append(eol).append(appended);
 }
 
-// The entries with each key once (names compared ignoring case): the first place, the
-// last value.
-IniEntries Unique(const IniEntries& entries)
+// The entries with each key once (names compared ignoring case): the first place, and the
+// last value (the first with firstValue, as a reader takes it).
+IniEntries Unique(const IniEntries& entries, bool firstValue = false)
 {
     IniEntries unique;
     std::unordered_map<std::string, size_t> seen;
@@ -328,7 +328,7 @@ IniEntries Unique(const IniEntries& entries)
         const auto [found, added] = seen.emplace(Folded(Trim(entry.first)), unique.size());
         if (added)
             unique.push_back(entry);
-        else
+        else if (!firstValue)
             unique[found->second].second = entry.second;
     }
     return unique;
@@ -364,6 +364,26 @@ bool IniReadValues(const std::string& path, const std::string& section,
         reason = SystemErrorText(ENOMEM, 1024);
         return false;
     }
+}
+
+bool IniReadSection(const std::string& path, const std::string& section, IniEntries& entries,
+                    std::string& reason)
+{
+    entries.clear();
+    std::string text;
+    bool exists = false;
+    struct stat info;
+    if (!ReadWholeFile(path, text, exists, info, reason))
+        return false;
+    const std::vector<Line> lines = Parse(text);
+    const SectionSpan span = FindSection(text, lines, section, {});
+    for (size_t i = span.header + 1; i < span.end; ++i) {
+        if (lines[i].kind == Kind::Key)
+            entries.emplace_back(text.substr(lines[i].nameBegin, lines[i].nameEnd - lines[i].nameBegin),
+                                 CleanValue(text.substr(lines[i].valueBegin, lines[i].end - lines[i].valueBegin)));
+    }
+    entries = Unique(entries, true);
+    return true;
 }
 
 std::string IniReadString(const std::string& path, const std::string& section,
@@ -405,13 +425,24 @@ int IniNumber(const std::string& value)
 bool IniWriteValues(const std::string& path, const std::string& section,
                     const IniEntries& entries, std::string& reason)
 {
-    for (const auto& [key, value] : entries) {
-        reason = StructureProblem(section, key, value);
-        if (!reason.empty())
-            return false;
+    return IniWriteSections(path, {{section, entries}}, reason);
+}
+
+bool IniWriteSections(const std::string& path, const std::vector<std::pair<std::string, IniEntries>>& sections,
+                      std::string& reason)
+{
+    for (const auto& [section, entries] : sections) {
+        for (const auto& [key, value] : entries) {
+            reason = StructureProblem(section, key, value);
+            if (!reason.empty())
+                return false;
+        }
     }
     try {
-        const IniEntries unique = Unique(entries);
+        std::vector<std::pair<std::string, IniEntries>> unique;
+        for (const auto& [section, entries] : sections)
+            if (!entries.empty())
+                unique.emplace_back(section, Unique(entries));
         if (unique.empty())
             return true;
         if (path.empty()) {   // no settings file could be named
@@ -428,7 +459,9 @@ bool IniWriteValues(const std::string& path, const std::string& section,
         // A file that exists but can't be read is left alone rather than replaced.
         if (!ReadWholeFile(target, text, exists, info, reason))
             return false;
-        const std::string updated = SetKeys(text, section, unique);
+        std::string updated = text;
+        for (const auto& [section, entries] : unique)
+            updated = SetKeys(updated, section, entries);
         if (exists && updated == text)
             return true;
         return ReplaceFile(target, updated, exists ? (info.st_mode & 07777) : NewFileMode(),

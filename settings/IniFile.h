@@ -10,6 +10,9 @@
 // order mark is kept but not read. Only regular files are opened, so a FIFO or a device
 // given as the file never blocks.
 
+// Key and value pairs, in the order new keys are added to their section.
+using IniEntries = std::vector<std::pair<std::string, std::string>>;
+
 // The values of keys in section, from one read of the file: values[i] belongs to keys[i]
 // and is std::nullopt when that key is missing. A missing file is no failure and reads as
 // an empty one. False with the system's reason when the file exists but can't be read or
@@ -17,6 +20,12 @@
 bool IniReadValues(const std::string& path, const std::string& section,
                    const std::vector<std::string>& keys,
                    std::vector<std::optional<std::string>>& values, std::string& reason);
+
+// Every key of the first section of that name with its value, in the file's order (a
+// key's first line wins). A missing file or section gives none. False with the system's
+// reason when the file exists but can't be read.
+bool IniReadSection(const std::string& path, const std::string& section, IniEntries& entries,
+                    std::string& reason);
 
 // One key's value, or fallback when the file, the section or the key is missing.
 std::string IniReadString(const std::string& path, const std::string& section,
@@ -30,9 +39,6 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
 // 0 when the value doesn't start with one.
 int IniNumber(const std::string& value);
 
-// Key and value pairs, in the order new keys are added to their section.
-using IniEntries = std::vector<std::pair<std::string, std::string>>;
-
 // Sets every key of entries in section with one rewrite of the file: a key that is there
 // gets its new value in place, the others are appended to the section (the section to the
 // file). The new content goes to a temporary file in the same folder, is flushed, and is
@@ -44,6 +50,11 @@ using IniEntries = std::vector<std::pair<std::string, std::string>>;
 // fails; the file is then unchanged. The cost is linear in the file's size.
 bool IniWriteValues(const std::string& path, const std::string& section,
                     const IniEntries& entries, std::string& reason);
+
+// IniWriteValues for several sections at once, in one rewrite of the file; sections with
+// no entries are left as they are.
+bool IniWriteSections(const std::string& path, const std::vector<std::pair<std::string, IniEntries>>& sections,
+                      std::string& reason);
 
 // IniWriteValues for one key, without the reason.
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,

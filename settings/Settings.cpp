@@ -1,16 +1,20 @@
 #include "settings/Settings.h"
 
 #include <climits>
+#include <cstdio>
 
 #include "common/AsciiText.h"
 #include "common/Numbers.h"
+#include "common/OffsetText.h"
+#include "common/ZoneRules.h"
 #include "settings/IniFile.h"
 
 namespace {
 
 const char kSection[] = "Config";
+const char kCameraSection[] = "CameraOffsets";
 
-enum class Kind { Flag, Number, Text };
+enum class Kind { Flag, Number, Seconds, Zone, Text };
 
 // One setting: its key in the file, its field, and the value a missing key reads as.
 struct Field {
@@ -26,6 +30,7 @@ struct Field {
 const Field kFields[] = {
     {"JPGDir", Kind::Text, nullptr, &Settings::JPGDir, 0},
     {"GPXPath", Kind::Text, nullptr, &Settings::GPXPath, 0},
+    {"PhotoTrack", Kind::Text, nullptr, &Settings::PhotoTrack, 0},
     {"Date", Kind::Flag, &Settings::Date, nullptr, 1},
     {"Posn", Kind::Flag, &Settings::Posn, nullptr, 1},
     {"DisplayType", Kind::Flag, &Settings::DisplayType, nullptr, 1},
@@ -43,6 +48,11 @@ const Field kFields[] = {
     {"PlaceLanguage", Kind::Text, nullptr, &Settings::PlaceLanguage, 0},
     {"PlaceInName", Kind::Flag, &Settings::PlaceInName, nullptr, 0},
     {"ReplacePlaces", Kind::Flag, &Settings::ReplacePlaces, nullptr, 0},
+    {"OffsetSeconds", Kind::Number, &Settings::OffsetSeconds, nullptr, 0},
+    {"MaxGapSeconds", Kind::Seconds, &Settings::MaxGapSeconds, nullptr, 300},
+    {"MaxInterpolationGapSeconds", Kind::Seconds, &Settings::MaxInterpolationGapSeconds, nullptr, 1800},
+    {"CameraZone", Kind::Zone, nullptr, &Settings::CameraZone, 0},
+    {"KeepSoftware", Kind::Flag, &Settings::KeepSoftware, nullptr, 0},
 };
 
 const Field* FindField(const std::string& key)
@@ -82,12 +92,72 @@ std::string Refusal(const Field& field, const std::string& text, int32_t& number
         if (ParseSettingNumber(text, number))
             return {};
         return key + " must be a whole number from -2147483648 to 2147483647";
+    case Kind::Seconds:
+        if (ParseSettingNumber(text, number) && number >= 0)
+            return {};
+        return key + " must be a whole number of seconds from 0 to 2147483647";
+    case Kind::Zone: {
+        std::string reason;
+        if (text.empty() || ZoneRules::Load(text, reason))
+            return {};
+        return key + ": " + reason;
+    }
     case Kind::Text:
         if (text.find_first_of("\r\n") == std::string::npos && text.find('\0') == std::string::npos)
             return {};
         return key + " can't hold a line break";
     }
     return {};
+}
+
+// A camera's name as a key of the file: "%", "=", a leading "[", ";" or "#", and bytes
+// below a blank or at either end blanks, written as %XX, so any name reads back as it was.
+std::string CameraKey(const std::string& name)
+{
+    std::string key;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool edge = i == 0 || i + 1 == name.size();
+        if (c < 0x20 || c == 0x7f || c == '%' || c == '=' || (i == 0 && (c == '[' || c == ';' || c == '#'))
+            || (edge && (c == ' ' || c == '"' || c == '\''))) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            key += escaped;
+        } else {
+            key += static_cast<char>(c);
+        }
+    }
+    return key;
+}
+
+std::string CameraName(const std::string& key)
+{
+    auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+    std::string name;
+    for (size_t i = 0; i < key.size(); ++i) {
+        if (key[i] == '%' && i + 2 < key.size() && hex(key[i + 1]) >= 0 && hex(key[i + 2]) >= 0) {
+            name += static_cast<char>(hex(key[i + 1]) * 16 + hex(key[i + 2]));
+            i += 2;
+        } else {
+            name += key[i];
+        }
+    }
+    return name;
+}
+
+// The camera offsets of the file; a key without a whole number (an offset taken away) is none.
+std::map<std::string, int32_t> ReadCameraOffsets(const std::string& iniPath)
+{
+    std::map<std::string, int32_t> offsets;
+    IniEntries entries;
+    std::string reason;
+    IniReadSection(iniPath, kCameraSection, entries, reason);
+    for (const auto& [key, value] : entries) {
+        int32_t seconds = 0;
+        if (ParseSettingNumber(value, seconds))
+            offsets[CameraName(key)] = seconds;
+    }
+    return offsets;
 }
 
 }  // namespace
@@ -107,6 +177,7 @@ bool Settings::Read(const std::string& iniPath)
     }
     if (!JPGDir.empty() && JPGDir.back() != '/')
         JPGDir += '/';
+    CameraOffsets = ok ? ReadCameraOffsets(iniPath) : std::map<std::string, int32_t>();
     return ok;
 }
 
@@ -115,7 +186,14 @@ bool Settings::Write(const std::string& iniPath, std::string& reason) const
     IniEntries entries;
     for (const std::string& key : Keys())
         entries.emplace_back(key, Get(key));
-    return IniWriteValues(iniPath, kSection, entries, reason);
+    // A camera whose offset was taken away keeps its key, empty, so the file's lines stay put.
+    IniEntries cameras;
+    for (const auto& [name, seconds] : CameraOffsets)
+        cameras.emplace_back(CameraKey(name), std::to_string(seconds));
+    for (const auto& [name, seconds] : ReadCameraOffsets(iniPath))
+        if (!CameraOffsets.count(name))
+            cameras.emplace_back(CameraKey(name), "");
+    return IniWriteSections(iniPath, {{kSection, entries}, {kCameraSection, cameras}}, reason);
 }
 
 const std::vector<std::string>& Settings::Keys()
@@ -154,5 +232,20 @@ bool Settings::Set(const std::string& key, const std::string& value, std::string
         this->*field->text = value;
     else
         this->*field->number = number;
+    return true;
+}
+
+int64_t Settings::Offset() const
+{
+    return static_cast<int64_t>(OffsetMinutes) * 60 + OffsetSeconds;
+}
+
+bool Settings::SetOffset(int64_t seconds)
+{
+    if (seconds < -kMaxOffsetSeconds || seconds > kMaxOffsetSeconds)
+        return false;
+    const OffsetParts parts = SplitOffset(seconds);
+    OffsetMinutes = static_cast<int32_t>(parts.minutes);
+    OffsetSeconds = parts.seconds;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,11 @@ public:
     // The field of a key (any letter case) as the file holds it; "" for an unknown key.
     std::string Get(const std::string& key) const;
 
-    // Sets the field of a key (any letter case) from text, with Set-up's checks: Date,
-    // Posn, DisplayType, RawSidecar, Interpolate, PhotoZone, ReplacePositions, Recurse, Journal and ShowMap
-    // take 0 or 1, OffsetMinutes a whole number in the 32-bit range,
-    // the paths any text without a line break. False with the reason when the key is
+    // Sets the field of a key (any letter case) from text, with Set-up's checks: the flags
+    // (Date, Posn, DisplayType, RawSidecar, Interpolate, PhotoZone, ...) take 0 or 1,
+    // OffsetMinutes and OffsetSeconds a whole number in the 32-bit range, MaxGapSeconds and
+    // MaxInterpolationGapSeconds one from 0 up, CameraZone "" or a zone the system's zone data
+    // holds, the paths any text without a line break. False with the reason when the key is
     // unknown or the value is refused; the field then keeps its value.
     bool Set(const std::string& key, const std::string& value, std::string& reason);
 
@@ -48,6 +50,7 @@ public:
     int32_t Journal = 1;        // keep a journal of every change, so that a run can be undone
     int32_t ShowMap = 1;        // the map beside the photo list, when the window is wide enough
     std::string GPXPath;        // a GPX file, or a pattern in its last component
+    std::string PhotoTrack;     // a folder whose photos' own positions serve as track points; "": none
     std::string JPGDir;         // the photo folder; ends in "/" after Read unless empty
     std::string MapTiles = kOsmTiles;   // the map's tile address, {z}/{x}/{y} filled in; "": no tiles
     int32_t Places = 0;         // GeoTag writes the town, region and country with the position
@@ -55,4 +58,23 @@ public:
     std::string PlaceLanguage;  // the place names' language ("de", "fr"); "": the user's locale
     int32_t PlaceInName = 0;    // Rename appends the place too
     int32_t ReplacePlaces = 0;  // GeoTag replaces place tags a photo already holds (else keeps them)
+    int32_t OffsetSeconds = 0;  // added to OffsetMinutes; written -30 .. 29, so OffsetMinutes alone
+                                // is the nearest whole minute
+    int32_t MaxGapSeconds = 300;                 // a photo matches a point at most this far in time
+    int32_t MaxInterpolationGapSeconds = 1800;   // ... and lies between two points at most this far apart
+    std::string CameraZone;     // the zone the camera's clock follows ("Europe/London"), for photos
+                                // that don't state theirs; "": the offset alone
+    int32_t KeepSoftware = 0;   // GeoTag leaves the Software tag as it is (1), or names Pinroute in it (0)
+
+    // The camera clock's lead in seconds: OffsetMinutes * 60 + OffsetSeconds.
+    int64_t Offset() const;
+    // Sets OffsetMinutes to the nearest whole minute and OffsetSeconds to the rest; false for
+    // more than kMaxOffsetSeconds either way (nothing then changes).
+    bool SetOffset(int64_t seconds);
+
+    // The offsets of single cameras, in seconds (how far each clock runs ahead of GPS time), by
+    // the camera's name ("Canon EOS 5D", or with " #" and its serial number for one body); each
+    // serves that camera's photos instead of the one offset. Kept in the section
+    // [CameraOffsets] of the file, one key per camera, which readers of [Config] never see.
+    std::map<std::string, int32_t> CameraOffsets;
 };

@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
     clock.OnPickPhoto();
     clock.findChild<QLineEdit*>("shownEdit")->setText("07:03:58");
 
-    OffsetSuggestionsDialog suggestions(settings.JPGDir, settings.GPXPath, &setup);
+    OffsetSuggestionsDialog suggestions(settings, &setup);
     suggestions.show();
     while (!suggestions.Finished())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -7,9 +7,6 @@
 
 namespace {
 
-const int64_t kMaxDistance = 300;   // seconds
-const double kMaxGap = 1800;         // seconds between two points a photo may lie between
-
 double Seconds(const TrackPoint& p)
 {
     return static_cast<double>(p.time) + p.millis / 1000.0;
@@ -40,7 +37,7 @@ std::vector<std::string> MatchTrackFiles(const std::string& pattern)
     return paths;
 }
 
-TrackIndex::TrackIndex(const Track& track) : track(track)
+TrackIndex::TrackIndex(const Track& track, const MatchLimits& limits) : track(track), limits(limits)
 {
     byTime.reserve(track.size());
     for (size_t i = 0; i < track.size(); ++i) {
@@ -64,7 +61,7 @@ TrackIndex::TrackIndex(const Track& track) : track(track)
         if (a.segment < 0 || a.segment != b.segment || a.time == -1 || b.time == -1)
             continue;
         const double start = Seconds(a), end = Seconds(b);
-        if (end >= start && end - start <= kMaxGap)
+        if (end >= start && end - start <= limits.maxInterpolationGapSeconds)
             spans.push_back({start, end, static_cast<uint32_t>(i - 1), static_cast<uint32_t>(i),
                              static_cast<uint8_t>(a.madeUp + b.madeUp)});
     }
@@ -97,13 +94,13 @@ bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& 
     if (offsetSeconds < -limit || offsetSeconds > limit)
         return false;
     const double target = static_cast<double>(captureTime - offsetSeconds) + captureFraction;
-    // Only a span that starts at most kMaxGap before the target can reach it.
+    // Only a span that starts at most the longest gap before the target can reach it.
     auto it = std::upper_bound(spans.begin(), spans.end(), target,
                                [](double t, const Span& s) { return t < s.start; });
     const Span* best = nullptr;
     while (it != spans.begin()) {
         --it;
-        if (it->start < target - kMaxGap)
+        if (it->start < target - limits.maxInterpolationGapSeconds)
             break;
         if (it->end >= target &&
             (!best || it->madeUp < best->madeUp || (it->madeUp == best->madeUp && it->second > best->second)))
@@ -120,8 +117,8 @@ bool TrackIndex::Enclosing(int64_t captureTime, int64_t offsetSeconds, Between& 
 
 const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds) const
 {
-    // A point matches when |time + offsetSeconds - captureTime| <= kMaxDistance, that is
-    // when its time is within kMaxDistance of target. Beyond the range of point times no
+    // A point matches when |time + offsetSeconds - captureTime| <= maxGapSeconds, that is
+    // when its time is within maxGapSeconds of target. Beyond the range of point times no
     // point can match, which also keeps the arithmetic from overflowing.
     const int64_t limit = int64_t{1} << 40;
     if (offsetSeconds < -limit || offsetSeconds > limit)
@@ -133,7 +130,7 @@ const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds
     const auto after = std::lower_bound(byTime.begin(), byTime.end(), target,
                                         [](const Entry& e, int64_t t) { return e.time < t; });
     const Entry* best = nullptr;
-    int64_t bestDistance = kMaxDistance + 1;
+    int64_t bestDistance = limits.maxGapSeconds + 1;
     if (after != byTime.begin()) {
         const Entry& before = *(after - 1);
         bestDistance = target - before.time;
@@ -153,7 +150,7 @@ const TrackPoint* TrackIndex::Nearest(int64_t captureTime, int64_t offsetSeconds
             best = &last;
         }
     }
-    if (best == nullptr || bestDistance > kMaxDistance)
+    if (best == nullptr || bestDistance > limits.maxGapSeconds)
         return nullptr;
     return &track[best->position];
 }

@@ -19,13 +19,19 @@ struct Between {
     double gap = 0;   // seconds from the first point to the second
 };
 
+// How near in time a track must be for a photo to match, in seconds.
+struct MatchLimits {
+    int64_t maxGapSeconds = 300;                // from the photo to the nearest point (inclusive)
+    double maxInterpolationGapSeconds = 1800;   // between the two points a photo lies between
+};
+
 // The points of a track that have a time, sorted by it, for finding the nearest point
 // in logarithmic time. The track must outlive the index and stay unchanged.
 class TrackIndex {
 public:
-    explicit TrackIndex(const Track& track);
+    explicit TrackIndex(const Track& track, const MatchLimits& limits = {});
 
-    // The point nearest to the capture time within 300 seconds (inclusive) after shifting
+    // The point nearest to the capture time within maxGapSeconds (inclusive) after shifting
     // every point by offsetSeconds (the camera clock's lead). Of equally near points a
     // recorded one wins over one the reader made up, then the one later in the track.
     // Points without a time never match. Null when none is near enough.
@@ -35,7 +41,7 @@ public:
     // however far; -1 for a track without a timed point.
     int64_t NearestDistance(int64_t captureTime, int64_t offsetSeconds) const;
 
-    // The two neighbouring points of one segment, at most 1800 s apart, whose times (with
+    // The two neighbouring points of one segment, at most maxInterpolationGapSeconds apart, whose times (with
     // their fractions of a second, shifted by offsetSeconds) enclose the capture time and
     // its fraction of a second (0 <= captureFraction < 1). Of several such pairs the one with
     // fewer made-up points wins, then the one later in the track. False when there is none:
@@ -55,5 +61,6 @@ private:
         bool madeUp;
     };
     const Track& track;
+    MatchLimits limits;
     std::vector<Entry> byTime;   // equal times: made-up points first, each kind in track order
 };

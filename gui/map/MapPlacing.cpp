@@ -25,6 +25,8 @@
 #include <QWebEngineView>
 
 #include "common/Messages.h"
+#include "common/OffsetText.h"
+#include "common/ZoneRules.h"
 #include "common/VersionInfo.h"
 #include "coords/PositionFormatter.h"
 #include "exif/PhotoListing.h"
@@ -149,28 +151,35 @@ void MapPanel::OfferTakenHere(int segment, int index)
                     MessageIcon::Information);
         return;
     }
-    const TakenHere taken = TakenHereOf(tags[0].captureTime, point.time);
+    Settings settings;
+    const bool read = settings.Read(settingsPath);
+    // With a camera zone the offset is how far the clock is off the zone's time there and then.
+    std::string zoneReason;
+    const std::optional<ZoneRules> zone = settings.CameraZone.empty()
+        ? std::nullopt : ZoneRules::Load(settings.CameraZone, zoneReason);
+    const int64_t zoneSeconds = zone ? zone->OffsetAt(point.time) : 0;
+    const TakenHere taken = TakenHereOf(tags[0].captureTime, point.time, zoneSeconds, zone ? settings.CameraZone : "");
     if (!taken.fits) {
         ShowMessage("The photo's time and the track's are too far apart to be an offset.", caption,
                     MessageIcon::Warning);
         return;
     }
-    const ClockLead lead = taken.lead;
-    std::string text = name + " was taken here?\n\n" + taken.text;
-    Settings settings;
-    const bool read = settings.Read(settingsPath);
+    const int64_t lead = taken.lead;
+    std::string text = name + " was taken here?
+
+" + taken.text;
     if (settings.PhotoZone != 0 && tags[0].hasZone)
         text += "\nThis photo states its time zone: GeoTag matches it by that, not by the offset, while "
                 "\"Use the time zone stored in the photo\" is on.";
-    if (settings.OffsetMinutes == lead.minutes) {
+    if (settings.Offset() == lead) {
         ShowMessage(text + "\n\nThat is the offset already set.", caption, MessageIcon::Information);
         return;
     }
-    if (!AskMessage(text + "\n\nSave " + std::to_string(lead.minutes) + " minutes as the offset (now "
-                        + std::to_string(settings.OffsetMinutes) + ")?",
+    if (!AskMessage(text + "\n\nSave " + OffsetWithUnits(lead) + " as the offset (now "
+                        + OffsetWithUnits(settings.Offset()) + ")?",
                     caption))
         return;
-    settings.OffsetMinutes = static_cast<int32_t>(lead.minutes);
+    settings.SetOffset(lead);
     std::string reason = "the settings file can't be read";
     if (!read || !settings.Write(settingsPath, reason))
         ShowMessage("The offset could not be saved: " + reason + ".", caption, MessageIcon::Error);

@@ -150,6 +150,8 @@ TEST_F(CliRun, ExitStatusesAndOneLineReasons)
         {"unknown option", {"geotag", "--fast", photos}, {}, 2, "pinroute-cli: unknown option --fast"},
         {"offset not whole", {"geotag", "--offset", "5.5", photos}, {}, 2, "pinroute-cli: --offset takes"},
         {"jobs out of range", {"geotag", "--jobs", "0", photos}, {}, 2, "pinroute-cli: --jobs takes"},
+        {"unknown camera zone", {"geotag", "--gpx", gpx, "--camera-zone", "Mars/Olympus", photos}, {}, 2,
+         "pinroute-cli: CameraZone: no time zone is called \"Mars/Olympus\""},
         {"missing path", {"parse", photos, dir.File("nowhere")}, {}, 2, "pinroute-cli: \"" + dir.File("nowhere")},
         {"no track file", {"geotag", "--gpx", dir.File("*.nothing"), photos}, {}, 2,
          "pinroute-cli: no track file matches " + dir.File("*.nothing")},

@@ -59,12 +59,13 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
     WriteFile(ini, kStored);
     CliResult all = Run({"settings"});
     EXPECT_EQ(0, all.status) << all.err;
-    EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx",
+    EXPECT_EQ((std::vector<std::string>{ini, "JPGDir=/nowhere/photos/", "GPXPath=/nowhere/wrong.gpx", "PhotoTrack=",
                                         "Date=1", "Posn=0", "DisplayType=1", "OffsetMinutes=60",
                                         "RawSidecar=1", "Interpolate=0", "PhotoZone=1", "ReplacePositions=0", "Recurse=0", "Journal=1", "ShowMap=1",
                                         "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png",
                                         "Places=0", "PlaceMaxKm=10", "PlaceLanguage=", "PlaceInName=0",
-                                        "ReplacePlaces=0"}),
+                                        "ReplacePlaces=0", "OffsetSeconds=0", "MaxGapSeconds=300",
+                                        "MaxInterpolationGapSeconds=1800", "CameraZone=", "KeepSoftware=0"}),
               Lines(all.out));
 
     CliResult missing = Run({"parse"});   // the stored photo folder isn't there
@@ -84,6 +85,7 @@ TEST_F(CliSettings, ShowsAndStoresThroughTheSetUpChecks)
         {{"settings", "DisplayType", "7"}, 2},
         {{"settings", "RawSidecar", "2"}, 2},
         {{"settings", "Colour", "red"}, 2},
+        {{"settings", "CameraZone", "Europe/Lundon"}, 2},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.args[1] + "=" + c.args[2]);

@@ -14,15 +14,22 @@ TEST(CommandLine, ReadsOptionsAnywhereAndPathsAfterDoubleDash)
         << error;
     EXPECT_EQ(Command::GeoTag, line.command);
     EXPECT_EQ("t.gpx", line.gpx.value_or(""));
-    EXPECT_EQ("-60", line.offset.value_or(""));
+    EXPECT_EQ(-3600, line.offset.value_or(0));
     EXPECT_TRUE(line.dryRun);
     EXPECT_TRUE(line.json);
     EXPECT_FALSE(line.help);
     EXPECT_EQ(3, line.jobs.value_or(0));
     EXPECT_EQ((std::vector<std::string>{"a", "b", "--help", "-x.jpg"}), line.operands);
 
-    ASSERT_TRUE(ParseCommandLine({"geotag", "--offset", "-60"}, line, error)) << error;
-    EXPECT_EQ("-60", line.offset.value_or(""));   // a negative value is a value, not an option
+    ASSERT_TRUE(ParseCommandLine({"geotag", "--offset", "-58:20", "--max-gap", "60", "--max-interpolation-gap=600",
+                                  "--camera-zone", "Europe/London", "--keep-software"},
+                                 line, error))
+        << error;
+    EXPECT_EQ(-3500, line.offset.value_or(0));   // a negative value is a value, not an option
+    EXPECT_EQ(60, line.maxGap.value_or(-1));
+    EXPECT_EQ(600, line.maxInterpolationGap.value_or(-1));
+    EXPECT_EQ("Europe/London", line.cameraZone.value_or(""));
+    EXPECT_TRUE(line.keepSoftware);
 
     ASSERT_TRUE(ParseCommandLine({"settings", "OffsetMinutes", "-60"}, line, error)) << error;
     EXPECT_EQ((std::vector<std::string>{"OffsetMinutes", "-60"}), line.operands);
@@ -56,13 +63,15 @@ TEST(CommandLine, RefusesWhatIsNotInTheInterface)
         {{"geotag", "-n"}, "unknown option -n"},
         {{"geotag", "--gpx"}, "option --gpx needs a value"},
         {{"geotag", "--json=yes"}, "option --json takes no value"},
-        {{"geotag", "--offset", "1.5"}, "--offset takes whole minutes, not \"1.5\""},
-        {{"geotag", "--offset", "ten"}, "--offset takes whole minutes, not \"ten\""},
-        {{"geotag", "--offset", ""}, "--offset takes whole minutes, not \"\""},
-        {{"geotag", "--offset", "2147483648"}, "--offset takes whole minutes, not \"2147483648\""},
+        {{"geotag", "--offset", "1.5"}, "--offset takes minutes (-58), minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20), not \"1.5\""},
+        {{"geotag", "--offset", "ten"}, "--offset takes minutes (-58), minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20), not \"ten\""},
+        {{"geotag", "--offset", ""}, "--offset takes minutes (-58), minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20), not \"\""},
+        {{"geotag", "--offset", "2147483648"}, "--offset takes minutes (-58), minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20), not \"2147483648\""},
         {{"geotag", "--jobs", "0"}, "--jobs takes a whole number from 1 to 256, not \"0\""},
         {{"geotag", "--jobs", "257"}, "--jobs takes a whole number from 1 to 256, not \"257\""},
         {{"geotag", "--jobs", "2x"}, "--jobs takes a whole number from 1 to 256, not \"2x\""},
+        {{"geotag", "--max-gap", "-1"}, "--max-gap takes whole seconds from 0 up, not \"-1\""},
+        {{"parse", "--camera-zone", "UTC"}, "unknown option --camera-zone"},
         {{"rename", "--latlon", "--osgb"}, "--latlon and --osgb exclude each other"},
         {{"settings", "a", "b", "c"}, "settings takes at most a KEY and a VALUE"},
     };

@@ -1,19 +1,31 @@
 #include "geotag/ClockOffset.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include "exif/PhotoTags.h"
 #include "exif/Workspace.h"
+#include "geotag/GeoTag.h"
+#include "geotag/PhotoMatch.h"
+#include "photos/PhotoList.h"
+#include "run/RunControl.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"
+#include "common/OffsetText.h"
+#include "common/ZoneRules.h"
 #include "common/Timestamps.h"
 
 namespace {
 
-int32_t Exif(const std::string& text)   // "2023:06:17 08:04:10"
+int64_t Exif(const std::string& text)   // "2023:06:17 08:04:10"
 {
     return ParseExifDateTime(text.substr(0, 10), text.substr(11));
 }
@@ -70,6 +82,41 @@ TEST(ClockLead, RoundsToTheNearestMinuteAndKeepsTheRest)
         EXPECT_EQ(c.minutes, lead.minutes);
         EXPECT_EQ(c.seconds, lead.seconds);
         EXPECT_EQ(c.lead, lead.minutes * 60 + lead.seconds);
+    }
+}
+
+TEST(OffsetText, TheFormsReadAndWriteBack)
+{
+    const int64_t kNo = INT64_MIN;   // refused
+    struct { const char* text; int64_t seconds; const char* written; } cases[] = {
+        {"+1:02:20", 3740, "+1:02:20"},
+        {"-58:20", -3500, "-58:20"},
+        {"-58", -3480, "-58"},
+        {"90", 5400, "+90"},
+        {" +60 ", 3600, "+60"},
+        {"1:00:00", 3600, "+60"},
+        {"+1:00", 60, "+1"},                     // two parts are minutes:seconds
+        {"-0:30", -30, "-0:30"},
+        {"\xE2\x88\x92" "58:20", -3500, "-58:20"},   // the window's own minus sign
+        {"0", 0, "0"},
+        {"-0", 0, "0"},
+        {"+2147483647", 2147483647LL * 60, "+2147483647"},
+        {"-2147483647", -2147483647LL * 60, "-2147483647"},
+        {"+2147483648", kNo, nullptr},
+        {"-2147483647:01", kNo, nullptr},
+        {"", kNo, nullptr}, {"+", kNo, nullptr}, {"--5", kNo, nullptr}, {"1.5", kNo, nullptr},
+        {"1:2", kNo, nullptr}, {"1:60", kNo, nullptr}, {"1:00:60", kNo, nullptr}, {"1:60:00", kNo, nullptr},
+        {"1:02:03:04", kNo, nullptr}, {"12h", kNo, nullptr}, {":30", kNo, nullptr}, {"5:", kNo, nullptr},
+        {"+ 5", kNo, nullptr}, {"99999999999999999999", kNo, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<int64_t> seconds = ParseOffset(c.text);
+        EXPECT_EQ(c.seconds, seconds.value_or(kNo));
+        if (c.written) {
+            EXPECT_EQ(c.written, OffsetText(c.seconds));
+            EXPECT_EQ(c.seconds, ParseOffset(OffsetText(c.seconds)).value_or(kNo));
+        }
     }
 }
 
@@ -155,9 +202,171 @@ TEST(SuggestOffsets, EqualCountsPreferWholeHoursThenNearerZero)
 
 TEST(SuggestionText, ShowsTheSignAndTheCounts)
 {
-    EXPECT_EQ("+60 min: 412 of 420 photos match", SuggestionText({60, 412}, 420));
-    EXPECT_EQ("-330 min: 1 of 1 photo matches", SuggestionText({-330, 1}, 1));
-    EXPECT_EQ("0 min: 0 of 3 photos match", SuggestionText({0, 0}, 3));
+    EXPECT_EQ("+60 min: 412 of 420 photos match", SuggestionText({60, 3600, 412}, 420));
+    EXPECT_EQ("-330 min: 1 of 1 photo matches", SuggestionText({-330, -19800, 1}, 1));
+    EXPECT_EQ("0 min: 0 of 3 photos match", SuggestionText({0, 0, 0}, 3));
+    EXPECT_EQ("-58 min 20 s: 2 of 3 photos match", SuggestionText({-60, -3500, 2}, 3));
+}
+
+// Seconds are found where the track has points at the photos' moments, and not made up
+// from a track with a point every 30 s.
+TEST(RefineOffsets, FindsTheSecondsTheTrackCanTell)
+{
+    const int32_t start = Exif("2023:06:17 08:00:00");
+    struct { const char* what; int pointStep; int64_t lead; int64_t found; } cases[] = {   // pointStep 0: at the photos
+        {"points at the photos' moments, camera 58:20 fast", 0, 3500, 3500},
+        {"the same, 1:00:07 fast", 0, 3607, 3607},
+        {"a point every 30 s, photos between", 30, 3500, 3600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Track track;
+        std::vector<int64_t> captures;
+        for (int s = 600; s < 3000; s += 247)
+            captures.push_back(start + s + c.lead);
+        for (int s = 0; s <= 3600; s += c.pointStep ? c.pointStep : 1) {
+            TrackPoint p;
+            p.time = start + s;
+            if (c.pointStep || std::count(captures.begin(), captures.end(), p.time + c.lead))
+                track.push_back(p);
+        }
+        const std::vector<OffsetSuggestion> best = RefineOffsets(track, captures, SuggestOffsets(track, captures));
+        ASSERT_FALSE(best.empty());
+        EXPECT_EQ(60, best[0].minutes);
+        EXPECT_EQ(c.found, best[0].seconds);
+        EXPECT_EQ(static_cast<int>(captures.size()), best[0].matched);
+    }
+}
+
+// The zone data read directly: offsets in and out of summer time, the hour the clocks go
+// back (read the first time round) and the hour they skip, past the changes the file lists,
+// and what a photo's clock is matched by.
+TEST(ZoneRules, OffsetsOfTheZoneAndOfAPhoto)
+{
+    std::string reason;
+    const std::optional<ZoneRules> london = ZoneRules::Load("Europe/London", reason);
+    ASSERT_TRUE(london) << reason;
+    const std::optional<ZoneRules> york = ZoneRules::Load("America/New_York", reason);
+    ASSERT_TRUE(york) << reason;
+    struct { const char* what; const ZoneRules& zone; const char* local; int32_t offset; } cases[] = {
+        {"London in June", *london, "2023:06:17 12:00:00", 3600},
+        {"London in January", *london, "2023:01:17 12:00:00", 0},
+        {"the hour shown twice in October", *london, "2023:10:29 01:30:00", 3600},
+        {"just after it", *london, "2023:10:29 02:00:00", 0},
+        {"the hour skipped in March", *london, "2023:03:26 01:30:00", 0},
+        {"just after it", *london, "2023:03:26 02:00:00", 3600},
+        {"summer past the file's last change", *london, "2050:07:01 12:00:00", 3600},
+        {"winter past it", *london, "2050:01:01 12:00:00", 0},
+        {"New York in July", *york, "2023:07:04 12:00:00", -4 * 3600},
+        {"New York in December", *york, "2023:12:04 12:00:00", -5 * 3600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " " + c.local);
+        EXPECT_EQ(c.offset, c.zone.OffsetOfLocal(Exif(c.local)));
+        if (std::string(c.what) != "the hour skipped in March") {   // no moment shows it
+            EXPECT_EQ(c.offset, c.zone.OffsetAt(Exif(c.local) - c.offset));
+        }
+    }
+    for (const char* name : {"Europe/Lundon", "", "../../etc/passwd", "/usr/share/zoneinfo/UTC", "Europe"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ZoneRules::Load(name, reason));
+        EXPECT_NE(std::string::npos, reason.find("no time zone is called")) << reason;
+    }
+
+    // A photo's lead: its own zone first, then the camera's zone at its date plus the offset.
+    MatchOptions options;
+    options.cameraZone = london;
+    options.offsetSeconds = 120;   // the clock runs 2 min fast on London time
+    PhotoTags photo;
+    photo.captureTime = Exif("2023:10:28 12:02:00");
+    EXPECT_EQ(3600 + 120, PhotoLead(photo, options));
+    photo.captureTime = Exif("2023:10:29 12:02:00");
+    EXPECT_EQ(120, PhotoLead(photo, options));
+    photo.hasZone = true;
+    photo.zoneSeconds = 7200;
+    EXPECT_EQ(7200, PhotoLead(photo, options));
+    options.photoZone = false;
+    EXPECT_EQ(120, PhotoLead(photo, options));
+}
+
+// The latitude ExifTool, an independent reader, finds in a photo; NaN for none.
+double ExifToolLatitude(const std::string& path)
+{
+    std::string out;
+    RunProgram({"exiftool", "-n", "-s3", "-GPSLatitude", "--", path}, &out);
+    return out.empty() ? NAN : std::atof(out.c_str());
+}
+
+// GeoTag with the clock settings on real photos: each case its settings, track and photos.
+TEST(ClockSettings, PlaceEachPhotoWhereItWasTaken)
+{
+    struct Photo { const char* time; const char* zone; double latitude; };   // latitude NaN: rejected
+    using Points = std::vector<std::pair<const char*, int>>;                   // UTC time, latitude
+    const Points tenSeconds = {{"2023-06-17T10:00:00Z", 51}, {"2023-06-17T10:00:10Z", 52}};
+    const Points october = {{"2023-10-28T11:00:00Z", 51}, {"2023-10-29T12:00:00Z", 52}};
+    struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> settings;
+        Points points;
+        std::vector<Photo> photos;
+    } cases[] = {
+        {"a camera 58 min 20 s fast, to the second", {{"OffsetMinutes", "58"}, {"OffsetSeconds", "20"}, {"Interpolate", "1"}},
+         tenSeconds, {{"2023:06:17 10:58:25", nullptr, 51.5}}},
+        {"the same by whole minutes", {{"OffsetMinutes", "58"}, {"Interpolate", "1"}}, tenSeconds,
+         {{"2023:06:17 10:58:25", nullptr, 52}}},
+        {"MaxGapSeconds=60 rejects a photo 90 s from the track", {{"MaxGapSeconds", "60"}},
+         {{"2023-06-17T10:00:00Z", 51}}, {{"2023:06:17 10:01:30", nullptr, NAN}}},
+        {"300 s by default", {}, {{"2023-06-17T10:00:00Z", 51}}, {{"2023:06:17 10:01:30", nullptr, 51}}},
+        {"MaxInterpolationGapSeconds=300: points 600 s apart give the nearest",
+         {{"Interpolate", "1"}, {"MaxInterpolationGapSeconds", "300"}},
+         {{"2023-06-17T10:00:00Z", 51}, {"2023-06-17T10:10:00Z", 52}}, {{"2023:06:17 10:04:00", nullptr, 51}}},
+        {"across the October clock change, CameraZone=Europe/London", {{"CameraZone", "Europe/London"}}, october,
+         {{"2023:10:28 12:00:00", nullptr, 51}, {"2023:10:29 12:00:00", nullptr, 52}}},
+        {"without it one offset serves one side", {{"OffsetMinutes", "60"}}, october,
+         {{"2023:10:28 12:00:00", nullptr, 51}, {"2023:10:29 12:00:00", nullptr, NAN}}},
+        {"a stated zone beside a named camera zone", {{"CameraZone", "Europe/London"}}, october,
+         {{"2023:10:28 13:00:00", "+02:00", 51}, {"2023:10:28 12:00:00", nullptr, 51}}},
+        {"a clock 2 min fast on New York time", {{"CameraZone", "America/New_York"}, {"OffsetMinutes", "2"}},
+         tenSeconds, {{"2023:06:17 06:02:00", nullptr, 51}}},
+    };
+    TempDir tmp;
+    Workspace workspace;
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = tmp.File("case " + std::to_string(++n)) + "/";
+        mkdir(folder.c_str(), 0755);
+        std::vector<GpxPoint> points;
+        for (const auto& [time, latitude] : c.points)
+            points.push_back({static_cast<double>(latitude), -1.5, time, ""});
+        Settings settings;
+        settings.GPXPath = folder + "track.gpx";
+        WriteFile(settings.GPXPath, GpxText(points));
+        for (const auto& [key, value] : c.settings) {
+            std::string reason;
+            ASSERT_TRUE(settings.Set(key, value, reason)) << reason;
+        }
+        for (size_t i = 0; i < c.photos.size(); ++i) {
+            const std::string path = folder + "IMG_" + std::to_string(i) + ".jpg";
+            WriteJpegTakenAt(path, c.photos[i].time);
+            if (c.photos[i].zone) {
+                ASSERT_EQ(0, RunExiv2({"-M", std::string("set Exif.Photo.OffsetTimeOriginal ") + c.photos[i].zone, path}));
+            }
+        }
+        PhotoList list;
+        list.LoadFolder(folder);
+        RecordingFeedback feedback;
+        RunControl control(1);
+        ASSERT_EQ(RunStatus::Done, GeoTag(settings, "1.00.0.19", list, feedback, workspace, control).status);
+        for (size_t i = 0; i < c.photos.size(); ++i) {
+            const double latitude = ExifToolLatitude(folder + "IMG_" + std::to_string(i) + ".jpg");
+            if (std::isnan(c.photos[i].latitude)) {
+                EXPECT_TRUE(std::isnan(latitude)) << i << ": " << latitude;
+            } else {
+                EXPECT_NEAR(c.photos[i].latitude, latitude, 1e-6) << i;
+            }
+        }
+    }
 }
 
 // Real photos from the tool: a walk of 90 minutes, photos from a camera an hour ahead.

@@ -339,6 +339,34 @@ TEST_F(GeoTagTest, FractionsOfASecondCountBetweenPoints)
     }
 }
 
+// KeepSoftware=1 on a real camera's photo: its Software tag stays, as ExifTool reads it, and the
+// journal still tells a second run that the position is Pinroute's, to be moved, not kept.
+TEST_F(GeoTagTest, KeepSoftwareLeavesTheCamerasTag)
+{
+    const std::string folder = PhotoFolder("nikon");
+    const std::string photo = folder + "DSC_0001.jpg";
+    WriteFile(photo, ReadFile(std::string(CAMERA_DATA_DIR) + "/exiv2-nikon-d70.jpg"));   // taken 2004:03:30 10:43:46
+    const auto software = [&] {
+        std::string out;
+        RunProgram({"exiftool", "-s3", "-Software", "--", photo}, &out);
+        return out;
+    };
+    const std::string cameras = software();
+    ASSERT_EQ("Ver.1.01\n", cameras);
+    settings.GPXPath = tmp.File("walk.gpx");
+    settings.KeepSoftware = 1;
+    for (int latitude : {51, 52}) {
+        SCOPED_TRACE(latitude);
+        WriteFile(settings.GPXPath, Gpx(Point("trkpt", latitude, "2004-03-30T10:43:40Z")));
+        PhotoList list;
+        list.LoadFolder(folder);
+        EXPECT_EQ(RunStatus::Done, Run(list).status);
+        EXPECT_EQ(RowKind::Tagged, list.Row(0).kind);
+        EXPECT_EQ(latitude, LatitudeDegrees(photo));
+        EXPECT_EQ(cameras, software());
+    }
+}
+
 // The journal's word on a photo's position: GeoTag marks it, a rename carries the mark, Remove
 // takes it away, and an undo gives back the mark from before the run it undoes.
 TEST(WrittenPositions, FollowTheRunsInTheirOrder)

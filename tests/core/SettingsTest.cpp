@@ -88,10 +88,11 @@ TEST_F(SettingsFile, SaveBuildsTheFileFromScratchWithoutLeftovers)
     settings.DisplayType = 0;
     settings.OffsetMinutes = 75;
     Save(settings);
-    EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nDate=1\n"
+    EXPECT_EQ("[Config]\nJPGDir=/home/me/photos\nGPXPath=/home/me/tracks/*.gpx\nPhotoTrack=\nDate=1\n"
               "Posn=0\nDisplayType=0\nOffsetMinutes=75\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
-              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n",
+              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
+              "OffsetSeconds=0\nMaxGapSeconds=300\nMaxInterpolationGapSeconds=1800\nCameraZone=\nKeepSoftware=0\n",
               ReadFile(Ini()));
     EXPECT_EQ(std::vector<std::string>{"pinroute.ini"}, FolderNames(dir.Path()));
 
@@ -117,9 +118,10 @@ TEST_F(SettingsFile, NamesIgnoreCaseAndTheFirstOccurrenceWins)
     settings.Posn = 3;
     Save(settings);   // ...nor written: reads and writes agree
     EXPECT_EQ("[Other]\nDate=7\n[config]\njpgdir=/first/\nJPGDIR=/second\nDATE=5\n"
-              "GPXPath=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
+              "GPXPath=\nPhotoTrack=\nPosn=3\nDisplayType=1\nOffsetMinutes=0\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
               "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
+              "OffsetSeconds=0\nMaxGapSeconds=300\nMaxInterpolationGapSeconds=1800\nCameraZone=\nKeepSoftware=0\n"
               "[CONFIG]\nPosn=0\n",
               ReadFile(Ini()));
     EXPECT_EQ(5, ReadBack().Date);
@@ -166,6 +168,12 @@ TEST(SettingsKeys, SetChecksEachKeyAndLeavesRefusedValuesAlone)
         {"JPGDir", "/my photos", true, "/my photos"}, {"jpgdir", "/a\nb", false, ""},
         {"GPXPath", "/t/*.gpx", true, "/t/*.gpx"}, {"GPXPath", "/t\r", false, ""},
         {"GPXPath", std::string("/t\0x", 4), false, ""},
+        {"OffsetSeconds", "-20", true, "-20"}, {"OffsetSeconds", "0:20", false, "0"},
+        {"MaxGapSeconds", "60", true, "60"}, {"MaxGapSeconds", "-1", false, "300"},
+        {"MaxInterpolationGapSeconds", "0", true, "0"}, {"MaxInterpolationGapSeconds", "1e3", false, "1800"},
+        {"CameraZone", "Europe/London", true, "Europe/London"}, {"CameraZone", "", true, ""},
+        {"CameraZone", "Europe/Lundon", false, ""}, {"CameraZone", "../../etc/passwd", false, ""},
+        {"KeepSoftware", "1", true, "1"}, {"KeepSoftware", "2", false, "0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.value);
@@ -175,6 +183,29 @@ TEST(SettingsKeys, SetChecksEachKeyAndLeavesRefusedValuesAlone)
         EXPECT_EQ(c.taken, reason.empty()) << reason;
         EXPECT_EQ(c.got, settings.Get(c.key));
     }
+}
+
+// An offset with seconds is kept as the nearest whole minute and the rest, so that a reader
+// of OffsetMinutes alone gets the nearest minute; a file without OffsetSeconds means minutes.
+TEST_F(SettingsFile, OffsetsKeepTheNearestMinuteForOldReaders)
+{
+    struct { int64_t offset; int minutes; int seconds; } cases[] = {
+        {3500, 58, 20}, {3530, 59, -10}, {-3500, -58, -20}, {-3530, -59, 10}, {29, 0, 29}, {30, 1, -30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        Settings settings;
+        ASSERT_TRUE(settings.SetOffset(c.offset));
+        Save(settings);
+        const Settings read = ReadBack();
+        EXPECT_EQ(c.minutes, read.OffsetMinutes);
+        EXPECT_EQ(c.seconds, read.OffsetSeconds);
+        EXPECT_EQ(c.offset, read.Offset());
+    }
+    WriteFile(Ini(), "[Config]\nOffsetMinutes=-90\n");
+    EXPECT_EQ(-5400, ReadBack().Offset());
+    Settings settings;
+    EXPECT_FALSE(settings.SetOffset(2147483647LL * 60 + 1));
 }
 
 TEST(SettingsKeys, UnknownKeysAreRefusedWithTheKnownOnes)
@@ -231,3 +262,25 @@ TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndSaysWhy)
 }
 
 }  // namespace
+
+// Offsets per camera live in a section of their own: any camera name reads back as it was,
+// [Config] keeps its bytes, and an offset taken away leaves its key empty, read as none.
+TEST_F(SettingsFile, CameraOffsetsKeepTheirNamesInASectionOfTheirOwn)
+{
+    const std::string config = "; mine\n[Config]\nOffsetMinutes=5\n";
+    WriteFile(Ini(), config);
+    Settings settings = ReadBack();
+    const std::map<std::string, int32_t> offsets = {
+        {"Canon EOS 5D", 3600}, {"NIKON D70 #2001234", -180}, {"A=B 100%", 1}, {"[odd];", -1}, {" blank ", 20}};
+    settings.CameraOffsets = offsets;
+    Save(settings);
+    EXPECT_EQ(offsets, ReadBack().CameraOffsets);
+    const std::string text = ReadFile(Ini());
+    EXPECT_EQ(0u, text.find(config)) << text;
+    EXPECT_LT(text.find("\n[CameraOffsets]\n"), text.find("\nCanon EOS 5D=3600\n")) << text;
+
+    settings.CameraOffsets.erase("Canon EOS 5D");
+    Save(settings);
+    EXPECT_EQ(0u, ReadBack().CameraOffsets.count("Canon EOS 5D"));
+    EXPECT_EQ(offsets.size() - 1, ReadBack().CameraOffsets.size());
+}

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -77,12 +78,13 @@ TEST(ClockOffsetDialog, ComputesTheOffsetFromThePhotoAndTheTimeTyped)
     EXPECT_EQ(picker.answer, Find<QLineEdit>(&dialog, "photoEdit")->text());
     EXPECT_EQ("2023-06-17 09:04:10", Find<QLabel>(&dialog, "captureLabel")->text());
 
-    struct { const char* typed; bool usable; int minutes; const char* text; } cases[] = {
-        {"08:04:00", true, 60, "Offset: +60 minutes (10 s left over)"},
-        {"8:04:50", true, 59, "Offset: +59 minutes (20 s left over)"},
-        {"09:04:30", true, 0, "Offset: 0 minutes (-20 s left over)"},
-        {"09:05", true, -1, "Offset: -1 minutes (10 s left over)"},
-        {"14:34:00", true, -330, "Offset: -330 minutes (10 s left over)"},
+    struct { const char* typed; bool usable; int seconds; const char* text; } cases[] = {
+        {"08:04:00", true, 3610, "Offset: +1:00:10 (h:min:s)"},
+        {"8:04:50", true, 3560, "Offset: +59:20 (min:s)"},
+        {"09:04:30", true, -20, "Offset: -0:20 (min:s)"},
+        {"09:05", true, -50, "Offset: -0:50 (min:s)"},
+        {"09:05:10", true, -60, "Offset: -1 minute"},
+        {"14:34:00", true, -19790, "Offset: -5:29:50 (h:min:s)"},
         {"8.04", false, 0, "Type the time as HH:MM:SS."},
     };
     for (const auto& c : cases) {
@@ -92,12 +94,12 @@ TEST(ClockOffsetDialog, ComputesTheOffsetFromThePhotoAndTheTimeTyped)
         EXPECT_EQ(c.usable, use->isEnabled());
         EXPECT_EQ(c.text, result->text());
         if (c.usable)
-            EXPECT_EQ(c.minutes, dialog.Minutes());
+            EXPECT_EQ(c.seconds, dialog.Seconds());
     }
     shown->setText("07:04:10");
     QTest::mouseClick(use, Qt::LeftButton);
     EXPECT_EQ(QDialog::Accepted, dialog.result());
-    EXPECT_EQ(120, dialog.Minutes());
+    EXPECT_EQ(7200, dialog.Seconds());
 }
 
 TEST(ClockOffsetDialog, APhotoWithoutCaptureTimeGivesNoOffset)
@@ -133,19 +135,30 @@ TEST(OffsetSuggestionsDialog, ListsTheBestOffsetsForTheFolder)
     for (const char* time : {"09:02:10", "09:21:00", "09:38:30", "13:00:00"})
         Photo(tmp, std::string("IMG ") + time + ".jpg", std::string("2023:06:17 ") + time);
 
-    OffsetSuggestionsDialog dialog(tmp.Path() + "/", tmp.File("walk.gpx"));
+    Settings settings;
+    settings.JPGDir = tmp.Path() + "/";
+    settings.GPXPath = tmp.File("walk.gpx");
+    OffsetSuggestionsDialog dialog(settings);
     WaitReady(dialog);
     auto* list = Find<QListWidget>(&dialog, "suggestionList");
     ASSERT_GE(list->count(), 2);
     EXPECT_LE(list->count(), 3);
     EXPECT_EQ("+60 min: 3 of 4 photos match (Europe/London, summer time)", list->item(0)->text());
     EXPECT_TRUE(Find<QLabel>(&dialog, "zoneLabel")->text().contains("Europe/London, UTC+01:00 (summer time)"));
-    EXPECT_EQ(60, dialog.Minutes());
+    EXPECT_EQ(3600, dialog.Seconds());
     list->setCurrentRow(1);
-    EXPECT_EQ(list->item(1)->text().section(' ', 0, 0).toInt(), dialog.Minutes());
+    EXPECT_EQ(list->item(1)->text().section(' ', 0, 0).toInt() * 60, dialog.Seconds());
+    // The track's zone is offered; taken, the offset left is the clock's error in it.
+    auto* zone = Find<QCheckBox>(&dialog, "cameraZoneCheck");
+    EXPECT_TRUE(zone->isVisibleTo(&dialog));
+    list->setCurrentRow(0);
+    zone->setChecked(true);
+    EXPECT_EQ("Europe/London", dialog.Zone());
+    EXPECT_EQ(0, dialog.Seconds());
     EXPECT_TRUE(Find<QPushButton>(&dialog, "useButton")->isEnabled());
 
-    OffsetSuggestionsDialog none(tmp.Path() + "/", tmp.File("missing.gpx"));
+    settings.GPXPath = tmp.File("missing.gpx");
+    OffsetSuggestionsDialog none(settings);
     WaitReady(none);
     EXPECT_EQ(0, Find<QListWidget>(&none, "suggestionList")->count());
     EXPECT_FALSE(Find<QPushButton>(&none, "useButton")->isEnabled());
@@ -179,7 +192,7 @@ TEST(SetupClockHelp, HelpersFillTheOffsetBoxAndSaveWritesIt)
     ASSERT_NE(nullptr, suggestions);
     WaitReady(*suggestions);
     QTest::mouseClick(Find<QPushButton>(suggestions, "useButton"), Qt::LeftButton);
-    EXPECT_EQ("60", offset->text());
+    EXPECT_EQ("+60", offset->text());
 
     AnsweringPicker picker;
     picker.answer = QString::fromStdString(folder + "IMG 09:02:10.jpg");
@@ -195,13 +208,14 @@ TEST(SetupClockHelp, HelpersFillTheOffsetBoxAndSaveWritesIt)
     EXPECT_EQ(QString::fromStdString(folder), picker.starts[0]);
     QTest::keyClicks(Find<QLineEdit>(clock, "shownEdit"), "07:00:00");
     QTest::mouseClick(Find<QPushButton>(clock, "useButton"), Qt::LeftButton);
-    EXPECT_EQ("122", offset->text());
+    EXPECT_EQ("+2:02:10", offset->text());
     EXPECT_EQ("[Config]\nOffsetMinutes=5\n", ReadFile(ini));
 
     QTest::mouseClick(Find<QPushButton>(&setup, "saveButton"), Qt::LeftButton);
     Settings saved;
     saved.Read(ini);
-    EXPECT_EQ(122, saved.OffsetMinutes);
+    EXPECT_EQ(122, saved.OffsetMinutes);   // the nearest minute, for a reader that knows no seconds
+    EXPECT_EQ(10, saved.OffsetSeconds);
 }
 
 // A name is the user's text: a photo called "<b>x</b>.jpg" shows its brackets, in the

@@ -476,8 +476,8 @@ TEST(SharedMapTest, ATrackPointClickedGivesTheOffsetToSave)
     SharedMap& map = Map();
     WriteFile(map.dir.File("walk.gpx"), TwoSegmentGpx());
     WriteFile(map.ini, "[Config]\nGPXPath=" + map.dir.File("walk.gpx") + "\nOffsetMinutes=5\nMapTiles=\n");
-    // The camera clock runs 60 min 20 s ahead: taken at 08:04 by the track.
-    const auto paths = TakenPhotos({"clock.jpg"}, {"2023:06:17 09:04:20"});
+    // The camera clock runs 58 min 20 s ahead: taken at 08:04 by the track.
+    const auto paths = TakenPhotos({"clock.jpg"}, {"2023:06:17 09:02:20"});
     map.Show(paths, {{NAN, NAN}});
     ASSERT_TRUE(WaitFor([&] { return State(map.panel).value("points").toInt() == 22; }));
     map.Select({0});
@@ -493,11 +493,12 @@ TEST(SharedMapTest, ATrackPointClickedGivesTheOffsetToSave)
     ASSERT_TRUE(WaitFor([&] { return Js(map.panel, clickPoint).toBool(); }));
     ASSERT_TRUE(WaitFor([&] { return boxes.asked.size() == 1; }));
     const std::string& question = boxes.asked[0].text;
-    EXPECT_NE(std::string::npos, question.find("60 minutes, 20 s left over")) << question;
+    EXPECT_NE(std::string::npos, question.find("Offset: +58:20 (min:s)")) << question;
     EXPECT_NE(std::string::npos, question.find("08:04:00 UTC")) << question;
     Settings saved;
     saved.Read(map.ini);
-    EXPECT_EQ(60, saved.OffsetMinutes);
+    EXPECT_EQ(3500, saved.Offset());   // to the second
+    EXPECT_EQ(58, saved.OffsetMinutes);
 }
 
 // A tile server of the test's own: it answers every request with 404 and keeps its lines.

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QSpinBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
@@ -179,7 +180,7 @@ TEST_F(SetupDialogTest, SaveWritesEveryKeyInOrderAndKeepsTheRest)
 TEST_F(SetupDialogTest, OffsetThatIsNoWholeNumberIsRefused)
 {
     const std::string before = "[Config]\nJPGDir=/old/\nOffsetMinutes=5\n";
-    for (const char* offset : {"abc", "1.5", "", "12 minutes", "2147483648", "-2147483649"}) {
+    for (const char* offset : {"abc", "1.5", "", "12 minutes", "2147483648", "-2147483649", "1:2", "+1:60"}) {
         SCOPED_TRACE(offset);
         WriteIni(before);
         boxes.shown.clear();
@@ -195,10 +196,36 @@ TEST_F(SetupDialogTest, OffsetThatIsNoWholeNumberIsRefused)
 
         EXPECT_EQ(before, Ini());
         ASSERT_EQ(1u, boxes.shown.size());
-        EXPECT_NE(std::string::npos, boxes.shown[0].text.find("whole number"));
+        EXPECT_NE(std::string::npos, boxes.shown[0].text.find("minutes and seconds (-58:20)"));
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(OffsetBox(&dialog), QApplication::focusWidget());
     }
+}
+
+// The clock controls: an offset with seconds, the limits, the camera's zone (an unknown one is
+// refused and nothing is saved) and the Software tag.
+TEST_F(SetupDialogTest, ClockControlsSaveTheirSettings)
+{
+    WriteIni("[Config]\nOffsetMinutes=5\n");
+    auto opened = Open();
+    SetupDialog& dialog = *opened;
+    OffsetBox(&dialog)->setText("-58:20");
+    dialog.findChild<QSpinBox*>("maxGapSpin")->setValue(60);
+    dialog.findChild<QSpinBox*>("maxInterpolationGapSpin")->setValue(600);
+    dialog.findChild<QCheckBox*>("keepSoftwareCheck")->setChecked(true);
+    auto* zone = dialog.findChild<QLineEdit*>("cameraZoneEdit");
+    zone->setText("Europe/Lundon");
+    Button(&dialog, 1)->click();
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("no time zone is called \"Europe/Lundon\"")) << boxes.shown[0].text;
+    EXPECT_EQ("[Config]\nOffsetMinutes=5\n", Ini());
+
+    zone->setText("Europe/London");
+    Button(&dialog, 1)->click();
+    EXPECT_EQ(QDialog::Accepted, dialog.result());
+    for (const char* line : {"\nOffsetMinutes=-58\n", "\nOffsetSeconds=-20\n", "\nMaxGapSeconds=60\n",
+                             "\nMaxInterpolationGapSeconds=600\n", "\nCameraZone=Europe/London\n", "\nKeepSoftware=1\n"})
+        EXPECT_NE(std::string::npos, Ini().find(line)) << line << Ini();
 }
 
 TEST_F(SetupDialogTest, CancelAndEscapeWriteNothing)
@@ -291,10 +318,10 @@ TEST_F(SetupDialogTest, BrowsingWithABadOffsetWarnsAndStillBrowses)
     pickers.folderAnswer = "/chosen";
     Button(&dialog, 1014)->click();
     ASSERT_EQ(1u, boxes.shown.size());
-    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("whole number"));
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("minutes and seconds (-58:20)"));
     EXPECT_EQ(1u, pickers.folderCalls.size());
     EXPECT_EQ("/chosen", FolderBox(&dialog)->text());
-    EXPECT_EQ("15", OffsetBox(&dialog)->text());   // the last valid offset comes back
+    EXPECT_EQ("+15", OffsetBox(&dialog)->text());   // the last valid offset comes back
 }
 
 TEST_F(SetupDialogTest, HelpKeepsTheDialogOpen)
@@ -339,10 +366,11 @@ TEST_F(SetupDialogTest, FailedSaveSaysWhyAndLosesNothing)
     Button(&dialog, 1)->click();
     EXPECT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(QDialog::Accepted, dialog.result());
-    EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nDate=0\nPosn=1\n"
+    EXPECT_EQ("[Config]\nJPGDir=/typed/photos\nGPXPath=/typed/*.gpx\nPhotoTrack=\nDate=0\nPosn=1\n"
               "DisplayType=0\nOffsetMinutes=-30\nRawSidecar=1\nInterpolate=0\nPhotoZone=1\nReplacePositions=0\nRecurse=0\nJournal=1\nShowMap=1\n"
               "MapTiles=https://tile.openstreetmap.org/{z}/{x}/{y}.png\n"
-              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n",
+              "Places=0\nPlaceMaxKm=10\nPlaceLanguage=\nPlaceInName=0\nReplacePlaces=0\n"
+              "OffsetSeconds=0\nMaxGapSeconds=300\nMaxInterpolationGapSeconds=1800\nCameraZone=\nKeepSoftware=0\n",
               ReadFile(blocked));
     const Settings result = dialog.Result();
     EXPECT_EQ("/typed/photos/", result.JPGDir);   // as every later read gives it
