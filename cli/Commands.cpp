@@ -70,7 +70,7 @@ bool GatherPhotos(const std::vector<std::string>& operands, bool recurse, std::v
         }
         const FolderCheck check = CheckPhotoFolder(operand, recurse);
         if (check.problem != FolderProblem::None) {
-            error = FolderCheckText(check, "\"" + operand + "\"", "add --recursive to use them");
+            error = FolderCheckText(check, "\"" + operand + "\"", "add --recursive to use them").English();
             return false;
         }
         PhotoList list;
@@ -243,17 +243,17 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
     Workspace workspace;
     const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
     if (!run.ok) {
-        ReportError(run.error);
+        ReportError(run.error.English());
         return kCantStart;
     }
     for (const OffsetSuggestion& suggestion : run.best)
-        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
+        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).English().c_str());
     if (run.best.empty() && run.total > 0)
         std::printf("no offset puts any of the %d photos within 300 s of a track point\n", run.total);
     if (run.statedZones > 0)
-        std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
+        std::printf("%s\n", StatedZonesText(run.statedZones).English().c_str());
     if (!run.zoneNote.empty())
-        std::printf("%s\n", run.zoneNote.c_str());
+        std::printf("%s\n", run.zoneNote.English().c_str());
     return run.best.empty() && run.total > 0 ? kSomeMissed : kAllDone;
 }
 
@@ -301,7 +301,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         if (command == Command::GeoTag && NothingMatched(result))
             std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
                          result.betterOffset ? " Try it with --offset." : "");
-        PrintSummary(RunSummary(command, result) + (line.dryRun ? " (dry run)" : ""), result,
+        PrintSummary(RunSummary(command, result).English() + (line.dryRun ? " (dry run)" : ""), result,
                      static_cast<int>(photos.size()));
     }
     if (signal != 0)
@@ -429,7 +429,7 @@ int RunUndo(const CommandLine& line, const std::string& settingsPath)
     }
     WarnIfUnjournalled(result);
     if (failure.empty())
-        PrintSummary(RunSummary(Command::Undo, result) + " (run " + run.id + ", " + run.command + ")", result,
+        PrintSummary(RunSummary(Command::Undo, result).English() + " (run " + run.id + ", " + run.command + ")", result,
                      static_cast<int>(run.photos.size()));
     if (signal != 0)
         return 128 + signal;
@@ -479,7 +479,7 @@ int RunSettings(const CommandLine& line, const std::string& settingsPath)
         // Saved as asked (a card may be mounted later), but a typo shouldn't pass unseen.
         const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
         if (check.problem != FolderProblem::None && check.problem != FolderProblem::NotSet)
-            std::fprintf(stderr, "pinroute-cli: warning: %s\n", FolderCheckText(check, settings.JPGDir, "set Recurse to 1 to use them").c_str());
+            std::fprintf(stderr, "pinroute-cli: warning: %s\n", FolderCheckText(check, settings.JPGDir, "set Recurse to 1 to use them").English().c_str());
     }
     return kAllDone;
 }

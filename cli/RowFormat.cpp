@@ -85,11 +85,11 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     PhotoLine line;
     line.path = path;
     line.date = outcome.date.value_or("");
-    line.message = outcome.text;
+    line.message = outcome.text.English();
     if (outcome.icon == RowIcon::Cross)
-        line.reason = outcome.tip;
+        line.reason = outcome.tip.English();
     if (kind != Command::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
-        line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
+        line.reason = outcome.tip.English();   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
     if (outcome.match && outcome.icon == RowIcon::Tick)
         line.message.clear();   // the cell shows the point itself, with its elevation
@@ -191,7 +191,7 @@ std::string TsvLine(Command kind, const PhotoLine& line)
 {
     std::string last;
     if (kind == Command::GeoTag && line.match)
-        last = line.match->interpolating ? line.match->how : std::to_string(line.match->seconds);
+        last = line.match->interpolating ? line.match->how.English() : std::to_string(line.match->seconds);
     else if (kind == Command::Rename)
         last = line.newPath;
     return line.outcome + "\t" + TsvEscape(line.path) + "\t" + TsvEscape(line.date) + "\t"
@@ -213,7 +213,7 @@ std::string JsonLine(Command kind, const PhotoLine& line)
                 + ",\"longitude\":" + Degrees(line.match->storedLongitude)
                 + ",\"elevation\":" + JsonText(line.match->storedElevationText);
             if (!line.match->how.empty())
-                json += ",\"how\":" + JsonText(line.match->how);
+                json += ",\"how\":" + JsonText(line.match->how.English());
         } else {
             json += ",\"seconds\":null,\"latitude\":null,\"longitude\":null,\"elevation\":null";
         }

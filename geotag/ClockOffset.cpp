@@ -154,21 +154,25 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
     return all;
 }
 
-std::string StatedZonesText(int photos)
+Text StatedZonesText(int photos)
 {
     if (photos <= 0)
         return {};
-    return std::to_string(photos) + (photos == 1 ? " photo states its zone and needs" : " photos state their zone and need")
-        + " no offset";
+    return Text::Counted("Clock", QT_TRANSLATE_NOOP("Clock", "%n photo states its zone and needs no offset"),
+                         QT_TRANSLATE_NOOP("Clock", "%n photos state their zone and need no offset"), photos);
 }
 
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
+Text SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
 {
-    const std::string sign = suggestion.minutes > 0 ? "+" : "";
-    std::string text = sign + std::to_string(suggestion.minutes) + " min: " + std::to_string(suggestion.matched)
-        + " of " + std::to_string(total) + (total == 1 ? " photo matches" : " photos match");
-    if (zone && !zone->name.empty() && zone->offsetMinutes == suggestion.minutes)
-        text += " (" + ZoneLabel(*zone) + ")";
+    const std::string minutes = (suggestion.minutes > 0 ? "+" : "") + std::to_string(suggestion.minutes);
+    Text text = Text::Counted("Clock", QT_TRANSLATE_NOOP("Clock", "%1 min: %2 of %n photo matches"),
+                              QT_TRANSLATE_NOOP("Clock", "%1 min: %2 of %n photos match"), total,
+                              {minutes, std::to_string(suggestion.matched)});
+    if (zone && !zone->name.empty() && zone->offsetMinutes == suggestion.minutes) {
+        const Text label = zone->summerTime ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "%1, summer time"), {zone->name})
+                                            : Text(zone->name);
+        text = Text("Clock", QT_TRANSLATE_NOOP("Clock", "%1 (%2)"), {text, label});
+    }
     return text;
 }
 
@@ -185,18 +189,25 @@ std::string UtcOffsetText(int minutes)
 
 }  // namespace
 
-std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
+Text ZoneNote(const PlaceZone& first, const PlaceZone& last)
 {
     if (first.name.empty())
         return {};
-    std::string note = "The track starts near " + first.city + ": " + first.name + ", "
-        + UtcOffsetText(first.offsetMinutes) + (first.summerTime ? " (summer time)" : "")
-        + " on the photos' first day.";
-    if (!last.name.empty() && last.offsetMinutes != first.offsetMinutes)
-        note += " On their last day it is " + UtcOffsetText(last.offsetMinutes)
-            + (last.summerTime ? " (summer time)" : "")
-            + ": the clocks changed during the trip, so a camera on local time needs a different offset "
-              "for the photos after the change.";
+    Text note = first.summerTime
+        ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "The track starts near %1: %2, %3 (summer time) on the photos' first day."),
+               {first.city, first.name, UtcOffsetText(first.offsetMinutes)})
+        : Text("Clock", QT_TRANSLATE_NOOP("Clock", "The track starts near %1: %2, %3 on the photos' first day."),
+               {first.city, first.name, UtcOffsetText(first.offsetMinutes)});
+    if (!last.name.empty() && last.offsetMinutes != first.offsetMinutes) {
+        const Text change = last.summerTime
+            ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "On their last day it is %1 (summer time): the clocks changed during "
+                                              "the trip, so a camera on local time needs a different offset for the photos "
+                                              "after the change."), {UtcOffsetText(last.offsetMinutes)})
+            : Text("Clock", QT_TRANSLATE_NOOP("Clock", "On their last day it is %1: the clocks changed during the trip, so a "
+                                              "camera on local time needs a different offset for the photos after the "
+                                              "change."), {UtcOffsetText(last.offsetMinutes)});
+        note = Text::Joined({note, change}, " ");
+    }
     return note;
 }
 
@@ -234,20 +245,21 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     SuggestionRun run;
     const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
     if (files.empty()) {
-        run.error = settings.GPXPath.empty() ? "no track file is set" : "no track file matches " + settings.GPXPath;
+        run.error = settings.GPXPath.empty() ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file is set"))
+                                             : Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file matches %1"), {settings.GPXPath});
         return run;
     }
     Track track;
     std::vector<std::string> errors;
     SilentFeedback silent;
     if (!LoadTrack(files, silent, track, errors)) {
-        run.error = "no track file could be read";
-        for (const auto& line : errors)
-            run.error += "\n" + line;
+        std::vector<Text> lines{Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file could be read"))};
+        lines.insert(lines.end(), errors.begin(), errors.end());
+        run.error = Text::Joined(lines, "\n");
         return run;
     }
     if (!workspace.Ready()) {
-        run.error = "no working folder: " + workspace.Error();
+        run.error = Text("Clock", QT_TRANSLATE_NOOP("Clock", "no working folder: %1"), {workspace.Error()});
         return run;
     }
     // Listed a batch at a time, so that a window can show how far it got.
@@ -256,7 +268,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
     std::vector<int64_t> times;
     for (size_t first = 0; first < photoPaths.size(); first += batch) {
         if (progress && !progress(static_cast<int>(first), total)) {
-            run.error = "stopped";
+            run.error = Text("Clock", QT_TRANSLATE_NOOP("Clock", "stopped"));
             return run;
         }
         const std::vector<std::string> part(photoPaths.begin() + static_cast<long>(first),

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
 #include "coords/PlaceZone.h"
 #include "track/Gpx.h"
 
@@ -44,27 +45,27 @@ std::vector<OffsetSuggestion> SuggestOffsets(const Track& track, const std::vect
 
 // "+60 min: 412 of 420 photos match", and after it the zone whose offset it is, when zone
 // is given: " (Europe/London, summer time)".
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
+Text SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
 
 // What the zone at the track's start says: "The track starts near Kendal: Europe/London,
 // UTC+01:00 (summer time) on the photos' first day." and, when the zone's offset differs on
 // the last day, a second sentence saying so. "" for an unknown zone.
-std::string ZoneNote(const PlaceZone& first, const PlaceZone& last);
+Text ZoneNote(const PlaceZone& first, const PlaceZone& last);
 
 // Suggestions for real photos: reads every track file settings.GPXPath matches and the
 // photos' capture times through the EXIF tool. A photo that states its zone is matched at
 // its own UTC moment when settings.PhotoZone is 1, so the offsets are tried on the others.
 struct SuggestionRun {
     bool ok = false;
-    std::string error;                         // why not, when !ok
+    Text error;                                // why not, when !ok
     int total = 0;                             // photos the offsets were tried on
     int statedZones = 0;                       // photos left out: they state their zone
     std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
     PlaceZone zone;                            // at the track's first point, on the photos' first day
-    std::string zoneNote;                      // ZoneNote of the first and the last day
+    Text zoneNote;                             // ZoneNote of the first and the last day
 };
 // "3 photos state their zone and need no offset"; "" for none.
-std::string StatedZonesText(int photos);
+Text StatedZonesText(int photos);
 
 // progress, when given, hears how many photos were read so far, of how many; returning
 // false from it stops the run (ok then stays false, with error "stopped").

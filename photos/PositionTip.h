@@ -7,7 +7,8 @@
 // grid reference where the grid applies ("NY 33641 07142"), elsewhere kOffGridNote ("outside
 // the British grid: shown as latitude/longitude"). A written position is headed "Position
 // written:", a read one "Position:".
-std::string PositionTip(const RowPosition& position);
+Text PositionTipText(const RowPosition& position);
+inline std::string PositionTip(const RowPosition& position) { return PositionTipText(position).English(); }
 
 // The position on the OpenStreetMap site, zoomed in to street level:
 // https://www.openstreetmap.org/?mlat=LAT&mlon=LON#map=17/LAT/LON, "." as the decimal point.

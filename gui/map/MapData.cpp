@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,8 @@
 
 #include "track/TrackReader.h"
 #include "track/TrackSearch.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -22,7 +25,7 @@ QJsonArray MarkerArray(const PhotoList& photos, int row)
         return entry;
     entry.append(r.position->latitude);
     entry.append(r.position->longitude);
-    entry.append(QString(QChar(kind)));
+    entry.append(QString(QLatin1Char(kind)));
     entry.append(QString::fromStdString(photos.Text(row, ColumnName)));
     return entry;
 }
@@ -31,13 +34,13 @@ QJsonObject TilesObject(const std::string& tiles, bool notice)
 {
     const QString url = QString::fromStdString(tiles);
     // A template the page can use: http or https with the three numbers of a tile.
-    const bool usable = (url.startsWith("https://") || url.startsWith("http://")) && url.contains("{z}")
-        && url.contains("{x}") && url.contains("{y}");
-    QString host = QUrl(QString(url).replace("{s}", "a")).host();
-    return QJsonObject{{"url", usable ? url : QString()},
-                       {"host", host},
-                       {"osm", host == "openstreetmap.org" || host.endsWith(".openstreetmap.org")},
-                       {"notice", notice}};
+    const bool usable = (url.startsWith(u"https://"_s) || url.startsWith(u"http://"_s)) && url.contains(u"{z}"_s)
+        && url.contains(u"{x}"_s) && url.contains(u"{y}"_s);
+    QString host = QUrl(QString(url).replace(u"{s}"_s, u"a"_s)).host();
+    return QJsonObject{{u"url"_s, usable ? url : QString()},
+                       {u"host"_s, host},
+                       {u"osm"_s, host == u"openstreetmap.org"_s || host.endsWith(u".openstreetmap.org"_s)},
+                       {u"notice"_s, notice}};
 }
 
 // Degrees to the millionth (about 0.1 m): all a line on the screen needs, in fewer characters.
@@ -94,7 +97,8 @@ TrackLines LoadTrackLines(const std::string& gpxPath, size_t maxPoints)
     for (const std::string& path : MatchGpxFiles(gpxPath)) {
         std::string reason;
         if (LoadTrackFile(path, track, &reason) != 0)
-            errors.push_back(FileNameOf(path) + ": " + (reason.empty() ? "can't be read" : reason));
+            errors.push_back(FileNameOf(path) + ": "
+                             + (reason.empty() ? QCoreApplication::translate("MapPanel", "can't be read").toStdString() : reason));
     }
     TrackLines lines = LinesOf(track, maxPoints);
     lines.errors = std::move(errors);
@@ -117,13 +121,13 @@ QString MarkersMessage(const PhotoList& photos, const std::vector<int>& rows, bo
         if (row >= 0 && row < photos.Count())
             markers.append(MarkerArray(photos, row));
     return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{"markers", markers}, {"fit", fit}}).toJson(QJsonDocument::Compact));
+        QJsonDocument(QJsonObject{{u"markers"_s, markers}, {u"fit"_s, fit}}).toJson(QJsonDocument::Compact));
 }
 
 QString TrackMessage(const TrackLines& lines)
 {
     return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{"track", TrackArray(lines)}, {"fit", true}}).toJson(QJsonDocument::Compact));
+        QJsonDocument(QJsonObject{{u"track"_s, TrackArray(lines)}, {u"fit"_s, true}}).toJson(QJsonDocument::Compact));
 }
 
 QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles, bool tilesNotice)
@@ -132,8 +136,8 @@ QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std:
     for (int row = 0; row < photos.Count(); ++row)
         if (photos.Row(row).position)
             markers.append(MarkerArray(photos, row));
-    const QJsonObject message{{"tiles", TilesObject(tiles, tilesNotice)}, {"reset", true}, {"track", TrackArray(lines)},
-                              {"markers", markers}, {"fit", true}};
+    const QJsonObject message{{u"tiles"_s, TilesObject(tiles, tilesNotice)}, {u"reset"_s, true}, {u"track"_s, TrackArray(lines)},
+                              {u"markers"_s, markers}, {u"fit"_s, true}};
     return QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact));
 }
 
@@ -143,5 +147,5 @@ QString SelectionMessage(const std::vector<int>& rows, bool centre)
     for (int row : rows)
         list.append(row);
     return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{"rows", list}, {"centre", centre}}).toJson(QJsonDocument::Compact));
+        QJsonDocument(QJsonObject{{u"rows"_s, list}, {u"centre"_s, centre}}).toJson(QJsonDocument::Compact));
 }

@@ -207,7 +207,7 @@ TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
     settings.GPXPath = tmp.File("none*.gpx");
     const SuggestionRun none = SuggestOffsetsFor(settings, photos, workspace);
     EXPECT_FALSE(none.ok);
-    EXPECT_NE(std::string::npos, none.error.find("none*.gpx"));
+    EXPECT_NE(std::string::npos, none.error.English().find("none*.gpx"));
 }
 
 // The zone of a place is the nearest city's, with its offset on the day asked for.
