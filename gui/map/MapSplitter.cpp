@@ -145,7 +145,7 @@ private:
         std::sort(rows.begin(), rows.end());
         auto* mime = new QMimeData;
         mime->setData(kRowsMimeType, EncodeRows(rows));
-        mime->setText(rows.size() == 1 ? tr("1 photo") : tr("%L1 photos").arg(rows.size()));
+        mime->setText(rows.size() == 1 ? MapSplitter::tr("1 photo") : MapSplitter::tr("%L1 photos").arg(rows.size()));
         auto* drag = new QDrag(list);
         drag->setMimeData(mime);
         drag->exec(Qt::CopyAction);
