@@ -65,7 +65,7 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
     setTabOrder(donateLink, ok);
 
     versionLabel->setText(QString::fromStdString(version.Query("FileVersion") + " " +
-                                                 version.Query("SpecialBuild")).trimmed());
+                                                 version.Query("SpecialBuild")));
 #ifndef PINROUTE_MAP
     // A build without QtWebEngine says so where the version is read.
     versionLabel->setText(tr("%1 (built without the map)").arg(versionLabel->text()));

@@ -610,6 +610,42 @@ Die Position wird in jedes davon geschrieben und ersetzt jede frühere.</transla
         <source>The offset could not be saved: %1.</source>
         <translation>Die Verschiebung konnte nicht gespeichert werden: %1.</translation>
     </message>
+    <message>
+        <source>Hide this line</source>
+        <translation>Diese Zeile ausblenden</translation>
+    </message>
+    <message>
+        <source>Map tiles could not be loaded: offline? See Set-up → Map tiles</source>
+        <translation>Kartenkacheln konnten nicht geladen werden: offline? Siehe Einrichtung → Kartenkacheln</translation>
+    </message>
+    <message>
+        <source>About map tiles</source>
+        <translation>Über Kartenkacheln</translation>
+    </message>
+    <message>
+        <source>The area you view is sent to %1 to fetch the map&apos;s tiles.</source>
+        <translation>Der angezeigte Bereich wird an %1 gesendet, um die Kartenkacheln abzurufen.</translation>
+    </message>
+    <message>
+        <source>Map tiles: %1</source>
+        <translation>Kartenkacheln: %1</translation>
+    </message>
+    <message>
+        <source>This photo was taken here</source>
+        <translation>Dieses Foto wurde hier aufgenommen</translation>
+    </message>
+    <message>
+        <source>Select one photo in the list, then click the track where it was taken: Pinroute works out the camera clock&apos;s offset from that point.</source>
+        <translation>Wählen Sie ein Foto in der Liste und klicken Sie dann auf die Stelle des Tracks, an der es aufgenommen wurde: Pinroute bestimmt an diesem Punkt die Verschiebung der Kamerauhr.</translation>
+    </message>
+    <message>
+        <source>Map: arrow keys move it, + and - zoom, Enter places the selected photos at the cross in the middle</source>
+        <translation>Karte: Pfeiltasten verschieben sie, + und - zoomen, die Eingabetaste setzt die gewählten Fotos auf das Kreuz in der Mitte</translation>
+    </message>
+    <message>
+        <source>Select photos in the list, then press Enter to place them at the cross.</source>
+        <translation>Wählen Sie Fotos in der Liste und drücken Sie dann die Eingabetaste, um sie auf das Kreuz zu setzen.</translation>
+    </message>
 </context>
 <context>
     <name>MapSplitter</name>

@@ -610,6 +610,42 @@ La position est écrite dans chacune, à la place de toute position antérieure.
         <source>The offset could not be saved: %1.</source>
         <translation>Le décalage n&apos;a pas pu être enregistré : %1.</translation>
     </message>
+    <message>
+        <source>Hide this line</source>
+        <translation>Masquer cette ligne</translation>
+    </message>
+    <message>
+        <source>Map tiles could not be loaded: offline? See Set-up → Map tiles</source>
+        <translation>Les tuiles de la carte n&apos;ont pas pu être chargées : hors ligne ? Voir Configuration → Tuiles de carte</translation>
+    </message>
+    <message>
+        <source>About map tiles</source>
+        <translation>À propos des tuiles de carte</translation>
+    </message>
+    <message>
+        <source>The area you view is sent to %1 to fetch the map&apos;s tiles.</source>
+        <translation>La zone affichée est envoyée à %1 pour obtenir les tuiles de la carte.</translation>
+    </message>
+    <message>
+        <source>Map tiles: %1</source>
+        <translation>Tuiles de carte : %1</translation>
+    </message>
+    <message>
+        <source>This photo was taken here</source>
+        <translation>Cette photo a été prise ici</translation>
+    </message>
+    <message>
+        <source>Select one photo in the list, then click the track where it was taken: Pinroute works out the camera clock&apos;s offset from that point.</source>
+        <translation>Sélectionnez une photo dans la liste, puis cliquez sur la trace là où elle a été prise : Pinroute en déduit le décalage de l&apos;horloge de l&apos;appareil.</translation>
+    </message>
+    <message>
+        <source>Map: arrow keys move it, + and - zoom, Enter places the selected photos at the cross in the middle</source>
+        <translation>Carte : les touches fléchées la déplacent, + et - zooment, Entrée place les photos sélectionnées sur la croix au centre</translation>
+    </message>
+    <message>
+        <source>Select photos in the list, then press Enter to place them at the cross.</source>
+        <translation>Sélectionnez des photos dans la liste, puis appuyez sur Entrée pour les placer sur la croix.</translation>
+    </message>
 </context>
 <context>
     <name>MapSplitter</name>

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QUrl>
 
+#include "gui/map/MapPanel.h"
 #include "track/TrackReader.h"
 #include "track/TrackSearch.h"
 
@@ -130,13 +131,36 @@ QString TrackMessage(const TrackLines& lines)
         QJsonDocument(QJsonObject{{u"track"_s, TrackArray(lines)}, {u"fit"_s, true}}).toJson(QJsonDocument::Compact));
 }
 
+namespace {
+
+// The page's own words (map.js), in the user's language.
+QJsonObject PageTexts()
+{
+    return QJsonObject{
+        {u"hide"_s, MapPanel::tr("Hide this line")},
+        {u"tilesFailed"_s, MapPanel::tr("Map tiles could not be loaded: offline? See Set-up \u2192 Map tiles")},
+        {u"aboutTiles"_s, MapPanel::tr("About map tiles")},
+        {u"privacy"_s, MapPanel::tr("The area you view is sent to %1 to fetch the map's tiles.")},
+        {u"tilesFrom"_s, MapPanel::tr("Map tiles: %1")},
+        {u"takenHere"_s, MapPanel::tr("This photo was taken here")},
+        {u"selectOne"_s, MapPanel::tr("Select one photo in the list, then click the track where it was taken: "
+                                      "Pinroute works out the camera clock's offset from that point.")},
+        {u"mapLabel"_s, MapPanel::tr("Map: arrow keys move it, + and - zoom, Enter places the selected photos at the "
+                                     "cross in the middle")},
+        {u"selectFirst"_s, MapPanel::tr("Select photos in the list, then press Enter to place them at the cross.")},
+    };
+}
+
+}  // namespace
+
 QString FullMessage(const PhotoList& photos, const TrackLines& lines, const std::string& tiles, bool tilesNotice)
 {
     QJsonArray markers;
     for (int row = 0; row < photos.Count(); ++row)
         if (photos.Row(row).position)
             markers.append(MarkerArray(photos, row));
-    const QJsonObject message{{u"tiles"_s, TilesObject(tiles, tilesNotice)}, {u"reset"_s, true}, {u"track"_s, TrackArray(lines)},
+    const QJsonObject message{{u"texts"_s, PageTexts()}, {u"tiles"_s, TilesObject(tiles, tilesNotice)},
+                              {u"reset"_s, true}, {u"track"_s, TrackArray(lines)},
                               {u"markers"_s, markers}, {u"fit"_s, true}};
     return QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact));
 }

@@ -235,7 +235,7 @@ TEST(PlaceZone, NearestCitysZoneAndItsOffsetOnTheDay)
     const PlaceZone summer = ZoneAt(51.5, -0.12, june), winter = ZoneAt(51.5, -0.12, january);
     EXPECT_EQ("The track starts near London: Europe/London, UTC+01:00 (summer time) on the photos' first day.",
               ZoneNote(summer, summer));
-    EXPECT_NE(std::string::npos, ZoneNote(summer, winter).find("On their last day it is UTC+00:00"));
+    EXPECT_NE(std::string::npos, ZoneNote(summer, winter).English().find("On their last day it is UTC+00:00"));
     int minutes = 0;
     bool dst = false;
     EXPECT_FALSE(ZoneOffset("Nowhere/Atlantis", june, minutes, dst));
