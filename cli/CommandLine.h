@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "photos/Command.h"
+#include "run/Command.h"
 
 
 // What the user asked for. Options that override a setting are kept as typed: the

@@ -23,12 +23,13 @@
 #include "geotag/ClockOffset.h"
 #include "geotag/GeoTag.h"
 #include "parse/ParseRun.h"
-#include "photos/Command.h"
+#include "run/Command.h"
 #include "photos/FolderCheck.h"
 #include "journal/Journal.h"
-#include "journal/Undo.h"
+#include "undo/Remove.h"
+#include "undo/Undo.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "settings/Settings.h"
 
 namespace {

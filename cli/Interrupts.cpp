@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "photos/Command.h"
+#include "run/Command.h"
 #include "photos/PhotoRows.h"
 
 

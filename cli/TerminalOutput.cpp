@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "common/PathText.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 
 TerminalFeedback::TerminalFeedback(const std::string& verb, bool enabled)
     : verb(verb), enabled(enabled), start(std::chrono::steady_clock::now())

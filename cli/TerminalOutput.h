@@ -8,7 +8,7 @@
 
 #include "cli/RowFormat.h"
 #include "photos/PhotoRows.h"
-#include "photos/RunFeedback.h"
+#include "run/RunFeedback.h"
 
 class RunControl;
 

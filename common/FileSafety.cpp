@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -208,4 +209,26 @@ bool ReplaceFileSafely(const std::string& path, const std::string& bytes, unsign
         return false;
     }
     return true;
+}
+
+int LinkThenUnlink(const std::string& from, const std::string& to)
+{
+    if (link(from.c_str(), to.c_str()) != 0)
+        return errno;
+    if (unlink(from.c_str()) != 0) {
+        int error = errno;
+        unlink(to.c_str());   // keep the photo under its old name only
+        return error;
+    }
+    return 0;
+}
+
+int RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS)   // file system or kernel without the flag
+        return LinkThenUnlink(from, to);
+    return error;
 }

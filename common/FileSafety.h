@@ -61,3 +61,11 @@ long TempFilePid(const std::string& name, size_t from);
 // beside it, written, flushed, renamed over it, and the folder flushed, so that after a
 // crash the file holds either all of the old or all of the new. false with reason.
 bool ReplaceFileSafely(const std::string& path, const std::string& bytes, unsigned mode, std::string& reason);
+
+// The fall-back used where the file system can't rename without replacing: link to the
+// new name (which fails on an existing one), then drop the old name.
+// Returns 0, or the errno value of the step that failed; the old name stays on failure.
+int LinkThenUnlink(const std::string& from, const std::string& to);
+
+// Renames from to to, never replacing an existing entry; 0 or an errno value.
+int RenameNoReplace(const std::string& from, const std::string& to);

@@ -2,7 +2,7 @@
 #include <string>
 
 // A place's names as a photo holds them: the town, its region (the first-level division,
-// "England", "Canton of Zurich") and country, and the country's ISO 3166 codes.
+// "England", "Zurich") and country, and the country's ISO 3166 codes.
 struct PlaceNames {
     std::string city;
     std::string state;

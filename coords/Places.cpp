@@ -11,6 +11,9 @@
 #include <mutex>
 #include <unordered_map>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
+
 #include <geonames.h>
 
 namespace {
@@ -20,6 +23,16 @@ const double kRegionKm = 100;        // beyond this from every town, a position 
 
 // Where libgeonames0 keeps its translations (one gettext catalogue per language).
 const char kCatalogues[] = "/usr/share/locale/";
+
+// The words for a region's kind that go before its name in the data's English names and in
+// the German, French and Italian catalogues, longest first where one starts another. The
+// data's 2,700 regions hold them only for Swiss cantons ("Canton of Zurich", "Kanton
+// Zürich", "Canton de Zurich", "Canton Zurigo"), two US states, seven Indian states and two
+// provinces (Groningen, Eastern Cape), whose neighbours carry the bare name. "Region of" is
+// not one: Tajikistan's "Region of Republican Subordination" is a name. Words after a name
+// ("Brittany Region", "Aichi Prefecture") stay: "Flemish Region" would lose its noun.
+const char* const kRegionKinds[] = {"Canton of ", "Canton de ", "Canton du ", "Canton d'", "Canton d\u2019",
+                                    "Canton ", "Kanton ", "State of ", "Province of ", "County of "};
 
 // ISO 3166-1 alpha-2 then alpha-3, five letters a country, sorted; Kosovo as geonames has it.
 const char kAlpha3[] =
@@ -68,19 +81,41 @@ std::unordered_map<std::string, std::string> ReadCatalogue(const std::string& pa
     return messages;
 }
 
-// The catalogue of a language, "de_CH.UTF-8" trying de_CH, then de.
-std::unordered_map<std::string, std::string> CatalogueFor(std::string language)
+// The catalogue file of a language, "de_CH.UTF-8" trying de_CH, then de; "" for English
+// and for a language the library has no catalogue for.
+std::string CataloguePath(std::string language)
 {
     language = language.substr(0, language.find_first_of(".@"));
     if (language.empty() || language == "C" || language == "POSIX" || language.compare(0, 2, "en") == 0
         || language.find('/') != std::string::npos || language[0] == '.')
         return {};
     for (const std::string& name : {language, language.substr(0, language.find('_'))}) {
-        auto messages = ReadCatalogue(kCatalogues + name + "/LC_MESSAGES/geonames.mo");
-        if (!messages.empty())
-            return messages;
+        const std::string path = kCatalogues + name + "/LC_MESSAGES/geonames.mo";
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            return path;
     }
     return {};
+}
+
+// "path size modification-time" of a file, which changes when a package update replaces it.
+std::string FileKey(const std::string& path)
+{
+    struct stat info;
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return "none";
+    return path + " " + std::to_string(info.st_size) + " " + std::to_string(info.st_mtim.tv_sec) + "."
+        + std::to_string(info.st_mtim.tv_nsec);
+}
+
+// What an index is built from: the library (its data is compiled into it) and the catalogue.
+std::string IndexKey(const std::string& catalogue)
+{
+    Dl_info library{};
+    const bool found = dladdr(reinterpret_cast<void*>(&geonames_get_n_cities), &library) != 0
+        && library.dli_fname;
+    return "library " + (found ? FileKey(library.dli_fname) : std::string("unknown")) + "\ncatalogue "
+        + FileKey(catalogue);
 }
 
 // A name the way a photo's text tag can hold it: no quotes or control characters, and a
@@ -104,50 +139,84 @@ std::string Text(const char* text)
     return text ? text : "";
 }
 
-// One town of the library's list, named in the catalogue's language where it has the name.
-// The library's own getters translate by the process's locale; its record (geonames id,
-// name, region code, region, country code, country, ...) is read instead where it has that
-// form, so that the language is the one asked for.
-PlaceTown ReadTown(int index, const std::unordered_map<std::string, std::string>& catalogue)
+using Catalogue = std::unordered_map<std::string, std::string>;
+
+// One town of the library's list into the table, named in the catalogue's language where it
+// has the name. The library's own getters translate by the process's locale; its record
+// (geonames id, name, region code, region, country code, country, zone, population,
+// latitude, longitude) is read instead where it has that form, so that the language is the
+// one asked for. regions maps "CH.ZH" to its place in the table.
+void AddTown(int index, const Catalogue& catalogue, PlaceTable& table, std::map<std::string, uint32_t>& regions)
 {
-    PlaceTown town;
     GeonamesCity* city = geonames_get_city(index);
     if (!city)
-        return town;
+        return;
+    PlaceEntry town;
+    PlaceRegion region;
     std::string id, regionKey;
     if (std::strcmp(g_variant_get_type_string(city), "(sssssssudd)") == 0) {
-        const char *geonamesId, *name, *regionCode, *region, *countryCode, *country, *zone;
+        const char *geonamesId, *name, *regionCode, *state, *countryCode, *country, *zone;
         guint32 population;
-        double latitude, longitude;   // read again below, as the getters give them
-        g_variant_get(city, "(&s&s&s&s&s&s&sudd)", &geonamesId, &name, &regionCode, &region, &countryCode, &country,
-                      &zone, &population, &latitude, &longitude);
+        g_variant_get(city, "(&s&s&s&s&s&s&sudd)", &geonamesId, &name, &regionCode, &state, &countryCode, &country,
+                      &zone, &population, &town.latitude, &town.longitude);
         id = geonamesId;
-        town.names.city = name;
-        town.names.state = region;
-        town.names.countryCode = countryCode;
-        town.names.country = country;
-        regionKey = town.names.countryCode + "." + regionCode;
+        town.city = name;
+        region = {state, country, countryCode, ""};
+        regionKey = region.countryCode + "." + regionCode;
     } else {
-        town.names.city = Text(geonames_city_get_name(city));
-        town.names.state = Text(geonames_city_get_state(city));
-        town.names.countryCode = Text(geonames_city_get_country_code(city));
-        town.names.country = Text(geonames_city_get_country(city));
+        town.city = Text(geonames_city_get_name(city));
+        region = {Text(geonames_city_get_state(city)), Text(geonames_city_get_country(city)),
+                  Text(geonames_city_get_country_code(city)), ""};
+        town.latitude = geonames_city_get_latitude(city);
+        town.longitude = geonames_city_get_longitude(city);
+        regionKey = region.countryCode + "." + region.state;
     }
-    town.latitude = geonames_city_get_latitude(city);
-    town.longitude = geonames_city_get_longitude(city);
     geonames_city_free(city);
     const auto translated = [&catalogue](const std::string& key, std::string& name) {
         const auto found = key.empty() ? catalogue.end() : catalogue.find(key);
         if (found != catalogue.end() && !found->second.empty())
             name = found->second;
     };
-    translated(id, town.names.city);
-    translated(regionKey, town.names.state);
-    translated(town.names.countryCode, town.names.country);
-    town.names.city = Clean(town.names.city, true);
-    town.names.state = Clean(town.names.state, false);
-    town.names.country = Clean(town.names.country, false);
-    return town;
+    translated(id, town.city);
+    town.city = Clean(town.city, true);
+    const auto known = regions.try_emplace(regionKey, static_cast<uint32_t>(table.regions.size()));
+    if (known.second) {
+        translated(regionKey, region.state);
+        translated(region.countryCode, region.country);
+        region.state = RegionShortName(Clean(region.state, false));
+        region.country = Clean(region.country, false);
+        region.countryCode3 = CountryAlpha3(region.countryCode);
+        table.regions.push_back(std::move(region));
+    }
+    const PlaceRegion& named = table.regions[known.first->second];
+    if ((town.city.empty() && named.state.empty() && named.country.empty()) || !std::isfinite(town.latitude)
+        || !std::isfinite(town.longitude))
+        return;
+    town.region = known.first->second;
+    town.index = index;
+    table.towns.push_back(std::move(town));
+}
+
+// The table from the library's data, in the catalogue's language.
+PlaceTable BuildTable(const std::string& cataloguePath)
+{
+    const Catalogue catalogue = cataloguePath.empty() ? Catalogue() : ReadCatalogue(cataloguePath);
+    PlaceTable table;
+    std::map<std::string, uint32_t> regions;
+    const int count = geonames_get_n_cities();
+    table.towns.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        AddTown(i, catalogue, table, regions);
+    return table;
+}
+
+// A position as a point on the unit sphere: x toward 0 N 0 E, z toward the north pole.
+void UnitPoint(double latitude, double longitude, double* point)
+{
+    const double radians = M_PI / 180, across = std::cos(latitude * radians);
+    point[0] = across * std::cos(longitude * radians);
+    point[1] = across * std::sin(longitude * radians);
+    point[2] = std::sin(latitude * radians);
 }
 
 int LatitudeCell(double latitude)
@@ -182,24 +251,66 @@ std::string CountryAlpha3(const std::string& alpha2)
     return {};
 }
 
-PlaceIndex::PlaceIndex(const std::string& language) : cells(180 * 360)
+std::string RegionShortName(const std::string& name)
 {
-    const auto catalogue = CatalogueFor(language);
-    const int count = geonames_get_n_cities();
-    towns.reserve(static_cast<size_t>(std::max(count, 0)));
-    std::map<std::string, std::string> alpha3;
-    for (int i = 0; i < count; ++i) {
-        PlaceTown town = ReadTown(i, catalogue);
-        auto code = alpha3.try_emplace(town.names.countryCode);
-        if (code.second)
-            code.first->second = CountryAlpha3(town.names.countryCode);
-        town.names.countryCode3 = code.first->second;
-        if (town.names.Empty() || !std::isfinite(town.latitude) || !std::isfinite(town.longitude))
-            continue;
-        cells[static_cast<size_t>(LatitudeCell(town.latitude) * 360 + LongitudeCell(town.longitude))].push_back(
-            static_cast<int>(towns.size()));
-        towns.push_back({std::move(town), i});
+    for (const char* kind : kRegionKinds) {
+        const size_t length = std::strlen(kind);
+        // What follows must start a name: a capital, or a letter beyond ASCII ("Île", "Ä").
+        if (name.size() > length && name.compare(0, length, kind) == 0
+            && ((name[length] >= 'A' && name[length] <= 'Z') || static_cast<unsigned char>(name[length]) >= 0x80))
+            return name.substr(length);
     }
+    return name;
+}
+
+std::string PlaceCachePath(const std::string& language)
+{
+    const std::string folder = PlaceCacheFolder();
+    if (folder.empty())
+        return {};
+    // The catalogue's folder names the language: ".../locale/de/LC_MESSAGES/geonames.mo".
+    std::string name = "en";
+    const std::string catalogue = CataloguePath(language);
+    if (!catalogue.empty()) {
+        const size_t end = catalogue.rfind("/LC_MESSAGES/");
+        name = catalogue.substr(sizeof kCatalogues - 1, end - (sizeof kCatalogues - 1));
+    }
+    return folder + "/places-" + name + ".cache";
+}
+
+PlaceIndex::PlaceIndex(const std::string& language)
+{
+    const std::string catalogue = CataloguePath(language), key = IndexKey(catalogue);
+    const std::string cache = PlaceCachePath(language);
+    fromCache = LoadPlaceTable(cache, key, table);
+    if (!fromCache) {
+        table = BuildTable(catalogue);
+        SavePlaceTable(cache, key, table);
+    }
+    // The grid: count the towns of each cell, then place each town in its cell's run.
+    const auto cellOf = [](const PlaceEntry& town) {
+        return static_cast<size_t>(LatitudeCell(town.latitude) * 360 + LongitudeCell(town.longitude));
+    };
+    cellStart.assign(180 * 360 + 1, 0);
+    for (const PlaceEntry& town : table.towns)
+        ++cellStart[cellOf(town) + 1];
+    for (size_t c = 1; c < cellStart.size(); ++c)
+        cellStart[c] += cellStart[c - 1];
+    cellTowns.resize(table.towns.size());
+    std::vector<uint32_t> next(cellStart.begin(), cellStart.end() - 1);
+    points.resize(3 * table.towns.size());
+    for (size_t t = 0; t < table.towns.size(); ++t) {
+        cellTowns[next[cellOf(table.towns[t])]++] = static_cast<uint32_t>(t);
+        UnitPoint(table.towns[t].latitude, table.towns[t].longitude, &points[3 * t]);
+    }
+}
+
+PlaceTown PlaceIndex::TownAt(size_t town) const
+{
+    const PlaceEntry& entry = table.towns[town];
+    const PlaceRegion& region = table.regions[entry.region];
+    return {{entry.city, region.state, region.country, region.countryCode, region.countryCode3}, entry.latitude,
+            entry.longitude};
 }
 
 PlaceNames PlaceIndex::At(double latitude, double longitude, double maxKm) const
@@ -213,23 +324,28 @@ PlaceNames PlaceIndex::At(double latitude, double longitude, double maxKm) const
     const double widest = std::cos(std::min(89.9, std::fabs(latitude) + latitudeSpan) * M_PI / 180);
     const int longitudeSpan = std::min(180, static_cast<int>(std::ceil(reachKm / (111.3 * widest))));
     const int row = LatitudeCell(latitude), column = LongitudeCell(longitude);
-    const Town* nearest = nullptr;
-    double best = INFINITY;
+    double here[3];
+    UnitPoint(latitude, longitude, here);
+    size_t nearest = SIZE_MAX;
+    double closest = -INFINITY;   // the dot product grows as the distance shrinks
     for (int r = std::max(0, row - latitudeSpan); r <= std::min(179, row + latitudeSpan); ++r) {
         for (int dc = -longitudeSpan; dc <= longitudeSpan && dc < 360 - longitudeSpan; ++dc) {
-            for (int t : cells[static_cast<size_t>(r * 360 + ((column + dc) % 360 + 360) % 360)]) {
-                const Town& town = towns[static_cast<size_t>(t)];
-                const double km = DistanceKm(latitude, longitude, town.town.latitude, town.town.longitude);
-                if (km < best) {
-                    best = km;
-                    nearest = &town;
+            const size_t cell = static_cast<size_t>(r * 360 + ((column + dc) % 360 + 360) % 360);
+            for (uint32_t at = cellStart[cell]; at < cellStart[cell + 1]; ++at) {
+                const double* point = &points[3 * size_t(cellTowns[at])];
+                const double dot = here[0] * point[0] + here[1] * point[1] + here[2] * point[2];
+                if (dot > closest) {
+                    closest = dot;
+                    nearest = cellTowns[at];
                 }
             }
         }
     }
-    if (!nearest)
+    if (nearest == SIZE_MAX)
         return {};
-    PlaceNames place = nearest->town.names;
+    const PlaceEntry& town = table.towns[nearest];
+    const double best = DistanceKm(latitude, longitude, town.latitude, town.longitude);
+    PlaceNames place = TownAt(nearest).names;
     if (best <= maxKm)
         return place;
     if (best > kRegionKm)
@@ -247,14 +363,12 @@ std::vector<PlaceTown> PlaceIndex::Find(const std::string& text, size_t limit) c
     gint* hits = geonames_query_cities_sync(text.c_str(), GEONAMES_QUERY_DEFAULT, &length, nullptr, nullptr);
     if (!hits)
         return found;
-    std::map<int, const Town*> byIndex;
-    for (const Town& town : towns)
-        byIndex.emplace(town.index, &town);
-    // The library ranks its answers, best match first.
+    // The library ranks its answers, best match first; the table holds its towns in its order.
     for (guint i = 0; i < length && found.size() < limit; ++i) {
-        const auto town = byIndex.find(hits[i]);
-        if (town != byIndex.end())
-            found.push_back(town->second->town);
+        const auto town = std::lower_bound(table.towns.begin(), table.towns.end(), hits[i],
+                                           [](const PlaceEntry& entry, int index) { return entry.index < index; });
+        if (town != table.towns.end() && town->index == hits[i])
+            found.push_back(TownAt(static_cast<size_t>(town - table.towns.begin())));
     }
     g_free(hits);
     return found;

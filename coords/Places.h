@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/PlaceNames.h"
+#include "coords/PlaceCache.h"
 
 // One town of the geonames data (towns of 15,000 people or more, from libgeonames0).
 struct PlaceTown {
@@ -15,10 +16,13 @@ struct PlaceTown {
 
 // The towns of the geonames data in a grid of one-degree cells, with their names in one
 // language, built once and then only read: lookups from several threads need no lock.
+// A region goes by its short name: "Zurich", not "Canton of Zurich" (see RegionShortName).
 class PlaceIndex {
 public:
     // language: "de", "fr_CH" (as a locale names it, ".UTF-8" and "@..." ignored); "" or an
     // English one for the data's own names. A name without a translation stays English.
+    // Read from the cache file for the language when it is there and still matches the data
+    // (PlaceCachePath); else built from the data and the cache file written for next time.
     explicit PlaceIndex(const std::string& language);
 
     // The place at a position: the nearest town's names when it lies within maxKm; else its
@@ -30,16 +34,36 @@ public:
     // at most limit of them.
     std::vector<PlaceTown> Find(const std::string& text, size_t limit) const;
 
-    size_t Size() const { return towns.size(); }
+    size_t Size() const { return table.towns.size(); }
+
+    // Whether it came from the cache file rather than from the data.
+    bool FromCache() const { return fromCache; }
 
 private:
-    struct Town {
-        PlaceTown town;
-        int index = 0;   // in the library's list
-    };
-    std::vector<Town> towns;
-    std::vector<std::vector<int>> cells;   // 180 x 360 one-degree cells, row by latitude
+    PlaceTown TownAt(size_t town) const;
+
+    PlaceTable table;
+    bool fromCache = false;
+    // 180 x 360 one-degree cells, row by latitude: cell c's towns are cellTowns[cellStart[c]]
+    // up to cellTowns[cellStart[c + 1]].
+    std::vector<uint32_t> cellStart;
+    std::vector<uint32_t> cellTowns;
+    // Each town as a point on the unit sphere (x, y, z): the nearest town is the one whose
+    // point has the largest dot product with the position's, three products a town instead
+    // of the trigonometry of a distance.
+    std::vector<double> points;
 };
+
+// The cache file of the index for a language: "places-de.cache" in PlaceCacheFolder(); one
+// file for every language that reads the same catalogue. "" when there is no cache folder.
+std::string PlaceCachePath(const std::string& language);
+
+// A region's name without the word for its kind in front, when the data's name has one:
+// "Canton of Zurich", "Kanton Zürich" and "Canton de Zurich" become "Zurich" and "Zürich";
+// "State of Maine" becomes "Maine", as the other states of its country are named. Only the
+// words of kRegionKinds go, in English, German, French and Italian; "District of Columbia",
+// "Free State of Thuringia" and the like are names, and stay whole.
+std::string RegionShortName(const std::string& name);
 
 // The language place names are written in: the setting when it is not empty, else the
 // user's locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, in that order); "" for English.

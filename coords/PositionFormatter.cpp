@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "coords/OsgbConverter.h"
-#include "settings/Settings.h"
 
 namespace {
 

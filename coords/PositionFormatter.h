@@ -3,6 +3,10 @@
 #include <memory>
 #include <string>
 
+// How Parse and Rename show a position: the values of the DisplayType setting. A file
+// may hold other numbers; they show latitude/longitude.
+enum class DisplayType : int32_t { LatLon = 0, Osgb = 1 };
+
 // Latitude/longitude text, "%f %f": 51.477500 -0.001400.
 class PositionFormatter {
 public:

@@ -8,7 +8,7 @@
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
-#include "photos/RunFeedback.h"
+#include "run/RunFeedback.h"
 #include "settings/Settings.h"
 #include "common/Timestamps.h"
 #include "track/TrackSearch.h"
@@ -243,7 +243,7 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
                                 Workspace& workspace, const std::function<bool(int done, int total)>& progress)
 {
     SuggestionRun run;
-    const std::vector<std::string> files = MatchGpxFiles(settings.GPXPath);
+    const std::vector<std::string> files = MatchTrackFiles(settings.GPXPath);
     if (files.empty()) {
         run.error = settings.GPXPath.empty() ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file is set"))
                                              : Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file matches %1"), {settings.GPXPath});

@@ -6,7 +6,7 @@
 
 #include "common/Text.h"
 #include "coords/PlaceZone.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 class Workspace;
 class Settings;

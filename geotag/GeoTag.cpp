@@ -12,7 +12,7 @@
 
 #include <sys/stat.h>
 
-#include "coords/PlaceChoice.h"
+#include "exif/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsCommands.h"
 #include "exif/PhotoListing.h"
@@ -22,12 +22,12 @@
 #include "geotag/ClockOffset.h"
 #include "geotag/WrittenPositions.h"
 #include "journal/Journal.h"
-#include "photos/ParallelRun.h"
+#include "run/ParallelRun.h"
 #include "photos/PhotoKinds.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
-#include "track/Gpx.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
+#include "track/TrackPoint.h"
 #include "track/TrackReader.h"
 #include "track/TrackSearch.h"
 
@@ -339,13 +339,13 @@ RunResult GeoTag(const Settings& settings, const std::string& version, PhotoRows
         return result;
     }
     const std::future<void> places = PreparePlaces(settings);
-    const std::vector<std::string> gpxFiles = MatchGpxFiles(settings.GPXPath);
-    if (gpxFiles.empty()) {
+    const std::vector<std::string> trackFiles = MatchTrackFiles(settings.GPXPath);
+    if (trackFiles.empty()) {
         result.status = RunStatus::NoTrackFile;
         return result;
     }
     Track track;
-    if (!LoadTrack(gpxFiles, feedback, track, result.trackErrors)) {
+    if (!LoadTrack(trackFiles, feedback, track, result.trackErrors)) {
         result.status = RunStatus::NoTrackReadable;
         return result;
     }

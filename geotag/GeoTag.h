@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "photos/Command.h"
+#include "run/Command.h"
 #include "settings/Settings.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 class PhotoRows;
 class RunControl;

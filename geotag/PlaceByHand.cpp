@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "coords/PlaceChoice.h"
+#include "exif/PlaceChoice.h"
 #include "coords/PositionFormatter.h"
 #include "exif/GpsTagWriter.h"
 #include "exif/ExifListing.h"

@@ -132,7 +132,7 @@ void ClockOffsetDialog::OnTimeEdited()
                              .arg(lead.seconds));
 }
 
-OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
+OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& trackPath,
                                                  QWidget* parent)
     : QDialog(parent)
 {
@@ -165,9 +165,9 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
     progress->setValue(0);
 
     auto run = std::make_shared<SuggestionRun>();
-    worker = QThread::create([this, run, paths, gpxPath] {
+    worker = QThread::create([this, run, paths, trackPath] {
         Settings settings;
-        settings.GPXPath = gpxPath;
+        settings.GPXPath = trackPath;
         Workspace workspace;
         *run = SuggestOffsetsFor(settings, paths, workspace, [this](int done, int) {
             QMetaObject::invokeMethod(progress, "setValue", Qt::QueuedConnection, Q_ARG(int, done));
@@ -180,7 +180,7 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const std::string& photoFolder,
         delete worker;
         worker = nullptr;
         Settings settings;
-        settings.GPXPath = gpxPath;
+        settings.GPXPath = trackPath;
         Workspace workspace;
         Show(SuggestOffsetsFor(settings, paths, workspace));
     }

@@ -61,9 +61,9 @@ private:
 class OffsetSuggestionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Lists the photos of photoFolder and reads the track(s) gpxPath names on a worker
+    // Lists the photos of photoFolder and reads the track(s) trackPath names on a worker
     // thread, showing how far it got; Ready() follows when the list is filled.
-    OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& gpxPath,
+    OffsetSuggestionsDialog(const std::string& photoFolder, const std::string& trackPath,
                             QWidget* parent = nullptr);
     ~OffsetSuggestionsDialog() override;   // stops the reading and waits for it
 

@@ -26,10 +26,10 @@
 #include "gui/Translations.h"
 #include "parse/ParseRun.h"
 #include "journal/Journal.h"
-#include "journal/Undo.h"
+#include "undo/Undo.h"
 #include "photos/FolderCheck.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 #include "settings/Settings.h"
 #ifdef PINROUTE_MAP
 #include "gui/map/MapSplitter.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "photos/Command.h"
+#include "run/Command.h"
 #include <QPointer>
 #include <QRect>
 

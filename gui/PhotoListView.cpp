@@ -21,7 +21,7 @@
 #include "gui/LinkEdit.h"
 #include "gui/RowPreviews.h"
 #include "gui/Translations.h"
-#include "photos/PositionTip.h"
+#include "coords/MapAddress.h"
 
 namespace {
 

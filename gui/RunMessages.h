@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "journal/Journal.h"
-#include "photos/Command.h"
+#include "run/Command.h"
 
 // The window's words for its runs: the commands' names, the question before an Undo, and
 // the message boxes after a run that met a problem.

@@ -28,6 +28,7 @@
 #include "gui/HelpLauncher.h"
 #include "common/Messages.h"
 #include "common/ModulePath.h"
+#include "coords/PositionFormatter.h"
 #include "gui/Translations.h"
 #include "photos/FolderCheck.h"
 #include "settings/SettingsLocation.h"

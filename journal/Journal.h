@@ -6,7 +6,7 @@
 
 #include "exif/GpsTagWriter.h"
 #include "journal/JournalFiles.h"
-#include "photos/Command.h"
+#include "run/Command.h"
 
 // What one run changed in one photo, enough to put it back: the tags its command named as
 // they were, or its old name.

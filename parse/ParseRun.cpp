@@ -5,15 +5,15 @@
 #include <memory>
 
 #include "coords/OsgbConverter.h"
-#include "coords/PlaceChoice.h"
+#include "exif/PlaceChoice.h"
 #include "coords/Places.h"
 #include "coords/PositionFormatter.h"
 #include "journal/Journal.h"
 #include "exif/PhotoListing.h"
 #include "exif/Workspace.h"
 #include "parse/RenamePhoto.h"
-#include "photos/ParallelRun.h"
-#include "photos/RunControl.h"
+#include "run/ParallelRun.h"
+#include "run/RunControl.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "photos/Command.h"
+#include "run/Command.h"
 #include "settings/Settings.h"
 
 class PhotoRows;

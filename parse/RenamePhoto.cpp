@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/FileSafety.h"
 #include "photos/PhotoKinds.h"
 
 namespace {
@@ -56,18 +57,6 @@ bool SafeInName(const std::string& part)
 
 
 }  // namespace
-
-int LinkThenUnlink(const std::string& from, const std::string& to)
-{
-    if (link(from.c_str(), to.c_str()) != 0)
-        return errno;
-    if (unlink(from.c_str()) != 0) {
-        int error = errno;
-        unlink(to.c_str());   // keep the photo under its old name only
-        return error;
-    }
-    return 0;
-}
 
 RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly)
 {
@@ -138,14 +127,4 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     outcome.renamed = true;
     outcome.newPath = target;
     return outcome;
-}
-
-int RenameNoReplace(const std::string& from, const std::string& to)
-{
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS)   // file system or kernel without the flag
-        return LinkThenUnlink(from, to);
-    return error;
 }

@@ -28,11 +28,3 @@ struct RenameOutcome {
 // new name + ".xmp"; when either new name is taken neither is renamed. With checkOnly nothing is renamed; the
 // outcome says what would happen.
 RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, bool checkOnly = false);
-
-// The fall-back used where the file system can't rename without replacing: link to the
-// new name (which fails on an existing one), then drop the old name.
-// Returns 0, or the errno value of the step that failed; the old name stays on failure.
-int LinkThenUnlink(const std::string& from, const std::string& to);
-
-// Renames from to to, never replacing an existing entry; 0 or an errno value.
-int RenameNoReplace(const std::string& from, const std::string& to);

@@ -17,13 +17,3 @@ Text PositionTipText(const RowPosition& position)
         lines.push_back(grid.offGrid ? Text("Tips", kOffGridNote) : Text(reference));
     return Text::Joined(lines, "\n");
 }
-
-std::string MapAddress(double latitude, double longitude)
-{
-    std::string both;
-    PositionFormatter().Format(latitude, longitude, both);   // "LAT LON", locale-proof
-    const size_t blank = both.find(' ');
-    const std::string lat = both.substr(0, blank);
-    const std::string lon = both.substr(blank + 1);
-    return "https://www.openstreetmap.org/?mlat=" + lat + "&mlon=" + lon + "#map=17/" + lat + "/" + lon;
-}

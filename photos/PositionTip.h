@@ -9,7 +9,3 @@
 // written:", a read one "Position:".
 Text PositionTipText(const RowPosition& position);
 inline std::string PositionTip(const RowPosition& position) { return PositionTipText(position).English(); }
-
-// The position on the OpenStreetMap site, zoomed in to street level:
-// https://www.openstreetmap.org/?mlat=LAT&mlon=LON#map=17/LAT/LON, "." as the decimal point.
-std::string MapAddress(double latitude, double longitude);

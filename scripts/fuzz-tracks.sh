@@ -15,7 +15,7 @@ SECONDS_TO_RUN=${1:-60}
 OUT=build-fuzz
 CXX=${CXX:-clang++}
 FLAGS=(-std=c++17 -g -O1 -I. -Itests)
-SOURCES=(track/TrackReader.cpp track/TrackSearch.cpp track/Gpx.cpp track/readers/*.cpp common/Timestamps.cpp
+SOURCES=(track/TrackReader.cpp track/TrackSearch.cpp track/GpxFile.cpp track/TrackPoint.cpp track/readers/*.cpp common/Timestamps.cpp
          common/Numbers.cpp common/ModulePath.cpp common/FolderListing.cpp common/Messages.cpp)
 LIBS=(-ltinyxml2 -lexpat -lzip)
 mkdir -p "$OUT/track-seeds" "$OUT/track-corpus" "$OUT/track-crashes"

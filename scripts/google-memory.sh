@@ -32,9 +32,9 @@ if [ -z "$CORE_LIB" ]; then
     cmake --build "$BUILD" -j2 --target pinroute_core >/dev/null
     CORE_LIB=$BUILD/libpinroute_core.a
 fi
-# The reader is compiled here, ahead of the library, so that its current source is measured
-# whether or not the library holds it yet.
-g++ -std=c++17 -O2 -g -DNDEBUG -I"$ROOT" "$ROOT/tools/TrackLoad.cpp" "$ROOT/track/readers/GoogleReader.cpp" \
+# The reader (its three files) is compiled here, ahead of the library, so that its current
+# source is measured whether or not the library holds it yet.
+g++ -std=c++17 -O2 -g -DNDEBUG -I"$ROOT" "$ROOT/tools/TrackLoad.cpp" "$ROOT"/track/readers/Google*.cpp \
     "$CORE_LIB" -ltinyxml2 -lproj -lgeonames -lexpat -lzip -o "$WORK/track_load"
 
 if [ -n "$HOSTILE" ]; then

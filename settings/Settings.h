@@ -3,10 +3,6 @@
 #include <string>
 #include <vector>
 
-// How Parse and Rename show a position: the values of the DisplayType setting. A file
-// may hold other numbers; they show latitude/longitude.
-enum class DisplayType : int32_t { LatLon = 0, Osgb = 1 };
-
 // The map's tiles unless MapTiles says otherwise: OpenStreetMap's standard layer.
 inline constexpr const char* kOsmTiles = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
 
@@ -40,7 +36,7 @@ public:
 
     int32_t Date = 1;           // append the date on Rename (flag)
     int32_t Posn = 1;           // append the position on Rename (flag)
-    int32_t DisplayType = 1;    // a ::DisplayType value, or -1 when Set-up had neither chosen
+    int32_t DisplayType = 1;    // a ::DisplayType value (coords/PositionFormatter.h), or -1 when Set-up had neither chosen
     int32_t OffsetMinutes = 0;  // how far the camera clock runs ahead of GPX time
     int32_t RawSidecar = 1;     // RAW positions into XMP sidecars (1) or into the files exiv2 can write (0)
     int32_t Interpolate = 0;    // place photos between track points, at full precision (1), or take

@@ -8,7 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "track/Gpx.h"
+#include "track/GpxFile.h"
 
 namespace {
 

@@ -26,9 +26,9 @@ int main(int argc, char** argv)
     const auto start = std::chrono::steady_clock::now();
     bool ok;
     if (google) {
-        const auto reader = MakeGoogleReader();
-        ok = reader->Read(path, track);
-        reason = ok ? reader->emptyReason : reader->errorString;
+        const TrackRead read = MakeGoogleReader()->Read(path, track);
+        ok = read.read;
+        reason = ok ? read.emptyReason : read.error;
     } else {
         ok = LoadTrackFile(path, track, &reason) == 0;
     }

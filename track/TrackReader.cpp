@@ -5,6 +5,7 @@
 #include <new>
 #include <numeric>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -114,13 +115,20 @@ void PutInTimeOrder(Track& track, size_t from)
 
 }  // namespace
 
-int TrackReader::StartReading(const std::string& path)
+TrackRead TrackRead::Failed(std::string error, int64_t line)
 {
-    errorString.clear();
-    errorLine = 0;
-    emptyReason.clear();
-    int64_t size = 0;
-    return OpenTrackFile(path, kMaxTrackBytes, size, errorString);
+    TrackRead result;
+    result.error = std::move(error);
+    result.errorLine = line;
+    return result;
+}
+
+TrackRead TrackRead::Done(std::string emptyReason)
+{
+    TrackRead result;
+    result.read = true;
+    result.emptyReason = std::move(emptyReason);
+    return result;
 }
 
 std::unique_ptr<TrackReader> ReaderFor(const std::string& path)
@@ -152,13 +160,13 @@ int LoadTrackFile(const std::string& path, Track& track, std::string* reason)
     if (reader == nullptr) {
         if (why.empty())
             why = std::string("not a track file (") + kKnownKinds + ")";
-    } else if (!reader->Read(path, track)) {
-        why = reader->errorString.empty() ? "can't be read" : reader->errorString;
+    } else if (const TrackRead read = reader->Read(path, track); !read.read) {
+        why = read.error.empty() ? "can't be read" : read.error;
     } else if (std::none_of(track.begin() + static_cast<std::ptrdiff_t>(before), track.end(),
                             [](const TrackPoint& p) { return p.time >= 0; })) {
         // A file that reads but gives nothing to match against is no track: say so
         // rather than reject every photo.
-        why = reader->emptyReason.empty() ? "no track points" : reader->emptyReason;
+        why = read.emptyReason.empty() ? "no track points" : read.emptyReason;
         track.resize(before);
     } else {
         try {

@@ -3,7 +3,22 @@
 #include <memory>
 #include <string>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
+
+// What reading one track file came to. The points themselves go straight into the caller's
+// track, so that a history of years is never held twice and segment numbers run on through
+// the files read.
+struct TrackRead {
+    bool read = false;         // false: the file can't be read, and the track is as it was
+    std::string error;         // why not: "line 4: no time", "not a KML file (line 3)"
+    int64_t errorLine = 0;     // the line error names, where the format has lines; else 0
+    // Read, but holding no point with a time: why, "no track points: only route points";
+    // "" when the reader can say no more than that.
+    std::string emptyReason;
+
+    static TrackRead Failed(std::string error, int64_t line = 0);
+    static TrackRead Done(std::string emptyReason = {});
+};
 
 // Reads one track format into points, as a parser per format does: a run never knows which
 // format it read. Adding a format adds a reader and a line in the registry (TrackReader.cpp).
@@ -14,20 +29,9 @@ public:
     virtual const char* Format() const = 0;
     // True when the start of a file (its first few KiB) looks like this format.
     virtual bool Recognises(const std::string& head) const = 0;
-    // Appends the file's points to track; false with errorString (and errorLine where the
-    // format has lines, else 0) when the file can't be read; track is then as it was.
-    virtual bool Read(const std::string& path, Track& track) = 0;
-
-    std::string errorString;
-    int64_t errorLine = 0;
-    // Set by Read when the file read well but held no point with a time, to say why:
-    // "no track points: only route points".
-    std::string emptyReason;
-
-protected:
-    // Clears the outcome of an earlier read and opens path (a regular file, not too big):
-    // the descriptor to read and close, or -1 with errorString set.
-    int StartReading(const std::string& path);
+    // Appends the file's points to track, their segments numbered on from those already in
+    // it; when the file can't be read, says why and leaves track as it was.
+    virtual TrackRead Read(const std::string& path, Track& track) = 0;
 };
 
 // The reader for a file, picked by its content, not its name; null for a file no reader

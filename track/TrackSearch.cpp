@@ -17,7 +17,7 @@ double Seconds(const TrackPoint& p)
 
 }  // namespace
 
-std::vector<std::string> MatchGpxFiles(const std::string& pattern)
+std::vector<std::string> MatchTrackFiles(const std::string& pattern)
 {
     std::vector<std::string> paths;
     if (pattern.empty())

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
-// The files a GPX path names: the path itself, or every entry of its folder whose name
+// The files a track path (the GPXPath setting) names: the path itself, or every entry of its folder whose name
 // fits the last component's * and ? (letter case ignored). Full paths, sorted by name
 // ignoring case.
-std::vector<std::string> MatchGpxFiles(const std::string& pattern);
+std::vector<std::string> MatchTrackFiles(const std::string& pattern);
 
 // Where a photo lies between two points: the points, and how far from the first to the
 // second it lies (0..1) in time.

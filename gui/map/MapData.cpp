@@ -91,11 +91,11 @@ TrackLines LinesOf(const Track& track, size_t maxPoints)
     return lines;
 }
 
-TrackLines LoadTrackLines(const std::string& gpxPath, size_t maxPoints)
+TrackLines LoadTrackLines(const std::string& trackPath, size_t maxPoints)
 {
     Track track;
     std::vector<std::string> errors;
-    for (const std::string& path : MatchGpxFiles(gpxPath)) {
+    for (const std::string& path : MatchTrackFiles(trackPath)) {
         std::string reason;
         if (LoadTrackFile(path, track, &reason) != 0)
             errors.push_back(FileNameOf(path) + ": "

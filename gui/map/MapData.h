@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "photos/PhotoList.h"
-#include "track/Gpx.h"
+#include "track/TrackPoint.h"
 
 // One point of a track line as the map draws it.
 struct LinePoint {
@@ -26,7 +26,7 @@ struct TrackLines {
 TrackLines LinesOf(const Track& track, size_t maxPoints = 50000);
 
 // Reads every track file the GPXPath setting matches, of any kind, into lines.
-TrackLines LoadTrackLines(const std::string& gpxPath, size_t maxPoints = 50000);
+TrackLines LoadTrackLines(const std::string& trackPath, size_t maxPoints = 50000);
 
 // The marker kind of a row, as the page colours it: 'r' a position read (blue), 'w' one
 // written (green), 'f' one a write left in doubt (orange); 0 for a row without a position.

@@ -63,10 +63,10 @@ int liveProfiles = 0;
 
 // The files the GPXPath setting matches, with their sizes and times: the same key, the
 // same lines.
-std::string TrackKey(const std::string& gpxPath)
+std::string TrackKey(const std::string& trackPath)
 {
-    std::string key = gpxPath;
-    for (const std::string& file : MatchGpxFiles(gpxPath)) {
+    std::string key = trackPath;
+    for (const std::string& file : MatchTrackFiles(trackPath)) {
         key += "\n" + file;
         struct stat info;
         if (stat(file.c_str(), &info) == 0)
@@ -372,8 +372,8 @@ void MapPanel::ReloadTrack()
     if (key == trackKey)
         return;
     auto result = std::make_shared<TrackLines>();
-    const std::string gpxPath = settings.GPXPath;
-    loader = QThread::create([result, gpxPath] { *result = LoadTrackLines(gpxPath); });
+    const std::string trackPath = settings.GPXPath;
+    loader = QThread::create([result, trackPath] { *result = LoadTrackLines(trackPath); });
     connect(loader, &QThread::finished, this, [this, result, key] {
         loader->deleteLater();
         loader = nullptr;

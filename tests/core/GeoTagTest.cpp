@@ -8,10 +8,11 @@
 #include "exif/Workspace.h"
 #include "geotag/WrittenPositions.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 #include "support/TestSupport.h"
 #include "common/Timestamps.h"
+#include "track/GpxFile.h"
 #include "track/TrackSearch.h"
 
 namespace {
@@ -374,7 +375,7 @@ TEST(WrittenPositions, FollowTheRunsInTheirOrder)
     }
 }
 
-TEST(MatchGpxFiles, StarAndQuestionOnlyAnyCaseSortedByName)
+TEST(MatchTrackFiles, StarAndQuestionOnlyAnyCaseSortedByName)
 {
     TempDir dir;
     for (const char* name : {"walk [2].GPX", "walk 2.gpx", "Walk 3.gpx", "a\\b.gpx", "notes.txt"})
@@ -397,7 +398,7 @@ TEST(MatchGpxFiles, StarAndQuestionOnlyAnyCaseSortedByName)
         std::vector<std::string> expected;
         for (const auto& name : c.names)
             expected.push_back(d + name);
-        EXPECT_EQ(expected, MatchGpxFiles(c.pattern));
+        EXPECT_EQ(expected, MatchTrackFiles(c.pattern));
     }
 }
 

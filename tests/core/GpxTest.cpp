@@ -1,4 +1,4 @@
-#include "track/Gpx.h"
+#include "track/GpxFile.h"
 #include "track/TrackReader.h"
 
 #include <algorithm>
@@ -461,10 +461,12 @@ TEST(TrackReader, PicksTheReaderByContentAndPlacesFaults) {
     std::unique_ptr<TrackReader> reader = ReaderFor(dir.File("walk.txt"));
     EXPECT_STREQ("GPX", reader->Format());
     Track track;
-    ASSERT_TRUE(reader->Read(dir.File("walk.txt"), track)) << reader->errorString;
+    const TrackRead walk = reader->Read(dir.File("walk.txt"), track);
+    ASSERT_TRUE(walk.read) << walk.error;
     EXPECT_EQ(1u, track.size());
     reader = ReaderFor(dir.File("bad.gpx"));
-    EXPECT_FALSE(reader->Read(dir.File("bad.gpx"), track));
-    EXPECT_EQ(4, reader->errorLine);
+    const TrackRead bad = reader->Read(dir.File("bad.gpx"), track);
+    EXPECT_FALSE(bad.read);
+    EXPECT_EQ(4, bad.errorLine);
     EXPECT_EQ(1u, track.size());
 }

@@ -8,8 +8,8 @@
 
 #include "exif/Workspace.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "photos/PositionTip.h"
+#include "coords/MapAddress.h"
 
 #include <sys/stat.h>
 
@@ -8,8 +9,8 @@
 #include "geotag/GeoTag.h"
 #include "parse/ParseRun.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 #include "support/TestSupport.h"
 #include "support/Tracks.h"
 

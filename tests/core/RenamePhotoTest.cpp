@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "parse/RenamePhoto.h"
+#include "common/FileSafety.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "exif/Workspace.h"
 #include "geotag/GeoTag.h"
 #include "photos/PhotoList.h"
-#include "photos/RunControl.h"
+#include "run/RunControl.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 #include "support/TrackKinds.h"

@@ -13,7 +13,7 @@
 #include "gui/PhotoListView.h"
 #include "gui/TerminationSignals.h"
 #include "photos/PhotoList.h"
-#include "photos/PositionTip.h"
+#include "coords/MapAddress.h"
 
 namespace {
 

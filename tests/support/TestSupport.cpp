@@ -374,8 +374,9 @@ std::vector<std::string> FolderNames(const std::string& folder)
 
 namespace {
 
-// Before any test runs: the journal of every run a test makes goes to a folder of this
-// program's own, never the user's. Removed when the program ends.
+// Before any test runs: the journal of every run a test makes, and the place index's
+// cache file, go to a folder of this program's own, never the user's (the programs a test
+// starts inherit it). Removed when the program ends.
 struct PrivateStateHome {
     std::string folder;
     PrivateStateHome()
@@ -384,6 +385,7 @@ struct PrivateStateHome {
         if (mkdtemp(name)) {
             folder = name;
             setenv("XDG_STATE_HOME", name, 1);
+            setenv("XDG_CACHE_HOME", (folder + "/cache").c_str(), 1);
         }
     }
     ~PrivateStateHome()

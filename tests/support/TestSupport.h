@@ -153,7 +153,7 @@ public:
     bool answer = true;   // what every question gets
 };
 
-#include "photos/RunFeedback.h"
+#include "run/RunFeedback.h"
 
 // Records what a run shows: each status line, and each progress call's count and total.
 struct RecordingFeedback : RunFeedback {

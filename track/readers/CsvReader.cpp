@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include <unistd.h>
-
 #include "common/Timestamps.h"
 #include "track/readers/ReaderSupport.h"
 
@@ -196,74 +194,60 @@ public:
         return ReadHeader(first, columns);
     }
 
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        const int fd = StartReading(path);
-        if (fd < 0)
-            return false;
-        const size_t before = track.size();
         const int segment = NextSegment(track);
-        LineSource lines(fd);
-        std::string line, reason;
+        const size_t before = track.size();
         Columns c;
         std::vector<std::string> f;
-        if (lines.Next(line, reason) && !ReadHeader(line, c))
-            reason = "line 1: no header naming a time, a latitude and a longitude column";
-        while (reason.empty() && lines.Next(line, reason)) {
+        TrackRead result = ReadTrackLines(path, track, [&](const std::string& line, int64_t number) {
+            if (number == 1)
+                return ReadHeader(line, c) ? LineFault()
+                                           : LineFault::At("no header naming a time, a latitude and a longitude column");
             if (line.find_first_not_of(" \t") == std::string::npos)
-                continue;
-            reason = RowPoint(line, c, f, segment, track);
-            if (!reason.empty() && reason != kFromStartReason)   // that one is the whole column's
-                reason = "line " + std::to_string(lines.Number()) + ": " + reason;
-        }
-        close(fd);
-        if (!reason.empty()) {
-            track.resize(before);
-            errorString = reason;
-            errorLine =
-                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
-            return false;
-        }
-        if (track.size() == before)
-            emptyReason = c.separator == 0 ? "no track points: the file is empty"
-                                           : "no track points: no row with a position";
-        return true;
+                return LineFault();
+            return RowPoint(line, c, f, segment, track);
+        });
+        if (result.read && track.size() == before)
+            result.emptyReason = c.separator == 0 ? "no track points: the file is empty"
+                                                  : "no track points: no row with a position";
+        return result;
     }
 
 private:
-    // Appends the point of a row; "" when it did, or when the row has no position (a logger
-    // without a fix leaves latitude and longitude empty), else what is wrong with it.
-    static std::string RowPoint(const std::string& line, const Columns& c, std::vector<std::string>& f,
+    // Appends the point of a row; no fault when it did, or when the row has no position (a
+    // logger without a fix leaves latitude and longitude empty).
+    static LineFault RowPoint(const std::string& line, const Columns& c, std::vector<std::string>& f,
                                 int segment, Track& track)
     {
         if (!SplitFields(line, c.separator, f))
-            return "a quote is not closed";
+            return LineFault::At("a quote is not closed");
         if (f.size() < c.needed)
-            return "too few fields";
+            return LineFault::At("too few fields");
         const std::string &lat = f[c.lat], &lon = f[c.lon], &time = f[c.time];
         if (lat.empty() && lon.empty())
-            return "";
+            return LineFault();
         TrackPoint p;
         if (!Number(lat, c.separator, "NS", p.lat))
-            return "no latitude";
+            return LineFault::At("no latitude");
         if (!Number(lon, c.separator, "EW", p.lon))
-            return "no longitude";
+            return LineFault::At("no longitude");
         if (!ValidPosition(p.lat, p.lon))
-            return "position out of range";
+            return LineFault::At("position out of range");
         if (time.empty())
-            return "no time";
+            return LineFault::At("no time");
         p.time = RowTime(time, c.date == kNone ? nullptr : &f[c.date], p.millis);
-        if (p.time == kFromStart)
-            return kFromStartReason;
+        if (p.time == kFromStart)   // the whole column's fault, not the row's
+            return LineFault::OfFile(kFromStartReason);
         if (p.time < 0)
-            return "unreadable time";
+            return LineFault::At("unreadable time");
         // An elevation that is empty or no number ("-", "NaN") is none, as in GPX.
         double metres = 0;
         if (c.ele < f.size() && Number(f[c.ele], c.separator, nullptr, metres))
             p.eleText = ElevationText(metres * c.eleScale);
         p.segment = segment;
         track.push_back(p);
-        return "";
+        return LineFault();
     }
 };
 

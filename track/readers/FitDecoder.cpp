@@ -137,68 +137,80 @@ bool FitDecoder::ReadHeader(const uint8_t* p, size_t available, size_t& used)
     return true;
 }
 
+bool FitDecoder::Have(uint64_t n, size_t available)
+{
+    if (n > remaining) {
+        damage = "damaged FIT file (message past the end of the data)";
+        stage = Stage::Skip;
+        return false;
+    }
+    return n <= available;
+}
+
+bool FitDecoder::Damaged(const char* why)
+{
+    damage = std::string("damaged FIT file (") + why + ")";
+    stage = Stage::Skip;
+    return false;
+}
+
+bool FitDecoder::ReadDefinition(const uint8_t* p, size_t available, size_t& length)
+{
+    // Header, reserved, architecture, global number (2), field count, 3 bytes a field; then
+    // with developer data a count and 3 bytes a field.
+    const uint8_t h = p[0];
+    if (!Have(6, available))
+        return false;
+    length = 6 + size_t{3} * p[5];
+    if ((h & 0x20) && !Have(length + 1, available))
+        return false;
+    if (h & 0x20)
+        length += 1 + size_t{3} * p[length];
+    if (!Have(length, available))
+        return false;
+    if (p[2] > 1)
+        return Damaged("byte order");
+    Definition def;
+    def.bigEndian = p[2] == 1;
+    def.global = static_cast<uint16_t>(Unsigned(p + 3, 2, def.bigEndian));
+    for (size_t i = 0; i < p[5]; ++i) {
+        const uint8_t* f = p + 6 + 3 * i;
+        const uint8_t base = f[2] & 0x1F;
+        if (base < sizeof kBaseTypeSizes && f[1] % kBaseTypeSizes[base] != 0)
+            return Damaged("field size");
+        def.fields.push_back({f[0], f[1], def.size});
+        def.size += f[1];
+    }
+    if (h & 0x20) {   // developer fields: number, size, developer index; only their size matters
+        const uint8_t* dev = p + 6 + size_t{3} * p[5];
+        for (size_t i = 0; i < dev[0]; ++i)
+            def.size += dev[1 + 3 * i + 1];
+    }
+    def.defined = true;
+    definitions[h & 0x0F] = std::move(def);
+    return true;
+}
+
 bool FitDecoder::ReadRecord(const uint8_t* p, size_t available, size_t& used)
 {
-    // True when the first n bytes of the message are there; a message running past the
-    // file's data is damage, found before waiting for bytes that belong to no message.
-    auto have = [&](uint64_t n) {
-        if (n > remaining) {
-            damage = "damaged FIT file (message past the end of the data)";
-            stage = Stage::Skip;
-            return false;
-        }
-        return n <= available;
-    };
-    auto damaged = [&](const char* why) {
-        damage = std::string("damaged FIT file (") + why + ")";
-        stage = Stage::Skip;
-        return true;
-    };
-    if (!have(1))
+    if (!Have(1, available))
         return true;
     const uint8_t h = p[0];
     size_t length = 0;
     if ((h & 0xC0) == 0x40) {
-        // Definition: header, reserved, architecture, global number (2), field count,
-        // 3 bytes a field; then with developer data a count and 3 bytes a field.
-        if (!have(6))
+        if (!ReadDefinition(p, available, length))
             return true;
-        length = 6 + size_t{3} * p[5];
-        if ((h & 0x20) && !have(length + 1))
-            return true;
-        if (h & 0x20)
-            length += 1 + size_t{3} * p[length];
-        if (!have(length))
-            return true;
-        if (p[2] > 1)
-            return damaged("byte order");
-        Definition def;
-        def.bigEndian = p[2] == 1;
-        def.global = static_cast<uint16_t>(Unsigned(p + 3, 2, def.bigEndian));
-        for (size_t i = 0; i < p[5]; ++i) {
-            const uint8_t* f = p + 6 + 3 * i;
-            const uint8_t base = f[2] & 0x1F;
-            if (base < sizeof kBaseTypeSizes && f[1] % kBaseTypeSizes[base] != 0)
-                return damaged("field size");
-            def.fields.push_back({f[0], f[1], def.size});
-            def.size += f[1];
-        }
-        if (h & 0x20) {   // developer fields: number, size, developer index; only their size matters
-            const uint8_t* dev = p + 6 + size_t{3} * p[5];
-            for (size_t i = 0; i < dev[0]; ++i)
-                def.size += dev[1 + 3 * i + 1];
-        }
-        def.defined = true;
-        definitions[h & 0x0F] = std::move(def);
     } else {
         // Data, with a normal header (local type in bits 0-3) or a compressed timestamp
         // header (local type in bits 5-6, seconds in bits 0-4).
         const bool compressed = h & 0x80;
         const Definition& def = definitions[compressed ? (h >> 5) & 3 : h & 0x0F];
-        if (!def.defined)
-            return damaged("data for an undefined message");
+        if (!def.defined) {
+            Damaged("data for an undefined message");
+            return true;
+        }
         length = 1 + size_t{def.size};
-        if (!have(length))
+        if (!Have(length, available))
             return true;
         DecodeData(def, p + 1, compressed, h & 0x1F);
     }

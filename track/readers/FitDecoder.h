@@ -54,6 +54,14 @@ private:
     bool Step(const uint8_t* p, size_t available, size_t& used);
     bool ReadHeader(const uint8_t* p, size_t available, size_t& used);
     bool ReadRecord(const uint8_t* p, size_t available, size_t& used);
+    // A definition message at p: true with its length once whole and sound; false while its
+    // bytes are still to come, or with the damage noted.
+    bool ReadDefinition(const uint8_t* p, size_t available, size_t& length);
+    // True when the first n bytes of a message are there; a message running past the file's
+    // data is damage, noted (false) before waiting for bytes that belong to no message.
+    bool Have(uint64_t n, size_t available);
+    // Notes the damage why and skips the rest of the file's records; false.
+    bool Damaged(const char* why);
     void DecodeData(const Definition& def, const uint8_t* content, bool compressed, uint8_t offset);
     bool Fail(const std::string& why);
 

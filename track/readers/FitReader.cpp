@@ -17,11 +17,12 @@ public:
     {
         return head.size() >= 12 && (head[0] == 12 || head[0] == 14) && head.compare(8, 4, ".FIT") == 0;
     }
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        const int fd = StartReading(path);
+        std::string error;
+        const int fd = OpenTrackFile(path, error);
         if (fd < 0)
-            return false;
+            return TrackRead::Failed(error);
         const int segment = NextSegment(track);
         const size_t before = track.size();
         FitDecoder decoder([&](const FitPoint& f) {
@@ -35,22 +36,20 @@ public:
             track.push_back(std::move(p));
         });
         const auto feed = [&](const char* data, size_t n) { return decoder.Feed(data, n); };
-        bool ok = ReadBlocks(fd, feed, errorString);
+        bool ok = ReadBlocks(fd, feed, error);
         close(fd);
         ok = ok && decoder.Finish();
         if (!ok) {
             track.resize(before);
-            if (errorString.empty())
-                errorString = decoder.Error();
-            return false;
+            return TrackRead::Failed(error.empty() ? decoder.Error() : error);
         }
         if (track.size() == before)
-            emptyReason = decoder.RecordsWithoutPosition() > 0 ? "no track points: no record has a position"
-                                                               : "no track points";
-        else if (std::none_of(track.begin() + static_cast<std::ptrdiff_t>(before), track.end(),
-                              [](const TrackPoint& p) { return p.time >= 0; }))
-            emptyReason = "no track points with a time";
-        return true;
+            return TrackRead::Done(decoder.RecordsWithoutPosition() > 0 ? "no track points: no record has a position"
+                                                                        : "no track points");
+        if (std::none_of(track.begin() + static_cast<std::ptrdiff_t>(before), track.end(),
+                         [](const TrackPoint& p) { return p.time >= 0; }))
+            return TrackRead::Done("no track points with a time");
+        return TrackRead::Done();
     }
 };
 

@@ -1,10 +1,10 @@
 #include "track/readers/Readers.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include <unistd.h>
 
+#include "track/GpxFile.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {
@@ -20,9 +20,8 @@ bool HasTimedPoint(const Track& track, size_t from)
 // True when a GPX file holds a route point: a route planned, not recorded.
 bool HasRoutePoints(const std::string& path)
 {
-    int64_t size = 0;
     std::string reason;
-    const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
+    const int fd = OpenTrackFile(path, reason);
     if (fd < 0)
         return false;
     const std::string tag = "<rtept";
@@ -42,23 +41,18 @@ class GpxReader : public TrackReader {
 public:
     const char* Format() const override { return "GPX"; }
     bool Recognises(const std::string& head) const override { return head.find("<gpx") != std::string::npos; }
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        errorString.clear();
-        errorLine = 0;
-        emptyReason.clear();
         const size_t before = track.size();
-        if (LoadGpx(path, track, &errorString) == 0) {
-            if (track.size() == before || !HasTimedPoint(track, before))
-                emptyReason = HasRoutePoints(path) ? "no track points: only route points"
-                              : track.size() == before ? "no track points"
-                                                       : "no track points with a time";
-            return true;
-        }
-        const size_t at = errorString.find("(line ");
-        if (at != std::string::npos)
-            errorLine = std::strtoll(errorString.c_str() + at + 6, nullptr, 10);
-        return false;
+        std::string error;
+        int64_t errorLine = 0;
+        if (LoadGpx(path, track, &error, &errorLine) != 0)
+            return TrackRead::Failed(error, errorLine);
+        if (track.size() == before || !HasTimedPoint(track, before))
+            return TrackRead::Done(HasRoutePoints(path)        ? "no track points: only route points"
+                                   : track.size() == before ? "no track points"
+                                                            : "no track points with a time");
+        return TrackRead::Done();
     }
 };
 

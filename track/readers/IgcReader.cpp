@@ -1,9 +1,5 @@
 #include "track/readers/Readers.h"
 
-#include <cstdlib>
-
-#include <unistd.h>
-
 #include "common/Numbers.h"
 #include "common/Timestamps.h"
 #include "track/readers/ReaderSupport.h"
@@ -58,6 +54,72 @@ int64_t DayStart(const std::string& line)
     return DayOfDdMmYy(date);
 }
 
+// Turns a flight's records, a line at a time, into points of one segment.
+class FlightReader {
+public:
+    FlightReader(Track& track, int segment) : track(track), segment(segment) {}
+
+    LineFault Take(const std::string& line)
+    {
+        if (line.compare(0, 5, "HFDTE") == 0) {
+            day = DayStart(line);
+            previousSecond = -1;
+            return day < 0 ? LineFault::At("unreadable date in the HFDTE header") : LineFault();
+        }
+        if (line.compare(0, 1, "B") == 0) {
+            fixes = true;
+            TakeFix(line);
+        }
+        return LineFault();
+    }
+
+    // Why no point came.
+    std::string WhyEmpty() const
+    {
+        return !fixes    ? "no track points: no B record"
+               : day < 0 ? "no track points: no HFDTE date before the B records"
+                         : "no track points: no readable B record";
+    }
+
+private:
+    // B HHMMSS DDMMmmmN DDDMMmmmE V PPPPP GGGGG, then extensions.
+    void TakeFix(const std::string& line)
+    {
+        const long long clock = Digits(line, 1, 6);
+        const int second = static_cast<int>(clock / 10000 * 3600 + clock / 100 % 100 * 60 + clock % 100);
+        TrackPoint p;
+        long long pressure = 0, gnss = 0;
+        // A cut-off or garbled record (a recorder losing power leaves one) is skipped, as is
+        // one at exactly 0 degrees north and east: a fix with "no GPS data".
+        if (day < 0 || clock < 0 || clock / 10000 > 23 || clock / 100 % 100 > 59 || clock % 100 > 59
+            || !Angle(line, 7, 2, "NS", p.lat) || !Angle(line, 15, 3, "EW", p.lon)
+            || !Altitude(line, 25, pressure) || !Altitude(line, 30, gnss)
+            || (line[24] != 'A' && line[24] != 'V') || !ValidPosition(p.lat, p.lon)
+            || (p.lat == 0 && p.lon == 0))
+            return;
+        // The clock going back by more than half a day is midnight passing; a smaller step
+        // back is a recorder's glitch, and stays on the same day.
+        if (previousSecond >= 0 && second < previousSecond - 43200)
+            day += 86400;
+        previousSecond = second;
+        p.time = day + second;
+        p.segment = segment;
+        // GNSS altitude, or pressure altitude from a recorder without it; both 0 means neither.
+        // Validity V is a fix without a third dimension: its GNSS altitude is none.
+        if (line[24] == 'V')
+            gnss = 0;
+        if (gnss != 0 || pressure != 0)
+            p.eleText = ElevationText(static_cast<double>(gnss != 0 ? gnss : pressure));
+        track.push_back(p);
+    }
+
+    Track& track;
+    const int segment;
+    int64_t day = -1;             // the start of the UTC day of the fixes read
+    int64_t previousSecond = -1;  // the time of day of the last fix
+    bool fixes = false;           // a B record came, with or without a date
+};
+
 class IgcReader : public TrackReader {
 public:
     const char* Format() const override { return "IGC"; }
@@ -79,73 +141,16 @@ public:
         return false;
     }
 
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        const int fd = StartReading(path);
-        if (fd < 0)
-            return false;
         const size_t before = track.size();
-        const int segment = NextSegment(track);
-        LineSource lines(fd);
-        std::string line, reason;
-        int64_t day = -1;             // the start of the UTC day of the fixes read
-        int64_t previousSecond = -1;  // the time of day of the last fix
-        bool fixes = false;           // a B record came, with or without a date
-        while (lines.Next(line, reason)) {
-            if (line.compare(0, 5, "HFDTE") == 0) {
-                day = DayStart(line);
-                previousSecond = -1;
-                if (day < 0) {
-                    reason =
-                        "line " + std::to_string(lines.Number()) + ": unreadable date in the HFDTE header";
-                    break;
-                }
-                continue;
-            }
-            // B HHMMSS DDMMmmmN DDDMMmmmE V PPPPP GGGGG, then extensions.
-            if (line.compare(0, 1, "B") != 0)
-                continue;
-            fixes = true;
-            const long long clock = Digits(line, 1, 6);
-            const int second = static_cast<int>(clock / 10000 * 3600 + clock / 100 % 100 * 60 + clock % 100);
-            TrackPoint p;
-            long long pressure = 0, gnss = 0;
-            // A cut-off or garbled record (a recorder losing power leaves one) is skipped, as is
-            // one at exactly 0 degrees north and east: a fix with "no GPS data".
-            if (day < 0 || clock < 0 || clock / 10000 > 23 || clock / 100 % 100 > 59 || clock % 100 > 59
-                || !Angle(line, 7, 2, "NS", p.lat) || !Angle(line, 15, 3, "EW", p.lon)
-                || !Altitude(line, 25, pressure) || !Altitude(line, 30, gnss)
-                || (line[24] != 'A' && line[24] != 'V') || !ValidPosition(p.lat, p.lon)
-                || (p.lat == 0 && p.lon == 0))
-                continue;
-            // The clock going back by more than half a day is midnight passing; a smaller step
-            // back is a recorder's glitch, and stays on the same day.
-            if (previousSecond >= 0 && second < previousSecond - 43200)
-                day += 86400;
-            previousSecond = second;
-            p.time = day + second;
-            p.segment = segment;
-            // GNSS altitude, or pressure altitude from a recorder without it; both 0 means neither.
-            // Validity V is a fix without a third dimension: its GNSS altitude is none.
-            if (line[24] == 'V')
-                gnss = 0;
-            if (gnss != 0 || pressure != 0)
-                p.eleText = ElevationText(static_cast<double>(gnss != 0 ? gnss : pressure));
-            track.push_back(p);
-        }
-        close(fd);
-        if (!reason.empty()) {
-            track.resize(before);
-            errorString = reason;
-            errorLine =
-                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
-            return false;
-        }
-        if (track.size() == before)
-            emptyReason = !fixes    ? "no track points: no B record"
-                          : day < 0 ? "no track points: no HFDTE date before the B records"
-                                    : "no track points: no readable B record";
-        return true;
+        FlightReader flight(track, NextSegment(track));
+        TrackRead result = ReadTrackLines(path, track, [&](const std::string& line, int64_t) {
+            return flight.Take(line);
+        });
+        if (result.read && track.size() == before)
+            result.emptyReason = flight.WhyEmpty();
+        return result;
     }
 };
 

@@ -6,12 +6,12 @@
 #include <deque>
 #include <memory>
 #include <optional>
-#include <strings.h>
 #include <vector>
 
 #include <unistd.h>
 #include <zip.h>
 
+#include "common/AsciiText.h"
 #include "common/Timestamps.h"
 #include "track/readers/ReaderSupport.h"
 #include "track/readers/XmlStream.h"
@@ -66,8 +66,8 @@ bool FeedKmz(int fd, XmlStream& kml, std::string& reason)
     zip_int64_t entry = zip_name_locate(zip.get(), "doc.kml", ZIP_FL_NOCASE);
     for (zip_int64_t i = 0, count = zip_get_num_entries(zip.get(), 0); entry < 0 && i < count; ++i) {
         const char* name = zip_get_name(zip.get(), static_cast<zip_uint64_t>(i), 0);
-        const size_t length = name ? std::strlen(name) : 0;
-        if (length > 4 && strcasecmp(name + length - 4, ".kml") == 0)
+        const std::string text = name ? name : "";
+        if (text.size() > 4 && EqualsIgnoringAsciiCase(text.substr(text.size() - 4), ".kml"))
             entry = i;
     }
     if (entry < 0) {
@@ -328,9 +328,9 @@ public:
     {
         return head.compare(0, 4, "PK\x03\x04") == 0 || HasStartTag(head, "kml");
     }
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        return ReadXmlTrack<KmlParser>(*this, path, track, "KML");
+        return ReadXmlTrack<KmlParser>(path, track, "KML");
     }
 };
 

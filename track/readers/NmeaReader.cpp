@@ -1,9 +1,6 @@
 #include "track/readers/Readers.h"
 
-#include <cstdlib>
 #include <vector>
-
-#include <unistd.h>
 
 #include "common/Numbers.h"
 #include "common/Timestamps.h"
@@ -99,6 +96,109 @@ int64_t DayStart(const std::string& text)
     return DayOfDdMmYy(number);
 }
 
+// The text between "$" and "*" of a line's sentence, when its checksum (the exclusive or of
+// those characters, two hex digits) is right. The last "$" counts, as a receiver's noise can
+// leave the start of a sentence in front of the next. A sentence without a checksum is
+// taken, as some receivers write none, unless an earlier one had it.
+bool Sentence(const std::string& line, bool& checksums, std::string& body)
+{
+    const size_t start = line.rfind('$');
+    if (start == std::string::npos)
+        return false;
+    size_t end = line.find('*', start);
+    if (end == std::string::npos) {
+        end = line.find_last_not_of(" \t") + 1;
+        body.assign(line, start + 1, end - start - 1);
+        return !checksums;
+    }
+    if (end + 2 >= line.size() || line.find_first_not_of(" \t", end + 3) != std::string::npos)
+        return false;
+    int sum = 0;
+    for (size_t i = start + 1; i < end; ++i)
+        sum ^= static_cast<unsigned char>(line[i]);
+    const int high = HexValue(line[end + 1]), low = HexValue(line[end + 2]);
+    if (high < 0 || low < 0 || high * 16 + low != sum)
+        return false;
+    checksums = true;
+    body.assign(line, start + 1, end - start - 1);
+    return true;
+}
+
+// Turns a log's sentences, a line at a time, into points of one segment.
+class SentenceReader {
+public:
+    SentenceReader(Track& track, int segment) : track(track), before(track.size()), segment(segment) {}
+
+    void Take(const std::string& line)
+    {
+        std::string body;
+        if (!Sentence(line, checksums, body))
+            return;
+        const std::vector<std::string> f = SplitFields(body);
+        const std::string type = f[0].size() == 5 ? f[0].substr(2) : std::string();
+        if (type == "GGA" && f.size() > 9)
+            TakeGga(f);
+        else if (type == "RMC" && f.size() > 9 && f[2] != "A")
+            voidFixes = voidFixes || f[2] == "V";
+        else if (type == "RMC" && f.size() > 9)
+            TakeRmc(f);
+    }
+
+    // Why no point came. GPSBabel marks every fix void when the points it converts carry no
+    // fix type.
+    std::string WhyEmpty() const
+    {
+        return voidFixes ? "no track points: every RMC sentence says no fix (status V), as "
+                           "`gpsbabel -o nmea` writes points without a fix type: convert to GPX instead"
+                         : "no track points: no RMC sentence with a fix";
+    }
+
+private:
+    // The altitude of a fix, for the RMC of its time before or after it.
+    void TakeGga(const std::vector<std::string>& f)
+    {
+        const int64_t millis = MillisOfDay(f[1]);
+        long long quality = 0;
+        double metres = 0;
+        const bool below = f[9].compare(0, 1, "-") == 0;
+        if (millis < 0 || !ParseWholeNumber(f[6], 1, 9, quality) || !PlainNumber(f[9].substr(below), metres))
+            return;
+        const std::string elevation = ElevationText(below ? -metres : metres);
+        if (track.size() > before && pointMillis == millis) {
+            track.back().eleText = elevation;
+        } else {
+            ggaMillis = millis;
+            ggaElevation = elevation;
+        }
+    }
+
+    // A fix's date, time and position.
+    void TakeRmc(const std::vector<std::string>& f)
+    {
+        TrackPoint p;
+        const int64_t millis = MillisOfDay(f[1]), day = DayStart(f[9]);
+        if (millis < 0 || day < 0 || !Angle(f[3], f[4], 'N', 'S', p.lat) || !Angle(f[5], f[6], 'E', 'W', p.lon)
+            || !ValidPosition(p.lat, p.lon))
+            return;
+        p.time = day + millis / 1000;
+        p.millis = static_cast<int>(millis % 1000);
+        p.segment = segment;
+        if (millis == ggaMillis)
+            p.eleText = ggaElevation;
+        track.push_back(p);
+        pointMillis = millis;
+    }
+
+    Track& track;
+    const size_t before;       // the track's points before the log's
+    const int segment;
+    bool checksums = false;    // once a sentence has had one, a sentence without is cut off
+    int64_t pointMillis = -1;  // the time of day of the last point, for a GGA after its RMC
+    int64_t ggaMillis = -1;    // a GGA waiting for the RMC of its time, and its altitude
+    std::string ggaElevation;
+    bool voidFixes = false;    // an RMC said "no fix"
+};
+
 class NmeaReader : public TrackReader {
 public:
     const char* Format() const override { return "NMEA"; }
@@ -120,101 +220,17 @@ public:
         return false;
     }
 
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        const int fd = StartReading(path);
-        if (fd < 0)
-            return false;
         const size_t before = track.size();
-        const int segment = NextSegment(track);
-        LineSource lines(fd);
-        std::string line, reason;
-        bool checksums = false;    // once a sentence has had one, a sentence without is cut off
-        int64_t pointMillis = -1;  // the time of day of the last point, for a GGA after its RMC
-        int64_t ggaMillis = -1;    // a GGA waiting for the RMC of its time, and its altitude
-        std::string ggaElevation;
-        bool voidFixes = false;    // an RMC said "no fix"
-        while (lines.Next(line, reason)) {
-            std::string body;
-            if (!Sentence(line, checksums, body))
-                continue;
-            const std::vector<std::string> f = SplitFields(body);
-            const std::string type = f[0].size() == 5 ? f[0].substr(2) : std::string();
-            if (type == "GGA" && f.size() > 9) {
-                const int64_t millis = MillisOfDay(f[1]);
-                long long quality = 0;
-                double metres = 0;
-                const bool below = f[9].compare(0, 1, "-") == 0;
-                if (millis < 0 || !ParseWholeNumber(f[6], 1, 9, quality)
-                    || !PlainNumber(f[9].substr(below), metres))
-                    continue;
-                const std::string elevation = ElevationText(below ? -metres : metres);
-                if (track.size() > before && pointMillis == millis) {
-                    track.back().eleText = elevation;
-                } else {
-                    ggaMillis = millis;
-                    ggaElevation = elevation;
-                }
-            } else if (type == "RMC" && f.size() > 9 && f[2] != "A") {
-                voidFixes = voidFixes || f[2] == "V";
-            } else if (type == "RMC" && f.size() > 9) {
-                TrackPoint p;
-                const int64_t millis = MillisOfDay(f[1]), day = DayStart(f[9]);
-                if (millis < 0 || day < 0 || !Angle(f[3], f[4], 'N', 'S', p.lat)
-                    || !Angle(f[5], f[6], 'E', 'W', p.lon) || !ValidPosition(p.lat, p.lon))
-                    continue;
-                p.time = day + millis / 1000;
-                p.millis = static_cast<int>(millis % 1000);
-                p.segment = segment;
-                if (millis == ggaMillis)
-                    p.eleText = ggaElevation;
-                track.push_back(p);
-                pointMillis = millis;
-            }
-        }
-        close(fd);
-        if (!reason.empty()) {
-            track.resize(before);
-            errorString = reason;
-            errorLine =
-                reason.compare(0, 5, "line ") == 0 ? std::strtoll(reason.c_str() + 5, nullptr, 10) : 0;
-            return false;
-        }
-        // GPSBabel marks every fix void when the points it converts carry no fix type.
-        if (track.size() == before)
-            emptyReason = voidFixes ? "no track points: every RMC sentence says no fix (status V), as "
-                                      "`gpsbabel -o nmea` writes points without a fix type: convert to GPX instead"
-                                    : "no track points: no RMC sentence with a fix";
-        return true;
-    }
-
-private:
-    // The text between "$" and "*" of a line's sentence, when its checksum (the exclusive or of
-    // those characters, two hex digits) is right. The last "$" counts, as a receiver's noise can
-    // leave the start of a sentence in front of the next. A sentence without a checksum is
-    // taken, as some receivers write none, unless an earlier one had it.
-    static bool Sentence(const std::string& line, bool& checksums, std::string& body)
-    {
-        const size_t start = line.rfind('$');
-        if (start == std::string::npos)
-            return false;
-        size_t end = line.find('*', start);
-        if (end == std::string::npos) {
-            end = line.find_last_not_of(" \t") + 1;
-            body.assign(line, start + 1, end - start - 1);
-            return !checksums;
-        }
-        if (end + 2 >= line.size() || line.find_first_not_of(" \t", end + 3) != std::string::npos)
-            return false;
-        int sum = 0;
-        for (size_t i = start + 1; i < end; ++i)
-            sum ^= static_cast<unsigned char>(line[i]);
-        const int high = HexValue(line[end + 1]), low = HexValue(line[end + 2]);
-        if (high < 0 || low < 0 || high * 16 + low != sum)
-            return false;
-        checksums = true;
-        body.assign(line, start + 1, end - start - 1);
-        return true;
+        SentenceReader sentences(track, NextSegment(track));
+        TrackRead result = ReadTrackLines(path, track, [&](const std::string& line, int64_t) {
+            sentences.Take(line);
+            return LineFault();   // a line that is no sentence is noise, never a fault
+        });
+        if (result.read && track.size() == before)
+            result.emptyReason = sentences.WhyEmpty();
+        return result;
     }
 };
 

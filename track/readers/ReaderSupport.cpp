@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,7 +29,121 @@ ssize_t ReadSome(int fd, char* data, size_t size)
     return n;
 }
 
+// The lines of a file, one at a time, without their "\n" or "\r\n", and a UTF-8 byte order
+// mark, which editors write, dropped from the first.
+class LineSource {
+public:
+    enum Step { kLine, kEnd, kTooLong, kFailed };
+
+    explicit LineSource(int fd) : fd(fd) {}
+    // kLine with the next line; kEnd past the last; kTooLong for a line longer than
+    // kMaxLineBytes; kFailed when the file can't be read, with reason.
+    Step Next(std::string& line, std::string& reason);
+    // The number of the line Next last gave or found too long, from 1.
+    int64_t Number() const { return number; }
+
+private:
+    // Moves the next line out of buffer when it holds a whole one (or the last, at the end).
+    bool TakeLine(std::string& line);
+
+    static constexpr size_t kMaxLineBytes = 64 * 1024;
+    const int fd;
+    std::string buffer;
+    size_t start = 0;
+    bool atEnd = false;
+    int64_t number = 0;
+};
+
+bool LineSource::TakeLine(std::string& line)
+{
+    const size_t end = buffer.find('\n', start);
+    if (end == std::string::npos && !(atEnd && start < buffer.size()))
+        return false;
+    const size_t stop = end == std::string::npos ? buffer.size() : end;
+    line.assign(buffer, start, stop - start);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (number == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        line.erase(0, 3);
+    start = end == std::string::npos ? buffer.size() : end + 1;
+    ++number;
+    return true;
+}
+
+LineSource::Step LineSource::Next(std::string& line, std::string& reason)
+{
+    for (;;) {
+        if (TakeLine(line))
+            return line.size() > kMaxLineBytes ? kTooLong : kLine;
+        if (atEnd)
+            return kEnd;
+        if (buffer.size() - start > kMaxLineBytes) {
+            ++number;
+            return kTooLong;
+        }
+        buffer.erase(0, start);
+        start = 0;
+        const size_t old = buffer.size();
+        buffer.resize(old + kBlockBytes);
+        const ssize_t n = ReadSome(fd, &buffer[old], kBlockBytes);
+        if (n < 0) {
+            buffer.resize(old);
+            reason = "can't be read: " + SystemErrorText(errno, 256);
+            return kFailed;
+        }
+        buffer.resize(old + static_cast<size_t>(n));
+        atEnd = n == 0;
+    }
+}
+
+// Hands take the lines of fd until the end or a fault; the result says which.
+TrackRead TakeLines(int fd, const TakeLine& take)
+{
+    LineSource lines(fd);
+    std::string line, reason;
+    for (;;) {
+        const LineSource::Step step = lines.Next(line, reason);
+        const int64_t number = lines.Number();
+        if (step == LineSource::kEnd)
+            return TrackRead::Done();
+        if (step == LineSource::kFailed)
+            return TrackRead::Failed(reason);
+        if (step == LineSource::kTooLong)
+            return TrackRead::Failed("line " + std::to_string(number) + " is too long", number);
+        const LineFault fault = take(line, number);
+        if (!fault.what.empty() && fault.atLine)
+            return TrackRead::Failed("line " + std::to_string(number) + ": " + fault.what, number);
+        if (!fault.what.empty())
+            return TrackRead::Failed(fault.what);
+    }
+}
+
 }  // namespace
+
+int OpenTrackFile(const std::string& path, std::string& reason)
+{
+    int64_t size = 0;
+    return OpenTrackFile(path, kMaxTrackBytes, size, reason);
+}
+
+TrackRead ReadTrackLines(const std::string& path, Track& track, const TakeLine& take)
+{
+    std::string reason;
+    const int fd = OpenTrackFile(path, reason);
+    if (fd < 0)
+        return TrackRead::Failed(reason);
+    const size_t before = track.size();
+    TrackRead result;
+    try {
+        result = TakeLines(fd, take);
+    } catch (const std::bad_alloc&) {
+        result = TrackRead::Failed("too big to read (out of memory)");
+    }
+    close(fd);
+    if (!result.read)
+        track.resize(before);
+    return result;
+}
 
 int OpenTrackFile(const std::string& path, int64_t maxBytes, int64_t& size, std::string& reason)
 {
@@ -67,44 +183,6 @@ bool ReadBlocks(int fd, const std::function<bool(const char*, size_t)>& consume,
             return true;
         if (!consume(block.data(), static_cast<size_t>(n)))
             return false;
-    }
-}
-
-bool LineSource::Next(std::string& line, std::string& reason)
-{
-    for (;;) {
-        const size_t end = buffer.find('\n', start);
-        if (end != std::string::npos || (atEnd && start < buffer.size())) {
-            const size_t stop = end == std::string::npos ? buffer.size() : end;
-            line.assign(buffer, start, stop - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            start = end == std::string::npos ? buffer.size() : end + 1;
-            ++number;
-            if (line.size() > maxLength) {
-                reason = "line " + std::to_string(number) + " is too long";
-                return false;
-            }
-            return true;
-        }
-        if (atEnd)
-            return false;
-        if (buffer.size() - start > maxLength) {
-            reason = "line " + std::to_string(number + 1) + " is too long";
-            return false;
-        }
-        buffer.erase(0, start);
-        start = 0;
-        const size_t old = buffer.size();
-        buffer.resize(old + kBlockBytes);
-        const ssize_t n = ReadSome(fd, &buffer[old], kBlockBytes);
-        if (n < 0) {
-            buffer.resize(old);
-            reason = "can't be read: " + SystemErrorText(errno, 256);
-            return false;
-        }
-        buffer.resize(old + static_cast<size_t>(n));
-        atEnd = n == 0;
     }
 }
 

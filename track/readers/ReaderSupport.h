@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
-#include "track/Gpx.h"
+#include "track/TrackReader.h"
 
 // What the track readers share: opening a file safely, reading it in blocks or lines
 // (never whole), segment numbers and elevation texts.
@@ -18,29 +19,34 @@ constexpr int64_t kMaxTrackBytes = int64_t{4} << 30;
 // "too big to read (5.2 GB)".
 int OpenTrackFile(const std::string& path, int64_t maxBytes, int64_t& size, std::string& reason);
 
+// OpenTrackFile for a reader: at most kMaxTrackBytes, its size not wanted.
+int OpenTrackFile(const std::string& path, std::string& reason);
+
 // Hands the file to consume in blocks of up to 1 MiB, in order, until the end, a read
 // error (false, "can't be read: ...") or consume returning false (false, reason untouched).
 bool ReadBlocks(int fd, const std::function<bool(const char* data, size_t size)>& consume,
                 std::string& reason);
 
-// The lines of a file, one at a time, without their "\n" or "\r\n". A line longer than
-// maxLength is an error, so a file with no line breaks never fills the memory.
-class LineSource {
-public:
-    explicit LineSource(int fd, size_t maxLength = 64 * 1024) : fd(fd), maxLength(maxLength) {}
-    // True with the next line; false at the end (reason empty) or on an error (reason set).
-    bool Next(std::string& line, std::string& reason);
-    // The number of the line Next last gave, from 1.
-    int64_t Number() const { return number; }
+// What a line does to a read: nothing, when what is empty. Else it stops the read, what
+// saying what is wrong, told at the line ("line 7: no time") or, for a fault of the whole
+// file, alone.
+struct LineFault {
+    std::string what;
+    bool atLine = true;
 
-private:
-    const int fd;
-    const size_t maxLength;
-    std::string buffer;
-    size_t start = 0;
-    bool atEnd = false;
-    int64_t number = 0;
+    static LineFault At(std::string what) { return {std::move(what), true}; }
+    static LineFault OfFile(std::string what) { return {std::move(what), false}; }
 };
+
+using TakeLine = std::function<LineFault(const std::string& line, int64_t number)>;
+
+// The frame of the line formats (CSV, NMEA, IGC): opens path and hands take each line with
+// its number, from 1, without its "\n" or "\r\n"; a UTF-8 byte order mark is dropped from
+// the first, and a last line without "\n" is a line too. take appends the line's points to
+// track. A line longer than 64 KiB (so a file without line breaks never fills the memory), a
+// read error or a fault stop the read: track is then as it was, and the result says why and
+// which line is to blame: "line 7 is too long", "line 7: no time", both with errorLine 7.
+TrackRead ReadTrackLines(const std::string& path, Track& track, const TakeLine& take);
 
 // The segment number after every segment already in track (0 for a track without one):
 // each file read starts a segment of its own.

@@ -79,9 +79,9 @@ public:
     {
         return HasStartTag(head, "TrainingCenterDatabase");
     }
-    bool Read(const std::string& path, Track& track) override
+    TrackRead Read(const std::string& path, Track& track) override
     {
-        return ReadXmlTrack<TcxParser>(*this, path, track, "TCX");
+        return ReadXmlTrack<TcxParser>(path, track, "TCX");
     }
 };
 

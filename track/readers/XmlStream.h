@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,44 +82,36 @@ bool HasStartTag(const std::string& head, const std::string& name);
 // locale; false unless the whole text is one finite number.
 bool XmlNumber(std::string_view text, double& value);
 
-// The frame of a track reader over an XmlStream parser, made as Parser(track): clears the
-// reader's results, opens path and hands the file to parser.Take(fd, reason), which closes
-// it. Then either parser.Finish(), and when no point added has a time emptyReason =
-// parser.WhyEmpty(whether points were added); or track is as it was and errorString is
-// Take's reason, or for a document that isn't well-formed "not a KML file (line 3)"
-// (kind "KML") with errorLine.
-template <typename Parser>
-bool ReadXmlTrack(TrackReader& reader, const std::string& path, Track& track, const char* kind)
+// The frame of a track reader over an XmlStream parser, made as Parser(track): opens path
+// and hands the file to parser.Take(fd, reason), which closes it. Then either
+// parser.Finish(), and when no point added has a time the result's emptyReason is
+// parser.WhyEmpty(whether points were added); or track is as it was and the error is Take's
+// reason, or for a document that isn't well-formed "not a KML file (line 3)" (kind "KML")
+// with its line.
+template <typename Parser> TrackRead ReadXmlTrack(const std::string& path, Track& track, const char* kind)
 {
-    reader.errorString.clear();
-    reader.errorLine = 0;
-    reader.emptyReason.clear();
     const size_t before = track.size();
     std::string reason;
-    bool read = false;
+    TrackRead result;
     try {
         Parser parser(track);
-        int64_t size = 0;
-        const int fd = OpenTrackFile(path, kMaxTrackBytes, size, reason);
-        read = fd >= 0 && parser.Take(fd, reason);
-        if (read) {
+        const int fd = OpenTrackFile(path, reason);
+        if (fd >= 0 && parser.Take(fd, reason)) {
             parser.Finish();
             bool timed = false;
             for (size_t i = before; i < track.size() && !timed; ++i)
                 timed = track[i].time >= 0;
-            if (!timed)
-                reader.emptyReason = parser.WhyEmpty(track.size() > before);
+            result = TrackRead::Done(timed ? "" : parser.WhyEmpty(track.size() > before));
         } else if (fd >= 0 && reason.empty()) {
-            reader.errorLine = parser.Line();
-            reason = std::string("not a ") + kind + " file (line " + std::to_string(reader.errorLine) + ")";
+            result = TrackRead::Failed(std::string("not a ") + kind + " file (line " + std::to_string(parser.Line()) + ")",
+                                       parser.Line());
+        } else {
+            result = TrackRead::Failed(reason);
         }
     } catch (const std::bad_alloc&) {
-        read = false;
-        reason = "too big to read (out of memory)";
+        result = TrackRead::Failed("too big to read (out of memory)");
     }
-    if (!read) {
+    if (!result.read)
         track.erase(track.begin() + static_cast<std::ptrdiff_t>(before), track.end());
-        reader.errorString = reason;
-    }
-    return read;
+    return result;
 }

@@ -44,10 +44,11 @@ Read ReadFit(const std::string& bytes, Track track = {})
     auto reader = MakeFitReader();
     Read r;
     r.track = std::move(track);
-    r.ok = reader->Read(dir.File("t.fit"), r.track);
-    r.error = reader->errorString;
-    r.emptyReason = reader->emptyReason;
-    EXPECT_EQ(0, reader->errorLine);
+    const TrackRead read = reader->Read(dir.File("t.fit"), r.track);
+    r.ok = read.read;
+    r.error = read.error;
+    r.emptyReason = read.emptyReason;
+    EXPECT_EQ(0, read.errorLine);
     return r;
 }
 

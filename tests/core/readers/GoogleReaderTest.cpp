@@ -26,10 +26,11 @@ Outcome ReadText(const std::string& text, Track track = {})
     const auto reader = MakeGoogleReader();
     Outcome out;
     out.track = std::move(track);
-    out.ok = reader->Read(dir.File("history.json"), out.track);
-    out.error = reader->errorString;
-    out.emptyReason = reader->emptyReason;
-    out.line = reader->errorLine;
+    const TrackRead read = reader->Read(dir.File("history.json"), out.track);
+    out.ok = read.read;
+    out.error = read.error;
+    out.emptyReason = read.emptyReason;
+    out.line = read.errorLine;
     return out;
 }
 

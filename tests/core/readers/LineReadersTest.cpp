@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "common/Timestamps.h"
 #include "support/TestSupport.h"
 #include "support/TrackKinds.h"
 #include "support/Tracks.h"
+#include "track/TrackReader.h"
 #include "track/readers/ReaderSupport.h"
 
 namespace {
@@ -64,14 +69,12 @@ std::string Head(const std::string& text)
     return text.substr(0, 4096);
 }
 
-// Reads text as a file through a fresh reader; the reader stays for its error.
-std::unique_ptr<TrackReader> ReadText(Maker make, const std::string& text, Track& track, bool& ok)
+// Reads text as a file through a fresh reader.
+TrackRead ReadText(Maker make, const std::string& text, Track& track)
 {
     TempDir dir;
     WriteFile(dir.File("track"), text);
-    std::unique_ptr<TrackReader> reader = make();
-    ok = reader->Read(dir.File("track"), track);
-    return reader;
+    return make()->Read(dir.File("track"), track);
 }
 
 // A table row: a file's text, and its points or the line its error names.
@@ -87,17 +90,16 @@ void RunCases(Maker make, const std::vector<Case>& cases)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Track track(1);  // a waypoint already there (segment -1): the file's points are segment 0
-        bool ok = false;
-        const auto reader = ReadText(make, c.text, track, ok);
-        EXPECT_EQ(c.errorLine == 0, ok) << reader->errorString;
-        EXPECT_EQ(c.errorLine, reader->errorLine) << reader->errorString;
+        const TrackRead read = ReadText(make, c.text, track);
+        EXPECT_EQ(c.errorLine == 0, read.read) << read.error;
+        EXPECT_EQ(c.errorLine, read.errorLine) << read.error;
         if (c.errorLine != 0) {
             EXPECT_EQ(1u, track.size());
             const std::string place = "line " + std::to_string(c.errorLine) + ": ";
-            EXPECT_EQ(place, reader->errorString.substr(0, place.size()));
+            EXPECT_EQ(place, read.error.substr(0, place.size()));
             continue;
         }
-        EXPECT_EQ(c.want.empty(), !reader->emptyReason.empty()) << reader->emptyReason;
+        EXPECT_EQ(c.want.empty(), !read.emptyReason.empty()) << read.emptyReason;
         ASSERT_EQ(c.want.size() + 1, track.size());
         for (size_t i = 0; i < c.want.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));
@@ -142,9 +144,8 @@ TEST(LineReaders, ReadBackWhatTheirWritersWrote)
         const std::string text = kind.write(kPoints);
         Track track = {TrackPoint{}, TrackPoint{}};
         track[1].segment = 3;
-        bool ok = false;
-        const auto reader = ReadText(kind.make, text, track, ok);
-        ASSERT_TRUE(ok) << reader->errorString;
+        const TrackRead read = ReadText(kind.make, text, track);
+        ASSERT_TRUE(read.read) << read.error;
         ASSERT_EQ(kPoints.size() + 2, track.size());
         for (size_t i = 0; i < kPoints.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));
@@ -305,6 +306,92 @@ TEST(CsvReader, FindsColumnsAndReadsEveryTimeKind)
     EXPECT_FALSE(MakeCsvReader()->Recognises("x\ntime,lat,lon\n"));
 }
 
+// The line frame's numbers and lines whatever the line ends, a byte order mark, a last line
+// without "\n" or read blocks that cut a line; a fault names its line and takes back the
+// points read before it. A line holding "!" is faulty here, "!!" a fault of the whole file.
+TEST(LineReaders, FrameNumbersEveryLine)
+{
+    std::string blocks;   // more than one read block of 1 MiB, a fault on the last line
+    for (int i = 0; i < 300000; ++i)
+        blocks += "abc\r\n";
+    struct Frame {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;   // handed over, in order; the last one faulty when error is set
+        std::string error;
+        int64_t errorLine;
+    };
+    const Frame frames[] = {
+        {"LF and CRLF, the last line without one", "a\nb\r\n\r\nc", {"a", "b", "", "c"}, "", 0},
+        {"one CR dropped, a lone CR kept", "a\r\r\nb\rc\n", {"a\r", "b\rc"}, "", 0},
+        {"a byte order mark dropped from the first line only", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n\xEF\xBB\xBF",
+         {"\xEF\xBB\xBF" "a", "\xEF\xBB\xBF"}, "", 0},
+        {"empty", "", {}, "", 0},
+        {"a fault", "a\n!b\nc\n", {"a", "!b"}, "line 2: !b", 2},
+        {"a fault of the whole file", "a\n\n!!\nc", {"a", "", "!!"}, "!!", 0},
+        {"a fault past read blocks", blocks + "!", {}, "line 300001: !", 300001},
+        {"a line too long", "a\n" + std::string(70000, 'x') + "\nb\n", {"a"}, "line 2 is too long", 2},
+        {"a line too long without a line break", "a\r\n" + std::string(3 << 20, 'x'), {"a"},
+         "line 2 is too long", 2},
+    };
+    for (const Frame& f : frames) {
+        SCOPED_TRACE(f.name);
+        TempDir dir;
+        WriteFile(dir.File("lines"), f.text);
+        Track track(1);
+        std::vector<std::string> seen;
+        const TrackRead read = ReadTrackLines(dir.File("lines"), track, [&](const std::string& line, int64_t number) {
+            EXPECT_EQ(static_cast<int64_t>(seen.size()) + 1, number);
+            seen.push_back(line);
+            track.emplace_back();
+            return line.find("!!") != std::string::npos ? LineFault::OfFile(line)
+                   : line.find('!') != std::string::npos ? LineFault::At(line)
+                                                         : LineFault();
+        });
+        if (f.text == blocks + "!") {
+            ASSERT_EQ(300001u, seen.size());
+            EXPECT_EQ("abc", seen[299999]);
+        } else {
+            EXPECT_EQ(f.lines, seen);
+        }
+        EXPECT_EQ(f.error.empty(), read.read);
+        EXPECT_EQ(f.error, read.error);
+        EXPECT_EQ(f.errorLine, read.errorLine);
+        EXPECT_EQ(read.read ? seen.size() + 1 : 1u, track.size());
+    }
+}
+
+// A line format's points outgrowing the memory are a reason, not an abort: read with 40 MB
+// more address space than the process has, in a fresh child so that no memory freed by
+// earlier tests is at hand.
+TEST(LineReaders, RunningOutOfMemoryIsAReason)
+{
+    TempDir dir;
+    std::string text = "time,lat,lon\n";
+    for (int i = 0; i < 1000000; ++i)   // a million points take 72 MB of track
+        text += "2023-06-17T08:04:00Z,51.5,-0.12\n";
+    WriteFile(dir.File("many.csv"), text);
+    text.clear();
+    text.shrink_to_fit();
+    const auto loadWithLittleMemory = [&] {
+        std::ifstream status("/proc/self/statm");
+        long pages = 0;
+        status >> pages;
+        const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (40 << 20);
+        const struct rlimit rl = {limit, limit};
+        setrlimit(RLIMIT_AS, &rl);
+        Track track;
+        std::string reason;
+        const int result = LoadTrackFile(dir.File("many.csv"), track, &reason);
+        std::fprintf(stderr, "reason: %s\n", reason.c_str());
+        std::exit(result == -1 && track.empty() && reason == "too big to read (out of memory)" ? 0 : 1);
+    };
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(loadWithLittleMemory(), testing::ExitedWithCode(0), "reason: too big to read");
+    GTEST_FLAG_SET(death_test_style, style);
+}
+
 // Damage appended to a good file: a lenient reader skips what it can't read, a strict one
 // names the line; a line too long for memory fails every reader; nothing crashes.
 TEST(LineReaders, SurviveDamagedFiles)
@@ -341,15 +428,14 @@ TEST(LineReaders, SurviveDamagedFiles)
         for (const Damage& d : damages) {
             SCOPED_TRACE(std::string(kind.name) + ": " + d.name);
             Track track(1);
-            bool ok = false;
-            const auto reader = ReadText(kind.make, d.text, track, ok);
+            const TrackRead read = ReadText(kind.make, d.text, track);
             if (kind.strict || d.points == 0) {
-                EXPECT_FALSE(ok);
-                EXPECT_EQ(d.errorLine, reader->errorLine) << reader->errorString;
+                EXPECT_FALSE(read.read);
+                EXPECT_EQ(d.errorLine, read.errorLine) << read.error;
                 EXPECT_EQ(1u, track.size());
                 continue;
             }
-            ASSERT_TRUE(ok) << reader->errorString;
+            ASSERT_TRUE(read.read) << read.error;
             ASSERT_EQ(d.points + 1, track.size());
             for (size_t i = 0; i < d.points; ++i)
                 EXPECT_EQ(kPoints[i].time, track[i + 1].time);
@@ -392,7 +478,8 @@ TEST(LineReaders, ReadWhatGpsBabelWrites)
         const auto reader = c.make();
         EXPECT_TRUE(reader->Recognises(Head(ReadFile(out))));
         Track track;
-        ASSERT_TRUE(reader->Read(out, track)) << reader->errorString;
+        const TrackRead read = reader->Read(out, track);
+        ASSERT_TRUE(read.read) << read.error;
         ASSERT_EQ(5u, track.size());
         for (size_t i = 0; i < track.size(); ++i) {
             SCOPED_TRACE("point " + std::to_string(i));

@@ -36,15 +36,16 @@ Result ReadBytes(Make make, const std::string& bytes)
     track[0].segment = 0;
     Result result;
     result.recognised = reader->Recognises(bytes.substr(0, 4096));
-    result.ok = reader->Read(dir.File("track"), track);
+    const TrackRead read = reader->Read(dir.File("track"), track);
+    result.ok = read.read;
     EXPECT_EQ(0, track[0].segment);
     if (!result.ok) {
         EXPECT_EQ(1u, track.size()) << "a failed read left points";
     }
     result.points.assign(track.begin() + 1, track.end());
-    result.error = reader->errorString;
-    result.empty = reader->emptyReason;
-    result.line = reader->errorLine;
+    result.error = read.error;
+    result.empty = read.emptyReason;
+    result.line = read.errorLine;
     return result;
 }
 

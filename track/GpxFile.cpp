@@ -1,4 +1,4 @@
-#include "track/Gpx.h"
+#include "track/GpxFile.h"
 
 #include <cmath>
 
@@ -147,6 +147,9 @@ public:
     // fileSize only guides how much room the track gets up front.
     PieceReader(int fd, int64_t fileSize, Track& points)
         : fd(fd), fileSize(fileSize), points(points), pointsAtStart(points.size()), segment(LastSegment(points)) {}
+
+    // The line a failed Read's reason names, 0 for none.
+    int64_t FaultLine() const { return faultLine; }
 
     // Reads the whole file; false with a reason when it can't be read or parsed.
     bool Read(std::string& reason) {
@@ -330,6 +333,7 @@ private:
                 if (end > 0 && buffer[end - 1] == '\n')
                     --at;
             }
+            faultLine = at;
             reason = "not a GPX file (line " + std::to_string(at) + ")";
             return false;
         }
@@ -363,23 +367,12 @@ private:
     int pathDepth = 0;         // how many of them follow the cut path
     bool gpxSeen = false;      // a top-level gpx has started
     bool lost = false;         // an end tag closed nothing: no more cuts
+    int64_t faultLine = 0;     // the line a reason "not a GPX file (line 3)" names
 };
 
 }  // namespace
 
-double GpxNumber(const char* text) {
-    return LeadingNumber(text);
-}
-
-bool GpxElevation(const std::string& text, double& metres) {
-    double number = 0;
-    if (!LeadingNumber(text, number) || std::fabs(number) > kMaxElevationMetres)
-        return false;
-    metres = number;
-    return true;
-}
-
-int LoadGpx(const std::string& path, Track& track, std::string* reason) {
+int LoadGpx(const std::string& path, Track& track, std::string* reason, int64_t* errorLine) {
     std::string why;
     const size_t before = track.size();
     bool read = false;
@@ -387,8 +380,12 @@ int LoadGpx(const std::string& path, Track& track, std::string* reason) {
     try {
         int64_t size = 0;
         fd = OpenTrackFile(path, kMaxFileBytes, size, why);
-        if (fd >= 0)
-            read = PieceReader(fd, size, track).Read(why);
+        if (fd >= 0) {
+            PieceReader pieces(fd, size, track);
+            read = pieces.Read(why);
+            if (errorLine != nullptr)
+                *errorLine = pieces.FaultLine();
+        }
     } catch (const std::bad_alloc&) {
         why = "too big to read (out of memory)";
     }

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "journal/Journal.h"
-#include "photos/Command.h"
+#include "run/Command.h"
 #include "settings/Settings.h"
 
 class PhotoRows;
@@ -25,9 +25,3 @@ std::vector<int> UndoRowsIn(const JournalRun& run, std::vector<std::string>& pat
 // stopped and is run again) counts as restored. The undo is journalled as "undo ID".
 RunResult Undo(const JournalRun& run, bool force, const Settings& settings, const std::string& version,
                PhotoRows& rows, RunFeedback& feedback, Workspace& workspace, RunControl& control);
-
-// Deletes the GPS tags Pinroute writes, and Exif.Image.Software where Pinroute wrote it, from
-// each photo; from its XMP sidecar where its kind takes positions there. With places, the
-// town, region and country (XMP and IPTC-IIM) go too. Journalled as "remove".
-RunResult RemovePositions(const Settings& settings, const std::string& version, PhotoRows& rows,
-                          RunFeedback& feedback, Workspace& workspace, RunControl& control, bool places = false);

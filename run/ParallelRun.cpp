@@ -1,12 +1,12 @@
-#include "photos/ParallelRun.h"
+#include "run/ParallelRun.h"
 
 #include <algorithm>
 #include <atomic>
 #include <system_error>
 #include <thread>
 
-#include "photos/RunControl.h"
-#include "photos/RunFeedback.h"
+#include "run/RunControl.h"
+#include "run/RunFeedback.h"
 
 namespace {
 

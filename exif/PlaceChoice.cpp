@@ -1,4 +1,4 @@
-#include "coords/PlaceChoice.h"
+#include "exif/PlaceChoice.h"
 
 #include <system_error>
 

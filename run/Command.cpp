@@ -1,4 +1,4 @@
-#include "photos/Command.h"
+#include "run/Command.h"
 
 #include <cstdio>
 #include <ctime>
