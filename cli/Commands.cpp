@@ -72,7 +72,7 @@ bool GatherPhotos(const std::vector<std::string>& operands, bool recurse, std::v
         }
         const FolderCheck check = CheckPhotoFolder(operand, recurse);
         if (check.problem != FolderProblem::None) {
-            error = FolderCheckText(check, "\"" + operand + "\"", "add --recursive to use them");
+            error = FolderCheckText(check, "\"" + operand + "\"", "add --recursive to use them").English();
             return false;
         }
         PhotoList list;
@@ -293,7 +293,7 @@ int RunPhotos(const CommandLine& line, const std::string& settingsPath)
         if (command == Command::GeoTag && NothingMatched(result))
             std::fprintf(stderr, "%s%s\n", NothingMatchedText(result).c_str(),
                          result.betterOffset ? " Try it with --offset." : "");
-        PrintSummary(RunSummary(command, result) + (line.dryRun ? " (dry run)" : ""), result,
+        PrintSummary(RunSummary(command, result).English() + (line.dryRun ? " (dry run)" : ""), result,
                      static_cast<int>(photos.size()));
     }
     if (signal != 0)
@@ -421,7 +421,7 @@ int RunUndo(const CommandLine& line, const std::string& settingsPath)
     }
     WarnIfUnjournalled(result);
     if (failure.empty())
-        PrintSummary(RunSummary(Command::Undo, result) + " (run " + run.id + ", " + run.command + ")", result,
+        PrintSummary(RunSummary(Command::Undo, result).English() + " (run " + run.id + ", " + run.command + ")", result,
                      static_cast<int>(run.photos.size()));
     if (signal != 0)
         return 128 + signal;
@@ -471,7 +471,7 @@ int RunSettings(const CommandLine& line, const std::string& settingsPath)
         // Saved as asked (a card may be mounted later), but a typo shouldn't pass unseen.
         const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
         if (check.problem != FolderProblem::None && check.problem != FolderProblem::NotSet)
-            std::fprintf(stderr, "pinroute-cli: warning: %s\n", FolderCheckText(check, settings.JPGDir, "set Recurse to 1 to use them").c_str());
+            std::fprintf(stderr, "pinroute-cli: warning: %s\n", FolderCheckText(check, settings.JPGDir, "set Recurse to 1 to use them").English().c_str());
     }
     return kAllDone;
 }

@@ -14,11 +14,11 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
     Workspace workspace;
     const SuggestionRun run = SuggestOffsetsFor(settings, photos, workspace);
     if (!run.ok) {
-        ReportError(run.error);
+        ReportError(run.error.English());
         return kCantStart;
     }
     for (const OffsetSuggestion& suggestion : run.best)
-        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).c_str());
+        std::printf("%s\n", SuggestionText(suggestion, run.total, &run.zone).English().c_str());
     if (run.best.empty() && run.total > 0)
         std::printf("no offset puts any of the %d photos within %d s of a track point\n", run.total,
                     settings.MaxGapSeconds);
@@ -30,12 +30,12 @@ int PrintSuggestedOffsets(const Settings& settings, const std::vector<std::strin
         if (group.best.empty())
             std::printf("%s: no offset matches\n", label.c_str());
         else
-            std::printf("%s: %s\n", label.c_str(), SuggestionText(group.best.front(), group.photos).c_str());
+            std::printf("%s: %s\n", label.c_str(), SuggestionText(group.best.front(), group.photos).English().c_str());
     }
     if (run.statedZones > 0)
-        std::printf("%s\n", StatedZonesText(run.statedZones).c_str());
+        std::printf("%s\n", StatedZonesText(run.statedZones).English().c_str());
     if (!run.zoneNote.empty())
-        std::printf("%s\n", run.zoneNote.c_str());
+        std::printf("%s\n", run.zoneNote.English().c_str());
     return run.best.empty() && run.total > 0 ? kSomeMissed : kAllDone;
 }
 

@@ -86,11 +86,11 @@ PhotoLine DescribeRow(Command kind, bool dryRun, const std::string& path, const 
     line.path = path;
     line.achieved = IconOf(outcome.kind) == RowIcon::Tick;
     line.date = outcome.date.value_or("");
-    line.message = outcome.text;
+    line.message = outcome.text.English();
     if (outcome.icon == RowIcon::Cross)
-        line.reason = outcome.tip;
+        line.reason = outcome.tip.English();
     if (kind != Command::GeoTag && outcome.icon == RowIcon::Tick && outcome.text.empty())
-        line.reason = outcome.tip;   // a position that couldn't be shown as a grid reference
+        line.reason = outcome.tip.English();   // a position that couldn't be shown as a grid reference
     line.match = outcome.match;
     if (outcome.match && outcome.icon == RowIcon::Tick)
         line.message.clear();   // the cell shows the point itself, with its elevation
@@ -185,7 +185,7 @@ std::string TsvLine(Command kind, const PhotoLine& line)
 {
     std::string last;
     if (kind == Command::GeoTag && line.match)
-        last = line.match->interpolating ? line.match->how : std::to_string(line.match->seconds);
+        last = line.match->interpolating ? line.match->how.English() : std::to_string(line.match->seconds);
     else if (kind == Command::Rename)
         last = line.newPath;
     return line.outcome + "\t" + TsvEscape(line.path) + "\t" + TsvEscape(line.date) + "\t"
@@ -207,7 +207,7 @@ std::string JsonLine(Command kind, const PhotoLine& line)
                 + ",\"longitude\":" + Degrees(line.match->storedLongitude)
                 + ",\"elevation\":" + JsonText(line.match->storedElevationText);
             if (!line.match->how.empty())
-                json += ",\"how\":" + JsonText(line.match->how);
+                json += ",\"how\":" + JsonText(line.match->how.English());
             if (line.match->offsetSeconds)   // only with offsets per camera, as before them
                 json += ",\"offset\":" + std::to_string(*line.match->offsetSeconds)
                     + ",\"camera\":" + JsonText(line.match->offsetCamera);

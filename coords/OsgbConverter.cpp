@@ -7,6 +7,8 @@
 
 #include <proj.h>
 
+#include "common/Text.h"
+
 namespace {
 
 // WGS84 longitude/latitude, and the OSGB36 national grid with its 7-parameter datum shift.
@@ -61,7 +63,7 @@ bool InGridSquares(int32_t easting, int32_t northing)
 
 }  // namespace
 
-const char kOffGridNote[] = "outside the British grid: shown as latitude/longitude";
+const char kOffGridNote[] = QT_TRANSLATE_NOOP("Tips", "outside the British grid: shown as latitude/longitude");
 
 bool OnBritishGrid(double latitude, double longitude)
 {

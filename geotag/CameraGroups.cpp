@@ -30,9 +30,10 @@ std::string OffsetClockText(int64_t seconds)
     return text;
 }
 
-std::string OffsetLine(int64_t seconds, const std::string& camera)
+Text OffsetLine(int64_t seconds, const std::string& camera)
 {
-    return "offset " + OffsetClockText(seconds) + (camera.empty() ? "" : " (" + camera + ")");
+    return camera.empty() ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "offset %1"), {OffsetClockText(seconds)})
+                          : Text("Tips", QT_TRANSLATE_NOOP("Tips", "offset %1 (%2)"), {OffsetClockText(seconds), camera});
 }
 
 std::vector<CameraGroup> SuggestPerCamera(const Track& track,

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/Text.h"
 #include <cstdint>
 #include <map>
 #include <string>
@@ -21,7 +22,7 @@ int64_t CameraOffsetSeconds(const std::map<std::string, int32_t>& offsets, const
 std::string OffsetClockText(int64_t seconds);
 
 // The tooltip's line for it: "offset +1:00:00 (Canon EOS 5D)", "offset +0:00:00".
-std::string OffsetLine(int64_t seconds, const std::string& camera);
+Text OffsetLine(int64_t seconds, const std::string& camera);
 
 // The photos' capture times (camera clock, -1: none) grouped by camera name, in the order of
 // the names, each with its best `count` offsets on track, refined to the second.

@@ -149,34 +149,11 @@ ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime)
     return result;
 }
 
-namespace {
-
-// A time count as a date and time: "2023-06-17 08:04:10".
-std::string TimeText(int64_t seconds)
-{
-    const time_t t = static_cast<time_t>(seconds);
-    struct tm fields = {};
-    char text[32] = "";
-    if (gmtime_r(&t, &fields))
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &fields);
-    return text;
-}
-
-}  // namespace
-
-TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime, int64_t zoneSeconds, const std::string& zoneName)
+TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime, int64_t zoneSeconds)
 {
     TakenHere taken;
     taken.lead = captureTime - pointTime - zoneSeconds;
     taken.fits = taken.lead >= -kMaxOffsetSeconds && taken.lead <= kMaxOffsetSeconds;
-    if (!taken.fits)
-        return taken;
-    const int64_t apart = captureTime - pointTime;
-    const int64_t size = apart < 0 ? -apart : apart;
-    taken.text = "Its camera clock said " + TimeText(captureTime) + "; the track passed this point at "
-        + TimeText(pointTime) + " UTC.\nThe camera clock runs " + std::to_string(size / 60) + " min "
-        + std::to_string(size % 60) + " s " + (apart < 0 ? "behind" : "ahead of") + " the track's time.\n\nOffset: "
-        + OffsetWithUnits(taken.lead) + (zoneName.empty() ? "" : " from " + zoneName + " time") + ".";
     return taken;
 }
 
@@ -279,24 +256,31 @@ std::vector<OffsetSuggestion> RefineOffsets(const Track& track, const std::vecto
     return kept;
 }
 
-std::string StatedZonesText(int photos)
+Text StatedZonesText(int photos)
 {
     if (photos <= 0)
         return {};
-    return std::to_string(photos) + (photos == 1 ? " photo states its zone and needs" : " photos state their zone and need")
-        + " no offset";
+    return Text::Counted("Clock", QT_TRANSLATE_NOOP("Clock", "%n photo states its zone and needs no offset"),
+                         QT_TRANSLATE_NOOP("Clock", "%n photos state their zone and need no offset"), photos);
 }
 
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
+Text SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone)
 {
     const OffsetParts parts{suggestion.seconds / 60, static_cast<int>(suggestion.seconds % 60)};
     const std::string sign = suggestion.seconds > 0 ? "+" : suggestion.seconds < 0 ? "-" : "";
-    std::string text = sign + std::to_string(std::llabs(parts.minutes)) + " min"
-        + (parts.seconds != 0 ? " " + std::to_string(std::abs(parts.seconds)) + " s" : "") + ": "
-        + std::to_string(suggestion.matched)
-        + " of " + std::to_string(total) + (total == 1 ? " photo matches" : " photos match");
-    if (zone && !zone->name.empty() && static_cast<int64_t>(zone->offsetMinutes) * 60 == suggestion.seconds)
-        text += " (" + ZoneLabel(*zone) + ")";
+    const std::string minutes = sign + std::to_string(std::llabs(parts.minutes));
+    Text text = parts.seconds == 0
+        ? Text::Counted("Clock", QT_TRANSLATE_NOOP("Clock", "%1 min: %2 of %n photo matches"),
+                        QT_TRANSLATE_NOOP("Clock", "%1 min: %2 of %n photos match"), total,
+                        {minutes, std::to_string(suggestion.matched)})
+        : Text::Counted("Clock", QT_TRANSLATE_NOOP("Clock", "%1 min %3 s: %2 of %n photo matches"),
+                        QT_TRANSLATE_NOOP("Clock", "%1 min %3 s: %2 of %n photos match"), total,
+                        {minutes, std::to_string(suggestion.matched), std::to_string(std::abs(parts.seconds))});
+    if (zone && !zone->name.empty() && static_cast<int64_t>(zone->offsetMinutes) * 60 == suggestion.seconds) {
+        const Text label = zone->summerTime ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "%1, summer time"), {zone->name})
+                                            : Text(zone->name);
+        text = Text("Clock", QT_TRANSLATE_NOOP("Clock", "%1 (%2)"), {text, label});
+    }
     return text;
 }
 
@@ -313,19 +297,27 @@ std::string UtcOffsetText(int minutes)
 
 }  // namespace
 
-std::string ZoneNote(const PlaceZone& first, const PlaceZone& last)
+Text ZoneNote(const PlaceZone& first, const PlaceZone& last)
 {
     if (first.name.empty())
         return {};
-    std::string note = "The track starts near " + first.city + ": " + first.name + ", "
-        + UtcOffsetText(first.offsetMinutes) + (first.summerTime ? " (summer time)" : "")
-        + " on the photos' first day.";
-    if (!last.name.empty() && last.offsetMinutes != first.offsetMinutes)
-        note += " On their last day it is " + UtcOffsetText(last.offsetMinutes)
-            + (last.summerTime ? " (summer time)" : "")
-            + ": the clocks changed during the trip, so a camera on local time needs a different offset "
-              "for the photos after the change, or the camera's zone set to " + first.name
-            + " (CameraZone) for one offset to serve them all.";
+    Text note = first.summerTime
+        ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "The track starts near %1: %2, %3 (summer time) on the photos' first day."),
+               {first.city, first.name, UtcOffsetText(first.offsetMinutes)})
+        : Text("Clock", QT_TRANSLATE_NOOP("Clock", "The track starts near %1: %2, %3 on the photos' first day."),
+               {first.city, first.name, UtcOffsetText(first.offsetMinutes)});
+    if (!last.name.empty() && last.offsetMinutes != first.offsetMinutes) {
+        const Text change = last.summerTime
+            ? Text("Clock", QT_TRANSLATE_NOOP("Clock", "On their last day it is %1 (summer time): the clocks changed during "
+                                              "the trip, so a camera on local time needs a different offset for the photos "
+                                              "after the change, or the camera's zone set to %2 (CameraZone) for one "
+                                              "offset to serve them all."), {UtcOffsetText(last.offsetMinutes), first.name})
+            : Text("Clock", QT_TRANSLATE_NOOP("Clock", "On their last day it is %1: the clocks changed during the trip, so a "
+                                              "camera on local time needs a different offset for the photos after the "
+                                              "change, or the camera's zone set to %2 (CameraZone) for one offset to "
+                                              "serve them all."), {UtcOffsetText(last.offsetMinutes), first.name});
+        note = Text::Joined({note, change}, " ");
+    }
     return note;
 }
 
@@ -372,7 +364,7 @@ bool ReadCaptureTimes(const std::vector<std::string>& photoPaths, const std::vec
     const int total = static_cast<int>(photoPaths.size());
     for (size_t first = 0; first < photoPaths.size(); first += batch) {
         if (progress && !progress(static_cast<int>(first), total)) {
-            run.error = "stopped";
+            run.error = Text("Clock", QT_TRANSLATE_NOOP("Clock", "stopped"));
             return false;
         }
         const size_t end = std::min(first + batch, photoPaths.size());
@@ -404,29 +396,34 @@ SuggestionRun SuggestOffsetsFor(const Settings& settings, const std::vector<std:
 {
     SuggestionRun run;
     MatchOptions options;
-    if (!MatchOptionsOf(settings, options, run.error))
+    std::string why;
+    if (!MatchOptionsOf(settings, options, why)) {
+        run.error = why;
         return run;
+    }
     const std::vector<std::string> files = MatchTrackFiles(settings.GPXPath);
     if (files.empty() && !settings.GPXPath.empty()) {
-        run.error = "no track file matches " + settings.GPXPath;
+        run.error = Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file matches %1"), {settings.GPXPath});
         return run;
     }
     Track track;
     std::vector<std::string> errors;
     SilentFeedback silent;
     if (!files.empty() && !LoadTrack(files, silent, track, errors)) {
-        run.error = "no track file could be read";
-        for (const auto& line : errors)
-            run.error += "\n" + line;
+        std::vector<Text> lines{Text("Clock", QT_TRANSLATE_NOOP("Clock", "no track file could be read"))};
+        lines.insert(lines.end(), errors.begin(), errors.end());
+        run.error = Text::Joined(lines, "\n");
         return run;
     }
     if (!workspace.Ready()) {
-        run.error = "no working folder: " + workspace.Error();
+        run.error = Text("Clock", QT_TRANSLATE_NOOP("Clock", "no working folder: %1"), {workspace.Error()});
         return run;
     }
     std::vector<PhotoTags> listed;   // listed at once when photos serve as the track
-    if (!AddPhotoPoints(settings, photoPaths, workspace, listed, track, run.error))
+    if (!AddPhotoPoints(settings, photoPaths, workspace, listed, track, why)) {
+        run.error = why;
         return run;
+    }
     std::vector<int64_t> times;
     std::vector<std::pair<std::string, int64_t>> cameras;
     if (!ReadCaptureTimes(photoPaths, listed, options, workspace, progress, run, times, cameras))

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
 #include "coords/PlaceZone.h"
 #include "track/TrackPoint.h"
 #include "track/TrackSearch.h"
@@ -21,20 +22,15 @@ struct ClockLead {
 // captureTime and shownTime are time counts (seconds).
 ClockLead ClockLeadOf(int64_t captureTime, int64_t shownTime);
 
-// A photo said to be taken where the track passed at pointTime: its clock's lead in seconds
-// (less zoneSeconds, the camera zone's offset from UTC there and then, so that the offset
-// corrects only the clock's error), and what to tell the user, "Its camera clock said
-// 2023-06-17 09:05:10; the track passed this point at 2023-06-17 08:04:10 UTC.\nThe camera
-// clock runs 61 min 0 s ahead of the track's time.\n\nOffset: +61 minutes." zoneName, when
-// not empty, is named after the offset. fits is false (and text empty) when the two times lie
-// too far apart for any offset setting.
+// A photo said to be taken where the track passed at pointTime: its clock's lead in seconds,
+// less zoneSeconds (the camera zone's offset from UTC there and then, so that the offset
+// corrects only the clock's error). fits is false when the two times lie too far apart for
+// any offset setting.
 struct TakenHere {
     bool fits = false;
     int64_t lead = 0;
-    std::string text;
 };
-TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime, int64_t zoneSeconds = 0,
-                      const std::string& zoneName = "");
+TakenHere TakenHereOf(int64_t captureTime, int64_t pointTime, int64_t zoneSeconds = 0);
 
 // The time count of the time the user read on the clock: "HH:MM" or "HH:MM:SS", or with a
 // date before it, "YYYY-MM-DD HH:MM:SS" (":" in the date and "T" before the time are taken
@@ -71,12 +67,12 @@ std::vector<OffsetSuggestion> RefineOffsets(const Track& track, const std::vecto
 
 // "+60 min: 412 of 420 photos match" ("-58 min 20 s: ..." with seconds), and after it the
 // zone whose offset it is, when zone is given: " (Europe/London, summer time)".
-std::string SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
+Text SuggestionText(const OffsetSuggestion& suggestion, int total, const PlaceZone* zone = nullptr);
 
 // What the zone at the track's start says: "The track starts near Kendal: Europe/London,
 // UTC+01:00 (summer time) on the photos' first day." and, when the zone's offset differs on
 // the last day, a second sentence saying so. "" for an unknown zone.
-std::string ZoneNote(const PlaceZone& first, const PlaceZone& last);
+Text ZoneNote(const PlaceZone& first, const PlaceZone& last);
 
 // The photos of one camera, and the offsets that match the most of them.
 struct CameraGroup {
@@ -92,17 +88,17 @@ struct CameraGroup {
 // suggested are the clock's error.
 struct SuggestionRun {
     bool ok = false;
-    std::string error;                         // why not, when !ok
+    Text error;                                // why not, when !ok
     int total = 0;                             // photos the offsets were tried on
     int statedZones = 0;                       // photos left out: they state their zone
     std::vector<OffsetSuggestion> best;        // best first; empty when nothing matched
     PlaceZone zone;                            // at the track's first point, on the photos' first day
     bool cameraZone = false;                   // the photos were read in settings.CameraZone
-    std::string zoneNote;                      // ZoneNote of the first and the last day
+    Text zoneNote;                             // ZoneNote of the first and the last day
     std::vector<CameraGroup> cameras;          // the same for each camera's photos, by name
 };
 // "3 photos state their zone and need no offset"; "" for none.
-std::string StatedZonesText(int photos);
+Text StatedZonesText(int photos);
 
 // progress, when given, hears how many photos were read so far, of how many; returning
 // false from it stops the run (ok then stays false, with error "stopped").

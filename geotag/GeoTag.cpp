@@ -108,11 +108,14 @@ bool KeepsItsOwn(const PhotoTags& tags, const std::string& path, JournalPosition
 // With photos as the track, it says whether the position serves as a point.
 RowOutcome KeptOutcome(const PhotoTags& tags, bool photoPoints)
 {
-    RowOutcome outcome(RowKind::Kept, std::string("the photo has a position that Pinroute didn't write")
-                                          + (tags.positionInSidecar ? ", in its sidecar" : "")
-                                          + "; \"Replace positions that photos already have\" in Set-up"
-                                            " (--replace) writes over it"
-                                          + (photoPoints ? "\n" + PhotoPointNote(tags) : ""));
+    const Text why = tags.positionInSidecar
+        ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "the photo has a position that Pinroute didn't write, in its sidecar; "
+                                                 "\"Replace positions that photos already have\" in Set-up (--replace) "
+                                                 "writes over it"))
+        : Text("Tips", QT_TRANSLATE_NOOP("Tips", "the photo has a position that Pinroute didn't write; \"Replace "
+                                                 "positions that photos already have\" in Set-up (--replace) writes "
+                                                 "over it"));
+    RowOutcome outcome(RowKind::Kept, photoPoints ? Text::Joined({why, PhotoPointNote(tags)}, "\n") : why);
     outcome.date = tags.dateText;
     outcome.position = RowPosition{tags.latitude, tags.longitude, false};
     return outcome;
@@ -164,7 +167,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         if (!lasting) {
             outcome.kind = RowKind::WriteFailed;
             outcome.icon = IconOf(outcome.kind);
-            outcome.text = RowText(outcome.kind);
+            outcome.text = RowTextOf(outcome.kind);
             outcome.tip = write.reason;
             if (write.written) {
                 outcome.position->written = true;   // the photo holds it, but may lose it in a power cut
@@ -179,9 +182,9 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
         if (!write.sidecarPath.empty())
             outcome.kind = RowKind::TaggedInSidecar;
         if (!write.sidecarReason.empty()) {
-            outcome.text = "Position in sidecar " + FileNameOf(write.sidecarPath);
+            outcome.text = SidecarText(write.sidecarPath);
             outcome.sidecarReason = write.sidecarReason;
-            outcome.tip = write.sidecarReason + "\n" + outcome.tip;
+            outcome.tip = Text::Joined({write.sidecarReason, outcome.tip}, "\n");
         }
     });
 }

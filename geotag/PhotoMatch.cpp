@@ -61,16 +61,17 @@ std::string MetresText(double metres)
 }
 
 // "6 min 40 s", "2 h 5 min", "3 days 4 h": a distance in time, in its two largest units.
-std::string DurationText(int64_t seconds)
+Text DurationText(int64_t seconds)
 {
     const int64_t days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60, secs = seconds % 60;
     if (days > 0)
-        return std::to_string(days) + (days == 1 ? " day " : " days ") + std::to_string(hours) + " h";
+        return Text::Counted("Tips", QT_TRANSLATE_NOOP("Tips", "%n day %1 h"), QT_TRANSLATE_NOOP("Tips", "%n days %1 h"),
+                             days, {std::to_string(hours)});
     if (hours > 0)
-        return std::to_string(hours) + " h " + std::to_string(minutes) + " min";
+        return Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 h %2 min"), {std::to_string(hours), std::to_string(minutes)});
     if (minutes > 0)
-        return std::to_string(minutes) + " min " + std::to_string(secs) + " s";
-    return std::to_string(secs) + " s";
+        return Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 min %2 s"), {std::to_string(minutes), std::to_string(secs)});
+    return Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 s"), {std::to_string(secs)});
 }
 
 // "+02:00" for 7200 seconds east of UTC.
@@ -82,13 +83,13 @@ std::string ZoneText(int seconds)
     return text;
 }
 
-// "4 s", "1.5 s": a gap between two track points, to the tenth of a second.
+// "4", "1.5": a gap between two track points in seconds, to the tenth of a second.
 std::string GapText(double seconds)
 {
     char buffer[64];
     const double tenths = std::round(seconds * 10) / 10;
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, tenths, std::chars_format::general, 12);
-    return std::string(buffer, result.ptr) + " s";
+    return std::string(buffer, result.ptr);
 }
 
 // The place between two points, in proportion to the time; an elevation only when both
@@ -105,7 +106,7 @@ MatchedPoint PlaceBetween(const Between& between)
     if (GpxElevation(a.eleText, ea) && GpxElevation(b.eleText, eb))
         match.elevationText = MetresText(ea + (eb - ea) * f);
     match.seconds = std::llround(between.gap * std::min(f, 1 - f));
-    match.how = "between two points " + GapText(between.gap) + " apart";
+    match.how = Text("Tips", QT_TRANSLATE_NOOP("Tips", "between two points %1 s apart"), {GapText(between.gap)});
     match.between = true;
     return match;
 }
@@ -133,7 +134,7 @@ std::optional<MatchedPoint> FindPoint(const PhotoTags& tags, const TrackIndex& i
     double metres = 0;
     if (GpxElevation(point->eleText, metres))   // a text without a number is no elevation
         match.elevationText = point->eleText;
-    match.how = "nearest point, " + std::to_string(match.seconds) + " s away";
+    match.how = Text("Tips", QT_TRANSLATE_NOOP("Tips", "nearest point, %1 s away"), {std::to_string(match.seconds)});
     return match;
 }
 
@@ -155,15 +156,15 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const MatchO
     const TrackPoint* from[2] = {nullptr, nullptr};   // the points it was placed from
     std::optional<MatchedPoint> match = FindPoint(tags, index, options, offsetSeconds, from);
     // With offsets per camera, the tooltip says which one a photo got.
-    const std::string zone = ownZone ? "time zone from the photo: " + ZoneText(tags.zoneSeconds)
-        : options.cameraOffsets.empty() ? "" : OffsetLine(offsetSeconds, camera);
+    const Text zone = ownZone ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "time zone from the photo: %1"), {ZoneText(tags.zoneSeconds)})
+        : options.cameraOffsets.empty() ? Text() : OffsetLine(offsetSeconds, camera);
     if (!match) {
         // How far the track lies: the clue to a wrong offset or a track of another day.
         const int64_t distance = index.NearestDistance(tags.captureTime, offsetSeconds);
-        std::string tip = distance < 0 ? "the track has no timed point" : "nearest track point " + DurationText(distance) + " away";
-        if (!zone.empty())
-            tip += "\n" + zone;
-        outcome = RowOutcome(RowKind::Rejected, tip);
+        const Text away = distance < 0 ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "the track has no timed point"))
+                                       : Text("Tips", QT_TRANSLATE_NOOP("Tips", "nearest track point %1 away"),
+                                              {DurationText(distance)});
+        outcome = RowOutcome(RowKind::Rejected, Text::Joined({away, zone}, "\n"));
         outcome.date = std::string();
         return outcome;
     }
@@ -187,7 +188,7 @@ RowOutcome MatchOne(const PhotoTags& tags, const TrackIndex& index, const MatchO
         outcome.text = positionText;
     outcome.position = RowPosition{match->storedLatitude, match->storedLongitude, false};
     // The tooltip says how the position was found, and by which clock.
-    outcome.tip = match->how + (zone.empty() ? "" : "\n" + zone);
+    outcome.tip = Text::Joined({match->how, zone}, "\n");
     outcome.match = match;
     outcome.kind = RowKind::Tagged;
     outcome.icon = IconOf(outcome.kind);

@@ -44,13 +44,15 @@ std::string RealPath(const std::string& path)
 }
 
 // "40 s", "2 min", "2 min 10 s", "1 h 5 min": how far a photo point lies in time.
-std::string AwayText(int64_t seconds)
+Text AwayText(int64_t seconds)
 {
     if (seconds < 60)
-        return std::to_string(seconds) + " s";
+        return Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 s"), {std::to_string(seconds)});
     if (seconds < 3600)
-        return std::to_string(seconds / 60) + " min" + (seconds % 60 ? " " + std::to_string(seconds % 60) + " s" : "");
-    return std::to_string(seconds / 3600) + " h " + std::to_string(seconds / 60 % 60) + " min";
+        return seconds % 60 ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 min %2 s"),
+                                   {std::to_string(seconds / 60), std::to_string(seconds % 60)})
+                            : Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 min"), {std::to_string(seconds / 60)});
+    return Text("Tips", QT_TRANSLATE_NOOP("Tips", "%1 h %2 min"), {std::to_string(seconds / 3600), std::to_string(seconds / 60 % 60)});
 }
 
 struct Candidate {
@@ -160,7 +162,7 @@ void NamePhotoPoints(const PhotoPointSources& sources, const TrackPoint* first, 
         return;
     if (!second) {
         match.photoPoint = a;
-        match.how = "placed from " + FileNameOf(a) + ", " + AwayText(match.seconds) + " away";
+        match.how = Text("Tips", QT_TRANSLATE_NOOP("Tips", "placed from %1, %2 away"), {FileNameOf(a), AwayText(match.seconds)});
         return;
     }
     const std::string b = sources.PhotoOf(second);
@@ -168,14 +170,15 @@ void NamePhotoPoints(const PhotoPointSources& sources, const TrackPoint* first, 
     // The nearer of the two in time is the one the photo is said to come from.
     const int64_t toFirst = match.utcTime >= 0 ? std::llabs(match.utcTime - first->time) : 0;
     match.photoPoint = toFirst <= std::llabs(second->time - match.utcTime) || match.utcTime < 0 ? a : b;
-    match.how = "placed between " + FileNameOf(a) + " and " + FileNameOf(b) + ", " + AwayText(gap) + " apart";
+    match.how = Text("Tips", QT_TRANSLATE_NOOP("Tips", "placed between %1 and %2, %3 apart"),
+                     {FileNameOf(a), FileNameOf(b), AwayText(gap)});
 }
 
-std::string PhotoPointNote(const PhotoTags& tags)
+Text PhotoPointNote(const PhotoTags& tags)
 {
     double fraction = 0;
     if (PhotoMoment(tags, fraction) >= 0)
-        return "its position serves as a track point for the other photos";
-    return "its position can't serve as a track point: it states no time zone and has no GPS time stamp,"
-           " so its moment in UTC is unknown";
+        return Text("Tips", QT_TRANSLATE_NOOP("Tips", "its position serves as a track point for the other photos"));
+    return Text("Tips", QT_TRANSLATE_NOOP("Tips", "its position can't serve as a track point: it states no time zone and "
+                                                  "has no GPS time stamp, so its moment in UTC is unknown"));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/Text.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -57,4 +58,4 @@ void NamePhotoPoints(const PhotoPointSources& sources, const TrackPoint* first, 
                      MatchedPoint& match);
 
 // The tooltip's line for a photo that keeps its own position while photos serve as points.
-std::string PhotoPointNote(const PhotoTags& tags);
+Text PhotoPointNote(const PhotoTags& tags);

@@ -19,7 +19,7 @@
 
 namespace {
 
-const char kPlacedTip[] = "placed by hand";
+const char kPlacedTip[] = QT_TRANSLATE_NOOP("Tips", "placed by hand");
 
 // The outcome of one write, as GeoTag words it, with the placement's own tooltip; a write
 // that may not last (lasting false though written) is a failure, as GeoTag has it.
@@ -28,7 +28,7 @@ RowOutcome OutcomeOf(const GpsWrite& write, bool lasting, const PhotoTags& tags,
 {
     if (!write.written)
         return RowOutcome(RowKind::WriteFailed, write.reason);   // the photo keeps whatever it had
-    RowOutcome outcome(write.sidecarPath.empty() ? RowKind::Tagged : RowKind::TaggedInSidecar, kPlacedTip);
+    RowOutcome outcome(write.sidecarPath.empty() ? RowKind::Tagged : RowKind::TaggedInSidecar, Text("Tips", kPlacedTip));
     outcome.date = tags.dateText;
     outcome.position = RowPosition{storedLatitude, storedLongitude, true};
     outcome.sidecar = write.sidecarPath;
@@ -40,17 +40,17 @@ RowOutcome OutcomeOf(const GpsWrite& write, bool lasting, const PhotoTags& tags,
     match.longitude = write.longitude;
     match.storedLatitude = storedLatitude;
     match.storedLongitude = storedLongitude;
-    match.how = kPlacedTip;
+    match.how = Text("Tips", kPlacedTip);
     outcome.match = match;
     if (!lasting) {
         outcome.kind = RowKind::WriteFailed;
         outcome.icon = IconOf(outcome.kind);
-        outcome.text = RowText(outcome.kind);
+        outcome.text = RowTextOf(outcome.kind);
         outcome.tip = write.reason;
     } else if (!write.sidecarReason.empty()) {
-        outcome.text = "Position in sidecar " + FileNameOf(write.sidecarPath);
+        outcome.text = SidecarText(write.sidecarPath);
         outcome.sidecarReason = write.sidecarReason;
-        outcome.tip = write.sidecarReason + "\n" + outcome.tip;
+        outcome.tip = Text::Joined({write.sidecarReason, outcome.tip}, "\n");
     }
     return outcome;
 }

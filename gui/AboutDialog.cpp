@@ -33,32 +33,32 @@ void RunAboutDialog(QWidget* parent)
 AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener* opener)
     : QDialog(parent)
 {
-    setWindowTitle("About Pinroute");
+    setWindowTitle(tr("About Pinroute"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setFixedSize(DialogRect(font(), 0, 0, 168, 114).size());   // the table's 106, and a line for the credit
 
     auto* icon = PlaceControl(this, new QLabel(this), 0, "appIcon", 146, 86, 16, 16);
     icon->setPixmap(AppIcon().pixmap(icon->size()));
-    Label(this, "Pinroute Version", 0, "versionCaption", 11, 10, 71);
-    QLabel* versionLabel = Label(this, "Static", 1020, "versionLabel", 82, 10, 59);
+    Label(this, tr("Pinroute Version"), 0, "versionCaption", 11, 10, 71);
+    QLabel* versionLabel = Label(this, QString(), 1020, "versionLabel", 82, 10, 59);
     QLabel* legalLabel = Label(this, QString(), 1023, "legalLabel", 11, 25, 119);
-    Label(this, "Web Site:-", 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
+    Label(this, tr("Web Site:-"), 0, "siteCaption", 7, 40, 59, Qt::AlignRight);
     auto* siteLink = PlaceControl(this, new LinkEdit(this), 1022, "siteLink", 73, 39, 85, 14);
-    siteLink->setAccessibleName("Web site");
-    Label(this, "Share GPS tracks:-", 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
+    siteLink->setAccessibleName(tr("Web site"));
+    Label(this, tr("Share GPS tracks:-"), 0, "tracksCaption", 7, 55, 59, Qt::AlignRight);
     auto* tracksLink =
         PlaceControl(this, new LinkEdit(this), 1026, "tracksLink", 73, 55, 85, 14);
-    tracksLink->setAccessibleName("Share GPS tracks");
+    tracksLink->setAccessibleName(tr("Share GPS tracks"));
     tracksLink->setFocusPolicy(Qt::ClickFocus);   // no tab stop
-    Label(this, "Donate:-", 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
+    Label(this, tr("Donate:-"), 0, "donateCaption", 7, 70, 59, Qt::AlignRight);
     auto* donateLink =
         PlaceControl(this, new LinkEdit(this), 1027, "donateLink", 73, 69, 85, 14);
-    donateLink->setAccessibleName("Donate");
-    auto* ok = PlaceControl(this, new QPushButton("OK", this), 1, "okButton", 59, 85, 50, 14);
-    QLabel* credit = Label(this, "Place names: geonames.org, CC BY 4.0", 0, "placesCredit", 11, 103, 130);
-    credit->setToolTip("The towns, regions and countries Pinroute writes come from the GeoNames data "
-                       "(geonames.org), under the Creative Commons Attribution 4.0 licence, as Debian's "
-                       "libgeonames0 carries it");
+    donateLink->setAccessibleName(tr("Donate"));
+    auto* ok = PlaceControl(this, new QPushButton(tr("OK"), this), 1, "okButton", 59, 85, 50, 14);
+    QLabel* credit = Label(this, tr("Place names: geonames.org, CC BY 4.0"), 0, "placesCredit", 11, 103, 130);
+    credit->setToolTip(tr("The towns, regions and countries Pinroute writes come from the GeoNames data "
+                          "(geonames.org), under the Creative Commons Attribution 4.0 licence, as Debian's "
+                          "libgeonames0 carries it"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     setTabOrder(siteLink, donateLink);
@@ -68,13 +68,13 @@ AboutDialog::AboutDialog(QWidget* parent, const VersionInfo& version, LinkOpener
                                                  version.Query("SpecialBuild")));
 #ifndef PINROUTE_MAP
     // A build without QtWebEngine says so where the version is read.
-    versionLabel->setText(versionLabel->text() + " (built without the map)");
-    versionLabel->setToolTip("Map: not built in");
+    versionLabel->setText(tr("%1 (built without the map)").arg(versionLabel->text()));
+    versionLabel->setToolTip(tr("Map: not built in"));
 #endif
     legalLabel->setText(QString::fromStdString(version.Query("LegalCopyright")));
-    legalLabel->setToolTip(legalLabel->text() +
-                           "\nPinroute is free software under the GNU General Public License,"
-                           " version 3 or later, and comes with ABSOLUTELY NO WARRANTY.");
+    legalLabel->setToolTip(legalLabel->text() + u'\n'
+                           + tr("Pinroute is free software under the GNU General Public License,"
+                                " version 3 or later, and comes with ABSOLUTELY NO WARRANTY."));
 
     // The texts go in before the boxes are fitted to them.
     const std::pair<LinkEdit*, const char*> links[] = {

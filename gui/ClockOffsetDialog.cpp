@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -15,6 +17,7 @@
 #include "exif/Workspace.h"
 #include "geotag/CameraGroups.h"
 #include "gui/DialogUnits.h"
+#include "gui/Translations.h"
 #include "photos/PhotoList.h"
 #include "common/OffsetText.h"
 #include "settings/Settings.h"
@@ -25,7 +28,7 @@ class FileDialogPicker : public PhotoPicker {
 public:
     bool PickPhoto(QWidget* parent, const QString& start, QString& chosen) override
     {
-        const QString file = QFileDialog::getOpenFileName(parent, "Photo of the GPS clock", start);
+        const QString file = QFileDialog::getOpenFileName(parent, ClockOffsetDialog::tr("Photo of the GPS clock"), start);
         if (file.isEmpty())
             return false;
         chosen = file;
@@ -41,10 +44,10 @@ QLabel* Label(QWidget* dialog, const QString& text, const char* name, int x, int
     return label;
 }
 
-// A time count as the fields it was read from.
+// A time count as the fields it was read from, in the form the clock's box takes.
 QString TimeText(int64_t count)
 {
-    return QDateTime::fromSecsSinceEpoch(count, Qt::UTC).toString("yyyy-MM-dd HH:mm:ss");
+    return QDateTime::fromSecsSinceEpoch(count, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -58,31 +61,31 @@ PhotoPicker& DesktopPhotoPicker()
 ClockOffsetDialog::ClockOffsetDialog(const QString& folder, QWidget* parent, PhotoPicker* picker)
     : QDialog(parent), folder(folder), picker(picker ? picker : &DesktopPhotoPicker())
 {
-    setObjectName("clockOffsetDialog");
-    setWindowTitle("From a photo of the GPS clock");
+    setObjectName(QStringLiteral("clockOffsetDialog"));
+    setWindowTitle(tr("From a photo of the GPS clock"));
     setFixedSize(DialogRect(font(), 0, 0, 244, 128).size());
     auto* intro = Label(this,
-                        "Take a photo of the GPS receiver's clock (or any clock that shows UTC or GPS "
-                        "time), pick it here and type the time it shows.",
+                        tr("Take a photo of the GPS receiver's clock (or any clock that shows UTC or GPS "
+                           "time), pick it here and type the time it shows."),
                         "introLabel", 7, 5, 230, 24);
     intro->setWordWrap(true);
-    Label(this, "Photo", "photoLabel", 7, 36, 48, 8);
+    Label(this, tr("Photo"), "photoLabel", 7, 36, 48, 8);
     photoEdit = PlaceControl(this, new QLineEdit(this), 0, "photoEdit", 58, 33, 156, 14);
     photoEdit->setReadOnly(true);
-    photoEdit->setAccessibleName("Photo of the clock");
-    auto* browse = PlaceControl(this, new QPushButton("…", this), 0, "photoBrowseButton", 217, 33, 18, 14);
-    browse->setToolTip("Choose the photo of the clock");
-    Label(this, "Camera time", "captureCaptionLabel", 7, 54, 48, 8);
-    captureLabel = Label(this, "", "captureLabel", 58, 54, 170, 8);
-    Label(this, "Clock shows", "shownLabel", 7, 71, 48, 8);
+    photoEdit->setAccessibleName(tr("Photo of the clock"));
+    auto* browse = PlaceControl(this, new QPushButton(QStringLiteral("…"), this), 0, "photoBrowseButton", 217, 33, 18, 14);
+    browse->setToolTip(tr("Choose the photo of the clock"));
+    Label(this, tr("Camera time"), "captureCaptionLabel", 7, 54, 48, 8);
+    captureLabel = Label(this, QString(), "captureLabel", 58, 54, 170, 8);
+    Label(this, tr("Clock shows"), "shownLabel", 7, 71, 48, 8);
     shownEdit = PlaceControl(this, new QLineEdit(this), 0, "shownEdit", 58, 68, 80, 14);
-    shownEdit->setPlaceholderText("HH:MM:SS");
-    shownEdit->setAccessibleName("Clock shows");
-    shownEdit->setAccessibleDescription("The UTC or GPS time the clock in the photo shows, as HH:MM:SS");
-    Label(this, "UTC / GPS time", "shownHintLabel", 142, 71, 90, 8);
-    resultLabel = Label(this, "", "resultLabel", 7, 89, 230, 10);
-    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 130, 108, 50, 14);
-    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 185, 108, 50, 14);
+    shownEdit->setPlaceholderText(tr("HH:MM:SS"));
+    shownEdit->setAccessibleName(tr("Clock shows"));
+    shownEdit->setAccessibleDescription(tr("The UTC or GPS time the clock in the photo shows, as HH:MM:SS"));
+    Label(this, tr("UTC / GPS time"), "shownHintLabel", 142, 71, 90, 8);
+    resultLabel = Label(this, QString(), "resultLabel", 7, 89, 230, 10);
+    useButton = PlaceControl(this, new QPushButton(tr("&Use"), this), 1, "useButton", 130, 108, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton(tr("&Cancel"), this), 2, "cancelButton", 185, 108, 50, 14);
     useButton->setEnabled(false);
     useButton->setDefault(true);
 
@@ -113,7 +116,7 @@ void ClockOffsetDialog::ReadCaptureTime(const QString& path)
         if (!tags.empty() && tags[0].listed)
             captureTime = tags[0].captureTime;
     }
-    captureLabel->setText(captureTime == -1 ? "The photo has no capture time." : TimeText(captureTime));
+    captureLabel->setText(captureTime == -1 ? tr("The photo has no capture time.") : TimeText(captureTime));
 }
 
 void ClockOffsetDialog::OnTimeEdited()
@@ -124,11 +127,11 @@ void ClockOffsetDialog::OnTimeEdited()
     useButton->setEnabled(ready);
     if (!ready) {
         resultLabel->setText(captureTime == -1 || text.isEmpty() ? QString()
-                                                                  : "Type the time as HH:MM:SS.");
+                                                                  : tr("Type the time as HH:MM:SS."));
         return;
     }
     lead = ClockLeadOf(captureTime, shown);
-    resultLabel->setText(QString::fromStdString("Offset: " + OffsetWithUnits(Seconds())));
+    resultLabel->setText(tr("Offset: %1").arg(OffsetLabel(Seconds())));
 }
 
 namespace {
@@ -139,14 +142,19 @@ QString CamerasNote(const SuggestionRun& run)
 {
     if (run.cameras.size() < 2)
         return {};
-    std::string note = " Per camera:";
+    QString note = QCoreApplication::translate("OffsetSuggestionsDialog", " Per camera:");
     for (const CameraGroup& group : run.cameras) {
-        note += (&group == &run.cameras.front() ? " " : "; ") + GroupLabel(group.name) + " ("
-            + std::to_string(group.photos) + (group.photos == 1 ? " photo) " : " photos) ");
-        note += group.best.empty() ? std::string("none matches") : OffsetText(group.best[0].seconds)
-                                                     + (group.best[0].seconds % 60 == 0 ? " min" : "");
+        const QString label = QString::fromStdString(GroupLabel(group.name));
+        note += (&group == &run.cameras.front() ? QStringLiteral(" ") : QStringLiteral("; "))
+            + (group.photos == 1 ? QCoreApplication::translate("OffsetSuggestionsDialog", "%1 (%L2 photo)")
+                                 : QCoreApplication::translate("OffsetSuggestionsDialog", "%1 (%L2 photos)"))
+                  .arg(label)
+                  .arg(group.photos)
+            + u' '
+            + (group.best.empty() ? QCoreApplication::translate("OffsetSuggestionsDialog", "none matches")
+                                  : OffsetLabel(group.best[0].seconds));
     }
-    return QString::fromStdString(note + ".");
+    return note + u'.';
 }
 
 }  // namespace
@@ -154,22 +162,22 @@ QString CamerasNote(const SuggestionRun& run)
 OffsetSuggestionsDialog::OffsetSuggestionsDialog(const Settings& settings, QWidget* parent)
     : QDialog(parent)
 {
-    setObjectName("offsetSuggestionsDialog");
-    setWindowTitle("Suggested offsets");
+    setObjectName(QStringLiteral("offsetSuggestionsDialog"));
+    setWindowTitle(tr("Suggested offsets"));
     setFixedSize(DialogRect(font(), 0, 0, 240, 138).size());
-    heading = Label(this, "", "headingLabel", 7, 5, 226, 8);
+    heading = Label(this, QString(), "headingLabel", 7, 5, 226, 8);
     list = PlaceControl(this, new QListWidget(this), 0, "suggestionList", 7, 17, 226, 54);
     // How many photos were read, while the worker reads them.
     progress = PlaceControl(this, new QProgressBar(this), 0, "progressBar", 7, 74, 226, 10);
     // Where the track starts, and its zone's offset on the photos' days.
-    zone = Label(this, "", "zoneLabel", 7, 74, 226, 26);
+    zone = Label(this, QString(), "zoneLabel", 7, 74, 226, 26);
     zone->setWordWrap(true);
     zone->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     zone->hide();
     zoneCheck = PlaceControl(this, new QCheckBox(this), 0, "cameraZoneCheck", 7, 102, 226, 12);
     zoneCheck->hide();
-    useButton = PlaceControl(this, new QPushButton("&Use", this), 1, "useButton", 128, 118, 50, 14);
-    auto* cancel = PlaceControl(this, new QPushButton("&Cancel", this), 2, "cancelButton", 183, 118, 50, 14);
+    useButton = PlaceControl(this, new QPushButton(tr("&Use"), this), 1, "useButton", 128, 118, 50, 14);
+    auto* cancel = PlaceControl(this, new QPushButton(tr("&Cancel"), this), 2, "cancelButton", 183, 118, 50, 14);
     connect(useButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -180,7 +188,7 @@ OffsetSuggestionsDialog::OffsetSuggestionsDialog(const Settings& settings, QWidg
     std::vector<std::string> paths;
     for (int i = 0; i < photos.Count(); ++i)
         paths.push_back(photos.Path(i));
-    heading->setText(QString("Reading %1 photos…").arg(paths.size()));
+    heading->setText(tr("Reading %L1 photos…").arg(paths.size()));
     progress->setRange(0, std::max(1, static_cast<int>(paths.size())));
     progress->setValue(0);
 
@@ -216,29 +224,29 @@ void OffsetSuggestionsDialog::Show(const SuggestionRun& run)
     best = run.best;
     cameras = run.cameras;
     if (!run.ok)
-        heading->setText(QString::fromStdString(run.error.substr(0, run.error.find('\n'))));
+        heading->setText(Translated(run.error).section(u'\n', 0, 0));
     else if (best.empty() && run.total == 0 && run.statedZones > 0)
-        heading->setText("Every photo states its zone: none needs an offset.");
+        heading->setText(tr("Every photo states its zone: none needs an offset."));
     else if (best.empty())
-        heading->setText(QString("No offset puts any of the %1 photos near the track.").arg(run.total));
+        heading->setText(tr("No offset puts any of the %L1 photos near the track.").arg(run.total));
     else
-        heading->setText("The offsets that match the most photos:");
+        heading->setText(tr("The offsets that match the most photos:"));
     for (const OffsetSuggestion& suggestion : best)
-        list->addItem(QString::fromStdString(SuggestionText(suggestion, run.total, &run.zone)));
+        list->addItem(Translated(SuggestionText(suggestion, run.total, &run.zone)));
     if (!best.empty())
         list->setCurrentRow(0);
     useButton->setEnabled(!best.empty());
     progress->hide();
-    const std::string stated = StatedZonesText(run.statedZones);
-    zone->setText(QString::fromStdString(stated.empty() ? run.zoneNote
-                                                         : stated + "." + (run.zoneNote.empty() ? "" : " " + run.zoneNote))
+    const Text stated = StatedZonesText(run.statedZones);
+    zone->setText((stated.empty() ? Translated(run.zoneNote)
+                                  : Translated(Text::Joined({Text::Filled("%1.", {stated}), run.zoneNote}, " ")))
                   + CamerasNote(run));
     zone->show();
     // The track's zone, offered to a camera that has none yet.
     trackZone = run.zone;
     if (!best.empty() && !run.zone.name.empty() && !run.cameraZone) {
-        zoneCheck->setText(QString::fromStdString("Set the camera's clock to " + run.zone.name
-                                                  + " time (follows its clock changes)"));
+        zoneCheck->setText(tr("Set the camera's clock to %1 time (follows its clock changes)")
+                               .arg(QString::fromStdString(run.zone.name)));
         zoneCheck->show();
     }
     finished = true;

@@ -32,28 +32,27 @@ bool SetUpEngine(QHelpEngine& engine, const std::string& helpPath, std::string& 
     engine.setReadOnly(true);
     engine.setUsesFilterEngine(true);
     if (helpPath.empty()) {
-        description = "The program's own path could not be found, so neither could its help file.";
+        description = HelpLauncher::tr("The program's own path could not be found, so neither could its help file.").toStdString();
         return false;
     }
     if (!QFileInfo(QString::fromStdString(helpPath)).isFile()) {
-        description = "The help file could not be found.";
+        description = HelpLauncher::tr("The help file could not be found.").toStdString();
         return false;
     }
     if (!engine.setupData()) {
-        description = engine.error().isEmpty() ? std::string("The help file could not be opened.")
+        description = engine.error().isEmpty() ? HelpLauncher::tr("The help file could not be opened.").toStdString()
                                                 : engine.error().toStdString();
         return false;
     }
-    if (!engine.registeredDocumentations().contains(kHelpNamespace)) {
+    if (!engine.registeredDocumentations().contains(QLatin1String(kHelpNamespace))) {
         description = engine.error().isEmpty()
-                          ? std::string("The help file could not be read: it holds no Pinroute manual.")
+                          ? HelpLauncher::tr("The help file could not be read: it holds no Pinroute manual.").toStdString()
                           : engine.error().toStdString();
         return false;
     }
-    const QString manual = engine.documentationFileName(kHelpNamespace);
+    const QString manual = engine.documentationFileName(QLatin1String(kHelpNamespace));
     if (!QFileInfo(manual).isFile()) {
-        description = "The manual that the help file names could not be found: " +
-                      manual.toStdString();
+        description = HelpLauncher::tr("The manual that the help file names could not be found: %1").arg(manual).toStdString();
         return false;
     }
     return true;
@@ -73,11 +72,11 @@ bool OpenTopic(const std::string& helpPath, const std::string& page,
         FailedHelpFiles()[helpPath] = description;
         return false;
     }
-    const QUrl url(QString("qthelp://%1/%2/%3")
-                       .arg(kHelpNamespace, kHelpVirtualFolder, QString::fromStdString(page)));
+    const QUrl url(QStringLiteral("qthelp://%1/%2/%3")
+                       .arg(QLatin1String(kHelpNamespace), QLatin1String(kHelpVirtualFolder), QString::fromStdString(page)));
     if (engine->fileData(url).isEmpty()) {
         description = engine->error().isEmpty()
-                          ? "The page \"" + page + "\" is not in the help file."
+                          ? HelpLauncher::tr("The page \"%1\" is not in the help file.").arg(QString::fromStdString(page)).toStdString()
                           : engine->error().toStdString();
         return false;
     }
@@ -105,7 +104,7 @@ std::string HelpFallbackText()
 {
     if (QLocale().language() == QLocale::French)
         return "N'a pas ouvert l'aide automatiquement, l'ouvrent svp manuellement";
-    return "Failed to open the Help automatically, please open it manually";
+    return HelpLauncher::tr("Failed to open the Help automatically, please open it manually").toStdString();
 }
 
 HelpLauncher::HelpLauncher(std::string helpPath, HelpViewerFactory makeViewer)
@@ -123,7 +122,7 @@ void HelpLauncher::ShowTopic(const std::string& page)
     try {
         std::string description;
         if (!OpenTopic(helpPath, page, makeViewer, description))
-            ShowMessage(description + "\n" + helpPath, "Help Error", MessageIcon::Error);
+            ShowMessage(description + "\n" + helpPath, tr("Help Error").toStdString(), MessageIcon::Error);
     } catch (...) {
         ShowMessage(HelpFallbackText(), "", MessageIcon::Information);
     }

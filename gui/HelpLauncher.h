@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include <QCoreApplication>
+
 #include "common/ModulePath.h"
 
 class HelpViewer;
@@ -16,6 +18,8 @@ using HelpViewerFactory =
 // Opens the help file (a Qt help collection, ".qhc") at a page, in a maximised help
 // viewer. Failures end in a message box.
 class HelpLauncher {
+    Q_DECLARE_TR_FUNCTIONS(HelpLauncher)
+
 public:
     // helpPath: the collection; by default the running program's (beside it in a build
     // folder, in share/pinroute/ when installed). makeViewer: by default a HelpViewer.

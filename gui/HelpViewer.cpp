@@ -79,34 +79,34 @@ HelpViewer::HelpViewer(std::unique_ptr<QHelpEngine> ownEngine, QWidget* owner)
     if (owner)
         owner->installEventFilter(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName("helpViewer");
-    setWindowTitle("Pinroute Help");
+    setObjectName(QStringLiteral("helpViewer"));
+    setWindowTitle(tr("Pinroute Help"));
 
     auto* splitter = new QSplitter(this);
     contents = engine->contentWidget();
-    contents->setObjectName("helpContents");
+    contents->setObjectName(QStringLiteral("helpContents"));
     splitter->addWidget(contents);
     browser = new HelpBrowser(engine.get(), splitter);
-    browser->setObjectName("helpBrowser");
+    browser->setObjectName(QStringLiteral("helpBrowser"));
     splitter->addWidget(browser);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
 
-    QToolBar* tools = addToolBar("Help");
-    tools->setObjectName("helpTools");
+    QToolBar* tools = addToolBar(tr("Help"));
+    tools->setObjectName(QStringLiteral("helpTools"));
     tools->setMovable(false);
-    contentsAction = tools->addAction("&Contents");
-    contentsAction->setObjectName("contentsAction");
+    contentsAction = tools->addAction(tr("&Contents"));
+    contentsAction->setObjectName(QStringLiteral("contentsAction"));
     contentsAction->setCheckable(true);
-    contentsAction->setToolTip("Show or hide the list of topics");
-    QAction* back = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "&Back");
+    contentsAction->setToolTip(tr("Show or hide the list of topics"));
+    QAction* back = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("&Back"));
     QAction* forward =
-        tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "&Forward");
+        tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("&Forward"));
     back->setEnabled(false);
     forward->setEnabled(false);
     back->setShortcut(QKeySequence::Back);
     forward->setShortcut(QKeySequence::Forward);
-    QAction* close = tools->addAction("Close");
+    QAction* close = tools->addAction(tr("Close"));
     close->setShortcut(QKeySequence(Qt::Key_Escape));
 
     connect(contentsAction, &QAction::toggled, this, &HelpViewer::SetNavigationShown);

@@ -53,7 +53,7 @@ void LinkEdit::SetLink(const QString& address)
 {
     setText(address);
     setCursorPosition(0);
-    setToolTip(address.contains('@') ? "Double-click to write a mail" : "Double-click to open");
+    setToolTip(address.contains(u'@') ? tr("Double-click to write a mail") : tr("Double-click to open"));
     FitToText();
 }
 
@@ -130,12 +130,12 @@ void LinkEdit::OpenLink()
 {
     const QString address = text();
     SetHovered(false);
-    if (!address.contains('@')) {
+    if (!address.contains(u'@')) {
         opener->Open(address);
         return;
     }
     const VersionInfo version;
-    opener->Open(QString("mailto:%1?subject=%2 %3 %4")
+    opener->Open(QStringLiteral("mailto:%1?subject=%2 %3 %4")
                      .arg(address, QCoreApplication::applicationName(),
                           QString::fromStdString(version.Query("FileVersion")),
                           QString::fromStdString(version.Query("SpecialBuild"))));

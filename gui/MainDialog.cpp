@@ -23,6 +23,7 @@
 #include "gui/Links.h"
 #include "gui/PhotoListView.h"
 #include "gui/SetupDialog.h"
+#include "gui/Translations.h"
 #include "parse/ParseRun.h"
 #include "journal/Journal.h"
 #include "undo/Undo.h"
@@ -58,7 +59,7 @@ private:
 MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     : QDialog(parent), settingsPath(std::move(settingsPath))
 {
-    setObjectName("mainDialog");
+    setObjectName(QStringLiteral("mainDialog"));
     const QIcon icon = AppIcon();
     setWindowIcon(icon);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -83,11 +84,11 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
     ConnectShortcuts();
 
     QWidget* order[] = {geotag,
-                        findChild<QPushButton*>("parseButton"),
-                        findChild<QPushButton*>("renameButton"),
-                        findChild<QPushButton*>("aboutButton"),
-                        findChild<QPushButton*>("setupButton"),
-                        findChild<QPushButton*>("closeButton"),
+                        findChild<QPushButton*>(QStringLiteral("parseButton")),
+                        findChild<QPushButton*>(QStringLiteral("renameButton")),
+                        findChild<QPushButton*>(QStringLiteral("aboutButton")),
+                        findChild<QPushButton*>(QStringLiteral("setupButton")),
+                        findChild<QPushButton*>(QStringLiteral("closeButton")),
                         photoList,
                         statusLine};
     for (size_t i = 1; i < std::size(order); ++i)
@@ -103,18 +104,18 @@ MainDialog::MainDialog(std::string settingsPath, QWidget* parent)
 
 QPushButton* MainDialog::BuildButtons()
 {
-    QPushButton* geotag = AddButton(1018, "geotagButton", "&GeoTag", 12);
+    QPushButton* geotag = AddButton(1018, "geotagButton", tr("&GeoTag"), 12);
     geotag->setDefault(true);
     connect(geotag, &QPushButton::clicked, this, &MainDialog::OnGeoTag);
-    connect(AddButton(1002, "parseButton", "&Parse", 68), &QPushButton::clicked, this,
+    connect(AddButton(1002, "parseButton", tr("&Parse"), 68), &QPushButton::clicked, this,
             &MainDialog::OnParse);
-    connect(AddButton(1003, "renameButton", "&Rename", 124), &QPushButton::clicked, this,
+    connect(AddButton(1003, "renameButton", tr("&Rename"), 124), &QPushButton::clicked, this,
             &MainDialog::OnRename);
-    connect(AddButton(1025, "aboutButton", "&About", 180), &QPushButton::clicked, this,
+    connect(AddButton(1025, "aboutButton", tr("&About"), 180), &QPushButton::clicked, this,
             &MainDialog::OnAbout);
-    connect(AddButton(1004, "setupButton", "&Set-up", 236), &QPushButton::clicked, this,
+    connect(AddButton(1004, "setupButton", tr("&Set-up"), 236), &QPushButton::clicked, this,
             &MainDialog::OnSetUp);
-    connect(AddButton(2, "closeButton", "&Close", 292), &QPushButton::clicked, this,
+    connect(AddButton(2, "closeButton", tr("&Close"), 292), &QPushButton::clicked, this,
             &MainDialog::OnClose);
     return geotag;
 }
@@ -143,7 +144,7 @@ void MainDialog::BuildListArea()
 void MainDialog::BuildEmptyNote()
 {
     emptyNote = new QLabel(photoList->viewport());
-    emptyNote->setObjectName("emptyNote");
+    emptyNote->setObjectName(QStringLiteral("emptyNote"));
     emptyNote->setWordWrap(true);
     emptyNote->setAlignment(Qt::AlignCenter);
     emptyNote->setTextFormat(Qt::RichText);
@@ -161,23 +162,23 @@ void MainDialog::ConnectShortcuts()
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &MainDialog::OnUndoLastRun);
     connect(photoList, &PhotoListView::UndoLastRunRequested, this, &MainDialog::OnUndoLastRun);
     connect(photoList, &PhotoListView::RemovePositionRequested, this, &MainDialog::OnRemovePositions);
-    connect(photoList, &PhotoListView::MapNotShown, this, [](const QString& address) {
-        ShowMessage("No web browser could be started to show the map.\nThe address, to open by hand:\n"
-                        + address.toStdString(),
-                    "Show on map", MessageIcon::Warning);
+    connect(photoList, &PhotoListView::MapNotShown, this, [this](const QString& address) {
+        ShowMessage(tr("No web browser could be started to show the map.\nThe address, to open by hand:\n%1")
+                        .arg(address).toStdString(),
+                    tr("Show on map").toStdString(), MessageIcon::Warning);
     });
 }
 
 void MainDialog::BuildStatusLine()
 {
     statusLine = PlaceControl(this, new QLineEdit(this), 1028, "statusLine", 46, 4, 315, 14);
-    statusLine->setAccessibleName("Status");
-    statusLine->setAccessibleDescription("The track file being read, a run's progress and its summary");
+    statusLine->setAccessibleName(tr("Status"));
+    statusLine->setAccessibleDescription(tr("The track file being read, a run's progress and its summary"));
     statusLine->setReadOnly(true);
 
     // The label keeps its place but never clips its text, and sits level with the line's text.
-    auto* label = new QLabel("Parsing:-", this);
-    label->setObjectName("statusLabel");
+    auto* label = new QLabel(tr("Parsing:-"), this);
+    label->setObjectName(QStringLiteral("statusLabel"));
     QRect labelRect = DialogRect(font(), 11, 3, 28, 8);
     labelRect.setWidth(qMax(labelRect.width(), label->sizeHint().width()));
     labelRect.setTop(statusLine->y());
@@ -196,16 +197,16 @@ MainDialog::~MainDialog()
     }
 }
 
-QPushButton* MainDialog::AddButton(int id, const char* name, const char* text, int x)
+QPushButton* MainDialog::AddButton(int id, const char* name, const QString& text, int x)
 {
     return PlaceControl(this, new QPushButton(text, this), id, name, x, 153, 40, 14);
 }
 
 void MainDialog::Initialise()
 {
-    setWindowTitle(QString("Pinroute %1 (%2)")
+    setWindowTitle(tr("Pinroute %1 (%2)")
                        .arg(QString::fromStdString(VersionInfo().Query("FileVersion")),
-                            QString(kTrackSharingSite)));
+                            QString::fromUtf8(kTrackSharingSite)));
     photoList->SetupColumns();
     Settings settings;
     settings.Read(settingsPath);
@@ -224,14 +225,14 @@ void MainDialog::UpdateEmptyNote()
     const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
     QString text;
     if (check.problem == FolderProblem::NotSet) {
-        text = "<p><b>Welcome to Pinroute.</b></p><p>Choose the folder of your photos and the track your GPS "
-               "recorded in <a href=\"setup\">Set-up</a>; then GeoTag writes where each photo was taken.</p>"
-               "<p>Or drop photos here.</p>";
+        text = tr("<p><b>Welcome to Pinroute.</b></p><p>Choose the folder of your photos and the track your GPS "
+                  "recorded in <a href=\"setup\">Set-up</a>; then GeoTag writes where each photo was taken.</p>"
+                  "<p>Or drop photos here.</p>");
     } else {
         // Paths are the user's: shown as text, never as markup.
-        const std::string why = FolderCheckText(check, settings.JPGDir, "tick Include sub-folders in Set-up to use them");
-        text = "<p>" + QString::fromStdString(why.empty() ? "No photos in the list." : why).toHtmlEscaped()
-            + "</p><p>Change the folder in <a href=\"setup\">Set-up</a>, or drop photos here.</p>";
+        const Text why = FolderCheckText(check, settings.JPGDir, Text("Folder", kRecurseInSetup));
+        text = tr("<p>%1</p><p>Change the folder in <a href=\"setup\">Set-up</a>, or drop photos here.</p>")
+                   .arg((why.empty() ? tr("No photos in the list.") : Translated(why)).toHtmlEscaped());
     }
     emptyNote->setText(text);
     emptyNote->setGeometry(photoList->viewport()->rect().adjusted(12, 12, -12, -12));
@@ -251,8 +252,8 @@ Workspace* MainDialog::EnsureWorkspace()
     if (!workspace || !workspace->Ready())
         workspace = std::make_unique<Workspace>();
     if (!workspace->Ready()) {
-        ShowMessage("Pinroute can't create its working folder: " + workspace->Error(), "",
-                    MessageIcon::Error);
+        ShowMessage(tr("Pinroute can't create its working folder: %1").arg(QString::fromStdString(workspace->Error())).toStdString(),
+                    "", MessageIcon::Error);
         return nullptr;
     }
     return workspace.get();

@@ -23,6 +23,9 @@ class Settings;
 
 // The program's one window: the photo list, the status line and the command buttons.
 // GeoTag, Parse and Rename run on a worker thread; the window stays live meanwhile.
+// The remedy the window offers for photos only in sub-folders.
+inline const char kRecurseInSetup[] = QT_TRANSLATE_NOOP("Folder", "tick Include sub-folders in Set-up to use them");
+
 class MainDialog : public QDialog {
     Q_OBJECT
 public:
@@ -63,7 +66,7 @@ private:
     void BuildStatusLine();   // the status line and its label, beside the buttons
 
     void Initialise();
-    QPushButton* AddButton(int id, const char* name, const char* text, int x);
+    QPushButton* AddButton(int id, const char* name, const QString& text, int x);
     Workspace* EnsureWorkspace();
     // False, after saying why, when the list is empty or (for GeoTag and Rename) a folder
     // of its photos can't be written.

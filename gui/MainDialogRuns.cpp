@@ -25,7 +25,9 @@
 #include "gui/Icons.h"
 #include "gui/Links.h"
 #include "gui/PhotoListView.h"
+#include "gui/RunMessages.h"
 #include "gui/SetupDialog.h"
+#include "gui/Translations.h"
 #include "parse/ParseRun.h"
 #include "journal/Journal.h"
 #include "undo/Remove.h"
@@ -79,7 +81,7 @@ public:
     void SetStatus(const std::string& text) override { Show(QString::fromStdString(text)); }
     void Progress(int done, int total, const std::string& path) override
     {
-        Show(QString("%1 %2 of %3: %4").arg(verb).arg(done).arg(total)
+        Show(MainDialog::tr("%1 %L2 of %L3: %4").arg(verb).arg(done).arg(total)
                  .arg(QString::fromStdString(FileNameOf(path))));
     }
 
@@ -109,14 +111,15 @@ std::string RenameQuestion(const std::vector<std::pair<int, std::string>>& newNa
     auto sorted = newNames;
     std::sort(sorted.begin(), sorted.end());
     const size_t shown = std::min<size_t>(sorted.size(), 5);
-    std::string text = "Rename " + std::to_string(sorted.size()) + " of " + std::to_string(paths.size())
-        + (paths.size() == 1 ? " photo?\n" : " photos?\n");
+    QString text = (paths.size() == 1 ? MainDialog::tr("Rename %L1 of %L2 photo?") : MainDialog::tr("Rename %L1 of %L2 photos?"))
+                       .arg(sorted.size()).arg(paths.size()) + u'\n';
     for (size_t i = 0; i < shown; ++i)
-        text += "\n" + FileNameOf(paths[static_cast<size_t>(sorted[i].first)]) + "\n    \u2192 "
-            + FileNameOf(sorted[i].second);
+        text += QStringLiteral("\n%1\n    \u2192 %2")
+                    .arg(QString::fromStdString(FileNameOf(paths[static_cast<size_t>(sorted[i].first)])),
+                         QString::fromStdString(FileNameOf(sorted[i].second)));
     if (sorted.size() > shown)
-        text += "\n\nand " + std::to_string(sorted.size() - shown) + " more.";
-    return text;
+        text += u'\n' + MainDialog::tr("\nand %L1 more.").arg(sorted.size() - shown);
+    return text.toStdString();
 }
 
 int DefaultJobs()
@@ -131,8 +134,9 @@ bool MainDialog::ReadyToRun(Command command, const Settings& settings)
 {
     if (photos.Count() == 0) {
         const FolderCheck check = CheckPhotoFolder(settings.JPGDir, settings.Recurse != 0);
-        const std::string why = FolderCheckText(check, settings.JPGDir, "tick Include sub-folders in Set-up to use them");
-        ShowMessage(why.empty() ? "There are no photos in the list." : why, "", MessageIcon::Warning);
+        const Text why = FolderCheckText(check, settings.JPGDir, Text("Folder", kRecurseInSetup));
+        ShowMessage((why.empty() ? tr("There are no photos in the list.") : Translated(why)).toStdString(), "",
+                    MessageIcon::Warning);
         return false;
     }
     if (command == Command::Parse)
@@ -143,8 +147,9 @@ bool MainDialog::ReadyToRun(Command command, const Settings& settings)
         paths.push_back(photos.Path(i));
     std::string folder, reason;
     if (UnwritableFolder(paths, folder, reason)) {
-        ShowMessage("Pinroute can't write in " + folder + ": " + reason + ".\nNo photo was changed.", "",
-                    MessageIcon::Error);
+        ShowMessage(tr("Pinroute can't write in %1: %2.\nNo photo was changed.")
+                        .arg(QString::fromStdString(folder), QString::fromStdString(reason)).toStdString(),
+                    "", MessageIcon::Error);
         return false;
     }
     return true;
@@ -162,11 +167,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
     if (!work)
         return;
     const std::string version = VersionInfo().Query("FileVersion");
-    const QString verb = command == Command::GeoTag ? "GeoTag"
-        : command == Command::Parse                ? "Parse"
-        : command == Command::Rename               ? "Rename"
-        : command == Command::Undo                 ? "Undo"
-                                                   : "Remove";
+    const QString verb = RunMessages::CommandName(command);
     // Rename first works out the new names and asks; the renaming is a second run.
     const bool preview = command == Command::Rename && !confirmed;
     auto rows = std::make_shared<WindowRows>(this, photos, statusLine, verb, preview,
@@ -198,7 +199,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
             EndRun(command, *outcome, total);
     });
     SetRunning(true);
-    statusLine->setText(verb + "...");
+    statusLine->setText(tr("%1...").arg(verb));
     runThread->start();
     if (!runThread->isRunning() && !runThread->isFinished()) {
         // The system gave no thread (a process limit): nothing ran, and the window says so.
@@ -206,7 +207,7 @@ void MainDialog::StartRun(Command command, bool confirmed)
         delete runThread;
         runThread = nullptr;
         SetRunning(false);
-        statusLine->setText(verb + " could not start: the system allows no more threads");
+        statusLine->setText(tr("%1 could not start: the system allows no more threads").arg(verb));
     }
 }
 
@@ -215,19 +216,19 @@ void MainDialog::EndRenamePreview(const std::vector<std::pair<int, std::string>>
 {
     SetRunning(false);
     if (result.status == RunStatus::Stopped) {
-        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+        statusLine->setText(tr("Stopped after %L1 of %L2").arg(result.reached).arg(total));
     } else if (newNames.empty()) {
-        statusLine->setText("Rename: no photo would get a new name");
-        ShowMessage("No photo would get a new name: each has no date and position to add, or is "
-                    "already named after them.",
+        statusLine->setText(tr("Rename: no photo would get a new name"));
+        ShowMessage(tr("No photo would get a new name: each has no date and position to add, or is "
+                       "already named after them.").toStdString(),
                     "", MessageIcon::Information);
     } else {
         statusLine->clear();
-        if (AskMessage(RenameQuestion(newNames, paths), "Rename")) {
+        if (AskMessage(RenameQuestion(newNames, paths), RunMessages::CommandName(Command::Rename).toStdString())) {
             StartRun(Command::Rename, true);
             return;
         }
-        statusLine->setText("Rename: nothing renamed");
+        statusLine->setText(tr("Rename: nothing renamed"));
     }
     emit RunFinished();
     if (closeAfterRun)
@@ -238,51 +239,34 @@ void MainDialog::EndRun(Command command, const RunResult& result, int total)
 {
     SetRunning(false);
     if (result.status == RunStatus::Done)
-        statusLine->setText(QString::fromStdString(RunSummary(command, result)));
+        statusLine->setText(Translated(RunSummary(command, result)));
     if (command == Command::GeoTag && result.status == RunStatus::NoTrackFile) {
         Settings settings;
         settings.Read(settingsPath);
-        const std::string text = settings.GPXPath.empty()
-            ? "No track file is set: choose one in Set-up."
-            : "No track file matches " + settings.GPXPath + ".";
-        statusLine->setText(QString::fromStdString(text));
+        const QString text = settings.GPXPath.empty()
+            ? tr("No track file is set: choose one in Set-up.")
+            : tr("No track file matches %1.").arg(QString::fromStdString(settings.GPXPath));
+        statusLine->setText(text);
         // Without a track file, photos with positions would have served: say why none did.
-        ShowMessage(text + (settings.GPXPath.empty() ? "\nNo photo holds a position with a time zone or GPS time"
-                                                       " to serve as the track instead." : "")
-                        + "\nNo photo was changed.", "", MessageIcon::Warning);
+        const QString message = settings.GPXPath.empty()
+            ? tr("%1\nNo photo holds a position with a time zone or GPS time to serve as the track instead.\n"
+                 "No photo was changed.").arg(text)
+            : tr("%1\nNo photo was changed.").arg(text);
+        ShowMessage(message.toStdString(), "", MessageIcon::Warning);
     }
     if (result.status == RunStatus::BadSetting) {
         statusLine->setText(QString::fromStdString(result.settingError));
-        ShowMessage(result.settingError + ".\nNo photo was changed: correct it in Set-up.", "", MessageIcon::Error);
+        ShowMessage(tr("%1.\nNo photo was changed: correct it in Set-up.")
+                        .arg(QString::fromStdString(result.settingError)).toStdString(), "", MessageIcon::Error);
     }
     if (result.status == RunStatus::Stopped)
-        statusLine->setText(QString("Stopped after %1 of %2").arg(result.reached).arg(total));
+        statusLine->setText(tr("Stopped after %L1 of %L2").arg(result.reached).arg(total));
     if (result.status == RunStatus::NoPhotoTrack) {
-        const std::string text = "The run can't start: " + result.photoTrackError + ".";
-        statusLine->setText(QString::fromStdString(text));
-        ShowMessage(text + "\nNo photo was changed.", "", MessageIcon::Warning);
+        const QString text = tr("The run can't start: %1.").arg(QString::fromStdString(result.photoTrackError));
+        statusLine->setText(text);
+        ShowMessage(tr("%1\nNo photo was changed.").arg(text).toStdString(), "", MessageIcon::Warning);
     }
-    if (result.journalId.empty() && !result.journalError.empty() && result.status != RunStatus::NoJournal)
-        ShowMessage(result.journalError + ".", "", MessageIcon::Warning);   // ran, but can't be undone
-    if (result.status == RunStatus::NoJournal)
-        ShowMessage(result.journalError + ".\nNo photo was changed. (Journal=0 in the settings turns the journal off.)",
-                    "", MessageIcon::Error);
-    if (command == Command::GeoTag && NothingMatched(result))
-        ShowMessage(NothingMatchedText(result)
-                        + (result.betterOffset ? "\nSet the offset in Set-up, or let Suggest find it." : ""),
-                    "GeoTag", MessageIcon::Warning);
-    if (command == Command::GeoTag && result.status == RunStatus::NoTrackReadable) {
-        std::string text = "No track file could be read; no photo was changed.\n";
-        for (const auto& line : result.trackErrors)
-            text += "\n" + line;
-        statusLine->setText(QString::fromStdString(result.trackErrors.empty() ? std::string() : result.trackErrors.back()));
-        ShowMessage(text, "", MessageIcon::Error);
-    } else if (!result.trackErrors.empty()) {
-        std::string text = "These track files were skipped; the run used the others:\n";
-        for (const auto& line : result.trackErrors)
-            text += "\n" + line;
-        ShowMessage(text, "GeoTag", MessageIcon::Warning);
-    }
+    RunMessages::ShowProblems(command, result);
     emit RunFinished();
     if (closeAfterRun)
         close();
@@ -297,7 +281,7 @@ void MainDialog::SetRunning(bool running)
         photoList->setFocus();
     }
     for (const char* name : kCommandButtons) {
-        if (auto* button = findChild<QPushButton*>(name))
+        if (auto* button = findChild<QPushButton*>(QLatin1String(name)))
             button->setEnabled(!running);
     }
     photoList->setAcceptDrops(!running);
@@ -323,30 +307,24 @@ void MainDialog::OnUndoLastRun()
         return;
     std::string folderProblem;
     const std::vector<JournalRun> runs = ListJournals(&folderProblem);
+    const std::string caption = RunMessages::CommandName(Command::Undo).toStdString();
     if (!folderProblem.empty()) {
-        ShowMessage("The journal can't be used: " + folderProblem + ".\nNothing was undone.", "Undo", MessageIcon::Error);
+        ShowMessage(tr("The journal can't be used: %1.\nNothing was undone.").arg(QString::fromStdString(folderProblem)).toStdString(),
+                    caption, MessageIcon::Error);
         return;
     }
     if (runs.empty()) {
-        ShowMessage("There is no run to undo.", "Undo", MessageIcon::Information);
+        ShowMessage(tr("There is no run to undo.").toStdString(), caption, MessageIcon::Information);
         return;
     }
     const JournalRun& run = runs.front();
     if (!run.problem.empty()) {
-        ShowMessage("The last run (" + run.id + ") can't be undone: " + run.problem + ".\nNothing was undone.", "Undo",
-                    MessageIcon::Error);
+        ShowMessage(tr("The last run (%1) can't be undone: %2.\nNothing was undone.")
+                        .arg(QString::fromStdString(run.id), QString::fromStdString(run.problem)).toStdString(),
+                    caption, MessageIcon::Error);
         return;
     }
-    char when[32] = "";
-    const time_t seconds = static_cast<time_t>(run.time);
-    struct tm fields;
-    if (localtime_r(&seconds, &fields))
-        std::strftime(when, sizeof when, "%d %b %H:%M", &fields);
-    const std::string question = "Undo the last run?\n\n" + run.command + " of "
-        + std::to_string(run.photos.size()) + (run.photos.size() == 1 ? " photo" : " photos")
-        + (run.folder.empty() ? std::string() : " in " + run.folder) + ", " + when
-        + ".\n\nEach photo gets back what it had before the run; a photo changed since is left as it is.";
-    if (!AskMessage(question, "Undo"))
+    if (!AskMessage(RunMessages::UndoQuestion(run).toStdString(), caption))
         return;
     undoRun = run;
     // The list keeps its photos; those of the run it doesn't show join it.
@@ -364,16 +342,17 @@ void MainDialog::OnRemovePositions(const QList<int>& rows)
 {
     if (Running() || rows.isEmpty())
         return;
-    const std::string question = rows.size() == 1
-        ? "Remove the position from " + FileNameOf(photos.Path(rows.front())) + "?"
-        : "Remove the positions from " + std::to_string(rows.size()) + " photos?";
-    if (!AskMessage(question + "\nUndo last run (Ctrl+Z) puts them back.", "Remove position"))
+    const QString question = rows.size() == 1
+        ? tr("Remove the position from %1?").arg(QString::fromStdString(FileNameOf(photos.Path(rows.front()))))
+        : tr("Remove the positions from %L1 photos?").arg(rows.size());
+    const std::string caption = tr("Remove position").toStdString();
+    if (!AskMessage(tr("%1\nUndo last run (Ctrl+Z) puts them back.").arg(question).toStdString(), caption))
         return;
     // Who writes place names is asked whether they go too; the others keep what they had.
     Settings settings;
     settings.Read(settingsPath);
     removePlaces = settings.Places != 0
-        && AskMessage("Remove the town, region and country names too?", "Remove position");
+        && AskMessage(tr("Remove the town, region and country names too?").toStdString(), caption);
     runRows.assign(rows.begin(), rows.end());
     StartRun(Command::Remove);
 }

@@ -20,6 +20,7 @@
 #include "gui/Icons.h"
 #include "gui/LinkEdit.h"
 #include "gui/RowPreviews.h"
+#include "gui/Translations.h"
 #include "coords/MapAddress.h"
 
 namespace {
@@ -53,21 +54,21 @@ const QPixmap& NoThumbnail()
 QString KindWord(RowKind kind)
 {
     switch (kind) {
-    case RowKind::None: return "not processed";
-    case RowKind::Tagged: return "tagged";
-    case RowKind::TaggedInSidecar: return "tagged in its sidecar";
-    case RowKind::Kept: return "kept its own position";
-    case RowKind::Rejected: return "rejected";
-    case RowKind::NoExif: return "no EXIF data";
-    case RowKind::NoPosition: return "no GPS position";
-    case RowKind::ReadFailed: return "could not be read";
-    case RowKind::WriteFailed: return "failed";
-    case RowKind::Parsed: return "read";
-    case RowKind::Renamed: return "renamed";
-    case RowKind::NotRenamed: return "not renamed";
-    case RowKind::Restored: return "restored";
-    case RowKind::NotRestored: return "not restored";
-    case RowKind::Removed: return "position removed";
+    case RowKind::None: return PhotoListModel::tr("not processed");
+    case RowKind::Tagged: return PhotoListModel::tr("tagged");
+    case RowKind::TaggedInSidecar: return PhotoListModel::tr("tagged in its sidecar");
+    case RowKind::Kept: return PhotoListModel::tr("kept its own position");
+    case RowKind::Rejected: return PhotoListModel::tr("rejected");
+    case RowKind::NoExif: return PhotoListModel::tr("no EXIF data");
+    case RowKind::NoPosition: return PhotoListModel::tr("no GPS position");
+    case RowKind::ReadFailed: return PhotoListModel::tr("could not be read");
+    case RowKind::WriteFailed: return PhotoListModel::tr("failed");
+    case RowKind::Parsed: return PhotoListModel::tr("read");
+    case RowKind::Renamed: return PhotoListModel::tr("renamed");
+    case RowKind::NotRenamed: return PhotoListModel::tr("not renamed");
+    case RowKind::Restored: return PhotoListModel::tr("restored");
+    case RowKind::NotRestored: return PhotoListModel::tr("not restored");
+    case RowKind::Removed: return PhotoListModel::tr("position removed");
     }
     return {};
 }
@@ -77,9 +78,9 @@ QString LocaleDateTime(const QDateTime& taken)
 {
     const QLocale locale;
     QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
-    if (!timeFormat.contains('s'))
-        timeFormat.replace("mm", "mm:ss");
-    return locale.toString(taken.date(), QLocale::ShortFormat) + ' ' + locale.toString(taken.time(), timeFormat);
+    if (!timeFormat.contains(u's'))
+        timeFormat.replace(QStringLiteral("mm"), QStringLiteral("mm:ss"));
+    return locale.toString(taken.date(), QLocale::ShortFormat) + u' ' + locale.toString(taken.time(), timeFormat);
 }
 
 }  // namespace
@@ -135,14 +136,18 @@ QVariant PhotoListModel::data(const QModelIndex& index, int role) const
         return preview && !preview->thumbnail.isNull() ? preview->thumbnail : NoThumbnail();
     }
     if (role == Qt::DisplayRole)
-        return index.column() == ColumnDate ? DateText(row) : QString::fromStdString(list.Text(row, index.column()));
+        return index.column() == ColumnDate    ? DateText(row)
+             : index.column() == ColumnMessage ? Translated(list.MessageText(row))
+                                               : QString::fromStdString(list.Text(row, index.column()));
+    if (role == Qt::ToolTipRole)   // what the view's own tip shows over the row
+        return Translated(list.TipText(row));
     if (role == Qt::AccessibleTextRole && index.column() == ColumnName) {
         // "IMG_2301.JPG, tagged, 54.45 N 3.02 W": the outcome in words, never the icon alone.
         QStringList parts{QString::fromStdString(list.Text(row, ColumnName)), KindWord(list.Row(row).kind)};
-        const QString message = QString::fromStdString(list.Text(row, ColumnMessage));
+        const QString message = Translated(list.MessageText(row));
         if (!message.isEmpty())
             parts.append(message);
-        return parts.join(", ");
+        return parts.join(QStringLiteral(", "));
     }
     return {};
 }
@@ -151,8 +156,12 @@ QVariant PhotoListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const kTitles[kColumnCount] = {"", "File name", "Date", "Position/Message"};
-    return section >= 0 && section < kColumnCount ? QString(kTitles[section]) : QString();
+    switch (section) {
+    case ColumnName: return tr("File name");
+    case ColumnDate: return tr("Date");
+    case ColumnMessage: return tr("Position/Message");
+    default: return QString();
+    }
 }
 
 void PhotoListModel::Reset()
@@ -186,8 +195,8 @@ PhotoListView::PhotoListView(PhotoList& list, QWidget* parent, bool withPreviews
     setTextElideMode(Qt::ElideRight);
     setIconSize(QSize(16, 16));
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName("Photos");
-    setAccessibleDescription("One row per photo: its name, when it was taken, and its position or what went wrong");
+    setAccessibleName(tr("Photos"));
+    setAccessibleDescription(tr("One row per photo: its name, when it was taken, and its position or what went wrong"));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
@@ -257,7 +266,7 @@ bool PhotoListView::viewportEvent(QEvent* event)
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
         // A row's own tip (why its photo failed, or its position) covers the whole row.
-        const QString tip = index.isValid() ? QString::fromStdString(list.Tip(index.row())) : QString();
+        const QString tip = index.isValid() ? Translated(list.TipText(index.row())) : QString();
         if (!tip.isEmpty()) {
             QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
             return true;
@@ -345,10 +354,10 @@ QMenu* PhotoListView::RowMenu(int row)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool hasPosition = row >= 0 && row < list.Count() && list.Row(row).position.has_value();
-    QAction* map = menu->addAction("Show on &map", this, [this, row] { ShowOnMap(row); });
-    map->setObjectName("showOnMapAction");
+    QAction* map = menu->addAction(tr("Show on &map"), this, [this, row] { ShowOnMap(row); });
+    map->setObjectName(QStringLiteral("showOnMapAction"));
     map->setEnabled(hasPosition);
-    QAction* copy = menu->addAction("&Copy position", this, [this, row] {
+    QAction* copy = menu->addAction(tr("&Copy position"), this, [this, row] {
         const RowPosition& p = *list.Row(row).position;
         char text[64];
         // "51.523500, -0.089000": what map sites and other programs take, "." whatever the locale.
@@ -358,17 +367,17 @@ QMenu* PhotoListView::RowMenu(int row)
                 *c = '.';
         QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
     });
-    copy->setObjectName("copyPositionAction");
+    copy->setObjectName(QStringLiteral("copyPositionAction"));
     copy->setEnabled(hasPosition);
     menu->addSeparator();
     const QList<int> rows = MenuRows(row);
-    QAction* remove = menu->addAction(rows.size() > 1 ? QString("&Remove positions (%1 photos)").arg(rows.size())
-                                                      : QString("&Remove position"),
+    QAction* remove = menu->addAction(rows.size() > 1 ? tr("&Remove positions (%L1 photos)").arg(rows.size())
+                                                      : tr("&Remove position"),
                                       this, [this, rows] { emit RemovePositionRequested(rows); });
-    remove->setObjectName("removePositionAction");
+    remove->setObjectName(QStringLiteral("removePositionAction"));
     remove->setEnabled(!rows.isEmpty());
-    QAction* undo = menu->addAction("&Undo last run", this, [this] { emit UndoLastRunRequested(); });
-    undo->setObjectName("undoLastRunAction");
+    QAction* undo = menu->addAction(tr("&Undo last run"), this, [this] { emit UndoLastRunRequested(); });
+    undo->setObjectName(QStringLiteral("undoLastRunAction"));
     undo->setShortcut(QKeySequence::Undo);
     return menu;
 }

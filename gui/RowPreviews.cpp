@@ -45,7 +45,7 @@ QImage Embedded(const QString& path, const QString& scratch)
         folder.remove(old);
     QProcess exiv2;
     exiv2.setProcessChannelMode(QProcess::MergedChannels);
-    exiv2.start("exiv2", {"-q", "-f", "-ep1", "-l", scratch, "--", path});
+    exiv2.start(QStringLiteral("exiv2"), {QStringLiteral("-q"), QStringLiteral("-f"), QStringLiteral("-ep1"), QStringLiteral("-l"), scratch, QStringLiteral("--"), path});
     if (!exiv2.waitForFinished(10000)) {
         exiv2.kill();
         exiv2.waitForFinished();
@@ -155,7 +155,7 @@ void RowPreviews::Work(const std::string& sharedFolder)
         for (int i = 0; i < batch.size(); ++i) {
             QImage thumbnail = Decoded(batch[i]);
             if (thumbnail.isNull() && !scratch.isEmpty())
-                thumbnail = Embedded(batch[i], scratch + "/extracted");
+                thumbnail = Embedded(batch[i], scratch + QStringLiteral("/extracted"));
             const QDateTime taken =
                 static_cast<size_t>(i) < tags.size() ? Taken(tags[static_cast<size_t>(i)].captureTime) : QDateTime();
             const QString path = batch[i];

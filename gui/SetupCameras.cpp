@@ -29,18 +29,18 @@ QTableWidgetItem* FixedItem(const QString& text)
 
 QWidget* SetupDialog::BuildCameraTable()
 {
-    auto* group = new QGroupBox("Offsets per camera", this);
-    group->setObjectName("cameraGroup");
+    auto* group = new QGroupBox(tr("Offsets per camera"), this);
+    group->setObjectName(QStringLiteral("cameraGroup"));
     auto* column = new QVBoxLayout(group);
-    auto* hint = new QLabel("Photos of several cameras: Suggest gives each camera an offset here; "
-                            "an empty offset is the one above.", group);
-    hint->setObjectName("cameraHint");
+    auto* hint = new QLabel(tr("Photos of several cameras: Suggest gives each camera an offset here; "
+                            "an empty offset is the one above."), group);
+    hint->setObjectName(QStringLiteral("cameraHint"));
     hint->setWordWrap(true);
     column->addWidget(hint);
     cameraTable = new QTableWidget(0, 3, group);
-    cameraTable->setObjectName("cameraTable");
-    cameraTable->setAccessibleName("Offsets per camera");
-    cameraTable->setHorizontalHeaderLabels({"Camera", "Photos", "Offset"});
+    cameraTable->setObjectName(QStringLiteral("cameraTable"));
+    cameraTable->setAccessibleName(tr("Offsets per camera"));
+    cameraTable->setHorizontalHeaderLabels({tr("Camera"), tr("Photos"), tr("Offset")});
     cameraTable->verticalHeader()->hide();
     cameraTable->horizontalHeader()->setSectionResizeMode(CameraName, QHeaderView::Stretch);
     cameraTable->horizontalHeader()->setSectionResizeMode(CameraPhotos, QHeaderView::ResizeToContents);
@@ -88,8 +88,9 @@ bool SetupDialog::TakeCameraOffsets()
             continue;   // the camera takes the one offset
         const std::optional<int64_t> seconds = ParseOffset(text);
         if (!seconds || *seconds < INT32_MIN || *seconds > INT32_MAX) {
-            ShowMessage("The offset of the " + name + " is not an offset: enter hours, minutes and seconds "
-                        "(+1:00:00), minutes and seconds (-3:00), whole minutes, or nothing for the one offset.",
+            ShowMessage(tr("The offset of the %1 is not an offset: enter hours, minutes and seconds (+1:00:00), "
+                           "minutes and seconds (-3:00), whole minutes, or nothing for the one offset.")
+                            .arg(QString::fromStdString(name)).toStdString(),
                         "", MessageIcon::Error);
             cameraTable->setCurrentCell(row, CameraOffset);
             cameraTable->setFocus(Qt::OtherFocusReason);

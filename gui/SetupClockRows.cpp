@@ -18,15 +18,15 @@ namespace {
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name)
 {
-    widget->setObjectName(name);
+    widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
-QSpinBox* SecondsSpin(QWidget* parent, const char* name, const char* accessibleName)
+QSpinBox* SecondsSpin(QWidget* parent, const char* name, const QString& accessibleName)
 {
     auto* spin = Named(new QSpinBox(parent), name);
     spin->setRange(0, INT_MAX);
-    spin->setSuffix(" s");
+    spin->setSuffix(SetupDialog::tr(" s"));
     spin->setAccessibleName(accessibleName);
     return spin;
 }
@@ -40,20 +40,20 @@ QLayout* SetupDialog::BuildLimitRows()
         + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
     auto* row = new QHBoxLayout;
     row->addSpacing(indent);
-    maxGapSpin = SecondsSpin(this, "maxGapSpin", "Nearest point at most, in seconds");
-    maxGapSpin->setToolTip("A photo matches a track point at most this far from it in time (MaxGapSeconds)");
-    maxInterpolationGapSpin = SecondsSpin(this, "maxInterpolationGapSpin", "Between points at most, in seconds apart");
-    maxInterpolationGapSpin->setToolTip("A photo is placed between two points at most this far apart in time "
-                                        "(MaxInterpolationGapSeconds)");
-    auto* nearLabel = Named(new QLabel("Nearest point within", this), "maxGapLabel");
+    maxGapSpin = SecondsSpin(this, "maxGapSpin", tr("Nearest point at most, in seconds"));
+    maxGapSpin->setToolTip(tr("A photo matches a track point at most this far from it in time (MaxGapSeconds)"));
+    maxInterpolationGapSpin = SecondsSpin(this, "maxInterpolationGapSpin", tr("Between points at most, in seconds apart"));
+    maxInterpolationGapSpin->setToolTip(tr("A photo is placed between two points at most this far apart in time "
+                                        "(MaxInterpolationGapSeconds)"));
+    auto* nearLabel = Named(new QLabel(tr("Nearest point within"), this), "maxGapLabel");
     nearLabel->setBuddy(maxGapSpin);
-    auto* betweenLabel = Named(new QLabel("between points up to", this), "maxInterpolationGapLabel");
+    auto* betweenLabel = Named(new QLabel(tr("between points up to"), this), "maxInterpolationGapLabel");
     betweenLabel->setBuddy(maxInterpolationGapSpin);
     row->addWidget(nearLabel);
     row->addWidget(maxGapSpin);
     row->addWidget(betweenLabel);
     row->addWidget(maxInterpolationGapSpin);
-    row->addWidget(Named(new QLabel("apart", this), "apartLabel"));
+    row->addWidget(Named(new QLabel(tr("apart"), this), "apartLabel"));
     row->addStretch(1);
     return row;
 }
@@ -65,19 +65,19 @@ QLayout* SetupDialog::BuildZoneRow()
     auto* row = new QHBoxLayout;
     row->addSpacing(indent);
     cameraZoneEdit = Named(new QLineEdit(this), "cameraZoneEdit");
-    cameraZoneEdit->setPlaceholderText("none: the offset alone");
-    cameraZoneEdit->setToolTip("The time zone the camera's clock is set to, such as Europe/London: each photo is "
+    cameraZoneEdit->setPlaceholderText(tr("none: the offset alone"));
+    cameraZoneEdit->setToolTip(tr("The time zone the camera's clock is set to, such as Europe/London: each photo is "
                                "read in it at its own date, so a clock change during the trip needs no second "
-                               "offset, and the offset is only how far the clock is off (CameraZone)");
-    auto* label = Named(new QLabel("Camera clock's time zone", this), "cameraZoneLabel");
+                               "offset, and the offset is only how far the clock is off (CameraZone)"));
+    auto* label = Named(new QLabel(tr("Camera clock's time zone"), this), "cameraZoneLabel");
     label->setBuddy(cameraZoneEdit);
     row->addWidget(label);
     row->addWidget(cameraZoneEdit, 1);
 
     // Built here, shown below the replace choice.
-    keepSoftwareCheck = Named(new QCheckBox("Keep the photos' Software tag", this), "keepSoftwareCheck");
-    keepSoftwareCheck->setToolTip("On: the Software tag keeps the camera's or editor's name; Pinroute's journal "
-                                  "still knows which positions it wrote (KeepSoftware)");
+    keepSoftwareCheck = Named(new QCheckBox(tr("Keep the photos' Software tag"), this), "keepSoftwareCheck");
+    keepSoftwareCheck->setToolTip(tr("On: the Software tag keeps the camera's or editor's name; Pinroute's journal "
+                                  "still knows which positions it wrote (KeepSoftware)"));
     return row;
 }
 

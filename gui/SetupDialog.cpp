@@ -32,6 +32,7 @@
 #include "common/OffsetText.h"
 #include "common/ModulePath.h"
 #include "coords/PositionFormatter.h"
+#include "gui/Translations.h"
 #include "photos/FolderCheck.h"
 #include "settings/SettingsLocation.h"
 #include "gui/FolderBrowser.h"
@@ -40,11 +41,11 @@ namespace {
 
 // Shown when the offset box holds no offset.
 const char kOffsetNotWholeNumber[] =
-    "Please enter the offset as minutes (-58), minutes and seconds (-58:20) or hours, minutes and "
-    "seconds (+1:02:20), at most 2147483647 minutes either way.";
+    QT_TRANSLATE_NOOP("SetupDialog", "Please enter the offset as minutes (-58), minutes and seconds (-58:20) or hours, "
+                                     "minutes and seconds (+1:02:20), at most 2147483647 minutes either way.");
 
 // What the folder warning offers when the photos are only in sub-folders.
-const char kRecurseRemedy[] = "tick Include sub-folders to use them";
+const char kRecurseRemedy[] = QT_TRANSLATE_NOOP("Folder", "tick Include sub-folders to use them");
 
 // Typing a long path checks the folder once, after the keys pause this long (ms).
 constexpr int kFolderCheckDelay = 300;
@@ -55,7 +56,7 @@ Widget* Named(Widget* widget, int id, const char* name)
 {
     if (id != 0)
         widget->setProperty("controlId", id);
-    widget->setObjectName(name);
+    widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
@@ -135,7 +136,7 @@ public:
         // A pattern such as /home/me/gps/*.gpx opens on its folder; a file name is preselected.
         QString initial = start;
         const QFileInfo info(start);
-        if (info.fileName().contains('*') || info.fileName().contains('?'))
+        if (info.fileName().contains(u'*') || info.fileName().contains(u'?'))
             initial = info.path();
         const QString file = QFileDialog::getOpenFileName(parent, QString(), initial, TrackFileFilters(),
                                                           nullptr, QFileDialog::HideNameFilterDetails);
@@ -189,7 +190,7 @@ Settings SetupDialog::Result() const
 
 void SetupDialog::BuildControls()
 {
-    setWindowTitle("Set-up");
+    setWindowTitle(tr("Set-up"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto* page = new QVBoxLayout(this);
     page->addLayout(BuildPathRows());
@@ -200,23 +201,23 @@ void SetupDialog::BuildControls()
     middle->addLayout(BuildOffsetAndButtons(), 1);
     page->addLayout(middle);
 
-    rawSidecarCheck = Named(new QCheckBox("Write RAW positions to XMP sidecars", this), 0, "rawSidecarCheck");
-    rawSidecarCheck->setToolTip("CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)");
-    interpolateCheck = Named(new QCheckBox("Place photos between track points", this), 0, "interpolateCheck");
-    interpolateCheck->setToolTip("A photo taken between two points of a segment (at most 30 minutes apart) "
-                                 "gets the position between them, written at full precision with its UTC time; "
-                                 "otherwise the nearest point, to a hundredth of a minute");
-    photoZoneCheck = Named(new QCheckBox("Use the time zone stored in the photo", this), 0, "photoZoneCheck");
-    photoZoneCheck->setToolTip("A photo that states its time zone (phones, newer cameras) is matched by it; "
-                               "the offset serves the others");
-    replaceCheck = Named(new QCheckBox("Replace positions that photos already have", this), 0, "replaceCheck");
-    replaceCheck->setToolTip("Off: a photo with a position Pinroute didn't write (a phone's, another program's) "
-                             "keeps it; positions Pinroute wrote are always written again");
-    placesCheck = Named(new QCheckBox("Write the town, region and country", this), 0, "placesCheck");
-    placesCheck->setToolTip("GeoTag writes the nearest town (within PlaceMaxKm), its region and country from "
-                            "the geonames.org data, offline; a photo's own place names are kept");
-    placeInNameCheck = Named(new QCheckBox("Add the place to renamed files", this), 0, "placeInNameCheck");
-    placeInNameCheck->setToolTip("Rename appends the town, region and country in plain letters");
+    rawSidecarCheck = Named(new QCheckBox(tr("Write RAW positions to XMP sidecars"), this), 0, "rawSidecarCheck");
+    rawSidecarCheck->setToolTip(tr("CR3, RW2 and ORF photos always get a sidecar (NAME.EXT.xmp)"));
+    interpolateCheck = Named(new QCheckBox(tr("Place photos between track points"), this), 0, "interpolateCheck");
+    interpolateCheck->setToolTip(tr("A photo taken between two points of a segment (at most 30 minutes apart) "
+                                    "gets the position between them, written at full precision with its UTC time; "
+                                    "otherwise the nearest point, to a hundredth of a minute"));
+    photoZoneCheck = Named(new QCheckBox(tr("Use the time zone stored in the photo"), this), 0, "photoZoneCheck");
+    photoZoneCheck->setToolTip(tr("A photo that states its time zone (phones, newer cameras) is matched by it; "
+                                  "the offset serves the others"));
+    replaceCheck = Named(new QCheckBox(tr("Replace positions that photos already have"), this), 0, "replaceCheck");
+    replaceCheck->setToolTip(tr("Off: a photo with a position Pinroute didn't write (a phone's, another program's) "
+                                "keeps it; positions Pinroute wrote are always written again"));
+    placesCheck = Named(new QCheckBox(tr("Write the town, region and country"), this), 0, "placesCheck");
+    placesCheck->setToolTip(tr("GeoTag writes the nearest town (within PlaceMaxKm), its region and country from "
+                               "the geonames.org data, offline; a photo's own place names are kept"));
+    placeInNameCheck = Named(new QCheckBox(tr("Add the place to renamed files"), this), 0, "placeInNameCheck");
+    placeInNameCheck->setToolTip(tr("Rename appends the town, region and country in plain letters"));
     page->addWidget(rawSidecarCheck);
     page->addWidget(interpolateCheck);
     page->addLayout(BuildLimitRows());
@@ -238,7 +239,7 @@ QLayout* SetupDialog::BuildPathRows()
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     // The folder icon grows with the font.
     const int iconSide = std::max(16, fontMetrics().height());
-    auto pathRow = [&](int row, const char* caption, const char* labelName, QLineEdit* edit,
+    auto pathRow = [&](int row, const QString& caption, const char* labelName, QLineEdit* edit,
                        QPushButton* browse) {
         auto* label = Named(new QLabel(caption, this), 0, labelName);
         label->setBuddy(edit);
@@ -252,16 +253,16 @@ QLayout* SetupDialog::BuildPathRows()
 
     jpgDirEdit = Named(new PathEdit(this), 1012, "jpgDirEdit");
     jpgDirBrowse = Named(new QPushButton(folderIcon, QString(), this), 1014, "jpgDirBrowseButton");
-    jpgDirBrowse->setToolTip("Choose the photo folder");
-    jpgDirBrowse->setAccessibleName("Browse for the photo folder");
-    pathRow(0, "JPG Directory", "jpgDirLabel", jpgDirEdit, jpgDirBrowse);
+    jpgDirBrowse->setToolTip(tr("Choose the photo folder"));
+    jpgDirBrowse->setAccessibleName(tr("Browse for the photo folder"));
+    pathRow(0, tr("JPG Directory"), "jpgDirLabel", jpgDirEdit, jpgDirBrowse);
 
     folderWarning = Named(new WarningLabel(this), 0, "folderWarning");
     folderWarning->hide();
     grid->addWidget(folderWarning, 1, 1, 1, 2);
-    recurseCheck = Named(new QCheckBox("Include sub-folders", this), 0, "recurseCheck");
-    recurseCheck->setToolTip("List the photos of the folder's sub-folders too, as on a camera card "
-                             "(DCIM/100CANON)");
+    recurseCheck = Named(new QCheckBox(tr("Include sub-folders"), this), 0, "recurseCheck");
+    recurseCheck->setToolTip(tr("List the photos of the folder's sub-folders too, as on a camera card "
+                                "(DCIM/100CANON)"));
     grid->addWidget(recurseCheck, 2, 1, 1, 2);
     folderTimer = new QTimer(this);
     folderTimer->setSingleShot(true);
@@ -269,19 +270,19 @@ QLayout* SetupDialog::BuildPathRows()
 
     gpxPathEdit = Named(new PathEdit(this), 1011, "gpxPathEdit");
     gpxBrowse = Named(new QPushButton(folderIcon, QString(), this), 1015, "gpxBrowseButton");
-    gpxBrowse->setToolTip("Choose the track file");
-    gpxBrowse->setAccessibleName("Browse for the track file");
-    pathRow(3, "Track file", "gpxPathLabel", gpxPathEdit, gpxBrowse);
+    gpxBrowse->setToolTip(tr("Choose the track file"));
+    gpxBrowse->setAccessibleName(tr("Browse for the track file"));
+    pathRow(3, tr("Track file"), "gpxPathLabel", gpxPathEdit, gpxBrowse);
     photoTrackEdit = Named(new PathEdit(this), 0, "photoTrackEdit");
-    photoTrackEdit->setPlaceholderText("Phone photos: their positions serve as the track");
+    photoTrackEdit->setPlaceholderText(tr("Phone photos: their positions serve as the track"));
     photoTrackBrowse = Named(new QPushButton(folderIcon, QString(), this), 0, "photoTrackBrowseButton");
-    photoTrackBrowse->setToolTip("Choose a folder of photos with positions (a phone's) to serve as the track");
-    photoTrackBrowse->setAccessibleName("Browse for the photo track folder");
-    pathRow(4, "Photo track", "photoTrackLabel", photoTrackEdit, photoTrackBrowse);
+    photoTrackBrowse->setToolTip(tr("Choose a folder of photos with positions (a phone's) to serve as the track"));
+    photoTrackBrowse->setAccessibleName(tr("Browse for the photo track folder"));
+    pathRow(4, tr("Photo track"), "photoTrackLabel", photoTrackEdit, photoTrackBrowse);
 
     // Which file Save writes; a long path loses its middle, and the tooltip shows it whole.
     const QString path = QString::fromStdString(iniPath);
-    auto* file = Named(new ElidedLabel("Settings file: " + path, this), 0, "settingsFileLabel");
+    auto* file = Named(new ElidedLabel(tr("Settings file: %1").arg(path), this), 0, "settingsFileLabel");
     file->setToolTip(path);
     file->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grid->addWidget(file, 5, 0, 1, 3);
@@ -290,16 +291,16 @@ QLayout* SetupDialog::BuildPathRows()
 
 QWidget* SetupDialog::BuildParseRename()
 {
-    auto* group = Named(new QGroupBox("Parse/Rename", this), 0, "parseRenameGroup");
+    auto* group = Named(new QGroupBox(tr("Parse/Rename"), this), 0, "parseRenameGroup");
     auto* column = new QVBoxLayout(group);
-    dateCheck = Named(new QCheckBox("Date", group), 1010, "dateCheck");
+    dateCheck = Named(new QCheckBox(tr("Date"), group), 1010, "dateCheck");
     column->addWidget(dateCheck);
 
     auto* position = Named(new QGroupBox(group), 0, "positionGroup");
     auto* rows = new QVBoxLayout(position);
-    positionCheck = Named(new QCheckBox("Position", position), 1009, "positionCheck");
-    latLonRadio = Named(new QRadioButton("Lat/Lon", position), 1007, "latLonRadio");
-    osgbRadio = Named(new QRadioButton("OSGB", position), 1008, "osgbRadio");
+    positionCheck = Named(new QCheckBox(tr("Position"), position), 1009, "positionCheck");
+    latLonRadio = Named(new QRadioButton(tr("Lat/Lon"), position), 1007, "latLonRadio");
+    osgbRadio = Named(new QRadioButton(tr("OSGB"), position), 1008, "osgbRadio");
     rows->addWidget(positionCheck);
     // The display choices sit under the box's caption, past its tick.
     const int indent = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, positionCheck)
@@ -327,30 +328,30 @@ QLayout* SetupDialog::BuildOffsetAndButtons()
     offsetEdit = Named(new QLineEdit(this), 1017, "offsetEdit");
     // Room for "-1440", the widest offset in common use, and a little more.
     offsetEdit->setFixedWidth(offsetEdit->sizeHint().width() * 2 / 3);
-    auto* offsetLabel = Named(new QLabel("Offset", this), 0, "offsetLabel");
+    auto* offsetLabel = Named(new QLabel(tr("Offset"), this), 0, "offsetLabel");
     offsetLabel->setBuddy(offsetEdit);
     offsetRow->addWidget(offsetLabel);
     offsetRow->addWidget(offsetEdit);
-    offsetEdit->setToolTip("How far the camera's clock runs ahead of the track's: minutes (-58), "
-                           "minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20)");
-    offsetRow->addWidget(Named(new QLabel("Minutes, m:ss or h:mm:ss", this), 0, "minutesLabel"));
+    offsetEdit->setToolTip(tr("How far the camera's clock runs ahead of the track's: minutes (-58), "
+                              "minutes:seconds (-58:20) or hours:minutes:seconds (+1:02:20)"));
+    offsetRow->addWidget(Named(new QLabel(tr("Minutes, m:ss or h:mm:ss"), this), 0, "minutesLabel"));
     offsetRow->addStretch(1);
     grid->addLayout(offsetRow, 0, 0, 1, 3);
 
-    clockButton = Named(new QPushButton("From a photo of the GPS clock…", this), 0, "clockPhotoButton");
+    clockButton = Named(new QPushButton(tr("From a photo of the GPS clock…"), this), 0, "clockPhotoButton");
     grid->addWidget(clockButton, 1, 0, 1, 2);
-    helpButton = Named(new QPushButton("&Help", this), 1016, "helpButton");
+    helpButton = Named(new QPushButton(tr("&Help"), this), 1016, "helpButton");
     grid->addWidget(helpButton, 2, 0);
     suggestButton = Named(new QToolButton(this), 0, "suggestButton");
-    suggestButton->setText("Su&ggest");
-    suggestButton->setToolTip("The offsets that put the most photos near the track");
+    suggestButton->setText(tr("Su&ggest"));
+    suggestButton->setToolTip(tr("The offsets that put the most photos near the track"));
     // As high and as wide as the push buttons beside it.
     suggestButton->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     grid->addWidget(suggestButton, 2, 1);
-    saveButton = Named(new QPushButton("&Save", this), 1, "saveButton");
+    saveButton = Named(new QPushButton(tr("&Save"), this), 1, "saveButton");
     saveButton->setDefault(true);
     grid->addWidget(saveButton, 3, 0);
-    cancelButton = Named(new QPushButton("&Cancel", this), 2, "cancelButton");
+    cancelButton = Named(new QPushButton(tr("&Cancel"), this), 2, "cancelButton");
     grid->addWidget(cancelButton, 4, 0);
 
     auto* icon = Named(new QLabel(this), 0, "appIcon");
@@ -391,11 +392,12 @@ void SetupDialog::CheckFolder()
     folderTimer->stop();
     const std::string folder = jpgDirEdit->text().toStdString();
     // An empty box is the folder Pinroute starts in, not a mistake.
-    const std::string text = folder.empty()
-        ? std::string()
-        : FolderCheckText(CheckPhotoFolder(folder, recurseCheck->isChecked()), folder, kRecurseRemedy);
-    folderWarning->setText(QString::fromStdString(text));
-    folderWarning->setVisible(!text.empty());
+    const QString text = folder.empty()
+        ? QString()
+        : Translated(FolderCheckText(CheckPhotoFolder(folder, recurseCheck->isChecked()), folder,
+                                     Text("Folder", kRecurseRemedy)));
+    folderWarning->setText(text);
+    folderWarning->setVisible(!text.isEmpty());
     FitHeight();
 }
 
@@ -434,7 +436,7 @@ bool SetupDialog::TakeValues()
     // A refused offset leaves the last valid one in values.
     const std::optional<int64_t> offset = ParseOffset(offsetEdit->text().toStdString());
     if (!offset || !values.SetOffset(*offset)) {
-        ShowMessage(kOffsetNotWholeNumber, "", MessageIcon::Error);
+        ShowMessage(tr(kOffsetNotWholeNumber).toStdString(), "", MessageIcon::Error);
         offsetEdit->setFocus(Qt::OtherFocusReason);
         offsetEdit->selectAll();
         return false;

@@ -16,10 +16,10 @@ void SetupDialog::OnBrowseJpgDir()
 {
     TakeValues();   // a bad offset is reported, and the browse goes on
     QString start = QString::fromStdString(values.JPGDir);
-    if (start.endsWith('/') && start.size() > 1)
+    if (start.endsWith(u'/') && start.size() > 1)
         start.chop(1);
     QString chosen;
-    if (!pickers->BrowseFolder(this, "Select Directory", start, chosen))
+    if (!pickers->BrowseFolder(this, tr("Select Directory"), start, chosen))
         return;
     values.JPGDir = chosen.toStdString();
     ShowValues();
@@ -40,10 +40,10 @@ void SetupDialog::OnBrowsePhotoTrack()
 {
     TakeValues();
     QString start = QString::fromStdString(values.PhotoTrack.empty() ? values.JPGDir : values.PhotoTrack);
-    if (start.endsWith('/') && start.size() > 1)
+    if (start.endsWith(u'/') && start.size() > 1)
         start.chop(1);
     QString chosen;
-    if (!pickers->BrowseFolder(this, "Select the photo track folder", start, chosen))
+    if (!pickers->BrowseFolder(this, tr("Select the photo track folder"), start, chosen))
         return;
     values.PhotoTrack = chosen.toStdString();
     ShowValues();
@@ -65,7 +65,7 @@ void SetupDialog::OnSave()
         return;
     std::string reason;
     if (!EnsureSettingsFolder(iniPath, reason) || !values.Write(iniPath, reason)) {
-        ShowMessage("The settings could not be saved to " + iniPath + ":\n" + reason, "",
+        ShowMessage(tr("The settings could not be saved to %1:\n%2").arg(QString::fromStdString(iniPath), QString::fromStdString(reason)).toStdString(), "",
                     MessageIcon::Error);
         return;
     }

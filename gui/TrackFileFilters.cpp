@@ -8,9 +8,9 @@ namespace {
 // A name pattern for an extension in any letter case, "*.[gG][pP][xX]".
 QString AnyCasePattern(const QString& extension)
 {
-    QString pattern = "*.";
+    QString pattern = QStringLiteral("*.");
     for (const QChar c : extension)
-        pattern += c.isLetter() ? QString("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
+        pattern += c.isLetter() ? QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper()) : QString(c);
     return pattern;
 }
 
@@ -22,19 +22,21 @@ QString Filter(const QString& shown, const QStringList& extensions)
 {
     QStringList plain, anyCase;
     for (const QString& extension : extensions) {
-        plain << "*." + extension;
+        plain << QStringLiteral("*.") + extension;
         anyCase << AnyCasePattern(extension);
     }
-    return QString("%1 (%2) (%3)").arg(shown, plain.join(' '), anyCase.join(' '));
+    return QStringLiteral("%1 (%2) (%3)").arg(shown, plain.join(u' '), anyCase.join(u' '));
 }
 
 }  // namespace
 
 QString TrackFileFilters()
 {
-    const QStringList kinds = {"gpx", "kml", "kmz", "nmea", "nma", "log", "txt",
-                               "tcx", "igc", "fit", "json", "csv"};
+    QStringList kinds;
+    for (const char* kind : {"gpx", "kml", "kmz", "nmea", "nma", "log", "txt", "tcx", "igc", "fit", "json", "csv"})
+        kinds << QLatin1String(kind);
     // "*" twice: shown with its details hidden, the filter keeps its "(*)".
-    return QStringList{Filter("Track files", kinds), Filter("GPX files", {"gpx"}), "All files (*) (*)"}
-        .join(";;");
+    return QStringList{Filter(SetupDialog::tr("Track files"), kinds), Filter(SetupDialog::tr("GPX files"), {QStringLiteral("gpx")}),
+                       SetupDialog::tr("All files (*)") + QStringLiteral(" (*)")}
+        .join(QStringLiteral(";;"));
 }

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <QApplication>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QScreen>
 
@@ -12,6 +14,7 @@
 #include "gui/MainDialog.h"
 #include "gui/QtMessageBoxes.h"
 #include "gui/TerminationSignals.h"
+#include "gui/Translations.h"
 
 namespace {
 
@@ -35,6 +38,9 @@ int main(int argc, char* argv[])
     QuietWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Pinroute"));
+    if (!LoadTranslations(app))
+        std::fprintf(stderr, "pinroute: no translation for %s in %s\n", qPrintable(QLocale().name()),
+                     qPrintable(TranslationsFolder()));
     app.setWindowIcon(AppIcon());
     QtMessageBoxes boxes;
     SetMessageBoxes(&boxes);

@@ -74,7 +74,7 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
         std::string reason;
         if (journal && !journal->RecordRename(path, renamed.newPath, reason)) {
             renamed.renamed = false;
-            renamed.message = "The journal can't be written: " + reason;
+            renamed.message = Text("RowText", QT_TRANSLATE_NOOP("RowText", "The journal can't be written: %1"), {reason});
         } else {
             renamed = RenamePhoto(path, parts, false);
         }
@@ -86,7 +86,7 @@ RowOutcome ParseOne(const PhotoTags& tags, PositionFormatter& formatter, const S
     else
         outcome.text = renamed.message;
     if (renamed.unchanged)
-        outcome.tip = "already named after its date and position";
+        outcome.tip = Text("Tips", QT_TRANSLATE_NOOP("Tips", "already named after its date and position"));
     return outcome;
 }
 

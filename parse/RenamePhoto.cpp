@@ -17,14 +17,14 @@ const char* MessageFor(int error)
 {
     switch (error) {
     case ENOENT:
-        return "Original file not found";
+        return QT_TRANSLATE_NOOP("RowText", "Original file not found");
     case EACCES:
     case EEXIST:
-        return "File or directory specified already exists or could not be created (invalid path)";
+        return QT_TRANSLATE_NOOP("RowText", "File or directory specified already exists or could not be created (invalid path)");
     case EINVAL:
-        return "File name contains invalid characters";
+        return QT_TRANSLATE_NOOP("RowText", "File name contains invalid characters");
     default:
-        return "Unknown Error";
+        return QT_TRANSLATE_NOOP("RowText", "Unknown Error");
     }
 }
 
@@ -107,7 +107,7 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
     const std::string dir = slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
     const std::string fileName = fullPath.substr(dir.size());
     if (fileName.empty() || fileName == "." || fileName == ".." || !SafeInName(fileName)) {
-        outcome.message = MessageFor(EINVAL);
+        outcome.message = Text("RowText", MessageFor(EINVAL));
         return outcome;
     }
 
@@ -128,14 +128,14 @@ RenameOutcome RenamePhoto(const std::string& fullPath, const NameParts& parts, b
 
     // A "/" from the date or position would put the photo into another folder.
     if (!SafeInName(name)) {
-        outcome.message = MessageFor(EINVAL);
+        outcome.message = Text("RowText", MessageFor(EINVAL));
         return outcome;
     }
 
     const std::string target = dir + name;
     const int error = MoveWithSidecar(fullPath, target, checkOnly);
     if (error != 0) {
-        outcome.message = MessageFor(error);
+        outcome.message = Text("RowText", MessageFor(error));
         return outcome;
     }
     outcome.renamed = true;

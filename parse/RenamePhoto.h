@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Text.h"
+
 // What goes into a photo's new name.
 struct NameParts {
     bool date = false;          // append the capture date, 2006:08:26 as 2006-08-26
@@ -17,7 +19,7 @@ struct RenameOutcome {
     bool renamed = false;
     bool unchanged = false;   // the name already ends with the date and position: nothing done
     std::string newPath;   // the new full path (also when only checked)
-    std::string message;   // why it was not renamed
+    Text message;          // why it was not renamed
 };
 
 // Renames the photo within its folder, appending the date and/or the position:

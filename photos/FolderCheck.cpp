@@ -76,19 +76,21 @@ FolderCheck CheckPhotoFolder(const std::string& folder, bool recurse)
     return check;
 }
 
-std::string FolderCheckText(const FolderCheck& check, const std::string& folder, const std::string& remedy)
+Text FolderCheckText(const FolderCheck& check, const std::string& folder, const Text& remedy)
 {
     switch (check.problem) {
     case FolderProblem::None: return {};
-    case FolderProblem::NotSet: return "No photo folder is set: choose one in Set-up.";
-    case FolderProblem::Missing: return "The photo folder " + folder + " doesn't exist.";
-    case FolderProblem::NotAFolder: return folder + " is not a folder.";
-    case FolderProblem::Unreadable: return "The photo folder " + folder + " can't be read: " + check.reason + ".";
+    case FolderProblem::NotSet: return Text("Folder", QT_TRANSLATE_NOOP("Folder", "No photo folder is set: choose one in Set-up."));
+    case FolderProblem::Missing: return Text("Folder", QT_TRANSLATE_NOOP("Folder", "The photo folder %1 doesn't exist."), {folder});
+    case FolderProblem::NotAFolder: return Text("Folder", QT_TRANSLATE_NOOP("Folder", "%1 is not a folder."), {folder});
+    case FolderProblem::Unreadable:
+        return Text("Folder", QT_TRANSLATE_NOOP("Folder", "The photo folder %1 can't be read: %2."), {folder, check.reason});
     case FolderProblem::NoPhotos:
-        return "The photo folder " + folder + " has no photos (JPEG, TIFF, PNG, WebP, HEIC or RAW).";
+        return Text("Folder", QT_TRANSLATE_NOOP("Folder", "The photo folder %1 has no photos (JPEG, TIFF, PNG, WebP, HEIC or RAW)."),
+                    {folder});
     case FolderProblem::PhotosInSubfolders:
-        return "The photo folder " + folder + " has no photos, but its sub-folders have "
-            + std::to_string(check.belowPhotos) + " (" + check.firstBelow + "): " + remedy + ".";
+        return Text("Folder", QT_TRANSLATE_NOOP("Folder", "The photo folder %1 has no photos, but its sub-folders have %2 (%3): %4."),
+                    {folder, std::to_string(check.belowPhotos), check.firstBelow, remedy});
     }
     return {};
 }

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
+
 // The photos of a folder as the list takes them: full paths (folder + name), photos of
 // every kind IsPhotoName takes, sorted by name ignoring case; with recurse, then those of
 // its sub-folders in the same order, depth first. Hidden folders and links to folders
@@ -32,8 +34,8 @@ FolderCheck CheckPhotoFolder(const std::string& folder, bool recurse);
 // One sentence for a problem, naming the folder: "The photo folder /media/card has no
 // photos, but its sub-folders have 312 (DCIM/100CANON): include sub-folders to use them."
 // "" for None. remedy is what the front end offers for sub-folders.
-std::string FolderCheckText(const FolderCheck& check, const std::string& folder,
-                            const std::string& remedy = "include sub-folders to use them");
+Text FolderCheckText(const FolderCheck& check, const std::string& folder,
+                     const Text& remedy = Text("Folder", QT_TRANSLATE_NOOP("Folder", "include sub-folders to use them")));
 
 // The first folder among the photos' folders (and, for links, their targets' folders) that
 // Pinroute can't write in, with the system's reason; false when it can write in all.

@@ -53,24 +53,31 @@ std::string PhotoList::Text(int row, int column) const
             return r.path.substr(folder.size());
         return FileNameOf(r.path);
     case ColumnDate: return r.date;
-    case ColumnMessage:
-        return r.place.empty() ? r.message : r.message.empty() ? r.place : r.message + " \u2014 " + r.place;
+    case ColumnMessage: return MessageText(row).English();
     default: return {};
     }
 }
 
-std::string PhotoList::Tip(int row) const
+::Text PhotoList::MessageText(int row) const
 {
     if (row < 0 || row >= Count())
         return {};
     const PhotoRow& r = rows[static_cast<size_t>(row)];
-    std::string tip = r.tip;
+    return ::Text::Joined({r.message, r.place}, " \u2014 ");
+}
+
+std::string PhotoList::Tip(int row) const
+{
+    return TipText(row).English();
+}
+
+::Text PhotoList::TipText(int row) const
+{
+    if (row < 0 || row >= Count())
+        return {};
+    const PhotoRow& r = rows[static_cast<size_t>(row)];
     // A position written into a sidecar instead of the photo: why, then where.
-    if (r.position)
-        tip = r.tip.empty() ? PositionTip(*r.position) : r.tip + "\n" + PositionTip(*r.position);
-    if (!r.place.empty())
-        tip += (tip.empty() ? "" : "\n") + r.place;
-    return tip;
+    return ::Text::Joined({r.tip, r.position ? PositionTipText(*r.position) : ::Text(), r.place}, "\n");
 }
 
 void PhotoList::SetRow(int row, const RowOutcome& outcome)

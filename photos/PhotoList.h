@@ -14,8 +14,8 @@ struct PhotoRow {
     RowKind kind = RowKind::None;   // what the latest run found
     std::string path;      // the photo's full path, as listed or dropped
     std::string date;
-    std::string message;   // position text or the reason for a failure
-    std::string tip;       // the row's tooltip, or empty
+    ::Text message;        // position text or the reason for a failure
+    ::Text tip;            // the row's tooltip, or empty
     std::optional<RowPosition> position;   // what the latest run read or wrote
     std::string place;     // "Kendal, England, United Kingdom", shown after the message
 };
@@ -52,6 +52,9 @@ public:
     std::string Text(int row, int column) const;
     // The row's tooltip: why its photo failed, else its position in both forms, else "".
     std::string Tip(int row) const;
+    // The same two as texts for the window to translate.
+    ::Text MessageText(int row) const;
+    ::Text TipText(int row) const;
 
     void SetObserver(PhotoListObserver* o) { observer = o; }
 

@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "common/PathText.h"
 #include "common/PlaceNames.h"
+#include "common/Text.h"
 
 enum class RowIcon { Blank, Tick, Cross };
 
@@ -44,17 +46,29 @@ inline RowIcon IconOf(RowKind kind)
 inline const char* RowText(RowKind kind)
 {
     switch (kind) {
-    case RowKind::Rejected: return "Rejected";
-    case RowKind::NoExif: return "No EXIF data found";
-    case RowKind::NoPosition: return "No GPS position";
-    case RowKind::ReadFailed: return "Could not read EXIF data";
-    case RowKind::WriteFailed: return "Failed to write GPS tags";
-    case RowKind::Restored: return "Restored";
-    case RowKind::NotRestored: return "Not restored";
-    case RowKind::Removed: return "Position removed";
-    case RowKind::Kept: return "Kept its own position";
+    case RowKind::Rejected: return QT_TRANSLATE_NOOP("RowText", "Rejected");
+    case RowKind::NoExif: return QT_TRANSLATE_NOOP("RowText", "No EXIF data found");
+    case RowKind::NoPosition: return QT_TRANSLATE_NOOP("RowText", "No GPS position");
+    case RowKind::ReadFailed: return QT_TRANSLATE_NOOP("RowText", "Could not read EXIF data");
+    case RowKind::WriteFailed: return QT_TRANSLATE_NOOP("RowText", "Failed to write GPS tags");
+    case RowKind::Restored: return QT_TRANSLATE_NOOP("RowText", "Restored");
+    case RowKind::NotRestored: return QT_TRANSLATE_NOOP("RowText", "Not restored");
+    case RowKind::Removed: return QT_TRANSLATE_NOOP("RowText", "Position removed");
+    case RowKind::Kept: return QT_TRANSLATE_NOOP("RowText", "Kept its own position");
     default: return "";
     }
+}
+
+// The same as a text the window translates; empty where the run fills the cell itself.
+inline Text RowTextOf(RowKind kind)
+{
+    return *RowText(kind) ? Text("RowText", RowText(kind)) : Text();
+}
+
+// The cell of a photo whose position went into its sidecar: "Position in sidecar IMG_1.jpg.xmp".
+inline Text SidecarText(const std::string& sidecarPath)
+{
+    return Text("RowText", QT_TRANSLATE_NOOP("RowText", "Position in sidecar %1"), {FileNameOf(sidecarPath)});
 }
 
 // The point a photo was matched with, for a tagged or would-be-tagged photo.
@@ -68,7 +82,7 @@ struct MatchedPoint {
     std::string storedElevationText;
     bool between = false;      // placed between two points, not at the nearest
     bool interpolating = false;   // the run places photos between points where it can
-    std::string how;           // "between two points 4 s apart", "nearest point, 12 s away"
+    Text how;                  // "between two points 4 s apart", "nearest point, 12 s away"
     int64_t utcTime = -1;      // the photo's moment in UTC (track time)
     std::optional<int64_t> offsetSeconds;   // with offsets per camera: the offset it got
     std::string offsetCamera;  // and the camera whose offset it is; "": the one offset
@@ -88,14 +102,14 @@ struct RowPosition {
 struct RowOutcome {
     RowOutcome() = default;
     // A row of a kind with its fixed text and icon, and a tooltip.
-    explicit RowOutcome(RowKind kind, std::string tip = "")
-        : kind(kind), icon(IconOf(kind)), text(RowText(kind)), tip(std::move(tip)) {}
+    explicit RowOutcome(RowKind kind, Text tip = {})
+        : kind(kind), icon(IconOf(kind)), text(RowTextOf(kind)), tip(std::move(tip)) {}
 
     RowKind kind = RowKind::None;
     RowIcon icon = RowIcon::Blank;
     std::optional<std::string> date;   // the date cell; nullopt keeps what the row shows
-    std::string text;                  // the position/message cell
-    std::string tip;                   // the row's tooltip: a failure's reason, or empty
+    Text text;                         // the position/message cell
+    Text tip;                          // the row's tooltip: a failure's reason, or empty
     std::string newPath;               // after a rename: the photo's new full path
     std::optional<MatchedPoint> match; // GeoTag: the point written (or that would be)
     std::optional<RowPosition> position;   // the photo's position as the run left it, if known

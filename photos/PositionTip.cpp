@@ -3,15 +3,17 @@
 #include "coords/OsgbConverter.h"
 #include "coords/PositionFormatter.h"
 
-std::string PositionTip(const RowPosition& position)
+Text PositionTipText(const RowPosition& position)
 {
     std::string latLon;
     PositionFormatter().Format(position.latitude, position.longitude, latLon);
-    std::string tip = (position.written ? "Position written:\n" : "Position:\n") + latLon;
-    // A failed conversion only loses the second line.
+    std::vector<Text> lines{position.written ? Text("Tips", QT_TRANSLATE_NOOP("Tips", "Position written:"))
+                                             : Text("Tips", QT_TRANSLATE_NOOP("Tips", "Position:")),
+                            latLon};
+    // A failed conversion only loses the last line.
     OsgbConverter grid;
     std::string reference;
     if (grid.Format(position.latitude, position.longitude, reference))
-        tip += "\n" + (grid.offGrid ? std::string(kOffGridNote) : reference);
-    return tip;
+        lines.push_back(grid.offGrid ? Text("Tips", kOffGridNote) : Text(reference));
+    return Text::Joined(lines, "\n");
 }

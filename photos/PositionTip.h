@@ -7,4 +7,5 @@
 // grid reference where the grid applies ("NY 33641 07142"), elsewhere kOffGridNote ("outside
 // the British grid: shown as latitude/longitude"). A written position is headed "Position
 // written:", a read one "Position:".
-std::string PositionTip(const RowPosition& position);
+Text PositionTipText(const RowPosition& position);
+inline std::string PositionTip(const RowPosition& position) { return PositionTipText(position).English(); }

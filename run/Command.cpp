@@ -17,9 +17,10 @@ int Count(const RunResult& result, std::initializer_list<RowKind> kinds)
     return n;
 }
 
-std::string Part(int n, const char* what)
+// "280 tagged": what is a marked source with %1 for the count.
+Text Part(int n, const char* what)
 {
-    return std::to_string(n) + " " + what;
+    return Text("Summary", what, {std::to_string(n)});
 }
 
 // "1 May 10:00" for a time count; with the year when withYear.
@@ -61,48 +62,58 @@ std::string SpanText(int64_t first, int64_t last, bool withYear)
 
 }  // namespace
 
-std::string RunSummary(Command command, const RunResult& result)
+Text RunSummary(Command command, const RunResult& result)
 {
-    std::string text;
+    std::vector<Text> parts;
+    const char* head = "";
     switch (command) {
-    case Command::GeoTag:
-        text = "GeoTag: " + Part(Count(result, {RowKind::Tagged, RowKind::TaggedInSidecar}), "tagged") + ", ";
+    case Command::GeoTag: {
+        head = QT_TRANSLATE_NOOP("Summary", "GeoTag: %1");
+        parts = {Part(Count(result, {RowKind::Tagged, RowKind::TaggedInSidecar}), QT_TRANSLATE_NOOP("Summary", "%1 tagged"))};
         if (const int kept = Count(result, {RowKind::Kept}))
-            text += Part(kept, "kept") + ", ";
-        text += Part(Count(result, {RowKind::Rejected}), "rejected") + ", "
-            + Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), "failed");
+            parts.push_back(Part(kept, QT_TRANSLATE_NOOP("Summary", "%1 kept")));
+        parts.push_back(Part(Count(result, {RowKind::Rejected}), QT_TRANSLATE_NOOP("Summary", "%1 rejected")));
+        parts.push_back(Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), QT_TRANSLATE_NOOP("Summary", "%1 failed")));
         if (const int none = Count(result, {RowKind::NoExif}))
-            text += ", " + Part(none, "without a capture time");
+            parts.push_back(Part(none, QT_TRANSLATE_NOOP("Summary", "%1 without a capture time")));
+        Text line = Text::Joined(parts, ", ");
         if (const int sidecars = Count(result, {RowKind::TaggedInSidecar}))
-            text += " (" + Part(sidecars, "in sidecars") + ")";
+            line = Text::Joined({line, Text("Summary", QT_TRANSLATE_NOOP("Summary", "(%1 in sidecars)"), {std::to_string(sidecars)})}, " ");
         if (result.photoPoints > 0)
-            text += "; " + Part(result.photoPoints, result.photoPoints == 1 ? "photo's position" : "photos' positions")
-                + " served as the track";
+            line = Text::Joined({line, Text::Counted("Summary", QT_TRANSLATE_NOOP("Summary", "%n photo's position served as the track"),
+                                                     QT_TRANSLATE_NOOP("Summary", "%n photos' positions served as the track"),
+                                                     result.photoPoints)}, "; ");
         if (result.photoPointsLeftOut > 0)
-            text += "; " + Part(result.photoPointsLeftOut, result.photoPointsLeftOut == 1 ? "photo" : "photos")
-                + " with a position but no time zone or GPS time left out of it";
-        break;
+            line = Text::Joined({line, Text::Counted("Summary", QT_TRANSLATE_NOOP("Summary", "%n photo with a position but no time zone or GPS time left out of it"),
+                                                     QT_TRANSLATE_NOOP("Summary", "%n photos with a position but no time zone or GPS time left out of it"),
+                                                     result.photoPointsLeftOut)}, "; ");
+        return Text("Summary", head, {line});
+    }
     case Command::Parse:
-        text = "Parse: " + Part(Count(result, {RowKind::Parsed}), "with a position") + ", "
-            + Part(Count(result, {RowKind::NoPosition, RowKind::NoExif}), "without") + ", "
-            + Part(Count(result, {RowKind::ReadFailed}), "failed");
+        head = QT_TRANSLATE_NOOP("Summary", "Parse: %1");
+        parts = {Part(Count(result, {RowKind::Parsed}), QT_TRANSLATE_NOOP("Summary", "%1 with a position")),
+                 Part(Count(result, {RowKind::NoPosition, RowKind::NoExif}), QT_TRANSLATE_NOOP("Summary", "%1 without")),
+                 Part(Count(result, {RowKind::ReadFailed}), QT_TRANSLATE_NOOP("Summary", "%1 failed"))};
         break;
     case Command::Rename:
-        text = "Rename: " + Part(Count(result, {RowKind::Renamed}), "renamed") + ", "
-            + Part(Count(result, {RowKind::NotRenamed, RowKind::NoPosition, RowKind::NoExif, RowKind::ReadFailed}),
-                   "not renamed");
+        head = QT_TRANSLATE_NOOP("Summary", "Rename: %1");
+        parts = {Part(Count(result, {RowKind::Renamed}), QT_TRANSLATE_NOOP("Summary", "%1 renamed")),
+                 Part(Count(result, {RowKind::NotRenamed, RowKind::NoPosition, RowKind::NoExif, RowKind::ReadFailed}),
+                      QT_TRANSLATE_NOOP("Summary", "%1 not renamed"))};
         break;
     case Command::Undo:
-        text = "Undo: " + Part(Count(result, {RowKind::Restored}), "restored") + ", "
-            + Part(Count(result, {RowKind::NotRestored, RowKind::WriteFailed}), "not restored");
+        head = QT_TRANSLATE_NOOP("Summary", "Undo: %1");
+        parts = {Part(Count(result, {RowKind::Restored}), QT_TRANSLATE_NOOP("Summary", "%1 restored")),
+                 Part(Count(result, {RowKind::NotRestored, RowKind::WriteFailed}), QT_TRANSLATE_NOOP("Summary", "%1 not restored"))};
         break;
     case Command::Remove:
-        text = "Remove: " + Part(Count(result, {RowKind::Removed}), "removed") + ", "
-            + Part(Count(result, {RowKind::NoPosition, RowKind::NoExif}), "without a position") + ", "
-            + Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), "failed");
+        head = QT_TRANSLATE_NOOP("Summary", "Remove: %1");
+        parts = {Part(Count(result, {RowKind::Removed}), QT_TRANSLATE_NOOP("Summary", "%1 removed")),
+                 Part(Count(result, {RowKind::NoPosition, RowKind::NoExif}), QT_TRANSLATE_NOOP("Summary", "%1 without a position")),
+                 Part(Count(result, {RowKind::WriteFailed, RowKind::ReadFailed}), QT_TRANSLATE_NOOP("Summary", "%1 failed"))};
         break;
     }
-    return text;
+    return Text("Summary", head, {Text::Joined(parts, ", ")});
 }
 
 bool NothingMatched(const RunResult& result)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
 #include "photos/PhotoRows.h"
 
 // The commands a run carries out, in the window and the terminal tool alike.
@@ -55,7 +56,7 @@ struct RunResult {
 };
 
 // What a finished run did, in a line: "GeoTag: 280 tagged, 20 rejected, 0 failed".
-std::string RunSummary(Command command, const RunResult& result);
+Text RunSummary(Command command, const RunResult& result);
 
 // True when a finished GeoTag run matched no photo though some had a capture time.
 bool NothingMatched(const RunResult& result);

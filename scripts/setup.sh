@@ -5,7 +5,7 @@
 set -e
 PACKAGES="build-essential cmake pkg-config
  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
- qt6-tools-dev qt6-tools-dev-tools libqt6help6 libqt6sql6-sqlite
+ qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libqt6help6 libqt6sql6-sqlite
  libtinyxml2-dev libproj-dev proj-data libgeonames-dev tzdata libboost-dev libgtest-dev exiv2 libjpeg-dev
  qt6-svg-dev desktop-file-utils appstream dpkg-dev file time
  libzip-dev libexpat1-dev rapidjson-dev

@@ -113,7 +113,7 @@ void RemoveBatch(const std::vector<std::string>& paths, size_t start, size_t end
         const int row = static_cast<int>(i);
         if (!Exists(targets[k])) {
             reporter.Report(row, paths[i], RowOutcome(sidecars[k] ? RowKind::NoPosition : RowKind::ReadFailed,
-                                                      sidecars[k] ? "" : "the photo is not there"));
+                                                      sidecars[k] ? Text() : Text("Tips", QT_TRANSLATE_NOOP("Tips", "the photo is not there"))));
             continue;
         }
         const size_t at = next++;

@@ -31,9 +31,9 @@ bool Exists(const std::string& path)
     return lstat(path.c_str(), &info) == 0;
 }
 
-RowOutcome Outcome(RowKind kind, const std::string& tip = "")
+RowOutcome Outcome(RowKind kind, Text tip = {})
 {
-    return RowOutcome(kind, tip);
+    return RowOutcome(kind, std::move(tip));
 }
 
 // The commands that put the named tags back as they were: every key the run's command named
@@ -95,13 +95,13 @@ bool PlanRestore(const JournalEntry& e, const Listed& now, const std::string& re
                  RowOutcome& outcome)
 {
     if (!PhotosOwnFile(e))
-        outcome = Outcome(RowKind::NotRestored, "the file the run changed is no longer this photo's");
+        outcome = Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "the file the run changed is no longer this photo's")));
     else if (!now.listed)
         outcome = Outcome(RowKind::NotRestored, reason);
     else if (now.hash == e.beforeHash)
-        outcome = Outcome(RowKind::Restored, "already as before the run");
+        outcome = Outcome(RowKind::Restored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "already as before the run")));
     else if (now.hash != e.afterHash && !force)
-        outcome = Outcome(RowKind::NotRestored, "changed since the run");
+        outcome = Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "changed since the run")));
     else {
         std::string why;
         w.photoPath = e.photo;
@@ -144,9 +144,9 @@ void RestoreBatch(const JournalRun& run, const std::vector<size_t>& batch, bool 
         if (!Exists(e.file)) {
             // A sidecar the run made and someone removed since is as it was before the run.
             if (!e.fileExisted && e.sidecar)
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, "already as before the run"));
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::Restored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "already as before the run"))));
             else
-                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
+                reporter.Report(static_cast<int>(row), e.photo, Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "moved or deleted since the run"))));
             continue;
         }
         const Listed now{listed, listed ? hashes[next] : 0, listed ? counts[next] : 0};
@@ -186,20 +186,20 @@ void RestoreNames(const JournalRun& run, const std::vector<size_t>& rows, RunJou
         const int row = static_cast<int>(*it);
         const bool now = Exists(e.photo), old = Exists(e.oldPath);
         if (!now && old) {
-            reporter.Report(row, e.oldPath, Outcome(RowKind::Restored, "already as before the run"));
+            reporter.Report(row, e.oldPath, Outcome(RowKind::Restored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "already as before the run"))));
             continue;
         }
         if (!now) {
-            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "moved or deleted since the run"));
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "moved or deleted since the run"))));
             continue;
         }
         if (old) {
-            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "another file has its old name"));
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "another file has its old name"))));
             continue;
         }
         std::string reason;
         if (journal && !journal->RecordRename(e.photo, e.oldPath, reason)) {
-            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, "the journal can't be written: " + reason));
+            reporter.Report(row, e.photo, Outcome(RowKind::NotRestored, Text("Tips", QT_TRANSLATE_NOOP("Tips", "the journal can't be written: %1"), {reason})));
             continue;
         }
         if (const int error = RenameNoReplace(e.photo, e.oldPath)) {

@@ -14,6 +14,8 @@
 #include "gui/map/MapBridge.h"
 #include "gui/map/MapPanel.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString NoticeFile()

@@ -40,9 +40,11 @@
 #include "settings/Settings.h"
 #include "track/TrackSearch.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QUrl kPageUrl("qrc:/map/map.html");
+const QUrl kPageUrl(u"qrc:/map/map.html"_s);
 // How long a run's changed rows wait, gathered, before they go to the page as one message.
 const int kBatchMs = 200;
 
@@ -51,8 +53,8 @@ QString CacheFolder()
 {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + "/.cache";
-    return base + "/pinroute/map";
+        base = QDir::homePath() + u"/.cache"_s;
+    return base + u"/pinroute/map"_s;
 }
 
 // Profiles alive in this process: a second one (a test's) gets a store of its own, since
@@ -80,7 +82,7 @@ QWebEngineProfile* NewProfile(const QString& storage, const QString& cache, Tile
 {
     auto* profile = new QWebEngineProfile(storage);
     profile->setCachePath(cache);
-    profile->setPersistentStoragePath(cache + "/storage");
+    profile->setPersistentStoragePath(cache + u"/storage"_s);
     profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     profile->setHttpCacheMaximumSize(200 << 20);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -117,25 +119,25 @@ protected:
     {
         if (isMainFrame && url == kPageUrl && type != NavigationTypeLinkClicked)
             return true;
-        if (type == NavigationTypeLinkClicked && (url.scheme() == "https" || url.scheme() == "http"))
+        if (type == NavigationTypeLinkClicked && (url.scheme() == u"https"_s || url.scheme() == u"http"_s))
             QDesktopServices::openUrl(url);
         return false;
     }
-    void javaScriptAlert(const QUrl&, const QString& message) override { problems << "alert: " + message; }
+    void javaScriptAlert(const QUrl&, const QString& message) override { problems << u"alert: "_s + message; }
     bool javaScriptConfirm(const QUrl&, const QString& message) override
     {
-        problems << "confirm: " + message;
+        problems << u"confirm: "_s + message;
         return false;
     }
     bool javaScriptPrompt(const QUrl&, const QString& message, const QString&, QString*) override
     {
-        problems << "prompt: " + message;
+        problems << u"prompt: "_s + message;
         return false;
     }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                   const QString& source) override
     {
-        const QString text = QString("%1:%2: %3").arg(source).arg(line).arg(message);
+        const QString text = u"%1:%2: %3"_s.arg(source).arg(line).arg(message);
         if (level != InfoMessageLevel)
             problems << text;
         if (qEnvironmentVariableIsSet("PINROUTE_MAP_CONSOLE"))   // for working on the page
@@ -146,9 +148,9 @@ protected:
 QString MapUnavailableReason()
 {
     const bool sandboxOff = !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")
-        || qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-sandbox");
+        || qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(u"--no-sandbox"_s);
     if (geteuid() == 0 && !sandboxOff)
-        return "The map is not shown while Pinroute runs as root.";
+        return MapPanel::tr("The map is not shown while Pinroute runs as root.");
     return {};
 }
 
@@ -156,7 +158,7 @@ MapPanel::MapPanel(PhotoList& photos, QAbstractItemView* list, std::string setti
                    QWidget* parent)
     : QWidget(parent), photos(photos), list(list), settingsPath(std::move(settingsPath)), hooks(std::move(hooks))
 {
-    setObjectName("mapPanel");
+    setObjectName(QStringLiteral("mapPanel"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     Settings named;
@@ -166,7 +168,7 @@ MapPanel::MapPanel(PhotoList& photos, QAbstractItemView* list, std::string setti
     // A town found is brought into view; photos selected may be placed there (PlaceRows asks).
     connect(search, &PlaceSearch::PlaceChosen, this, [this](double latitude, double longitude, const QString&) {
         if (page && ready)
-            page->runJavaScript(QString("pinrouteCentreOn(%1, %2)").arg(latitude, 0, 'f', 6).arg(longitude, 0, 'f', 6));
+            page->runJavaScript(u"pinrouteCentreOn(%1, %2)"_s.arg(latitude, 0, 'f', 6).arg(longitude, 0, 'f', 6));
         const std::vector<int> rows = SelectedRows();
         if (!rows.empty())
             PlaceRows(rows, latitude, longitude);
@@ -265,23 +267,23 @@ void MapPanel::Start()
     const QString why = MapUnavailableReason();
     if (!why.isEmpty()) {
         note = new QLabel(why, this);
-        note->setObjectName("mapNote");
+        note->setObjectName(QStringLiteral("mapNote"));
         note->setTextFormat(Qt::PlainText);
         note->setWordWrap(true);
         note->setAlignment(Qt::AlignCenter);
         layout()->addWidget(note);
         return;
     }
-    const QString storage = liveProfiles == 0 ? QString("pinroute") : QString("pinroute-%1").arg(liveProfiles);
+    const QString storage = liveProfiles == 0 ? u"pinroute"_s : u"pinroute-%1"_s.arg(liveProfiles);
     ++liveProfiles;
-    const QString cache = CacheFolder() + (liveProfiles == 1 ? QString() : "/" + storage);
+    const QString cache = CacheFolder() + (liveProfiles == 1 ? QString() : u"/"_s + storage);
     interceptor = new TileInterceptor;
     view = new QWebEngineView(this);
-    view->setObjectName("mapView");
+    view->setObjectName(QStringLiteral("mapView"));
     view->setFocusPolicy(Qt::StrongFocus);
-    view->setAccessibleName("Map");
-    view->setAccessibleDescription("The photos and the track on a map. Arrow keys move it, + and - zoom, "
-                                   "Enter places the photos selected in the list at the cross in the middle.");
+    view->setAccessibleName(tr("Map"));
+    view->setAccessibleDescription(tr("The photos and the track on a map. Arrow keys move it, + and - zoom, "
+                                      "Enter places the photos selected in the list at the cross in the middle."));
     view->setContextMenuPolicy(Qt::NoContextMenu);
     QWebEngineProfile* profile = NewProfile(storage, cache, interceptor);
     page = new MapPage(profile, view);
@@ -321,7 +323,7 @@ void MapPanel::StartBridge()
     };
     ConnectPageRequests(*bridge, *this, *list);
     auto* channel = new QWebChannel(page);
-    channel->registerObject("bridge", bridge);
+    channel->registerObject(u"bridge"_s, bridge);
     page->setWebChannel(channel);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
         ready = false;   // a new page comes up and asks for everything again
@@ -340,8 +342,8 @@ bool MapPanel::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusIn:
         // Focus that reaches the view goes on to the map, where the keys work.
         if (page && ready)
-            page->runJavaScript("if (!document.activeElement || document.activeElement === document.body)"
-                                " document.getElementById('map').focus();");
+            page->runJavaScript(u"if (!document.activeElement || document.activeElement === document.body)"
+                                " document.getElementById('map').focus();"_s);
         break;
     case QEvent::ChildAdded: {
         // The view's drops arrive at the widget that draws it, made as the page loads.

@@ -12,6 +12,7 @@
 #include "gui/map/MapData.h"
 
 class MapBridge;
+struct PhotoTags;
 class MapPage;
 class PhotoList;
 class QAbstractItemView;
@@ -57,8 +58,10 @@ public:
     // Rows dropped at a point of the panel: placed where the map shows that point.
     void DropRows(std::vector<int> rows, QPoint at);
     // With one row selected: offers the offset that makes its capture time the time of the
-    // index-th point drawn of a segment, and saves it as OffsetMinutes when the user agrees.
+    // index-th point drawn of a segment, and saves it as the offset when the user agrees.
     void OfferTakenHere(int segment, int index);
+    // Works out the offset from the photo taken at pointTime and offers to save it.
+    void OfferOffset(const QString& name, const PhotoTags& photo, int64_t pointTime, const std::string& caption);
 
 signals:
     // The page has loaded and shows the list as it is.

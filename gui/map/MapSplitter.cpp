@@ -25,7 +25,7 @@ class MapHandle : public QSplitterHandle {
 public:
     MapHandle(Qt::Orientation orientation, MapSplitter* parent) : QSplitterHandle(orientation, parent), owner(parent)
     {
-        setObjectName("mapHandle");
+        setObjectName(QStringLiteral("mapHandle"));
     }
 
 protected:
@@ -145,7 +145,7 @@ private:
         std::sort(rows.begin(), rows.end());
         auto* mime = new QMimeData;
         mime->setData(kRowsMimeType, EncodeRows(rows));
-        mime->setText(rows.size() == 1 ? "1 photo" : QString("%1 photos").arg(rows.size()));
+        mime->setText(rows.size() == 1 ? MapSplitter::tr("1 photo") : MapSplitter::tr("%L1 photos").arg(rows.size()));
         auto* drag = new QDrag(list);
         drag->setMimeData(mime);
         drag->exec(Qt::CopyAction);
@@ -164,7 +164,7 @@ MapSplitter::MapSplitter(PhotoList& photos, QAbstractItemView* list, std::string
     : QSplitter(Qt::Horizontal, parent), list(list), settingsPath(std::move(settingsPath)), hooks(hooks),
       listWidth(list->width())
 {
-    setObjectName("listSplitter");
+    setObjectName(QStringLiteral("listSplitter"));
     setGeometry(list->geometry());
     setChildrenCollapsible(true);
     setHandleWidth(kHandleWidth);
@@ -222,7 +222,7 @@ void MapSplitter::Arrange()
         setSizes({room, 0});
     }
     if (QSplitterHandle* h = handle(1)) {
-        h->setToolTip(MapShown() ? "Hide the map (Ctrl+M)" : "Show the map (Ctrl+M)");
+        h->setToolTip(MapShown() ? tr("Hide the map (Ctrl+M)") : tr("Show the map (Ctrl+M)"));
         h->update();
     }
 }

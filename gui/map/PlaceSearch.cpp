@@ -13,11 +13,11 @@ const int kPauseMs = 150;
 PlaceSearch::PlaceSearch(std::string language, QWidget* parent)
     : QLineEdit(parent), language(PlaceLanguageFor(language))
 {
-    setObjectName("placeSearch");
-    setPlaceholderText("Find a town");
-    setAccessibleName("Find a town");
+    setObjectName(QStringLiteral("placeSearch"));
+    setPlaceholderText(tr("Find a town"));
+    setAccessibleName(tr("Find a town"));
     setClearButtonEnabled(true);
-    setToolTip("Type a town's name to centre the map on it; with photos selected, you can place them there");
+    setToolTip(tr("Type a town's name to centre the map on it; with photos selected, you can place them there"));
     model = new QStringListModel(this);
     auto* completer = new QCompleter(model, this);
     // The data matches names in other languages too: every match it gives is shown.

@@ -8,7 +8,7 @@ class QMimeData;
 
 // Rows of the photo list dragged onto the map. The data names this process, so that rows
 // dragged from another Pinroute window are never taken for this one's.
-inline const QString kRowsMimeType = "application/x-pinroute-rows";
+inline const QString kRowsMimeType = QStringLiteral("application/x-pinroute-rows");
 
 // "PID\n3,4,7"
 QByteArray EncodeRows(const std::vector<int>& rows);

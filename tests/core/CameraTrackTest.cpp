@@ -101,7 +101,7 @@ TEST(PhotoTrack, PhonePhotosPlaceTheCameraPhotos)
         }
         if (!c.phonesApart) {   // the phone photos keep their own positions; the one left out says why
             EXPECT_EQ(RowKind::Kept, list.Row(RowNamed(list, "phone2.jpg")).kind);
-            EXPECT_NE(std::string::npos, list.Row(RowNamed(list, "phone3.jpg")).tip.find("can't serve as a track point"));
+            EXPECT_NE(std::string::npos, list.Row(RowNamed(list, "phone3.jpg")).tip.English().find("can't serve as a track point"));
         }
     }
 }
@@ -164,7 +164,7 @@ TEST(CameraOffsets, SuggestFindsEachCamerasOffsetAndEveryPhotoIsTagged)
         const std::string name = FileNameOf(list.Path(i));
         SCOPED_TRACE(name);
         EXPECT_EQ(RowKind::Tagged, list.Row(i).kind);
-        EXPECT_NE(std::string::npos, list.Row(i).tip.find(name[0] == 'C' ? "offset +1:00:00 (Canon EOS 5D)"
+        EXPECT_NE(std::string::npos, list.Row(i).tip.English().find(name[0] == 'C' ? "offset +1:00:00 (Canon EOS 5D)"
                                                                        : "offset -0:03:00 (NIKON D70)"))
             << list.Row(i).tip;
         double lat = 0, lon = 0;

@@ -416,7 +416,7 @@ TEST(SuggestOffsetsFor, FindsAnHourOnRealPhotos)
     settings.GPXPath = tmp.File("none*.gpx");
     const SuggestionRun none = SuggestOffsetsFor(settings, photos, workspace);
     EXPECT_FALSE(none.ok);
-    EXPECT_NE(std::string::npos, none.error.find("none*.gpx"));
+    EXPECT_NE(std::string::npos, none.error.English().find("none*.gpx"));
 }
 
 // The zone of a place is the nearest city's, with its offset on the day asked for.
@@ -444,7 +444,7 @@ TEST(PlaceZone, NearestCitysZoneAndItsOffsetOnTheDay)
     const PlaceZone summer = ZoneAt(51.5, -0.12, june), winter = ZoneAt(51.5, -0.12, january);
     EXPECT_EQ("The track starts near London: Europe/London, UTC+01:00 (summer time) on the photos' first day.",
               ZoneNote(summer, summer));
-    EXPECT_NE(std::string::npos, ZoneNote(summer, winter).find("On their last day it is UTC+00:00"));
+    EXPECT_NE(std::string::npos, ZoneNote(summer, winter).English().find("On their last day it is UTC+00:00"));
     int minutes = 0;
     bool dst = false;
     EXPECT_FALSE(ZoneOffset("Nowhere/Atlantis", june, minutes, dst));

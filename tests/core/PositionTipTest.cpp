@@ -66,7 +66,7 @@ TEST(PhotoListTip, AFailureReasonComesBeforeThePosition)
     EXPECT_EQ(PositionTip(*outcome.position), list.Tip(0));
     outcome.tip = "a tag would be lost: Exif.Image.ImageDescription";   // so it went to the sidecar
     list.SetRow(0, outcome);
-    EXPECT_EQ(outcome.tip + "\n" + PositionTip(*outcome.position), list.Tip(0));
+    EXPECT_EQ(outcome.tip.English() + "\n" + PositionTip(*outcome.position), list.Tip(0));
     list.SetRow(0, RowOutcome());   // a later run that found no position
     EXPECT_FALSE(list.Row(0).position.has_value());
     EXPECT_EQ("", list.Tip(0));

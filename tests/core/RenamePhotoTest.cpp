@@ -37,7 +37,7 @@ bool Rename(const std::string& fullPath, const std::string& folder, int dateFlag
     parts.longitude = lon;
     const RenameOutcome outcome = RenamePhoto(fullPath, parts, checkOnly);
     newName = outcome.renamed ? outcome.newPath : std::string();
-    message = outcome.message;
+    message = outcome.message.English();
     return outcome.renamed;
 }
 

@@ -58,6 +58,12 @@ protected:
     }
 };
 
+// 10:00 UTC on the day, in the locale's short form, as the window's messages give moments.
+std::string LocaleMoment(int year, int month, int day)
+{
+    return QLocale().toString(QDateTime(QDate(year, month, day), QTime(10, 0), Qt::UTC), QLocale::ShortFormat).toStdString();
+}
+
 QString CellText(QAbstractItemView* view, int row, int column)
 {
     return view->model()->index(row, column).data().toString();
@@ -387,14 +393,14 @@ TEST_F(MainDialogTest, EachFirstHourMistakeGetsOneMessageNamingItsCause)
     const struct {
         std::string settings;
         const char* note;   // over the list; "" when the list has photos
-        const char* box;    // after GeoTag
+        std::string box;    // after GeoTag
     } cases[] = {
         {"", "Welcome to Pinroute", "No photo folder is set: choose one in Set-up."},
         {"JPGDir=" + tmp.File("typo") + "\n", "doesn't exist", "doesn't exist"},
         {"JPGDir=" + card + "\n", "its sub-folders have 1 (DCIM/100CANON)", "tick Include sub-folders in Set-up"},
         {"JPGDir=" + card + "\nRecurse=1\n", "", "No track file is set: choose one in Set-up."},
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("may2.gpx") + "\n", "",
-         "Your photos: 1 May 10:00 (camera time, offset 0).\nThe track: 2 May 10:00 UTC."},
+         "Your photos: " + LocaleMoment(2006, 5, 1) + " (camera time, offset 0).\nThe track: " + LocaleMoment(2006, 5, 2) + " UTC."},
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("route.gpx") + "\n", "", "route.gpx: no track points: only route points"},
         {"JPGDir=" + photos + "\nGPXPath=" + tmp.File("tracks/*") + "\n", "",
          "skipped; the run used the others:\n\nroute.gpx: no track points: only route points"},
@@ -484,7 +490,7 @@ TEST_F(MainDialogTest, RemoveAndUndoFromTheWindow)
     EXPECT_TRUE(ctrlZ);
     list->RowMenu(0)->findChild<QAction*>("undoLastRunAction")->trigger();
     ASSERT_TRUE(finished.wait(30000));
-    EXPECT_NE(std::string::npos, boxes.asked.at(1).text.find("remove of 1 photo"));
+    EXPECT_NE(std::string::npos, boxes.asked.at(1).text.find("Remove of 1 photo"));
     EXPECT_NE("", latitude());
     EXPECT_EQ(QString("Restored"), CellText(list, 0, 3));
     ASSERT_EQ(2, list->model()->rowCount());

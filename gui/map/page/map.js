@@ -18,6 +18,13 @@
     let selected = new Set();       // rows selected in the list, with a marker or not
     let userMoved = false;          // the user has moved the map: stop fitting it to the data
     let messages = 0;               // messages drawn, for the program's tests
+    let texts = {};                 // the page's words in the user's language, from the program
+
+    // The page's text for key, with %1 filled; the English below until the program sends its own.
+    function T(key, english, arg) {
+        const text = typeof texts[key] === 'string' ? texts[key] : english;
+        return arg === undefined ? text : text.replace('%1', arg);
+    }
 
     // A wide tolerance: a track line is easier to hit than its width.
     const trackRenderer = L.canvas({ tolerance: 8 });
@@ -84,8 +91,8 @@
             line.appendChild(typeof part === 'string' ? document.createTextNode(part) : part);
         const close = L.DomUtil.create('button', 'close', line);
         close.textContent = '\u00d7';
-        close.title = 'Hide this line';
-        close.setAttribute('aria-label', 'Hide this line');
+        close.title = T('hide', 'Hide this line');
+        close.setAttribute('aria-label', close.title);
         close.addEventListener('click', () => line.remove());
     }
 
@@ -98,20 +105,20 @@
     // Said once for a tile server, not for every tile that fails; a tile that comes after
     // all takes the line away.
     function tilesFailed() {
-        showNotice('tiles-failed', ['Map tiles could not be loaded: offline? See Set-up \u2192 Map tiles']);
+        showNotice('tiles-failed', [T('tilesFailed', 'Map tiles could not be loaded: offline? See Set-up \u2192 Map tiles')]);
     }
 
     // The first time the map asks a tile server for tiles, it says what that server learns.
     function tilesFetched(host) {
         const link = document.createElement('a');
         link.href = '#';
-        link.textContent = 'About map tiles';
+        link.textContent = T('aboutTiles', 'About map tiles');
         link.addEventListener('click', e => {
             e.preventDefault();
             if (bridge)
                 bridge.openManual();
         });
-        showNotice('tiles-privacy', ['The area you view is sent to ' + host + ' to fetch the map\'s tiles. ', link]);
+        showNotice('tiles-privacy', [T('privacy', 'The area you view is sent to %1 to fetch the map\'s tiles.', host) + ' ', link]);
         if (bridge)
             bridge.noticeSeen();
     }
@@ -129,7 +136,7 @@
             return;
         tiles = L.tileLayer(url, {
             maxZoom: 19,
-            attribution: source.osm ? osmAttribution : 'Map tiles: ' + escapeText(source.host || url),
+            attribution: source.osm ? osmAttribution : escapeText(T('tilesFrom', 'Map tiles: %1', source.host || url)),
         });
         let told = !source.notice;
         tiles.on('tileloadstart', () => {
@@ -168,7 +175,7 @@
         box.className = 'taken-here';
         if (selected.size === 1) {
             const button = document.createElement('button');
-            button.textContent = 'This photo was taken here';
+            button.textContent = T('takenHere', 'This photo was taken here');
             button.addEventListener('click', () => {
                 map.closePopup();
                 if (bridge)
@@ -176,8 +183,8 @@
             });
             box.appendChild(button);
         } else {
-            box.textContent = 'Select one photo in the list, then click the track where it was taken: '
-                + 'Pinroute works out the camera clock\'s offset from that point.';
+            box.textContent = T('selectOne', 'Select one photo in the list, then click the track where it was taken: '
+                + 'Pinroute works out the camera clock\'s offset from that point.');
         }
         L.popup({ maxWidth: 260 }).setLatLng(points[index]).setContent(box).openOn(map);
     }
@@ -262,6 +269,10 @@
     function apply(json) {
         try {
             const d = JSON.parse(json);
+            if (d.texts) {
+                texts = d.texts;
+                labelMap();
+            }
             if (d.tiles)
                 setTiles(d.tiles);
             if (d.reset) {
@@ -332,15 +343,18 @@
     // By keyboard: Leaflet pans with the arrow keys and zooms with + and -; Enter places the
     // selected photos at the centre, where the cross is, after the same question as a drag.
     const container = map.getContainer();
-    container.setAttribute('aria-label', 'Map: arrow keys move it, + and - zoom, '
-        + 'Enter places the selected photos at the cross in the middle');
+    function labelMap() {
+        container.setAttribute('aria-label', T('mapLabel', 'Map: arrow keys move it, + and - zoom, '
+            + 'Enter places the selected photos at the cross in the middle'));
+    }
+    labelMap();
     L.DomUtil.create('div', 'crosshair', container);
     container.addEventListener('keydown', e => {
         if (e.key !== 'Enter' || e.target !== container || !bridge)
             return;
         e.preventDefault();
         if (!selected.size) {
-            showNotice('select-first', ['Select photos in the list, then press Enter to place them at the cross.']);
+            showNotice('select-first', [T('selectFirst', 'Select photos in the list, then press Enter to place them at the cross.')]);
             return;
         }
         hideNotice('select-first');
