@@ -199,7 +199,12 @@ MainDialog::~MainDialog()
 
 QPushButton* MainDialog::AddButton(int id, const char* name, const QString& text, int x)
 {
-    return PlaceControl(this, new QPushButton(text, this), id, name, x, 153, 40, 14);
+    auto* button = PlaceControl(this, new QPushButton(text, this), id, name, x, 153, 40, 14);
+    // A longer caption (a translation) takes the gap up to the next button rather than being cut.
+    const int most = DialogRect(font(), x, 153, 54, 14).width();
+    if (button->sizeHint().width() > button->width())
+        button->resize(qMin(button->sizeHint().width(), most), button->height());
+    return button;
 }
 
 void MainDialog::Initialise()

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "gui/MainDialog.h"
+#include "gui/Translations.h"
 #include "gui/map/MapPanel.h"
 #include "gui/map/MapSplitter.h"
 #include "gui/map/tools/EventWait.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
         setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    LoadTranslations(app);   // the window in the user's language, as the program shows it
     if (argc != 3) {
         std::fprintf(stderr, "usage: map_screenshot EXAMPLES_FOLDER OUTPUT.png\n");
         return 2;
