@@ -21,6 +21,13 @@
 
 namespace {
 
+// The reasons the writer words itself, as marked texts: reason for the terminal, reasonText for the window.
+void SetReason(GpsWrite& w, const char* source, std::vector<Text> args = {})
+{
+    w.reasonText = Text("Tips", source, std::move(args));
+    w.reason = w.reasonText.English();
+}
+
 // What the check lists for photo n of a batch, before and after the update: private names
 // in the worker folder. For a JPEG they are files holding its metadata segments; for a
 // whole file or a sidecar, "before" holds or links to the original and "after" links to
@@ -203,7 +210,7 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
         : w.sidecar ? SidecarCommandText(w.latitude, w.longitude, w.elevationText, w.precision)
                     : GpsCommandText(w.latitude, w.longitude, w.elevationText, version, w.precision);
     if (p.command.empty()) {
-        w.reason = "the position is not a latitude and longitude on the globe";
+        SetReason(w, QT_TRANSLATE_NOOP("Tips", "the position is not a latitude and longitude on the globe"));
         return false;
     }
     if (w.command.empty())
@@ -225,7 +232,7 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
         return false;
     if (p.identity.links > 1) {
         // A new file renamed over one name would split the links: the others keep the old photo.
-        w.reason = "the photo has " + std::to_string(p.identity.links) + " hard links";
+        SetReason(w, QT_TRANSLATE_NOOP("Tips", "the photo has %1 hard links"), {std::to_string(p.identity.links)});
         w.fileRefused = true;
         return false;
     }
@@ -239,7 +246,7 @@ bool Stage(const WorkerFiles& files, size_t n, const std::string& version, Pendi
     const size_t scan = ScanOffset(original);
     const size_t scanHeader = ScanHeaderLength(original, scan);
     if (scanHeader == 0) {
-        w.reason = "the JPEG's segments can't be read";
+        SetReason(w, QT_TRANSLATE_NOOP("Tips", "the JPEG's segments can't be read"));
         w.fileRefused = true;
         return false;
     }
@@ -264,7 +271,7 @@ bool Finish(Pending& p)
         return false;
     const size_t newScan = ScanOffset(updated);
     if (newScan == std::string::npos || updated.compare(newScan, std::string::npos, p.head, p.scan) != 0) {
-        w.reason = "the tool wrote an incomplete JPEG file";
+        SetReason(w, QT_TRANSLATE_NOOP("Tips", "the tool wrote an incomplete JPEG file"));
         w.fileRefused = true;
         return false;
     }
@@ -336,7 +343,7 @@ void Verify(const WorkerFiles& files, std::vector<Pending>& pending)
         w.written = checks[i].verdict == RewriteCheck::Verdict::Kept;
         w.fileRefused = checks[i].verdict == RewriteCheck::Verdict::Lost;
         if (!w.written)
-            w.reason = checks[i].reason;
+            w.reason = checks[i].reason, w.reasonText = checks[i].reasonText;
         w.file = pending[i].target.empty() ? pending[i].photo : pending[i].target;
         w.fileExisted = !pending[i].fresh;
         w.applied = pending[i].command;
@@ -377,7 +384,7 @@ void CommitAll(const WorkerFiles& files, std::vector<Pending>& pending)
                 if (p.write->written) {
                     p.write->written = false;
                     p.write->fileRefused = false;
-                    p.write->reason = "the journal can't be written: " + reason;
+                    SetReason(*p.write, QT_TRANSLATE_NOOP("Tips", "the journal can't be written: %1"), {reason});
                 }
             }
         }
@@ -401,7 +408,8 @@ void CommitAll(const WorkerFiles& files, std::vector<Pending>& pending)
     for (const auto& [folder, written] : folders) {
         if (const int error = SyncFolder(folder)) {
             for (GpsWrite* w : written)
-                w->reason = "the photo is written, but the folder could not be flushed: " + SystemReason(error);
+                SetReason(*w, QT_TRANSLATE_NOOP("Tips", "the photo is written, but the folder could not be flushed: %1"),
+                          {SystemReason(error)});
         }
     }
 }
@@ -416,7 +424,7 @@ void WriteOnce(const WorkerFiles& files, std::vector<GpsWrite>& writes, const st
         w.fileRefused = false;
         w.reason.clear();
         if (files.command.empty()) {
-            w.reason = "no working folder";
+            SetReason(w, QT_TRANSLATE_NOOP("Tips", "no working folder"));
             continue;
         }
         Pending p;

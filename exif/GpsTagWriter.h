@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/PlaceNames.h"
+#include "common/Text.h"
 #include "exif/GpsCommands.h"
 #include "exif/MetadataCheck.h"
 #include "exif/Workspace.h"
@@ -28,6 +29,7 @@ struct GpsWrite {
     bool written = false;
     std::string reason;          // why not, when not written; when written, a fault after the rename
                                  // ("the photo is written, but the folder could not be flushed: ...")
+    Text reasonText;             // reason as a marked text for the window, when the writer worded it
     bool fileRefused = false;    // the photo can't take the position without a loss
     std::string sidecarPath;     // the sidecar written, when the position went into one
     std::string sidecarReason;   // why the sidecar and not the photo, when the kind allowed the photo
@@ -58,3 +60,10 @@ public:
 // losing or changing a tag or preview (or whose metadata exiv2 can only partly read, or
 // that exiv2 refuses to write) gets it in its XMP sidecar instead and stays as it was.
 void WriteGpsTagsBatch(const WorkerFiles& files, std::vector<GpsWrite>& writes, const std::string& version);
+
+// The reason for the window: its marked text while that still says what reason says (a later
+// step may have reworded reason), else reason as it stands.
+inline Text ReasonOf(const GpsWrite& write)
+{
+    return write.reasonText.English() == write.reason ? write.reasonText : Text(write.reason);
+}

@@ -41,11 +41,19 @@ ToolRun RunQuietly(const std::vector<std::string>& argv)
     return run;
 }
 
-std::string NotRunReason(const ToolRun& run)
+Text NotRunReason(const ToolRun& run)
 {
     if (run.error != 0)
-        return "the check could not run: " + std::string(kExifProgram) + ": " + SystemReason(run.error);
-    return "the check could not run: " + std::string(kExifProgram) + " was stopped";
+        return Text("Tips", QT_TRANSLATE_NOOP("Tips", "the check could not run: %1: %2"),
+                    {std::string(kExifProgram), SystemReason(run.error)});
+    return Text("Tips", QT_TRANSLATE_NOOP("Tips", "the check could not run: %1 was stopped"), {std::string(kExifProgram)});
+}
+
+// The reasons the check words itself: reason for the terminal, reasonText for the window.
+void SetReason(RewriteCheck& c, Text text)
+{
+    c.reason = text.English();
+    c.reasonText = std::move(text);
 }
 
 std::string TagName(const std::string& key)
@@ -345,7 +353,7 @@ void ComparePreviews(std::vector<RewriteCheck>& checks, const std::vector<size_t
         RewriteCheck& c = checks[i];
         if (extraction.error != 0 || !extraction.exited) {
             c.verdict = RewriteCheck::Verdict::NotRun;
-            c.reason = NotRunReason(extraction);
+            SetReason(c, NotRunReason(extraction));
             continue;
         }
         c.reason = ChangedPreview(scratchFolder, names, c);
@@ -391,25 +399,25 @@ void CheckRewrites(std::vector<RewriteCheck>& checks, const std::string& scratch
         RewriteCheck& c = checks[i];
         c.verdict = RewriteCheck::Verdict::NotRun;
         if (listing.error != 0 || !listing.exited) {
-            c.reason = NotRunReason(listing);
+            SetReason(c, NotRunReason(listing));
             continue;
         }
         std::string key = UnwrittenTag(tags[2 * i + 1], c.command);
         if (!key.empty()) {
             c.verdict = RewriteCheck::Verdict::Lost;
-            c.reason = "a tag was not written: " + key;
+            SetReason(c, Text("Tips", QT_TRANSLATE_NOOP("Tips", "a tag was not written: %1"), {key}));
             continue;
         }
         key = UndeletedTag(tags[2 * i + 1], c.command);
         if (!key.empty()) {
             c.verdict = RewriteCheck::Verdict::Lost;
-            c.reason = "a tag was not deleted: " + key;
+            SetReason(c, Text("Tips", QT_TRANSLATE_NOOP("Tips", "a tag was not deleted: %1"), {key}));
             continue;
         }
         key = LostTag(tags[2 * i], tags[2 * i + 1], NamedKeys(c.command));
         if (!key.empty()) {
             c.verdict = RewriteCheck::Verdict::Lost;
-            c.reason = "a tag would be lost or changed: " + key;
+            SetReason(c, Text("Tips", QT_TRANSLATE_NOOP("Tips", "a tag would be lost or changed: %1"), {key}));
             continue;
         }
         c.verdict = RewriteCheck::Verdict::Kept;
@@ -459,7 +467,7 @@ bool MetadataFingerprints(const std::vector<std::string>& paths, const std::vect
     argv.insert(argv.end(), listed.begin(), listed.end());
     const ToolRun listing = RunQuietly(argv);
     if (listing.error != 0 || !listing.exited) {
-        reason = NotRunReason(listing);
+        reason = NotRunReason(listing).English();
         return false;
     }
     const std::vector<TagMap> tags = ListedTags(listing.output, listed);

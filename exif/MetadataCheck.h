@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
+
 // One tag as exiv2 lists it: "Exif.GPSInfo.GPSLatitude", "Rational", "51/1 28/1 0/1".
 struct TagValue {
     std::string key;
@@ -30,6 +32,7 @@ struct RewriteCheck {
     std::string command;   // the command file that was applied
     Verdict verdict = Verdict::NotRun;
     std::string reason;
+    Text reasonText;       // reason as a marked text for the window, when the check worded it
     // Once listed: the tags the command names as they were before (absent ones left out),
     // and fingerprints of all the metadata before and after (see MetadataFingerprints).
     std::vector<TagValue> namedBefore;

@@ -168,7 +168,7 @@ void WriteMatched(const WorkerFiles& files, const std::vector<std::string>& path
             outcome.kind = RowKind::WriteFailed;
             outcome.icon = IconOf(outcome.kind);
             outcome.text = RowTextOf(outcome.kind);
-            outcome.tip = write.reason;
+            outcome.tip = ReasonOf(write);
             if (write.written) {
                 outcome.position->written = true;   // the photo holds it, but may lose it in a power cut
             } else {

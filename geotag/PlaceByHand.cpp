@@ -27,7 +27,7 @@ RowOutcome OutcomeOf(const GpsWrite& write, bool lasting, const PhotoTags& tags,
                      double storedLongitude, PositionFormatter& formatter)
 {
     if (!write.written)
-        return RowOutcome(RowKind::WriteFailed, write.reason);   // the photo keeps whatever it had
+        return RowOutcome(RowKind::WriteFailed, ReasonOf(write));   // the photo keeps whatever it had
     RowOutcome outcome(write.sidecarPath.empty() ? RowKind::Tagged : RowKind::TaggedInSidecar, Text("Tips", kPlacedTip));
     outcome.date = tags.dateText;
     outcome.position = RowPosition{storedLatitude, storedLongitude, true};
@@ -46,7 +46,7 @@ RowOutcome OutcomeOf(const GpsWrite& write, bool lasting, const PhotoTags& tags,
         outcome.kind = RowKind::WriteFailed;
         outcome.icon = IconOf(outcome.kind);
         outcome.text = RowTextOf(outcome.kind);
-        outcome.tip = write.reason;
+        outcome.tip = ReasonOf(write);
     } else if (!write.sidecarReason.empty()) {
         outcome.text = SidecarText(write.sidecarPath);
         outcome.sidecarReason = write.sidecarReason;

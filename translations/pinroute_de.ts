@@ -1541,5 +1541,49 @@ Kein Foto wurde geändert. (Journal=0 in den Einstellungen schaltet das Journal 
         <source>its position can&apos;t serve as a track point: it states no time zone and has no GPS time stamp, so its moment in UTC is unknown</source>
         <translation>seine Position kann nicht als Trackpunkt dienen: Es nennt keine Zeitzone und hat keinen GPS-Zeitstempel, daher ist sein Zeitpunkt in UTC unbekannt</translation>
     </message>
+    <message>
+        <source>the position is not a latitude and longitude on the globe</source>
+        <translation>die Position ist keine geografische Breite und Länge auf dem Globus</translation>
+    </message>
+    <message>
+        <source>the photo has %1 hard links</source>
+        <translation>das Foto hat %1 harte Links</translation>
+    </message>
+    <message>
+        <source>the JPEG&apos;s segments can&apos;t be read</source>
+        <translation>die Segmente der JPEG-Datei können nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the tool wrote an incomplete JPEG file</source>
+        <translation>das Werkzeug hat eine unvollständige JPEG-Datei geschrieben</translation>
+    </message>
+    <message>
+        <source>the photo is written, but the folder could not be flushed: %1</source>
+        <translation>das Foto ist geschrieben, aber der Ordner konnte nicht auf den Datenträger geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>no working folder</source>
+        <translation>kein Arbeitsordner</translation>
+    </message>
+    <message>
+        <source>the check could not run: %1: %2</source>
+        <translation>die Prüfung konnte nicht laufen: %1: %2</translation>
+    </message>
+    <message>
+        <source>the check could not run: %1 was stopped</source>
+        <translation>die Prüfung konnte nicht laufen: %1 wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>a tag was not written: %1</source>
+        <translation>ein Tag wurde nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>a tag was not deleted: %1</source>
+        <translation>ein Tag wurde nicht gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>a tag would be lost or changed: %1</source>
+        <translation>ein Tag ginge verloren oder würde geändert: %1</translation>
+    </message>
 </context>
 </TS>

@@ -1541,5 +1541,49 @@ Aucune photo n&apos;a été modifiée. (Journal=0 dans les paramètres désactiv
         <source>its position can&apos;t serve as a track point: it states no time zone and has no GPS time stamp, so its moment in UTC is unknown</source>
         <translation>sa position ne peut pas servir de point de trace : elle n&apos;indique aucun fuseau horaire et n&apos;a pas d&apos;horodatage GPS, donc son instant en UTC est inconnu</translation>
     </message>
+    <message>
+        <source>the position is not a latitude and longitude on the globe</source>
+        <translation>la position n&apos;est pas une latitude et une longitude sur le globe</translation>
+    </message>
+    <message>
+        <source>the photo has %1 hard links</source>
+        <translation>la photo a %1 liens physiques</translation>
+    </message>
+    <message>
+        <source>the JPEG&apos;s segments can&apos;t be read</source>
+        <translation>les segments du fichier JPEG ne peuvent pas être lus</translation>
+    </message>
+    <message>
+        <source>the tool wrote an incomplete JPEG file</source>
+        <translation>l&apos;outil a écrit un fichier JPEG incomplet</translation>
+    </message>
+    <message>
+        <source>the photo is written, but the folder could not be flushed: %1</source>
+        <translation>la photo est écrite, mais le dossier n&apos;a pas pu être enregistré sur le disque : %1</translation>
+    </message>
+    <message>
+        <source>no working folder</source>
+        <translation>aucun dossier de travail</translation>
+    </message>
+    <message>
+        <source>the check could not run: %1: %2</source>
+        <translation>la vérification n&apos;a pas pu s&apos;exécuter : %1 : %2</translation>
+    </message>
+    <message>
+        <source>the check could not run: %1 was stopped</source>
+        <translation>la vérification n&apos;a pas pu s&apos;exécuter : %1 a été arrêté</translation>
+    </message>
+    <message>
+        <source>a tag was not written: %1</source>
+        <translation>une balise n&apos;a pas été écrite : %1</translation>
+    </message>
+    <message>
+        <source>a tag was not deleted: %1</source>
+        <translation>une balise n&apos;a pas été supprimée : %1</translation>
+    </message>
+    <message>
+        <source>a tag would be lost or changed: %1</source>
+        <translation>une balise serait perdue ou modifiée : %1</translation>
+    </message>
 </context>
 </TS>

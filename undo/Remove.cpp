@@ -129,7 +129,7 @@ void RemoveBatch(const std::vector<std::string>& paths, size_t start, size_t end
         }
     }
     WriteBatchToRows(files, writes, writeRows, version, [&](size_t i, const GpsWrite& write, bool lasting) {
-        RowOutcome outcome = lasting ? RowOutcome(RowKind::Removed) : RowOutcome(RowKind::WriteFailed, write.reason);
+        RowOutcome outcome = lasting ? RowOutcome(RowKind::Removed) : RowOutcome(RowKind::WriteFailed, ReasonOf(write));
         if (lasting)
             outcome.date = std::nullopt;
         reporter.Report(static_cast<int>(i), paths[i], outcome);

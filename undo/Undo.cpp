@@ -162,7 +162,7 @@ void RestoreBatch(const JournalRun& run, const std::vector<size_t>& batch, bool 
     }
     WriteBatchToRows(files, writes, writeRows, version, [&](size_t row, const GpsWrite& write, bool lasting) {
         reporter.Report(static_cast<int>(row), run.photos[row].photo,
-                        lasting ? Outcome(RowKind::Restored) : Outcome(RowKind::NotRestored, write.reason));
+                        lasting ? Outcome(RowKind::Restored) : Outcome(RowKind::NotRestored, ReasonOf(write)));
     });
 }
 
