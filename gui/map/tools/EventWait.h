@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <QVariant>
 
 // The map tools wait for WebEngine with the event loop running: QTest::qWaitFor's sleeps
 // slow a page load tenfold.
@@ -27,4 +28,19 @@ inline bool WaitFor(const std::function<bool()>& done, int ms)
         Pause(20);
     }
     return true;
+}
+
+// What a script on the page (a QWebEnginePage, which not every tool includes) returns,
+// waited for up to 5 s; an invalid value when none came.
+template <typename Page>
+QVariant PageValue(Page* page, const QString& script)
+{
+    QVariant value;
+    bool answered = false;
+    page->runJavaScript(script, [&](const QVariant& v) {
+        value = v;
+        answered = true;
+    });
+    WaitFor([&] { return answered; }, 5000);
+    return value;
 }

@@ -24,14 +24,8 @@ namespace {
 // The page's count of markers, -1 while it has not answered.
 int Markers(MapPanel* panel)
 {
-    int count = -1;
-    bool answered = false;
-    panel->Page()->runJavaScript("pinrouteState().markers", [&](const QVariant& v) {
-        count = v.toInt();
-        answered = true;
-    });
-    WaitFor([&] { return answered; }, 5000);
-    return count;
+    const QVariant markers = PageValue(panel->Page(), QStringLiteral("pinrouteState().markers"));
+    return markers.isValid() ? markers.toInt() : -1;
 }
 
 }  // namespace

@@ -28,15 +28,11 @@ namespace {
 // The page's counts of markers and of markers in its clusters, -1 while it has not answered.
 std::pair<int, int> Markers(MapPanel* panel)
 {
-    std::pair<int, int> counts{-1, -1};
-    bool answered = false;
-    panel->Page()->runJavaScript("pinrouteState()", [&](const QVariant& v) {
-        const QVariantMap state = v.toMap();
-        counts = {state.value("markers").toInt(), state.value("clustered").toInt()};
-        answered = true;
-    });
-    WaitFor([&] { return answered; }, 5000);
-    return counts;
+    const QVariant state = PageValue(panel->Page(), QStringLiteral("pinrouteState()"));
+    if (!state.isValid())
+        return {-1, -1};
+    const QVariantMap values = state.toMap();
+    return {values.value(QStringLiteral("markers")).toInt(), values.value(QStringLiteral("clustered")).toInt()};
 }
 
 }  // namespace
